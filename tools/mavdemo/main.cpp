@@ -1,0 +1,120 @@
+// mavdemo: a stand-in host that loads MavMfc.dll, shows a window with a test picture and saves it as a PNG.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "dllmain.h"
+#include "resource.h"
+#include "version.h"
+#include "png_write.h"
+
+namespace {
+
+void paintScene(HDC dc, int w, int h)
+{
+    RECT all{0, 0, w, h};
+    HBRUSH bg = CreateSolidBrush(RGB(255, 255, 255));
+    FillRect(dc, &all, bg);
+    DeleteObject(bg);
+    // A cabinet outline with a door and drawers, as a stand-in preview.
+    HPEN pen = CreatePen(PS_SOLID, 2, RGB(30, 80, 160));
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, 60, 40, 340, 260);
+    MoveToEx(dc, 200, 40, nullptr);
+    LineTo(dc, 200, 260);
+    MoveToEx(dc, 200, 150, nullptr);
+    LineTo(dc, 340, 150);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+    HPEN dim = CreatePen(PS_SOLID, 1, RGB(255, 150, 30));
+    oldPen = SelectObject(dc, dim);
+    MoveToEx(dc, 60, 285, nullptr);
+    LineTo(dc, 340, 285);
+    SelectObject(dc, oldPen);
+    DeleteObject(dim);
+    SelectObject(dc, oldBrush);
+    HICON icon = static_cast<HICON>(
+        LoadImageW(MAV::dllInstance(), MAKEINTRESOURCEW(IDI_MAV_APP), IMAGE_ICON, 48, 48, 0));
+    if (icon) {
+        DrawIconEx(dc, w - 60, 10, icon, 48, 48, 0, nullptr, DI_NORMAL);
+        DestroyIcon(icon);
+    }
+    SetBkMode(dc, TRANSPARENT);
+    std::string caption = std::string(MAV_PRODUCT_NAME " ") + MAV::versionString();
+    TextOutA(dc, 60, 300, caption.c_str(), static_cast<int>(caption.size()));
+}
+
+LRESULT CALLBACK demoProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(wnd, &ps);
+        RECT rc;
+        GetClientRect(wnd, &rc);
+        paintScene(dc, rc.right, rc.bottom);
+        EndPaint(wnd, &ps);
+        return 0;
+    }
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(wnd, msg, wp, lp);
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int)
+{
+    std::wstring args = cmdLine ? cmdLine : L"";
+    bool interactive = args.find(L"--show") != std::wstring::npos;
+    std::wstring outDir = L"out";
+    size_t at = args.find(L"--out ");
+    if (at != std::wstring::npos)
+        outDir = args.substr(at + 6);
+
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = demoProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = L"MavDemo";
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = LoadIconW(MAV::dllInstance(), MAKEINTRESOURCEW(IDI_MAV_APP));
+    RegisterClassW(&wc);
+    HWND wnd = CreateWindowExW(0, wc.lpszClassName, L"MavMfc demo", WS_OVERLAPPEDWINDOW, 40, 40, 420, 380, nullptr,
+                               nullptr, instance, nullptr);
+    if (!wnd) {
+        std::fprintf(stderr, "mavdemo: cannot create a window (error %lu); is DISPLAY set?\n", GetLastError());
+        return 1;
+    }
+    ShowWindow(wnd, SW_SHOW);
+    UpdateWindow(wnd);
+
+    RECT rc;
+    GetClientRect(wnd, &rc);
+    CreateDirectoryW(outDir.c_str(), nullptr);
+    std::wstring png = outDir + L"\\demo_window.png";
+    HDC wdc = GetDC(wnd);
+    bool saved = mavdemo::saveDcAsPng(wdc, rc.right, rc.bottom, png);
+    ReleaseDC(wnd, wdc);
+    if (!saved) {
+        std::fprintf(stderr, "mavdemo: cannot write %ls\n", png.c_str());
+        DestroyWindow(wnd);
+        return 1;
+    }
+    std::printf("mavdemo: wrote %ls\n", png.c_str());
+    std::fflush(stdout);
+
+    if (interactive) {
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    } else {
+        DestroyWindow(wnd);
+    }
+    return 0;
+}

@@ -1,0 +1,18 @@
+// Saving what a device context shows as a PNG file, for the demo's snapshots.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace mavdemo {
+
+// Encodes 32-bit 0x00RRGGBB pixels (top-down rows) as an RGB PNG (uncompressed deflate blocks).
+std::vector<uint8_t> encodePng(const uint32_t* pixels, int width, int height);
+
+// Copies width x height pixels from the DC into a DIB and writes them to path. False on failure.
+bool saveDcAsPng(HDC dc, int width, int height, const std::wstring& path);
+
+} // namespace mavdemo
