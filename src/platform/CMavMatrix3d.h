@@ -11,7 +11,9 @@ public:
     double m[4][4];
 
     // The identity.
-    CMavMatrix3d();
+    constexpr CMavMatrix3d() : m{{1.0, 0.0, 0.0, 0.0}, {0.0, 1.0, 0.0, 0.0}, {0.0, 0.0, 1.0, 0.0}, {0.0, 0.0, 0.0, 1.0}}
+    {
+    }
 
     static const CMavMatrix3d kIdentity;
 

@@ -57,6 +57,10 @@ public:
     double angleTo(const CMavVector3d& v, const CMavVector3d& ref) const;
     // Some unit vector perpendicular to this one (zero for the zero vector).
     CMavVector3d perpVector() const;
+    // This vector or its negative, whichever points to the positive side: z > 0; when z is (nearly) 0, y > 0;
+    // then x > 0. Plane normals are kept on this side so that a plane has one normal whatever the direction in
+    // which a polyline in it runs.
+    CMavVector3d positiveSide() const;
 
     // Applies the matrix without its translation (last column ignored, no perspective division).
     CMavVector3d& transformBy(const CMavMatrix3d& m);

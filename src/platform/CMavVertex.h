@@ -75,6 +75,16 @@ public:
     // also the end point.
     void pts(CMavPoint3dArray& out, double tol, bool withEnd, const CMavVector3d& normal = CMavVector3d::kZAxis) const;
 
+    // Intersections of this segment with `other`. A straight `other` is taken as the line from its start to its
+    // end, extended by `mode` (bit 1 beyond its end, bit 2 beyond its start; 3 = the infinite line); an arc
+    // `other` is taken as it is (mode not applied). Arcs meet lines and arcs exactly (circle equations); arcs in
+    // different planes, concentric arcs and zero-length segments give no points. Where the two run along each
+    // other (collinear straight parts) the two ends of the common part are given. Points are appended in order
+    // along this segment; returns their number. Non-finite coordinates give none.
+    int intersectWith(const CMavVertex& other, int mode, CMavPoint3dArray& points,
+                      const CMavVector3d& normal = CMavVector3d::kZAxis,
+                      const CMavVector3d& otherNormal = CMavVector3d::kZAxis, double tol = MAV::kGeomTol) const;
+
     // Splits the segment at the point of it nearest to `at` (lotp). False, outputs untouched, when that point is
     // one of the ends (within tol) or the segment has zero length. Arcs give two arcs on the same circle.
     bool breakAt(const CMavPoint3d& at, CMavVertex& first, CMavVertex& second,
