@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <ostream>
 
 namespace {
 
@@ -836,4 +837,9 @@ CMavString& CMavString::setFormat(const wchar_t* fmt, ...)
     va_end(args);
     m_s.swap(r.m_s);
     return *this;
+}
+
+std::ostream& operator<<(std::ostream& os, const CMavString& s)
+{
+    return os << s.utf8();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdarg>
+#include <iosfwd>
 #include <string>
 
 #include "platform/CMavObj.h"
@@ -132,6 +133,9 @@ public:
 private:
     std::wstring m_s;
 };
+
+// Writes the text as UTF-8 (for logs and test messages).
+std::ostream& operator<<(std::ostream& os, const CMavString& s);
 
 namespace MAV {
 // Conversions between UTF-8 and the platform's wide text (UTF-16 or UTF-32); invalid input becomes U+FFFD.
