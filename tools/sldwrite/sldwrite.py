@@ -55,7 +55,7 @@ class Slide:
             hdr += struct.pack("<I", int(aspect * 10000000)) + self._w(2) + self._w(0x1234)
         self.header = hdr
         if level in (1, 2):
-            self.events.append("header %d %d %d %d" % (level, high_x, high_y, 1 if big_endian and level == 2 else 0))
+            self.events.append("header %d %d %d %d" % (level, high_x, high_y, 1 if big_endian else 0))
 
     def _w(self, *words):
         fmt = ">" if self.big else "<"
