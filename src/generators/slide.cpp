@@ -7,7 +7,12 @@
 // (32-byte name, 32-bit offset) ended by an entry with an empty name, and the slides' bytes.
 //
 // The decoder hands lines, filled polygons and colour changes to a sink; the slide viewer draws them with GDI and
-// the slide generator turns them into display items, so both read exactly the same records.
+// the slide generator turns them into display items, so both read exactly the same records. What differs between
+// the two lies outside the decoder: the viewer's sink turns colour indices into pens through acadRGB (drawing 7
+// black on a white background) and scales by the header's raster size, the generator's sink keeps the index; the
+// viewer converts a library slide name with the system's ANSI code page and passes the 8-bit name, the generator
+// passes the wide name, converted with code page 1252. The viewer keeps one decoder for the life of the control
+// (a level-1 slide is read in the byte order of the last level-2 slide shown), the generator a fresh one per call.
 #include "generators/slide.h"
 
 #include <filesystem>
