@@ -14,6 +14,7 @@ public:
     // Orders the points by their position along `dir` (ascending dot product with dir); points at equal
     // positions keep their order. A zero direction leaves the order unchanged.
     CMavPoint3dArray& sort(const CMavVector3d& dir);
-    // Removes every point that equals an earlier one within tol; the remaining points keep their order.
+    // Removes every point that equals an earlier one within tol; the remaining points keep their order. Compares
+    // each point with the kept ones (quadratic): meant for the few crossings of one line, not for large clouds.
     CMavPoint3dArray& removeDuplicates(double tol = MAV::kGeomTol);
 };
