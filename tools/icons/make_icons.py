@@ -1,9 +1,13 @@
 #!/usr/bin/env python3
-"""Draws the icons of MavMfc.dll and writes them as .ico files into src/res/.
+"""Draws the icons and the cursor of MavMfc.dll and writes them as .ico and .cur files into src/res/.
 
-Pure Python (no imaging library): every icon is a function from a point in the unit square to an RGBA colour,
+Pure Python (no imaging library): every image is a function from a point in the unit square to an RGBA colour,
 sampled 4x4 per pixel for anti-aliasing, written as 32-bit BGRA images with an AND mask. Run it again to
 regenerate the same files: python3 tools/icons/make_icons.py
+
+The images: 2000 the library's icon; 2001-2003 the material tree's images (material group, material, edge band);
+2004 and 2005 a single-line and a multi-line row; cursor 2006 the pan cursor (a four-way arrow, hot spot in the
+centre).
 """
 import math
 import os
@@ -50,6 +54,88 @@ def app_icon(x, y):
     if in_rect(x, y, 0.18, 0.85, 0.82, 0.88) or in_rect(x, y, 0.18, 0.81, 0.21, 0.92) or in_rect(x, y, 0.79, 0.81, 0.82, 0.92):
         return orange
     return colour
+
+
+def mat_group_icon(x, y):
+    """Material group: a yellow folder with its tab."""
+    dark = (170, 115, 20, 255)
+    if frame(x, y, 0.04, 0.26, 0.96, 0.86, 0.07):
+        return dark
+    if in_rect(x, y, 0.04, 0.26, 0.96, 0.86):
+        return (245, 195, 65, 255)
+    if in_rect(x, y, 0.06, 0.14, 0.46, 0.28):
+        return (215, 160, 45, 255)
+    return None
+
+
+def material_icon(x, y):
+    """Material: a wooden board with its grain."""
+    if not in_rect(x, y, 0.08, 0.08, 0.92, 0.92):
+        return None
+    if frame(x, y, 0.08, 0.08, 0.92, 0.92, 0.07):
+        return (105, 65, 30, 255)
+    wave = math.sin(y * 22.0 + 1.4 * math.sin(x * 5.0))
+    if wave > 0.55:
+        return (160, 100, 50, 255)
+    return (215, 160, 95, 255)
+
+
+def edge_band_icon(x, y):
+    """Edge band: a light board with a red band along its right edge."""
+    if frame(x, y, 0.66, 0.16, 0.92, 0.84, 0.06):
+        return (120, 20, 20, 255)
+    if in_rect(x, y, 0.66, 0.16, 0.92, 0.84):
+        return (215, 45, 40, 255)
+    if frame(x, y, 0.08, 0.16, 0.70, 0.84, 0.06):
+        return (120, 100, 70, 255)
+    if in_rect(x, y, 0.08, 0.16, 0.70, 0.84):
+        return (235, 220, 185, 255)
+    return None
+
+
+def row_icon(lines):
+    """A row of a list: a white box with a blue border and the given number of text lines."""
+    top, bottom = (0.30, 0.70) if lines == 1 else (0.08, 0.92)
+    ys = [0.50] if lines == 1 else [0.28, 0.50, 0.72]
+
+    def fn(x, y):
+        if frame(x, y, 0.04, top, 0.96, bottom, 0.07):
+            return (40, 90, 170, 255)
+        if not in_rect(x, y, 0.04, top, 0.96, bottom):
+            return None
+        for i, ly in enumerate(ys):
+            right = 0.62 if (lines > 1 and i == len(ys) - 1) else 0.82
+            if in_rect(x, y, 0.18, ly - 0.05, right, ly + 0.05):
+                return (45, 45, 45, 255)
+        return (255, 255, 255, 255)
+
+    return fn
+
+
+PAN_SIZE = 32
+PAN_HOTSPOT = (16, 16)
+
+
+def pan_cursor(x, y):
+    """Pan cursor: a black four-way arrow with a white outline, symmetric about the centre of pixel (16, 16)."""
+    ax = abs(x * PAN_SIZE - (PAN_HOTSPOT[0] + 0.5))
+    ay = abs(y * PAN_SIZE - (PAN_HOTSPOT[1] + 0.5))
+
+    def arm(a, b, grow):
+        # a along the arm, b across it: a shaft of half width 1.5 and an arrow head from 9.5 (half width 4.5) to
+        # the tip at 14.5.
+        if a <= 10.0 + grow and b <= 1.5 + grow:
+            return True
+        return 9.5 - grow <= a and b <= (14.5 - a) * 0.9 + 1.35 * grow
+
+    def shape(grow):
+        return arm(ax, ay, grow) or arm(ay, ax, grow)
+
+    if shape(0.0):
+        return (0, 0, 0, 255)
+    if shape(1.0):
+        return (255, 255, 255, 255)
+    return None
 
 
 def render(fn, size, ss=4):
@@ -110,9 +196,43 @@ def write_ico(path, fn, sizes):
         f.write(out)
 
 
+# Resource scripts compiled on their own each number the images of their ICON and CURSOR statements from 1, so two
+# scripts with such statements collide when linked. The images of 2001-2006 are therefore written as raw resources
+# (RT_ICON / RT_CURSOR images with ids of their own, and the RT_GROUP_ICON / RT_GROUP_CURSOR directories that point
+# to them), which src/res/afx_resources.rc includes with explicit ids: image k of resource n has id 10 n + k.
+
+def write_raw_icon(name, res_id, fn, sizes):
+    """<name>_<size>.img (RT_ICON data: the DIB) per size and <name>.grp (RT_GROUP_ICON directory)."""
+    group = bytearray(struct.pack("<HHH", 0, 1, len(sizes)))
+    for k, size in enumerate(sizes, start=1):
+        img = dib(render(fn, size))
+        with open(os.path.join(OUT, "%s_%d.img" % (name, size)), "wb") as f:
+            f.write(img)
+        group += struct.pack("<BBBBHHIH", size % 256, size % 256, 0, 0, 1, 32, len(img), res_id * 10 + k)
+    with open(os.path.join(OUT, name + ".grp"), "wb") as f:
+        f.write(group)
+
+
+def write_raw_cursor(name, res_id, fn, size, hotspot):
+    """<name>_<size>.img (RT_CURSOR data: hot spot, then the DIB) and <name>.grp (RT_GROUP_CURSOR directory)."""
+    img = struct.pack("<HH", hotspot[0], hotspot[1]) + dib(render(fn, size))
+    with open(os.path.join(OUT, "%s_%d.img" % (name, size)), "wb") as f:
+        f.write(img)
+    # A cursor directory entry gives width and the doubled height of the DIB (image and mask).
+    group = struct.pack("<HHH", 0, 2, 1) + struct.pack("<HHHHIH", size, size * 2, 1, 32, len(img), res_id * 10 + 1)
+    with open(os.path.join(OUT, name + ".grp"), "wb") as f:
+        f.write(group)
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     write_ico(os.path.join(OUT, "mav.ico"), app_icon, [16, 32, 48])
+    write_raw_icon("mat_group", 2001, mat_group_icon, [16, 32])
+    write_raw_icon("material", 2002, material_icon, [16, 32])
+    write_raw_icon("edge_band", 2003, edge_band_icon, [16, 32])
+    write_raw_icon("row_single", 2004, row_icon(1), [16, 32])
+    write_raw_icon("row_multi", 2005, row_icon(3), [16, 32])
+    write_raw_cursor("pan", 2006, pan_cursor, PAN_SIZE, PAN_HOTSPOT)
 
 
 if __name__ == "__main__":
