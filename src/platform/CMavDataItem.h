@@ -82,8 +82,6 @@ public:
     // The item below key (this item for an empty key), or null when a part is missing.
     CMavDataItem* get(const CMavDataKey& key);
     const CMavDataItem* get(const CMavDataKey& key) const;
-    CMavDataItem* get(const wchar_t* key) { return get(CMavDataKey(key)); }
-    const CMavDataItem* get(const wchar_t* key) const { return get(CMavDataKey(key)); }
 
     // Children in insertion order.
     int count() const { return static_cast<int>(m_children.size()); }

@@ -41,9 +41,9 @@ public:
     CMavDataKey() = default;
     // Text form, see set(const wchar_t*).
     CMavDataKey(const wchar_t* path) { set(path); }
-    CMavDataKey(const CMavString& path) { set(path.c_str()); }
+    explicit CMavDataKey(const CMavString& path) { set(path.c_str()); }
     // A one-part integer key.
-    CMavDataKey(int key) { append(key); }
+    explicit CMavDataKey(int key) { append(key); }
     CMavDataKey(const CMavDataKeyPart& part) { m_parts.append(part); }
 
     // Parts from the text form: the text is split at every backslash; a part made only of decimal digits
