@@ -307,6 +307,9 @@ BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam)
 }
 
 // ---- data exchange --------------------------------------------------------------------------------------------
+//
+// A pass stops at the first field that fails: the remaining DDX calls of that pass do nothing, so no later value is
+// taken and the focus stays on the field to correct.
 
 HWND CDataExchange::PrepareCtrl(int id)
 {
@@ -334,6 +337,8 @@ void CDataExchange::Fail()
 
 void DDX_Control(CDataExchange* dx, int id, CWnd& control)
 {
+    if (dx->m_bFailed)
+        return;
     if (control.m_hWnd)
         return;
     HWND h = dx->PrepareCtrl(id);
@@ -343,6 +348,8 @@ void DDX_Control(CDataExchange* dx, int id, CWnd& control)
 
 void DDX_Text(CDataExchange* dx, int id, CString& value)
 {
+    if (dx->m_bFailed)
+        return;
     HWND h = dx->PrepareEditCtrl(id);
     if (!h) {
         dx->Fail();
@@ -356,6 +363,8 @@ void DDX_Text(CDataExchange* dx, int id, CString& value)
 
 void DDX_Text(CDataExchange* dx, int id, int& value)
 {
+    if (dx->m_bFailed)
+        return;
     HWND h = dx->PrepareEditCtrl(id);
     if (!h) {
         dx->Fail();
@@ -378,6 +387,8 @@ void DDX_Text(CDataExchange* dx, int id, int& value)
 
 void DDX_Text(CDataExchange* dx, int id, UINT& value)
 {
+    if (dx->m_bFailed)
+        return;
     HWND h = dx->PrepareEditCtrl(id);
     if (!h) {
         dx->Fail();
@@ -400,6 +411,8 @@ void DDX_Text(CDataExchange* dx, int id, UINT& value)
 
 void DDX_Text(CDataExchange* dx, int id, double& value)
 {
+    if (dx->m_bFailed)
+        return;
     HWND h = dx->PrepareEditCtrl(id);
     if (!h) {
         dx->Fail();
@@ -425,6 +438,8 @@ void DDX_Text(CDataExchange* dx, int id, double& value)
 
 void DDX_Check(CDataExchange* dx, int id, int& value)
 {
+    if (dx->m_bFailed)
+        return;
     HWND h = dx->PrepareCtrl(id);
     if (!h) {
         dx->Fail();
@@ -438,6 +453,8 @@ void DDX_Check(CDataExchange* dx, int id, int& value)
 
 void DDX_CBIndex(CDataExchange* dx, int id, int& index)
 {
+    if (dx->m_bFailed)
+        return;
     HWND h = dx->PrepareCtrl(id);
     if (!h) {
         dx->Fail();

@@ -74,7 +74,8 @@ public:
     // The control with that id (null when the dialog has none), remembered for Fail.
     HWND PrepareCtrl(int id);
     HWND PrepareEditCtrl(int id);
-    // Marks the pass failed and puts the focus on the last prepared control (its text selected when an edit).
+    // Marks the pass failed (the rest of the pass is skipped) and puts the focus on the last prepared control
+    // (its text selected when an edit).
     void Fail();
 
     CWnd* m_pDlgWnd;
