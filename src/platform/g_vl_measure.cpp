@@ -70,22 +70,22 @@ CMavArrayTempl<CMavVertexArray> g_vl_measure(const CMavVertexArray& vl, double s
     }
 
     // Segments in space, and the bound on the number of pieces.
-    std::vector<seg::Seg> segs(static_cast<std::size_t>(vl.len()));
-    std::vector<double> lens(segs.size(), 0.0);
-    std::vector<char> ok(segs.size(), 0);
+    // Lengths first (for the bound on the number of pieces); a segment that is not usable has length NaN.
+    std::vector<double> lens(static_cast<std::size_t>(vl.len()), std::nan(""));
     double total = 0.0;
+    seg::Seg s;
     for (int i = 0; i < vl.len(); ++i) {
         std::size_t k = static_cast<std::size_t>(i);
-        if (seg::make(vl[i], segs[k])) {
-            lens[k] = length3(segs[k]);
-            ok[k] = std::isfinite(lens[k]);
-            if (ok[k])
+        if (seg::make(vl[i], s, false)) {
+            lens[k] = length3(s);
+            if (std::isfinite(lens[k]))
                 total += lens[k];
         }
     }
     double estimate = (total / period + 1.0) * visible + vl.len();
     if (!(estimate <= kMaxPieces))
         return solidParts(vl);
+    out.setPhysicalLength(static_cast<int>(std::min(estimate, 65536.0)));
 
     // Entry j of cycle k covers [k * period + prefix[j], k * period + prefix[j + 1]] of the length; positions
     // are computed from those products rather than summed step by step, so that long runs do not drift.
@@ -128,13 +128,13 @@ CMavArrayTempl<CMavVertexArray> g_vl_measure(const CMavVertexArray& vl, double s
     int last = -1;   // last segment with length
     for (int i = 0; i < vl.len() && out.len() < kMaxPieces; ++i) {
         std::size_t k = static_cast<std::size_t>(i);
-        if (!ok[k]) {
+        const double L = lens[k];
+        if (!std::isfinite(L)) {
             closePiece();
             havePrev = false;
             continue;
         }
-        const seg::Seg& s = segs[k];
-        const double L = lens[k];
+        seg::make(vl[i], s, false);
         if (!(L > 0.0))
             continue;
         if (havePrev && !(prevEnd.distanceTo(s.a) <= tol))
@@ -158,6 +158,8 @@ CMavArrayTempl<CMavVertexArray> g_vl_measure(const CMavVertexArray& vl, double s
             if (v > 0.0) {
                 double t0 = param(std::max(es, g0)), t1 = param(std::min(ee, g1));
                 if (t1 > t0) {
+                    if (!open)
+                        cur.setPhysicalLength(1); // most pieces have one segment: no room for eight
                     open = true;
                     cur.append(t0 == 0.0 && t1 == 1.0 ? vl[i] : seg::sub(s, t0, t1));
                 }
@@ -172,9 +174,9 @@ CMavArrayTempl<CMavVertexArray> g_vl_measure(const CMavVertexArray& vl, double s
     }
     // Dots that fall on the very end of the polyline.
     if (last >= 0) {
-        seg::Seg s = segs[static_cast<std::size_t>(last)];
+        const CMavPoint3d& end = vl[last].end;
         while (out.len() < kMaxPieces && e[static_cast<std::size_t>(idx)] == 0.0 && startOf() <= g0 + eps) {
-            dot(s.b);
+            dot(end);
             advance();
         }
     }

@@ -103,6 +103,8 @@ void clip(const CMavVertexArray& vl, const Region& reg, bool inside, double tol,
         --budget;
         if (open && !(cur[-1].end.distanceTo(v.start) <= tol))
             closePiece();
+        if (!open)
+            cur.setPhysicalLength(1);
         open = true;
         cur.append(v);
     };
@@ -149,6 +151,32 @@ Region regionOf(const CMavArrayTempl<CMavVertexArray>& regions, double tol)
     for (const CMavVertexArray& vl : regions)
         reg.outlines.emplace_back(vl, tol);
     return reg;
+}
+
+// The prepared region of the last large region list, per thread. Callers clip many lines by the same region
+// (scan-line fills, hatch rows); comparing the list with the last one costs far less than preparing it again.
+// Small lists are prepared each time.
+const Region& preparedRegion(const CMavArrayTempl<CMavVertexArray>& regions, double tol, Region& local)
+{
+    int n = 0;
+    for (const CMavVertexArray& vl : regions)
+        n += vl.len();
+    if (n < 64) {
+        local = regionOf(regions, tol);
+        return local;
+    }
+    struct Cache {
+        CMavArrayTempl<CMavVertexArray> key;
+        double tol = -1.0;
+        Region reg;
+    };
+    thread_local Cache cache;
+    if (cache.tol != tol || cache.key != regions) {
+        cache.reg = regionOf(regions, tol);
+        cache.key = regions;
+        cache.tol = tol;
+    }
+    return cache.reg;
 }
 
 // ---- Cutting holes out of an outline -----------------------------------------------------------------------
@@ -296,43 +324,44 @@ CMavArrayTempl<CMavArrayTempl<CMavVertexArray>> punchHoles(const CMavVertexArray
     double tol = std::max(tolOf(outline), tolOf(holes));
 
     // All outlines counter-clockwise; holes without area or beside the outline play no part.
-    std::vector<std::vector<Seg>> segs;
-    segs.push_back(counterClockwise(seg::fromPolyline(outline, true, tol)));
-    if (segs[0].empty() || !(seg::area(segs[0]) > 0.0))
+    Region reg;
+    std::vector<Outline>& outl = reg.outlines;
+    outl.emplace_back(counterClockwise(seg::fromPolyline(outline, true, tol)), tol);
+    if (outl[0].empty() || !(seg::area(outl[0].segs()) > 0.0))
         return result;
-    Outline outer(segs[0], tol);
     for (const CMavVertexArray& h : holes) {
         std::vector<Seg> hs = seg::fromPolyline(h, true, tol);
-        if (hs.empty() || seg::area(hs) == 0.0 || !std::isfinite(seg::area(hs)))
+        double a = seg::area(hs);
+        if (hs.empty() || a == 0.0 || !std::isfinite(a))
             continue;
-        Outline probe(hs, tol);
+        Outline probe(counterClockwise(std::move(hs)), tol);
+        const Outline& outer = outl[0];
         if (probe.x1() < outer.x0() - tol || probe.x0() > outer.x1() + tol || probe.y1() < outer.y0() - tol ||
             probe.y0() > outer.y1() + tol)
             continue;
-        segs.push_back(counterClockwise(std::move(hs)));
+        outl.push_back(std::move(probe));
     }
-    std::vector<Outline> outl;
-    outl.reserve(segs.size());
-    for (const std::vector<Seg>& s : segs)
-        outl.emplace_back(s, tol);
+    const Outline& outer = outl[0];
+    const std::size_t count = outl.size();
+    auto segs = [&](std::size_t k) -> const std::vector<Seg>& { return outl[k].segs(); };
 
     // Split every segment where it meets a segment of another outline.
-    std::vector<std::vector<std::vector<double>>> cuts(segs.size());
-    for (std::size_t k = 0; k < segs.size(); ++k)
-        cuts[k].resize(segs[k].size());
+    std::vector<std::vector<std::vector<double>>> cuts(count);
+    for (std::size_t k = 0; k < count; ++k)
+        cuts[k].resize(segs(k).size());
     long long budget = kMaxPieces;
     bool crossed = false;
     double tp[4], tq[4];
-    for (std::size_t k = 0; k < segs.size(); ++k)
-        for (std::size_t l = k + 1; l < segs.size(); ++l) {
+    for (std::size_t k = 0; k < count; ++k)
+        for (std::size_t l = k + 1; l < count; ++l) {
             const Outline& ol = outl[l];
             if (outl[k].x1() < ol.x0() - tol || outl[k].x0() > ol.x1() + tol || outl[k].y1() < ol.y0() - tol ||
                 outl[k].y0() > ol.y1() + tol)
                 continue;
-            for (std::size_t i = 0; i < segs[k].size(); ++i) {
-                const Seg& s = segs[k][i];
+            for (std::size_t i = 0; i < segs(k).size(); ++i) {
+                const Seg& s = segs(k)[i];
                 ol.candidates(s.x0, s.y0, s.x1, s.y1, [&](int j) {
-                    int n = seg::intersect(s, segs[l][static_cast<std::size_t>(j)], tol, tp, tq);
+                    int n = seg::intersect(s, segs(l)[static_cast<std::size_t>(j)], tol, tp, tq);
                     for (int m = 0; m < n; ++m) {
                         cuts[k][i].push_back(tp[m]);
                         cuts[l][static_cast<std::size_t>(j)].push_back(tq[m]);
@@ -345,24 +374,22 @@ CMavArrayTempl<CMavArrayTempl<CMavVertexArray>> punchHoles(const CMavVertexArray
             }
         }
 
-    Region reg;
-    reg.outlines = outl;
     if (!crossed) {
         // No outline touches another: a hole is either inside the outline or beside it, inside another hole
         // or around the whole outline.
-        for (std::size_t k = 1; k < segs.size(); ++k)
-            if (outl[k].classify(segs[0][0].a.x, segs[0][0].a.y) == 1)
+        for (std::size_t k = 1; k < count; ++k)
+            if (outl[k].classify(segs(0)[0].a.x, segs(0)[0].a.y) == 1)
                 return result;
         CMavArrayTempl<CMavVertexArray> region;
-        region.append(toPolyline(segs[0]));
-        for (std::size_t k = 1; k < segs.size(); ++k) {
-            const CMavPoint3d& p = segs[k][0].a;
+        region.append(toPolyline(segs(0)));
+        for (std::size_t k = 1; k < count; ++k) {
+            const CMavPoint3d& p = segs(k)[0].a;
             bool keepIt = outer.classify(p.x, p.y) == 1;
-            for (std::size_t l = 1; l < segs.size() && keepIt; ++l)
+            for (std::size_t l = 1; l < count && keepIt; ++l)
                 if (l != k && outl[l].classify(p.x, p.y) == 1)
                     keepIt = false;
             if (keepIt)
-                region.append(toPolyline(segs[k]));
+                region.append(toPolyline(segs(k)));
         }
         result.append(std::move(region));
         return result;
@@ -372,9 +399,9 @@ CMavArrayTempl<CMavArrayTempl<CMavVertexArray>> punchHoles(const CMavVertexArray
     double diag = std::hypot(outer.x1() - outer.x0(), outer.y1() - outer.y0());
     std::vector<Piece> pieces;
     std::vector<double> ts;
-    for (std::size_t k = 0; k < segs.size(); ++k)
-        for (std::size_t i = 0; i < segs[k].size(); ++i) {
-            const Seg& s = segs[k][i];
+    for (std::size_t k = 0; k < count; ++k)
+        for (std::size_t i = 0; i < segs(k).size(); ++i) {
+            const Seg& s = segs(k)[i];
             ts = cuts[k][i];
             ts.push_back(0.0);
             ts.push_back(1.0);
@@ -457,7 +484,8 @@ int g_vll_pt_inside(const CMavArrayTempl<CMavVertexArray>& regions, const CMavPo
 {
     if (regions.isEmpty())
         return 0;
-    return regionOf(regions, tolOf(regions)).classify(pt.x, pt.y);
+    Region local;
+    return preparedRegion(regions, tolOf(regions), local).classify(pt.x, pt.y);
 }
 
 CMavArrayTempl<CMavVertexArray> g_vl_punch(const CMavVertexArray& vl, const CMavVertexArray& outline, bool inside)
@@ -489,7 +517,8 @@ CMavArrayTempl<CMavVertexArray> g_vl_punch_reg(const CMavVertexArray& vl,
 {
     CMavArrayTempl<CMavVertexArray> out;
     double tol = std::max(tolOf(vl), tolOf(regions));
-    Region reg = regionOf(regions, tol);
+    Region local;
+    const Region& reg = preparedRegion(regions, tol, local);
     int budget = kMaxPieces;
     clip(vl, reg, inside, tol, out, budget);
     return out;

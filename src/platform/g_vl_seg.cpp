@@ -162,7 +162,7 @@ int arcArc(const Seg& p, const Seg& q, double tol, double tp[4], double tq[4])
 
 } // namespace
 
-bool make(const CMavPoint3d& a, const CMavPoint3d& b, double bulge, Seg& out)
+bool make(const CMavPoint3d& a, const CMavPoint3d& b, double bulge, Seg& out, bool box)
 {
     out = Seg();
     out.a = a;
@@ -170,7 +170,9 @@ bool make(const CMavPoint3d& a, const CMavPoint3d& b, double bulge, Seg& out)
     if (!finite3(a) || !finite3(b))
         return false;
     double dx = b.x - a.x, dy = b.y - a.y;
-    double d = std::hypot(dx, dy);
+    double d = std::sqrt(dx * dx + dy * dy);
+    if (!std::isfinite(d))
+        d = std::hypot(dx, dy); // squares beyond the range of doubles
     if (!std::isfinite(d))
         return false;
     double ab = std::fabs(bulge);
@@ -193,15 +195,18 @@ bool make(const CMavPoint3d& a, const CMavPoint3d& b, double bulge, Seg& out)
         out.len = d;
     if (!std::isfinite(out.len))
         return false;
+    if (!box)
+        return true;
     out.x0 = std::min(a.x, b.x);
     out.x1 = std::max(a.x, b.x);
     out.y0 = std::min(a.y, b.y);
     out.y1 = std::max(a.y, b.y);
     if (out.arc) {
+        static const double kQx[4] = {1.0, 0.0, -1.0, 0.0};
+        static const double kQy[4] = {0.0, 1.0, 0.0, -1.0};
         for (int k = 0; k < 4; ++k) {
-            double q = k * kPi / 2.0;
-            if (angleFrac(out, q, 0.0) >= 0.0) {
-                double qx = out.cx + out.r * std::cos(q), qy = out.cy + out.r * std::sin(q);
+            if (angleFrac(out, k * kPi / 2.0, 0.0) >= 0.0) {
+                double qx = out.cx + out.r * kQx[k], qy = out.cy + out.r * kQy[k];
                 out.x0 = std::min(out.x0, qx);
                 out.x1 = std::max(out.x1, qx);
                 out.y0 = std::min(out.y0, qy);
@@ -212,9 +217,9 @@ bool make(const CMavPoint3d& a, const CMavPoint3d& b, double bulge, Seg& out)
     return true;
 }
 
-bool make(const CMavVertex& v, Seg& out)
+bool make(const CMavVertex& v, Seg& out, bool box)
 {
-    return make(v.start, v.end, v.bulge, out);
+    return make(v.start, v.end, v.bulge, out, box);
 }
 
 CMavPoint3d at(const Seg& s, double t)

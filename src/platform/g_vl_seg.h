@@ -26,8 +26,9 @@ struct Seg {
 
 // Builds the segment; false when a coordinate or the bulge makes it unusable (not finite). A bulge on a
 // zero-length chord, or one too small to move the arc off its chord, gives a straight segment.
-bool make(const CMavPoint3d& a, const CMavPoint3d& b, double bulge, Seg& out);
-bool make(const CMavVertex& v, Seg& out);
+// Without `box` the box fields stay unset.
+bool make(const CMavPoint3d& a, const CMavPoint3d& b, double bulge, Seg& out, bool box = true);
+bool make(const CMavVertex& v, Seg& out, bool box = true);
 
 CMavPoint3d at(const Seg& s, double t);
 // Unit direction of travel at t (zero for a zero-length segment).

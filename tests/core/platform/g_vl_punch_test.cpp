@@ -310,3 +310,75 @@ TEST(RegionPunch, HolesInsideStayAndCrossingHolesAreSubtracted)
     nanSq[2].end.y = std::nan("");
     MAV::g_vl_punch(nanSq, regionOf({rect(8, 4, 12, 6)}));
 }
+
+TEST(RegionPunch, RandomHolesAgreeWithTheRegionTest)
+{
+    // Points away from every edge lie inside the punched result exactly when they lie inside the outline and
+    // outside every hole of the input.
+    std::mt19937 rng(4242u);
+    std::uniform_real_distribution<double> u(0.0, 1.0);
+    for (int round = 0; round < 60; ++round) {
+        CMavVertexArray outline = rng() % 2 ? rect(0, 0, 10, 10) : circle(5, 5, 5);
+        CMavArrayTempl<CMavVertexArray> holes;
+        int n = 1 + static_cast<int>(rng() % 4);
+        for (int k = 0; k < n; ++k) {
+            double x = u(rng) * 12 - 1, y = u(rng) * 12 - 1, s = 0.5 + u(rng) * 4;
+            holes.append(rng() % 2 ? rect(x, y, x + s, y + s * (0.5 + u(rng))) : circle(x, y, s / 2));
+        }
+        CMavArrayTempl<CMavVertexArray> input;
+        input.append(outline);
+        input.append(holes);
+        CMavArrayTempl<CMavArrayTempl<CMavVertexArray>> r = MAV::g_vl_punch(outline, holes);
+        for (const CMavArrayTempl<CMavVertexArray>& reg : r)
+            for (const CMavVertexArray& o : reg) {
+                EXPECT_TRUE(closedAndContinuous(o)) << round;
+                EXPECT_TRUE(MAV::g_vl_orient(o, CMavVector3d::kZAxis)) << round;
+            }
+        for (int k = 0; k < 400; ++k) {
+            CMavPoint3d p(u(rng) * 12 - 1, u(rng) * 12 - 1, 0);
+            int want = MAV::g_vll_pt_inside(input, p);
+            if (want == 2)
+                continue;
+            int got = 0;
+            for (const CMavArrayTempl<CMavVertexArray>& reg : r)
+                got = std::max(got, MAV::g_vll_pt_inside(reg, p));
+            if (got == 2)
+                continue;
+            EXPECT_EQ(got, want) << "round " << round << " point " << p.x << " " << p.y;
+        }
+    }
+}
+
+TEST(PolylineClip, LargeRegionsUsedInTurnGiveTheirOwnResults)
+{
+    // Regions of many segments are prepared once and reused while the same region comes again; a changed
+    // region must never be answered from the previous one.
+    auto polygon = [](double cx, double r) {
+        CMavVertexArray vl;
+        const int n = 200;
+        for (int i = 0; i < n; ++i) {
+            double a0 = 2 * kPi * i / n, a1 = 2 * kPi * (i + 1) / n;
+            vl.append(CMavVertex({cx + r * std::cos(a0), r * std::sin(a0), 0}, {cx + r * std::cos(a1), r * std::sin(a1), 0},
+                                 0.0));
+        }
+        return vl;
+    };
+    auto a = regionOf({polygon(0, 5)});
+    auto b = regionOf({polygon(20, 5)});
+    CMavVertexArray l = seg(-30, 0, 30, 0);
+    for (int round = 0; round < 3; ++round) {
+        auto pa = MAV::g_vl_punch_reg(l, a, true);
+        ASSERT_EQ(pa.len(), 1);
+        expectPt(pa[0][0].start, -5, 0, 1e-9);
+        auto pb = MAV::g_vl_punch_reg(l, b, true);
+        ASSERT_EQ(pb.len(), 1);
+        expectPt(pb[0][0].start, 15, 0, 1e-9);
+        EXPECT_EQ(MAV::g_vll_pt_inside(a, {0, 0, 0}), 1);
+        EXPECT_EQ(MAV::g_vll_pt_inside(b, {0, 0, 0}), 0);
+    }
+    // The same list changed in place.
+    EXPECT_EQ(MAV::g_vll_pt_inside(a, {0, 0, 0}), 1);
+    a[0].move(CMavVector3d(100, 0, 0));
+    EXPECT_EQ(MAV::g_vll_pt_inside(a, {0, 0, 0}), 0);
+    EXPECT_EQ(MAV::g_vll_pt_inside(a, {100, 0, 0}), 1);
+}
