@@ -4,6 +4,10 @@
 // compass points: N(ord), S(üd), O(st), W(est); "P" is the plan view from above.
 #include "generators/viewdir.h"
 
+#include "platform/CMavMatrix3d.h"
+#include "platform/g_vl.h"
+#include "platform/outlines.h"
+
 namespace {
 
 struct NamedDirection {
@@ -27,4 +31,13 @@ CMavVector3d mav_gdx_view_vdir_get(const CMavString& name)
         if (name == d.name)
             return d.dir;
     return CMavVector3d();
+}
+
+CMavVertexArray mav_g_vl_mtx_view(const CMavVertexArray& polyline, CMavVector3d direction, CMavPoint3d point,
+                                  bool upright)
+{
+    CMavVertexArray view = polyline.getTransformedCopy(MAV::g_mtx_view(direction, point, upright));
+    for (CMavVertex& v : view)
+        v = MAV::g_vx_xy(v);
+    return view;
 }
