@@ -147,7 +147,13 @@ CBitmap* CDC::SelectObject(CBitmap* bitmap)
 
 CGdiObject* CDC::SelectObject(CGdiObject* object)
 {
-    return CGdiObject::FromHandle(object ? ::SelectObject(m_hDC, object->m_hObject) : nullptr);
+    if (!object)
+        return nullptr;
+    HGDIOBJ previous = ::SelectObject(m_hDC, object->m_hObject);
+    // A region answers its type, not an object: there is nothing to wrap.
+    if (!previous || previous == HGDI_ERROR || ::GetObjectType(previous) == 0)
+        return nullptr;
+    return CGdiObject::FromHandle(previous);
 }
 
 int CDC::SelectObject(CRgn* region)

@@ -360,9 +360,12 @@ CFont* CFont::FromHandle(HFONT handle)
 
 // ---------------------------------------------------------------------------------------------------------------
 
-CScopedSelect::CScopedSelect(HDC dc, HGDIOBJ object)
-    : m_dc(dc), m_previous(dc && object ? ::SelectObject(dc, object) : nullptr)
+CScopedSelect::CScopedSelect(HDC dc, HGDIOBJ object) : m_dc(dc), m_previous(nullptr)
 {
+    // Selecting a region sets the clip region and answers no object to put back: that is CScopedClip's job.
+    if (!dc || !object || ::GetObjectType(object) == OBJ_REGION)
+        return;
+    m_previous = ::SelectObject(dc, object);
     if (m_previous == HGDI_ERROR)
         m_previous = nullptr;
 }

@@ -120,7 +120,7 @@ public:
 };
 
 // Selects a pen, brush, font or bitmap into a DC for the lifetime of the guard and then restores the object that
-// was selected before.
+// was selected before. A region is not selected (use CScopedClip).
 class CScopedSelect {
 public:
     CScopedSelect(HDC dc, HGDIOBJ object);

@@ -93,6 +93,10 @@ TEST(AfxGdiObject, ScopedSelectionPutsBackWhatTheDcHad)
     }
     HRGN probe = CreateRectRgn(0, 0, 0, 0);
     EXPECT_EQ(GetClipRgn(dib.dc, probe), 0) << "no clipping, as before";
+    {
+        CScopedSelect notAClip(dib.dc, clip);
+    }
+    EXPECT_EQ(GetClipRgn(dib.dc, probe), 0) << "a scoped selection leaves regions alone";
     HRGN outer = CreateRectRgn(1, 1, 15, 15);
     SelectClipRgn(dib.dc, outer);
     {

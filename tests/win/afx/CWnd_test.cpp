@@ -412,6 +412,10 @@ public:
             *result = reinterpret_cast<LRESULT>(brush);
             return TRUE;
         }
+        if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == 1234u) {
+            *result = 5;
+            return TRUE;
+        }
         return CEdit::OnChildNotify(message, wParam, lParam, result);
     }
 };
@@ -441,6 +445,16 @@ public:
     }
 };
 
+class TallRowsCombo : public CComboBox {
+public:
+    int measured = 0;
+    void MeasureItem(LPMEASUREITEMSTRUCT item) override
+    {
+        ++measured;
+        item->itemHeight = 23;
+    }
+};
+
 } // namespace
 
 TEST(AfxWnd, ParentReflectsNotificationsToTheControlObjects)
@@ -466,6 +480,19 @@ TEST(AfxWnd, ParentReflectsNotificationsToTheControlObjects)
     EXPECT_EQ(SendMessageW(parent.m_hWnd, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dib.dc),
                            reinterpret_cast<LPARAM>(edit.m_hWnd)),
               reinterpret_cast<LRESULT>(static_cast<HBRUSH>(brush)));
+
+    NMHDR header{edit.m_hWnd, 7, 1234u};
+    EXPECT_EQ(SendMessageW(parent.m_hWnd, WM_NOTIFY, 7, reinterpret_cast<LPARAM>(&header)), 5);
+    header.hwndFrom = rawEdit;
+    EXPECT_EQ(SendMessageW(parent.m_hWnd, WM_NOTIFY, 8, reinterpret_cast<LPARAM>(&header)), 0);
+
+    // An owner-drawn combo box asks its parent for the row height while it is being created: the object is bound
+    // by then, so the reflected WM_MEASUREITEM reaches its MeasureItem.
+    TallRowsCombo combo;
+    ASSERT_TRUE(combo.Create(WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
+                             CRect(0, 90, 100, 200), &parent, 9));
+    EXPECT_GE(combo.measured, 1);
+    EXPECT_EQ(combo.GetItemHeight(0), 23);
 
     // A real owner-drawn button paints through its parent's WM_DRAWITEM, reflected to its DrawItem.
     OwnerDrawButton button;
