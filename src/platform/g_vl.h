@@ -54,7 +54,8 @@ CMavArrayTempl<CMavVertexArray> g_vl_to_vll(const CMavVertexArray& vl, double to
 CMavVertexArray g_vl_cut(const CMavVertexArray& vl, const CMavPoint3d& from, const CMavPoint3d& to);
 
 // The visible pieces of the polyline under a dash pattern whose lengths are multiplied by scale and by the
-// pattern's own scale.
+// pattern's own scale; a dot is a piece of one zero-length segment. A pattern that would give more than
+// kMaxPieces pieces, or that has no length, gives the polyline's continuous parts whole.
 CMavArrayTempl<CMavVertexArray> g_vl_measure(const CMavVertexArray& vl, double scale, const CMavLineParm& pattern);
 
 // 0 when the point lies outside the region (outer outline minus holes), 1 inside, 2 on its boundary.
@@ -68,7 +69,8 @@ CMavArrayTempl<CMavVertexArray> g_vl_punch(const CMavArrayTempl<CMavVertexArray>
 CMavArrayTempl<CMavVertexArray> g_vl_punch_reg(const CMavVertexArray& vl,
                                                const CMavArrayTempl<CMavVertexArray>& regions, bool inside);
 
-// The regions left of a closed outline after cutting the holes out of it: a list of region lists.
+// The regions left of a closed outline after cutting the holes out of it: a list of region lists, every
+// outline counter-clockwise. A hole inside stays a hole; a hole across the outline's edge is subtracted.
 CMavArrayTempl<CMavArrayTempl<CMavVertexArray>> g_vl_punch(const CMavVertexArray& outline,
                                                            const CMavArrayTempl<CMavVertexArray>& holes);
 // The same for a region list (element 0 the outline, the others the holes).
