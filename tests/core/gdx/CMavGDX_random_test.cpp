@@ -1,0 +1,298 @@
+// Seeded random lists: the bulk operations give the same items and extents as the plain versions that
+// recompute after every single change, the extents always equal a recomputation from scratch, the drawing order
+// is stable and idempotent, and the hit test reports the first item of the topmost hit.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "gdx/CMavGDX.h"
+#include "gdx_reference.h"
+#include "gdx_test_util.h"
+
+using namespace gdxtest;
+
+namespace {
+
+class RandomLists {
+public:
+    explicit RandomLists(unsigned seed) : m_rng(seed) {}
+
+    int uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(m_rng); }
+    double real(double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(m_rng); }
+    bool chance(double p) { return real(0.0, 1.0) < p; }
+
+    CMavArrayTempl<int> randomPath(int maxDepth)
+    {
+        CMavArrayTempl<int> p;
+        const int depth = uniform(0, maxDepth);
+        for (int i = 0; i < depth; ++i)
+            p.append(uniform(1, 5));
+        return p;
+    }
+    CMavMatrix3d randomMatrix()
+    {
+        if (chance(0.4))
+            return CMavMatrix3d();
+        return CMavMatrix3d::translation(CMavVector3d(real(-50, 50), real(-50, 50), real(-5, 5))) *
+               CMavMatrix3d::rotation(real(0, 6.28), CMavVector3d::kZAxis) * CMavMatrix3d::scaling(real(0.2, 3.0));
+    }
+    CMavVertexArray randomPolyline(int maxSegments)
+    {
+        CMavVertexArray vl;
+        CMavPoint3d at(real(-100, 100), real(-100, 100), real(-3, 3));
+        const int n = uniform(1, maxSegments);
+        for (int i = 0; i < n; ++i) {
+            const CMavPoint3d next(at.x + real(-20, 20), at.y + real(-20, 20), at.z);
+            vl.append(at, next, chance(0.3) ? real(-1.5, 1.5) : 0.0);
+            at = next;
+        }
+        return vl;
+    }
+    unsigned long randomFlags()
+    {
+        unsigned long f = static_cast<unsigned long>(uniform(0, 0x7F));
+        if (chance(0.7))
+            f &= ~0x8ul;
+        return f | (static_cast<unsigned long>(uniform(0, 15)) << 8);
+    }
+
+    // Adds one random item whose thickness is `id`.
+    void addItem(CMavGDX& g, int id)
+    {
+        const int kind = uniform(0, 99);
+        const CMavArrayTempl<int> st = randomPath(3);
+        const unsigned long th = static_cast<unsigned long>(id);
+        if (kind < 40) {
+            g.imageVl(st, randomFlags(), randomPolyline(4), CMavColor(), randomMatrix(), CMavArrayTempl<double>(),
+                      0.0, th);
+        } else if (kind < 60) {
+            g.imagePt(st, randomFlags(), CMavPoint3d(real(-100, 100), real(-100, 100), 0), CMavColor(),
+                      randomMatrix(), static_cast<double>(id), 0xFFFFFFFFul);
+        } else if (kind < 80) {
+            CMavArrayTempl<CMavVertexArray> regions;
+            const int outlines = chance(0.05) ? 0 : uniform(1, 3);
+            for (int o = 0; o < outlines; ++o)
+                regions.append(randomPolyline(5));
+            g.imageReg(st, randomFlags(), regions, CMavColor(), randomMatrix(), CMavArrayTempl<double>(), 0.0, th,
+                       CMavColor(), MAV::CHatchProp());
+        } else if (kind < 85) {
+            g.imagePicture(st, randomFlags(), L"pic", id, CMavPoint3d(real(-9, 9), 0, 0), CMavPoint3d(5, 5, 0));
+        } else {
+            // Items only a copy can bring: texts, kinds 0 and 4, a second matrix.
+            CMavDisplayItem it;
+            it.m_stack = st;
+            it.m_flags = static_cast<std::uint32_t>(randomFlags());
+            it.m_thickness = id;
+            it.m_mtx = randomMatrix();
+            const int sub = uniform(0, 3);
+            if (sub == 0) {
+                it.m_kind = kDispText;
+                const int regs = uniform(0, 3);
+                for (int r = 0; r < regs; ++r) {
+                    CMavArrayTempl<CMavVertexArray> region;
+                    region.append(randomPolyline(3));
+                    it.m_txtRegl.append(region);
+                }
+            } else if (sub == 1) {
+                it.m_kind = chance(0.5) ? kDispNone : kDispUnused;
+                it.m_vl = randomPolyline(2);
+            } else {
+                it.m_kind = sub == 2 ? kDispPolyline : kDispPoint;
+                it.m_vl = randomPolyline(3);
+                it.m_point = CMavPoint3d(real(-100, 100), real(-100, 100), real(-1, 1));
+                it.m_mtx2 = randomMatrix();
+            }
+            CMavArrayTempl<CMavDisplayItem> one;
+            one.append(it);
+            g.addDisplayList(one);
+        }
+    }
+
+private:
+    std::mt19937 m_rng;
+};
+
+// The id of an item: its thickness, for points their own point size, for pictures their icon id.
+int idOf(const CMavDisplayItem& it)
+{
+    if (it.m_kind == kDispPoint && it.m_pdSize != 0.0)
+        return static_cast<int>(it.m_pdSize);
+    if (it.m_kind == kDispPicture)
+        return static_cast<int>(it.m_pdMode);
+    return it.m_thickness;
+}
+
+// Item identity for comparisons: the position of the id-carrying fields and the values that operations change.
+void expectSameItems(const CMavGDX& a, const CMavGDX& b, int step)
+{
+    ASSERT_EQ(a.lenGet(), b.lenGet()) << "step " << step;
+    for (int i = 0; i < a.lenGet(); ++i) {
+        const CMavDisplayItem& x = a.getDisplayList()[i];
+        const CMavDisplayItem& y = b.getDisplayList()[i];
+        ASSERT_EQ(x.m_kind, y.m_kind) << "step " << step << " item " << i;
+        ASSERT_EQ(idOf(x), idOf(y)) << "step " << step << " item " << i;
+        ASSERT_EQ(x.m_flags, y.m_flags) << "step " << step << " item " << i;
+        ASSERT_EQ(x.m_stack, y.m_stack) << "step " << step << " item " << i;
+        ASSERT_EQ(x.m_mtx, y.m_mtx) << "step " << step << " item " << i;
+        ASSERT_EQ(x.m_vl, y.m_vl) << "step " << step << " item " << i;
+        ASSERT_EQ(x.m_point, y.m_point) << "step " << step << " item " << i;
+    }
+}
+
+bool sameBits(const CMavPoint3d& a, const CMavPoint3d& b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+void expectSameExtents(const CMavGDX& a, const CMavGDX& b, int step)
+{
+    CMavPoint3d alo, ahi, blo, bhi;
+    a.extmaxGet(alo, ahi);
+    b.extmaxGet(blo, bhi);
+    EXPECT_TRUE(sameBits(alo, blo) && sameBits(ahi, bhi)) << "step " << step;
+}
+
+void expectExtentsFromScratch(const CMavGDX& a, int step)
+{
+    CMavPoint3d lo, hi, slo, shi;
+    a.extmaxGet(lo, hi);
+    gdxref::extentsFromScratch(a, slo, shi);
+    EXPECT_TRUE(sameBits(lo, slo) && sameBits(hi, shi)) << "step " << step;
+}
+
+// Thickness ids in list order.
+std::vector<int> ids(const CMavGDX& g)
+{
+    std::vector<int> out;
+    for (const CMavDisplayItem& it : g.getDisplayList())
+        out.push_back(idOf(it));
+    return out;
+}
+
+void checkSortInvariants(CMavGDX& g)
+{
+    std::vector<int> before = ids(g), posBefore(1 << 16, -1);
+    for (int i = 0; i < g.lenGet(); ++i)
+        posBefore[static_cast<std::size_t>(before[static_cast<std::size_t>(i)])] = i;
+    g.displListSort();
+    const CMavArrayTempl<CMavDisplayItem>& items = g.getDisplayList();
+    for (int i = 1; i < items.len(); ++i) {
+        const int r0 = gdxref::RefGDX::rankOf(items[i - 1]);
+        const int r1 = gdxref::RefGDX::rankOf(items[i]);
+        ASSERT_LE(r0, r1) << "item " << i;
+        if (r0 == r1) { // stable: same class keeps its relative order
+            ASSERT_LT(posBefore[static_cast<std::size_t>(idOf(items[i - 1]))],
+                      posBefore[static_cast<std::size_t>(idOf(items[i]))]);
+        }
+    }
+    const std::vector<int> once = ids(g);
+    const CMavDisplayItem* storage = items.data();
+    g.displListSort();
+    EXPECT_EQ(ids(g), once);
+    EXPECT_EQ(g.getDisplayList().data(), storage);
+}
+
+void runRandomSession(unsigned seed, int itemCount, int steps, bool wholeListOk)
+{
+    RandomLists rnd(seed);
+    CMavGDX fast = plainList();
+    int nextId = 1;
+    for (int i = 0; i < itemCount; ++i)
+        rnd.addItem(fast, nextId++);
+    fast.projMtxSet(rnd.randomMatrix());
+    gdxref::RefGDX ref(fast);
+    expectSameExtents(fast, ref, -1);
+    expectExtentsFromScratch(fast, -1);
+
+    static const wchar_t* const kViews[] = {L"P", L"N", L"S", L"O", L"W", L"NO", L"NW", L"SO", L"SW", L"Q"};
+    for (int step = 0; step < steps; ++step) {
+        const int op = rnd.uniform(0, 10);
+        // Paths for group operations: mostly two levels deep, so that a group holds a few dozen items; whole-list
+        // selections only where the plain version stays affordable.
+        const int depthDraw = rnd.uniform(0, 99);
+        CMavArrayTempl<int> st;
+        if (depthDraw >= 5 || !wholeListOk)
+            st.append(rnd.uniform(1, 5));
+        if (depthDraw >= 15)
+            st.append(rnd.uniform(1, 5));
+        const unsigned long code = static_cast<unsigned long>(rnd.uniform(0, 12));
+        bool recomputes = false;
+        switch (op) {
+        case 0:
+            EXPECT_EQ(fast.propSet(st, code), ref.propSetPlain(st, code));
+            recomputes = !fast.StackToItemNr(st).isEmpty();
+            break;
+        case 1:
+            if (!wholeListOk && st.isEmpty())
+                st.append(3);
+            EXPECT_EQ(fast.redraw(st, code), ref.redrawPlain(st, code));
+            break;
+        case 2: {
+            const CMavMatrix3d m = rnd.randomMatrix();
+            EXPECT_EQ(fast.mtxSet(st, m), ref.mtxSet(st, m));
+            recomputes = !fast.StackToItemNr(st).isEmpty();
+            break;
+        }
+        case 3:
+            EXPECT_EQ(fast.clear(st), ref.clearPlain(st));
+            break;
+        case 4: {
+            const GDX_CMODE mode = static_cast<GDX_CMODE>(rnd.uniform(0, 15));
+            EXPECT_EQ(fast.cModeSet(st, mode), ref.cModeSetPlain(st, mode));
+            break;
+        }
+        case 5: {
+            const CMavMatrix3d m = rnd.randomMatrix();
+            fast.projMtxSet(m);
+            ref.projMtxSet(m);
+            recomputes = true;
+            break;
+        }
+        case 6: {
+            const CMavString name(kViews[rnd.uniform(0, 9)]);
+            EXPECT_EQ(fast.viewDirectionSet(name), ref.viewDirectionSet(name));
+            recomputes = true;
+            break;
+        }
+        case 7:
+            checkSortInvariants(fast);
+            ref.sortPlain();
+            break;
+        case 8: {
+            const CMavPoint3d p(rnd.real(-150, 150), rnd.real(-150, 150), 0);
+            EXPECT_EQ(fast.imageItemGet(p), ref.hitPlain(p)) << "step " << step;
+            break;
+        }
+        case 9: {
+            // The same random item for both lists, from two generators with one seed.
+            const unsigned itemSeed = static_cast<unsigned>(rnd.uniform(0, 1 << 30));
+            RandomLists a(itemSeed), b(itemSeed);
+            a.addItem(fast, nextId);
+            b.addItem(ref, nextId);
+            ++nextId;
+            break;
+        }
+        default:
+            fast.displListSort();
+            ref.sortPlain();
+            break;
+        }
+        expectSameItems(fast, ref, step);
+        expectSameExtents(fast, ref, step);
+        if (recomputes)
+            expectExtentsFromScratch(fast, step);
+        if (::testing::Test::HasFatalFailure())
+            return;
+    }
+}
+
+} // namespace
+
+TEST(CMavGDXRandom, BulkOperationsMatchThePlainVersionsOnRandomLists)
+{
+    for (unsigned seed : {1u, 2u})
+        runRandomSession(seed, 1200, 60, false);
+    runRandomSession(3u, 300, 100, true); // small enough for whole-list selections
+}

@@ -1,0 +1,76 @@
+// Small builders shared by the display list tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+#include "gdx/CMavGDX.h"
+
+namespace gdxtest {
+
+inline CMavArrayTempl<int> path(std::initializer_list<int> entries)
+{
+    return CMavArrayTempl<int>(entries);
+}
+
+inline CMavVertexArray line(double x0, double y0, double x1, double y1)
+{
+    CMavVertexArray vl;
+    vl.append(CMavPoint3d(x0, y0, 0.0), CMavPoint3d(x1, y1, 0.0));
+    return vl;
+}
+
+// Closed axis-aligned rectangle, counter-clockwise.
+inline CMavVertexArray rect(double x0, double y0, double x1, double y1)
+{
+    CMavVertexArray vl;
+    vl.append(CMavPoint3d(x0, y0, 0.0), CMavPoint3d(x1, y0, 0.0));
+    vl.append(CMavPoint3d(x1, y0, 0.0), CMavPoint3d(x1, y1, 0.0));
+    vl.append(CMavPoint3d(x1, y1, 0.0), CMavPoint3d(x0, y1, 0.0));
+    vl.append(CMavPoint3d(x0, y1, 0.0), CMavPoint3d(x0, y0, 0.0));
+    return vl;
+}
+
+inline CMavColor colourIndex(int index)
+{
+    CMavColor c;
+    c.setColorIndex(index);
+    return c;
+}
+
+// An empty list with explicit values: no configuration is read.
+inline CMavGDX plainList()
+{
+    return CMavGDX(CMavColor(), CMavMatrix3d(), 0.0, 0, CMavPoint3d(), CMavPoint3d());
+}
+
+inline void addLine(CMavGDX& g, std::initializer_list<int> stack, double x0, double y0, double x1, double y1,
+                    unsigned long flags = 0, const CMavMatrix3d& m = CMavMatrix3d())
+{
+    g.imageVl(path(stack), flags, line(x0, y0, x1, y1), CMavColor(), m, CMavArrayTempl<double>(), 0.0, 0);
+}
+
+inline void addPoint(CMavGDX& g, std::initializer_list<int> stack, double x, double y, unsigned long flags = 0,
+                     const CMavMatrix3d& m = CMavMatrix3d())
+{
+    g.imagePt(path(stack), flags, CMavPoint3d(x, y, 0.0), CMavColor(), m, 0.0, 0xFFFFFFFFul);
+}
+
+inline void addRect(CMavGDX& g, std::initializer_list<int> stack, double x0, double y0, double x1, double y1,
+                    unsigned long flags = 0)
+{
+    CMavArrayTempl<CMavVertexArray> regions;
+    regions.append(rect(x0, y0, x1, y1));
+    g.imageReg(path(stack), flags, regions, CMavColor(), CMavMatrix3d(), CMavArrayTempl<double>(), 0.0, 0,
+               CMavColor(), MAV::CHatchProp());
+}
+
+inline void expectPoint(const CMavPoint3d& p, double x, double y, double z, double tol = 1e-9)
+{
+    EXPECT_NEAR(p.x, x, tol);
+    EXPECT_NEAR(p.y, y, tol);
+    EXPECT_NEAR(p.z, z, tol);
+}
+
+} // namespace gdxtest
