@@ -153,9 +153,10 @@ Region regionOf(const CMavArrayTempl<CMavVertexArray>& regions, double tol)
     return reg;
 }
 
-// The prepared region of the last large region list, per thread. Callers clip many lines by the same region
-// (scan-line fills, hatch rows); comparing the list with the last one costs far less than preparing it again.
-// Small lists are prepared each time.
+// The prepared region of the last large region list. Callers clip many lines by the same region (scan-line
+// fills, hatch rows); comparing the list with the last one costs far less than preparing it again. Small lists
+// are prepared each time. Like the library's other process-wide tables it is used from the host's
+// user-interface thread only.
 const Region& preparedRegion(const CMavArrayTempl<CMavVertexArray>& regions, double tol, Region& local)
 {
     int n = 0;
@@ -170,7 +171,7 @@ const Region& preparedRegion(const CMavArrayTempl<CMavVertexArray>& regions, dou
         double tol = -1.0;
         Region reg;
     };
-    thread_local Cache cache;
+    static Cache cache;
     if (cache.tol != tol || cache.key != regions) {
         cache.reg = regionOf(regions, tol);
         cache.key = regions;
