@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -151,44 +152,45 @@ bool extents2(const Outline2& o, double& x0, double& y0, double& x1, double& y1)
 // ylo <= c < yhi. This half-open rule counts a line through a shared end point once, and a line that only touches
 // a corner or the top of an arc twice or not at all, so a closed outline always gives an even count.
 struct Edge {
-    double ylo = 0, yhi = 0;
-    double x0 = 0, y0 = 0, x1 = 0, y1 = 0; // the ends
-    double cx = 0, cy = 0, r = 0;          // circle of an arc piece; r == 0 for a straight piece
-    double xlo = 0, xhi = 0;               // x range of the piece, to keep rounding inside it
-    int side = 0;                          // arc piece: +1 right of the centre, -1 left
-    bool outer = false;                    // piece of the outer outline
+    double ylo, yhi;
+    double x0; // straight: x at ylo; arc: the centre's x
+    double p;  // straight: dx / dy; arc: the centre's y
+    double q;  // straight: least x; arc: the radius
+    double u;  // straight: greatest x
+    signed char side; // arc piece: +1 right of the centre, -1 left; 0 for a straight piece
+    bool outer;       // piece of the outer outline
 
+    // Where the line y = c crosses the piece, kept within the piece's x range against rounding (a half arc may
+    // bulge beyond its ends in x, up to the circle's side).
     double xAt(double c) const
     {
-        double x;
-        if (r == 0.0) {
-            x = x0 + (c - y0) / (y1 - y0) * (x1 - x0);
+        double x, lo, hi;
+        if (side == 0) {
+            x = x0 + (c - ylo) * p;
+            lo = q;
+            hi = u;
         } else {
-            const double d = c - cy;
-            double h = r * r - d * d;
-            if (h < 0.0)
-                h = 0.0;
-            x = cx + side * std::sqrt(h);
+            const double d = c - p;
+            const double h = q * q - d * d;
+            x = x0 + side * std::sqrt(h > 0.0 ? h : 0.0);
+            lo = side > 0 ? x0 : x0 - q;
+            hi = side > 0 ? x0 + q : x0;
         }
-        return x < xlo ? xlo : (x > xhi ? xhi : x);
+        return x < lo ? lo : (x > hi ? hi : x);
     }
+    double xmin() const { return side == 0 ? q : (side > 0 ? x0 : x0 - q); }
+    double xmax() const { return side == 0 ? u : (side > 0 ? x0 + q : x0); }
 };
 
-void addEdge(std::vector<Edge>& out, double px, double py, double qx, double qy, bool outer)
+// Adds the straight piece p-q; false when it runs along the scan lines (it is never crossed then).
+bool addEdge(std::vector<Edge>& out, double px, double py, double qx, double qy, bool outer)
 {
     if (py == qy)
-        return; // runs along every scan line it meets: never crossed
-    Edge e;
-    e.x0 = px;
-    e.y0 = py;
-    e.x1 = qx;
-    e.y1 = qy;
-    e.ylo = std::min(py, qy);
-    e.yhi = std::max(py, qy);
-    e.xlo = std::min(px, qx);
-    e.xhi = std::max(px, qx);
-    e.outer = outer;
-    out.push_back(e);
+        return false;
+    const bool up = py < qy;
+    const double lx = up ? px : qx, ly = up ? py : qy, hx = up ? qx : px, hy = up ? qy : py;
+    out.push_back(Edge{ly, hy, lx, (hx - lx) / (hy - ly), std::min(px, qx), std::max(px, qx), 0, outer});
+    return true;
 }
 
 // Adds the pieces of one segment: a straight segment whole, an arc split at the top and the bottom of its circle.
@@ -211,31 +213,35 @@ void addSegmentEdges(std::vector<Edge>& out, const Seg2& s, bool outer)
             qx = cx; // the top or the bottom of the circle
             qy = cy + (std::sin(t[i + 1]) > 0 ? r : -r);
         }
-        const size_t before = out.size();
-        addEdge(out, px, py, qx, qy, outer);
-        if (out.size() > before) {
+        if (addEdge(out, px, py, qx, qy, outer)) {
             Edge& e = out.back();
-            e.cx = cx;
-            e.cy = cy;
-            e.r = r;
+            e.x0 = cx;
+            e.p = cy;
+            e.q = r;
             e.side = std::cos((t[i] + t[i + 1]) * 0.5) >= 0.0 ? 1 : -1;
-            // A half arc may bulge beyond its ends in x, up to the circle's side.
-            e.xlo = e.side > 0 ? cx : cx - r;
-            e.xhi = e.side > 0 ? cx + r : cx;
         }
         px = qx;
         py = qy;
     }
 }
 
-// Visible intervals of horizontal lines taken in ascending order, found with an active list of pieces.
+// Visible intervals of horizontal lines taken in ascending order, found with an active list of pieces. The
+// outlines are given in the plane and seen in the frame turned by phi (its cosine c and sine s).
 class Scanner {
 public:
-    Scanner(const std::vector<Outline2>& outlines)
+    Scanner(const std::vector<Outline2>& outlines, double c, double s)
     {
+        size_t count = 0;
+        for (const Outline2& o : outlines)
+            for (const Seg2& a : o)
+                count += a.bulge == 0.0 ? 1 : 3;
+        m_edges.reserve(count);
         for (size_t i = 0; i < outlines.size(); ++i)
-            for (const Seg2& s : outlines[i])
-                addSegmentEdges(m_edges, s, i == 0);
+            for (const Seg2& a : outlines[i]) {
+                const Seg2 f{a.ax * c + a.ay * s, -a.ax * s + a.ay * c, a.bx * c + a.by * s, -a.bx * s + a.by * c,
+                             a.bulge};
+                addSegmentEdges(m_edges, f, i == 0);
+            }
         std::sort(m_edges.begin(), m_edges.end(), [](const Edge& a, const Edge& b) { return a.ylo < b.ylo; });
         m_ylo = std::numeric_limits<double>::infinity();
         m_yhi = -m_ylo;
@@ -245,9 +251,16 @@ public:
             if (e.outer) {
                 m_ylo = std::min(m_ylo, e.ylo);
                 m_yhi = std::max(m_yhi, e.yhi);
-                m_xlo = std::min(m_xlo, e.xlo);
-                m_xhi = std::max(m_xhi, e.xhi);
+                m_xlo = std::min(m_xlo, e.xmin());
+                m_xhi = std::max(m_xhi, e.xmax());
             }
+    }
+
+    // Back to before the first line, for another family of lines in the same frame.
+    void rewind()
+    {
+        m_next = 0;
+        m_active.clear();
     }
 
     // Range of y over which lines can cross the outer outline (empty when ylo > yhi), and its width.
@@ -297,6 +310,7 @@ private:
     std::vector<std::pair<double, bool>> m_x;
     double m_ylo, m_yhi, m_xlo, m_xhi;
 };
+
 // ---- hatch lines of one pattern line ------------------------------------------------------------------------------
 
 // Value i of a pattern line; a missing value counts as 0.
@@ -321,8 +335,9 @@ PlaneRegions toPlane(const CMavArrayTempl<CMavVertexArray>& regions, const CMavM
 {
     PlaneRegions p;
     p.outlines.reserve(static_cast<size_t>(regions.len()));
+    const bool identity = toPlaneMtx.isIdentity();
     for (const CMavVertexArray& vl : regions)
-        p.outlines.push_back(toOutline2(vl.getTransformedCopy(toPlaneMtx)));
+        p.outlines.push_back(identity ? toOutline2(vl) : toOutline2(vl.getTransformedCopy(toPlaneMtx)));
     double x0, y0, x1, y1;
     if (!p.outlines.empty() && extents2(p.outlines[0], x0, y0, x1, y1))
         p.diagonal = std::hypot(x1 - x0, y1 - y0);
@@ -353,9 +368,28 @@ void appendDashes(std::vector<std::pair<double, double>>& out, double a, double 
     }
 }
 
+// The scanner of the last frame asked for: pattern lines of one angle (ANSI33's two, BRICK's pairs) share it.
+class ScannerCache {
+public:
+    Scanner& get(const PlaneRegions& plane, double phi)
+    {
+        if (m_scan && phi == m_phi) {
+            m_scan->rewind();
+        } else {
+            m_scan = std::make_unique<Scanner>(plane.outlines, std::cos(phi), std::sin(phi));
+            m_phi = phi;
+        }
+        return *m_scan;
+    }
+
+private:
+    std::unique_ptr<Scanner> m_scan;
+    double m_phi = 0.0;
+};
+
 void hatchPatternLine(const PlaneRegions& plane, const CMavArrayTempl<double>& line, bool gravel, double hatchAngle,
                       double scale, double dotLength, const CMavMatrix3d& placement, Budget& budget,
-                      CMavArrayTempl<CMavVertexArray>& out)
+                      ScannerCache& scanners, CMavArrayTempl<CMavVertexArray>& out)
 {
     const double angle = lineValue(line, 0) * kPi / 180.0;
     const double ox = scale * lineValue(line, 1), oy = scale * lineValue(line, 2);
@@ -392,11 +426,7 @@ void hatchPatternLine(const PlaneRegions& plane, const CMavArrayTempl<double>& l
     // One step up to the next line: (dx, dy) when dy > 0, (-dx, -dy) when dy < 0.
     const double ux = dy > 0 ? dx : -dx, uy = std::fabs(dy);
 
-    std::vector<Outline2> frame;
-    frame.reserve(plane.outlines.size());
-    for (const Outline2& o : plane.outlines)
-        frame.push_back(intoFrame(o, c, s));
-    Scanner scan(frame);
+    Scanner& scan = scanners.get(plane, phi);
     if (!(scan.ylo() <= scan.yhi()))
         return;
     const double kLo = std::ceil((scan.ylo() - my) / uy), kHi = std::floor((scan.yhi() - my) / uy);
@@ -492,8 +522,9 @@ CMavArrayTempl<CMavVertexArray> mav_gdx_hatch_pattern(const CMavArrayTempl<CMavV
     const PlaneRegions plane = toPlane(regions, toPlaneMtx);
     const bool gravel = name == L"GRAVEL";
     Budget budget;
+    ScannerCache scanners;
     for (const CMavArrayTempl<double>& line : lines)
-        hatchPatternLine(plane, line, gravel, angle, scale, dotLength, placement, budget, out);
+        hatchPatternLine(plane, line, gravel, angle, scale, dotLength, placement, budget, scanners, out);
     return out;
 }
 
@@ -553,7 +584,7 @@ CMavArrayTempl<CMavVertexArray> mav_gdx_image_reg_hatch(CMavArrayTempl<CMavVerte
         const double dotsPerRow = (x1 - x0 + 20.0) / spacing + 1.0;
         if (!(rows <= kMavHatchMaxLines) || !(rows * dotsPerRow <= kMavHatchMaxPieces))
             return out;
-        Scanner scan(plane.outlines);
+        Scanner scan(plane.outlines, 1.0, 0.0);
         const CMavLineParm dots(0.0, -spacing);
         for (int i = 0; i < static_cast<int>(rows); ++i) {
             const double y = y0 + i * spacing;
@@ -583,10 +614,7 @@ CMavArrayTempl<CMavVertexArray> mav_gdx_image_reg_hatch(CMavArrayTempl<CMavVerte
     const double count = std::floor((hi - lo) / spacing) + 1.0;
     if (!(count <= kMavHatchMaxLines))
         return out;
-    std::vector<Outline2> frame;
-    for (const Outline2& o : plane.outlines)
-        frame.push_back(intoFrame(o, c, s));
-    Scanner scan(frame);
+    Scanner scan(plane.outlines, c, s);
     long long pieces = 0;
     for (int i = 0; i < static_cast<int>(count); ++i) {
         const double y = lo + i * spacing;

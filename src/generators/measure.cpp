@@ -7,7 +7,9 @@
 // long dash and ends with the other half, so a dashed segment shows a dash at each end.
 #include "generators/measure.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "platform/CMavLineParm.h"
 #include "platform/CMavMatrix3d.h"
@@ -49,22 +51,70 @@ int appendPieces(CMavVertexArray& out, const CMavArrayTempl<CMavVertexArray>& pi
     return n;
 }
 
-double drawnPeriod(const CMavArrayTempl<double>& dashes)
+// Length of a straight segment in space (the plain sum of squares: coordinates of drawings stay far from where
+// it would overflow, and a non-finite result only keeps the segment whole).
+double straightLength(const CMavVertex& v)
 {
-    double sum = 0.0;
-    for (double d : dashes)
-        sum += std::fabs(d);
-    return sum;
+    const double dx = v.end.x - v.start.x, dy = v.end.y - v.start.y, dz = v.end.z - v.start.z;
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
 }
 
 // True when measuring `length` with the dashes could exceed what is left of the call's pieces.
-bool tooDense(double length, const CMavArrayTempl<double>& dashes, long long left)
+template <class Dashes>
+bool tooDense(double length, const Dashes& dashes, int count, long long left)
 {
-    const double period = drawnPeriod(dashes);
+    double period = 0.0;
+    for (double d : dashes)
+        period += std::fabs(d);
     if (!(period > 0.0))
         return false;
-    const double estimate = (length / period + 1.0) * dashes.len();
+    const double estimate = (length / period + 1.0) * count;
     return !(estimate <= static_cast<double>(left));
+}
+
+// The dash pieces of the straight segment a-b under a pattern of dashes and gaps (no dots), placed as the
+// polyline measure places them: the pattern starts at a, a dash cut by b ends there, ends within a relative
+// 1e-12 of a or b snap to them. This is the common case of a fitted segment, without the measure's general
+// bookkeeping for corners, arcs and jumps. Returns the number of pieces appended.
+int appendStraightDashes(CMavVertexArray& out, const CMavPoint3d& a, const CMavPoint3d& b,
+                         const std::vector<double>& dashes)
+{
+    const double l = std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y));
+    double period = 0.0;
+    bool gaps = false, visible = false;
+    for (double d : dashes) {
+        period += std::fabs(d);
+        gaps = gaps || d < 0.0;
+        visible = visible || d > 0.0;
+    }
+    if (!(l > 0.0) || !std::isfinite(l) || !visible)
+        return 0;
+    if (!gaps) {
+        out.append(a, b);
+        return 1;
+    }
+    const double eps = std::max(period, l) * 1e-12;
+    auto param = [&](double g) { return g <= eps ? 0.0 : (g >= l - eps ? 1.0 : g / l); };
+    auto at = [&](double t) {
+        return t <= 0.0 ? a : (t >= 1.0 ? b : CMavPoint3d(a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), 0.0));
+    };
+    int n = 0;
+    for (double cycle = 0.0;; cycle += 1.0) {
+        double g = cycle * period;
+        for (double d : dashes) {
+            if (g >= l - eps)
+                return n;
+            const double e = g + std::fabs(d);
+            if (d > 0.0) {
+                const double t0 = param(g), t1 = param(std::min(e, l));
+                if (t1 > t0) {
+                    out.append(at(t0), at(t1));
+                    ++n;
+                }
+            }
+            g = e;
+        }
+    }
 }
 
 } // namespace
@@ -90,6 +140,7 @@ bool mav_gdx_image_vl_measure(CMavVertexArray& polyline, CMavArrayTempl<double> 
     const double dot = mav_gdx_dot_length();
     double period = 0.0;
     int gaps = 0;
+    const bool hasDots = dot == 0.0; // a dot that keeps no length stays a dot of the measure
     for (double& d : dashes) {
         if (d == 0.0) {
             d = dot;
@@ -104,10 +155,11 @@ bool mav_gdx_image_vl_measure(CMavVertexArray& polyline, CMavArrayTempl<double> 
     polyline.removeAll();
     long long left = kMavMeasureMaxPieces;
     if (mode != 0) {
+        std::vector<double> fitted;
         for (const CMavVertexArray& part : parts) {
             for (const CMavVertex& v : part) {
-                CMavArrayTempl<double> fitted(dashes);
-                const double l = v.bulgLen();
+                fitted.assign(dashes.begin(), dashes.end());
+                const double l = v.bulge == 0.0 ? straightLength(v) : v.bulgLen();
                 if (period > 0.0) {
                     if (!(l - period > 0.0)) {
                         polyline.append(v); // not longer than one period: kept whole
@@ -122,13 +174,20 @@ bool mav_gdx_image_vl_measure(CMavVertexArray& polyline, CMavArrayTempl<double> 
                                 d -= grow;
                     }
                 }
-                if (tooDense(l, fitted, left)) {
+                if (tooDense(l, fitted, static_cast<int>(fitted.size()), left)) {
                     polyline.append(v); // a pattern this fine cannot be told from a solid line
                     continue;
                 }
                 const CMavVertex flat = MAV::g_vx_xy(v);
+                if (flat.bulge == 0.0 && !hasDots) {
+                    left -= appendStraightDashes(polyline, flat.start, flat.end, fitted);
+                    continue;
+                }
                 const CMavVertexArray segment = MAV::g_vl_expl(flat, MAV::g_vx_split_dif(flat, 0.1));
-                left -= appendPieces(polyline, MAV::g_vl_measure(segment, 1.0, CMavLineParm(fitted)));
+                CMavLineParm pattern;
+                for (double d : fitted)
+                    pattern.append(d);
+                left -= appendPieces(polyline, MAV::g_vl_measure(segment, 1.0, pattern));
             }
         }
     } else {
@@ -137,7 +196,7 @@ bool mav_gdx_image_vl_measure(CMavVertexArray& polyline, CMavArrayTempl<double> 
             flat.setPhysicalLength(part.len());
             for (const CMavVertex& v : part)
                 flat.append(MAV::g_vx_xy(v));
-            if (tooDense(flat.length(), dashes, left)) {
+            if (tooDense(flat.length(), dashes, dashes.len(), left)) {
                 for (const CMavVertex& v : flat)
                     polyline.append(v);
                 continue;

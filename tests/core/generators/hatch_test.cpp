@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cmath>
 #include <limits>
 
@@ -486,4 +487,63 @@ TEST(RegionHatch, PatternsComeFromTheApplicationByName)
     // ANSI31 at scale 1 under a device scale of 100 needs 113 lines across the square: too dense.
     EXPECT_FALSE(mav_gdx_pattern_test(square10(), MAV::CHatchProp(L"ANSI31"), CMavMatrix3d::scaling(100.0)));
     EXPECT_TRUE(mav_gdx_pattern_test(square10(), MAV::CHatchProp(L"ANSI31", 2.0), CMavMatrix3d::scaling(100.0)));
+}
+
+TEST(RegionHatch, AgreesWithClippingEachLineOnRandomRegions)
+{
+    // Seeded random regions: a star of lines and arcs with two holes, hatched at a random angle, spacing and
+    // origin; every line must match the same line clipped to the region by the polyline clipper.
+    std::uint32_t seed = 12345;
+    auto rnd = [&seed](double lo, double hi) {
+        seed = seed * 1664525u + 1013904223u;
+        return lo + (hi - lo) * ((seed >> 8) / 16777216.0);
+    };
+    for (int round = 0; round < 12; ++round) {
+        const int n = 24;
+        CMavArrayTempl<CMavPoint3d> pts;
+        for (int i = 0; i < n; ++i) {
+            const double a = 2 * kPi * i / n, r = rnd(6, 10);
+            pts.append(CMavPoint3d(r * std::cos(a), r * std::sin(a), 0));
+        }
+        CMavVertexArray outer;
+        for (int i = 0; i < n; ++i)
+            outer.append(pts[i], pts[(i + 1) % n], i % 3 == 0 ? rnd(-0.3, 0.3) : 0.0);
+        CMavVertexArray hole1 = rect(-2, -2, -0.5, 1), hole2;
+        hole2.append(CMavPoint3d(1, 0, 0), CMavPoint3d(4, 0, 0), 1.0);
+        hole2.append(CMavPoint3d(4, 0, 0), CMavPoint3d(1, 0, 0), 1.0);
+        const Regions r{outer, hole1, hole2};
+
+        const double angleDeg = rnd(0, 180), dy = rnd(0.15, 0.6), ox = rnd(-1, 1), oy = rnd(-1, 1);
+        const double hatchAngle = rnd(-1, 1);
+        const auto h = hatch(r, lines({{angleDeg, ox, oy, 0, dy}}), hatchAngle);
+        const double phi = angleDeg * kPi / 180 + hatchAngle;
+        const CMavVector3d dir(std::cos(phi), std::sin(phi), 0), nrm(-std::sin(phi), std::cos(phi), 0);
+        // The pattern origin turns with the hatch angle.
+        const CMavPoint3d o = rotated(CMavPoint3d(ox, oy, 0), hatchAngle);
+        const double o0 = o.asVector().dot(nrm);
+        int matched = 0, next = 0;
+        for (int k = static_cast<int>(std::floor(-11 / dy)); k <= static_cast<int>(std::ceil(11 / dy)); ++k) {
+            const double off = o0 + k * dy;
+            const CMavPoint3d c = CMavPoint3d::kOrigin + nrm * off;
+            CMavVertexArray line;
+            line.append(c - dir * 30.0, c + dir * 30.0);
+            double ref = 0.0;
+            for (const CMavVertexArray& piece : MAV::g_vl_punch_reg(line, r, true))
+                ref += piece.length();
+            if (ref < 1e-9)
+                continue;
+            ASSERT_LT(next, h.len()) << "round " << round << " line " << k;
+            const CMavVertexArray& mine = h[next++];
+            EXPECT_NEAR(mine[0].start.asVector().dot(nrm), off, 1e-9) << "round " << round << " line " << k;
+            double len = 0.0;
+            for (const CMavVertex& v : mine) {
+                EXPECT_NEAR((v.end - v.start).dot(dir), v.start.distanceTo(v.end), 1e-9); // along the line
+                len += v.start.distanceTo(v.end);
+            }
+            EXPECT_NEAR(len, ref, 1e-7) << "round " << round << " line " << k;
+            ++matched;
+        }
+        EXPECT_EQ(matched, h.len()) << "round " << round;
+        EXPECT_GT(matched, 20);
+    }
 }

@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cmath>
 #include <limits>
 #include <vector>
 
 #include "generators/measure.h"
+#include "platform/CMavLineParm.h"
 #include "platform/g_vl.h"
 
 namespace {
@@ -205,6 +207,61 @@ TEST(PolylineSplit, ArcsBecomeChordsAtALengthDependentTolerance)
             EXPECT_EQ(v.bulge, 0.0);
             EXPECT_NEAR(v.end.distanceTo(CMavPoint3d::kOrigin), r, 1e-9);
             EXPECT_GE(v.end.y, -1e-9); // counter-clockwise from (r, 0) to (-r, 0) runs above the axis
+        }
+    }
+}
+
+TEST(DashMeasure, StraightSegmentsMatchTheGeneralPolylineMeasure)
+{
+    // Seeded random segments and patterns: the pieces of a fitted straight segment are those the general dash
+    // measure gives for the same segment with the pattern fitted by hand (gaps grown so whole periods fill it).
+    std::uint32_t seed = 777;
+    auto rnd = [&seed](double lo, double hi) {
+        seed = seed * 1664525u + 1013904223u;
+        return lo + (hi - lo) * ((seed >> 8) / 16777216.0);
+    };
+    for (int round = 0; round < 300; ++round) {
+        Dashes d;
+        const int n = 2 + round % 4;
+        for (int i = 0; i < n; ++i)
+            d.append(i % 2 == 0 ? rnd(0.05, 1.5) : -rnd(0.05, 1.0));
+        if (round % 7 == 0)
+            d[0] = -d[0]; // starts with a gap
+        const CMavPoint3d a(rnd(-50, 50), rnd(-50, 50), rnd(-5, 5));
+        const double len = rnd(0.1, 30), ang = rnd(0, 6.3);
+        const CMavPoint3d b(a.x + len * std::cos(ang), a.y + len * std::sin(ang), rnd(-5, 5));
+        CMavVertexArray vl;
+        vl.append(a, b);
+        const double l3 = a.distanceTo(b);
+
+        CMavVertexArray mine = vl;
+        ASSERT_TRUE(mav_gdx_image_vl_measure(mine, d, 2));
+
+        double period = 0.0;
+        int gaps = 0;
+        for (double x : d) {
+            period += std::fabs(x);
+            gaps += x < 0.0;
+        }
+        CMavVertexArray ref;
+        if (!(l3 - period > 0.0)) {
+            ref = vl;
+        } else {
+            const double k = std::trunc(l3 / period), grow = (l3 - k * period) / (gaps * k);
+            Dashes fitted = d;
+            for (double& x : fitted)
+                if (x < 0.0)
+                    x -= grow;
+            CMavVertexArray flat;
+            flat.append(MAV::g_vx_xy(vl[0]));
+            for (const CMavVertexArray& piece : MAV::g_vl_measure(flat, 1.0, CMavLineParm(fitted)))
+                for (const CMavVertex& v : piece)
+                    ref.append(v);
+        }
+        ASSERT_EQ(mine.len(), ref.len()) << "round " << round;
+        for (int i = 0; i < mine.len(); ++i) {
+            EXPECT_TRUE(mine[i].start.isEqualTo(ref[i].start, 1e-9)) << "round " << round << " piece " << i;
+            EXPECT_TRUE(mine[i].end.isEqualTo(ref[i].end, 1e-9)) << "round " << round << " piece " << i;
         }
     }
 }
