@@ -128,17 +128,22 @@ bool label_set(CMavString& label, const wchar_t* code, const wchar_t* text)
         else
             parts.push_back(Part{msgLangSet(nullptr), label.wstr()});
     }
+    // The language's first part takes the text; repeated parts of the same language are dropped.
     const std::wstring value = text ? text : L"";
     bool found = false;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        if (sameCode(parts[i].code, code)) {
-            found = true;
-            if (value.empty())
-                parts.erase(parts.begin() + static_cast<std::ptrdiff_t>(i));
-            else
-                parts[i].text = value;
-            break;
+    for (size_t i = 0; i < parts.size();) {
+        if (!sameCode(parts[i].code, code)) {
+            ++i;
+            continue;
         }
+        if (found || value.empty()) {
+            parts.erase(parts.begin() + static_cast<std::ptrdiff_t>(i));
+            found = true;
+            continue;
+        }
+        parts[i].text = value;
+        found = true;
+        ++i;
     }
     if (!found && !value.empty())
         parts.push_back(Part{code, value});

@@ -195,6 +195,11 @@ void msgReset()
     s.current = L"de";
 }
 
+void msgClear(const wchar_t* lang)
+{
+    state().languages.erase(lower(lang));
+}
+
 int msgCount(const wchar_t* lang, const wchar_t* prefix)
 {
     MessageState& s = state();

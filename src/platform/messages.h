@@ -34,6 +34,8 @@ int msgLoadFile(const wchar_t* lang, const wchar_t* path);
 int msgLoadFolder(const wchar_t* folder);
 // Back to the shipped catalogues (German and English) and the language "de".
 void msgReset();
+// Drops the catalogue of one language.
+void msgClear(const wchar_t* lang);
 // Number of keys the language's catalogue holds in a section.
 int msgCount(const wchar_t* lang, const wchar_t* prefix = nullptr);
 
