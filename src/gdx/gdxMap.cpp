@@ -6,8 +6,16 @@
 #include "gdx/gdxMap.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <vector>
+
+#include "platform/CMavColor.h"
+#include "platform/CMavDataItem.h"
+#include "platform/CMavDataKey.h"
+#include "platform/CMavPoint3dArray.h"
+#include "platform/config.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -99,4 +107,73 @@ bool gdxMapRemoveAt(int key)
         return false;
     r.slots.erase(r.slots.begin() + static_cast<std::ptrdiff_t>(i));
     return true;
+}
+
+// A new list from a data item. Only a directory counts; for anything else every data key is absent.
+//   "PDSIZE", "PDMODE" (integers; else "KRV_MENU\COLOR\PDSIZE" / "PDMODE" of the configuration as integers,
+//   else 0), "EXTVIEW" (view box: points 0 and 1; missing points read as the origin), "MTX" (projection),
+//   "COLOR" (background colour index, with "RGB" as text for a true colour and "TBL" for the colour's names).
+// The list is built with the explicit constructor and stored under a new key; then the configuration gives
+// colour modes 1-5 ("HIGHLIGHT", "REFER", "AXIS", "BASE", "AUX") and the background ("BACKGROUND"): an integer
+// item is a colour index, anything else (also a missing item) goes through MAV::color_from_data. A "COLOR" in
+// the data finally overrides the background.
+int createGdxInMap(CMavDataItem* data)
+{
+    const CMavDataItem* d = (data && data->isDir()) ? data : nullptr;
+
+    CMavColor background(0);
+    int pointSize = 0;
+    int pointMode = 0;
+    if (!(d && d->get(pointSize, CMavDataKey(L"PDSIZE"))))
+        MAV::dataItemGet(MAV::cfg_get(L"KRV_MENU\\COLOR\\PDSIZE"), pointSize);
+    if (!(d && d->get(pointMode, CMavDataKey(L"PDMODE"))))
+        MAV::dataItemGet(MAV::cfg_get(L"KRV_MENU\\COLOR\\PDMODE"), pointMode);
+    CMavPoint3dArray viewBox;
+    CMavMatrix3d projection;
+    if (d) {
+        d->get(viewBox, CMavDataKey(L"EXTVIEW"));
+        MAV::dataItemGet(d, CMavDataKey(L"MTX"), projection);
+    }
+
+    const int key = gdxMapKeyNew();
+    {
+        const CMavArrayTempl<CMavPoint3d>& box = viewBox;
+        CMavGDX fresh(background, projection, static_cast<double>(pointSize),
+                      static_cast<unsigned long>(static_cast<std::uint32_t>(pointMode)), box.at(0), box.at(1));
+        gdxMapSetAt(key, fresh);
+    }
+    CMavGDX* gdx = getGdxFromMap(key);
+    if (!gdx)
+        return -1;
+
+    static const wchar_t* const kColourKeys[] = {
+        L"KRV_MENU\\COLOR\\HIGHLIGHT", L"KRV_MENU\\COLOR\\REFER", L"KRV_MENU\\COLOR\\AXIS",
+        L"KRV_MENU\\COLOR\\BASE",      L"KRV_MENU\\COLOR\\AUX",   L"KRV_MENU\\COLOR\\BACKGROUND"};
+    for (int i = 0; i < 6; ++i) {
+        const CMavDataItem* item = MAV::cfg_get(kColourKeys[i]);
+        CMavColor colour;
+        if (item && item->valueType() == CMavDataItem::kInt) {
+            int index = 0;
+            item->get(index);
+            colour.setColorIndex(index);
+        } else {
+            colour = MAV::color_from_data(item);
+        }
+        if (i < 5)
+            gdx->ColorTabSet(static_cast<GDX_CMODE>(i + 1), colour);
+        else
+            gdx->backColorSet(colour);
+    }
+
+    int colourIndex = 0;
+    if (d && d->get(colourIndex, CMavDataKey(L"COLOR"))) {
+        background.setColorIndex(colourIndex);
+        CMavString text;
+        if (d->get(text, CMavDataKey(L"RGB")))
+            background.setColor(static_cast<std::uint32_t>(MAV::atoi(text.c_str())));
+        if (d->get(text, CMavDataKey(L"TBL")))
+            background.setNames(text.c_str(), text.c_str());
+        gdx->backColorSet(background);
+    }
+    return key;
 }

@@ -7,6 +7,9 @@
 
 #include "gdx/CMavGDX.h"
 #include "gdx_test_util.h"
+#include "platform/CMavApp.h"
+#include "platform/CMavDataItem.h"
+#include "platform/config.h"
 
 using namespace gdxtest;
 
@@ -38,7 +41,83 @@ CMavDisplayItem farPolyline(double x)
     return it;
 }
 
+// A host whose only real service is its background colour.
+class BackgroundHost : public CMavApp {
+public:
+    Mav::lFormat lFormatGet() override { return Mav::kFormatDecimal; }
+    std::uint32_t bkColorGet() override { return 0x00123456u; }
+    bool drillDraw(CMavGDX*, CMavDataItem*, CMavDataItem*) override { return false; }
+    bool patternGet(const wchar_t*, CMavArrayTempl<CMavArrayTempl<double>>&) override { return false; }
+    bool entityGet(ads_name, const wchar_t*, bool) override { return false; }
+    int lispCall(const wchar_t*, const resbuf*, MAV::CSmartResbuf&) override { return 5100; }
+};
+
 } // namespace
+
+TEST(CMavGDX, DefaultConstructionReadsHostAndConfiguration)
+{
+    MAV::CConfig::reset();
+    {
+        CMavGDX g;
+        EXPECT_EQ(g.pdSizeGet(), 5.0);
+        EXPECT_EQ(g.pdModeGet(), 3ul);
+        ASSERT_EQ(g.ColorTabLenGet(), 5);
+        const int expected[] = {1, 8, 3, 4, 30}; // HIGHLIGHT, REFER, AXIS, BASE, AUX as shipped
+        for (int mode = 1; mode <= 5; ++mode)
+            EXPECT_EQ(g.colorTabGet(static_cast<GDX_CMODE>(mode)).colorIndex(), expected[mode - 1]) << mode;
+        EXPECT_EQ(g.backColorGet().oleColor(), mavAppPtr()->bkColorGet());
+        EXPECT_TRUE(g.projMtxGet().isIdentity());
+        EXPECT_EQ(g.lenGet(), 0);
+    }
+
+    // The background comes from the host, not from the configuration.
+    BackgroundHost host;
+    CMavApp* before = mavAppSet(&host);
+    MAV::cfg_dir_make(L"KRV_MENU\\COLOR")->setAt(CMavDataKey(L"PDSIZE"), 0.25);
+    MAV::cfg_get(L"KRV_MENU\\COLOR")->setAt(CMavDataKey(L"REFER"), CMavString(L"10,20,30"));
+    MAV::cfg_get(L"KRV_MENU\\COLOR")->remove(CMavDataKey(L"AXIS"));
+    {
+        CMavGDX g;
+        EXPECT_EQ(g.backColorGet().oleColor(), 0x00123456u);
+        EXPECT_EQ(g.pdSizeGet(), 0.25);
+        EXPECT_EQ(g.colorTabGet(GDX_CMODE_REFER).color(), 0x0A141EL);
+        EXPECT_EQ(g.colorTabGet(GDX_CMODE_AXIS), CMavColor()); // missing key: default colour, entry still there
+        EXPECT_EQ(g.ColorTabLenGet(), 5);
+    }
+    MAV::cfg_get(L"KRV_MENU")->remove(CMavDataKey(L"COLOR"));
+    {
+        CMavGDX g;
+        EXPECT_EQ(g.pdSizeGet(), 0.0);
+        EXPECT_EQ(g.pdModeGet(), 0ul);
+        EXPECT_EQ(g.ColorTabLenGet(), 5);
+        EXPECT_EQ(g.colorTabGet(GDX_CMODE_HIGHLIGHT), CMavColor());
+    }
+    mavAppSet(before);
+    MAV::CConfig::reset();
+}
+
+TEST(CMavGDX, DefaultHostDrawsDrillsIntoTheList)
+{
+    CMavGDX g = plainList();
+    CMavDataDir drill, params;
+    drill.setAt(CMavDataKey(L"DIA"), 8.0);
+    params.setAt(CMavDataKey(L"MTX"), CMavMatrix3d::translation(CMavVector3d(100, 0, 0)));
+    params.setAt(CMavDataKey(L"CMODE"), 2);
+    ASSERT_TRUE(MAV::CDefaultApp::instance().drillDraw(&g, &drill, &params));
+    ASSERT_GE(g.lenGet(), 2); // the circle and the cross
+    for (int i = 0; i < g.lenGet(); ++i) {
+        EXPECT_EQ(g.typeGet(i), kDispPolyline);
+        EXPECT_EQ(g.flagGet(i), 0x200ul);
+        CMavArrayTempl<int> st;
+        g.itemStackGet(st, i);
+        EXPECT_EQ(st, path({1}));
+    }
+    CMavPoint3d lo, hi;
+    g.extmaxGet(lo, hi); // placed around (100, 0), at least the circle's radius 4
+    EXPECT_LE(lo.x, 96.0 + 1e-9);
+    EXPECT_GE(hi.x, 104.0 - 1e-9);
+    EXPECT_NEAR((lo.x + hi.x) / 2, 100.0, 1e-9);
+}
 
 TEST(CMavGDX, ExplicitConstructionAndCopy)
 {

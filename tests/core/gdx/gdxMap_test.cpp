@@ -3,6 +3,8 @@
 
 #include "gdx/gdxMap.h"
 #include "gdx_test_util.h"
+#include "platform/CMavDataItem.h"
+#include "platform/config.h"
 
 using namespace gdxtest;
 
@@ -84,4 +86,90 @@ TEST_F(GdxMapTest, ListsStayInPlaceWhileOtherKeysComeAndGo)
     EXPECT_EQ(getGdxFromMap(50), nullptr);
     EXPECT_FALSE(gdxMapRemoveAt(50));
     EXPECT_EQ(getGdxFromMap(51), nullptr);
+}
+
+TEST_F(GdxMapTest, CreationFromConfigurationAlone)
+{
+    MAV::CConfig::reset();
+    const int key = createGdxInMap(nullptr);
+    EXPECT_EQ(key, 1);
+    CMavGDX* g = getGdxFromMap(key);
+    ASSERT_NE(g, nullptr);
+    EXPECT_TRUE(g->projMtxGet().isIdentity());
+    EXPECT_EQ(g->pdSizeGet(), 5.0);
+    EXPECT_EQ(g->pdModeGet(), 3ul);
+    ASSERT_EQ(g->ColorTabLenGet(), 5);
+    const int expected[] = {1, 8, 3, 4, 30};
+    for (int mode = 1; mode <= 5; ++mode)
+        EXPECT_EQ(g->colorTabGet(static_cast<GDX_CMODE>(mode)).colorIndex(), expected[mode - 1]);
+    EXPECT_EQ(g->backColorGet().colorIndex(), 7); // "BACKGROUND"
+    CMavPoint3d lo, hi;
+    g->extMaxViewGet(lo, hi);
+    EXPECT_EQ(lo, CMavPoint3d());
+    EXPECT_EQ(hi, CMavPoint3d());
+
+    // A plain item counts as no data; the next key follows.
+    CMavDataItem plain;
+    plain.set(42);
+    EXPECT_EQ(createGdxInMap(&plain), 2);
+    EXPECT_EQ(getGdxFromMap(2)->pdSizeGet(), 5.0);
+
+    // A configured colour that is not an integer goes through the colour reader.
+    MAV::cfg_get(L"KRV_MENU\\COLOR")->setAt(CMavDataKey(L"BACKGROUND"), CMavString(L"10,20,30"));
+    MAV::cfg_get(L"KRV_MENU\\COLOR")->setAt(CMavDataKey(L"PDSIZE"), 2.75);
+    MAV::cfg_get(L"KRV_MENU\\COLOR")->remove(CMavDataKey(L"BASE"));
+    const int k3 = createGdxInMap(nullptr);
+    EXPECT_EQ(getGdxFromMap(k3)->backColorGet().color(), 0x0A141EL);
+    EXPECT_EQ(getGdxFromMap(k3)->pdSizeGet(), 2.0); // read as an integer
+    EXPECT_EQ(getGdxFromMap(k3)->colorTabGet(GDX_CMODE_BASE), CMavColor());
+    MAV::CConfig::reset();
+}
+
+TEST_F(GdxMapTest, CreationFromADataItem)
+{
+    MAV::CConfig::reset();
+    CMavDataDir data;
+    data.setAt(CMavDataKey(L"PDSIZE"), 3);
+    data.setAt(CMavDataKey(L"PDMODE"), 34);
+    CMavPoint3dArray box;
+    box.append(CMavPoint3d(1, 2, 0));
+    box.append(CMavPoint3d(30, 40, 0));
+    data.setAt(CMavDataKey(L"EXTVIEW"), box);
+    data.setAt(CMavDataKey(L"MTX"), CMavMatrix3d::scaling(2.0));
+    data.setAt(CMavDataKey(L"RGB"), CMavString(L"255"));
+    data.setAt(CMavDataKey(L"TBL"), CMavString(L"BOOK"));
+    CMavGDX* g = getGdxFromMap(createGdxInMap(&data));
+    ASSERT_NE(g, nullptr);
+    EXPECT_EQ(g->pdSizeGet(), 3.0);
+    EXPECT_EQ(g->pdModeGet(), 34ul);
+    EXPECT_EQ(g->projMtxGet(), CMavMatrix3d::scaling(2.0));
+    CMavPoint3d lo, hi;
+    g->extMaxViewGet(lo, hi);
+    EXPECT_EQ(lo, CMavPoint3d(1, 2, 0));
+    EXPECT_EQ(hi, CMavPoint3d(30, 40, 0));
+    // "RGB" and "TBL" without "COLOR" leave the configured background.
+    EXPECT_EQ(g->backColorGet().colorIndex(), 7);
+    EXPECT_FALSE(g->backColorGet().isTrueColor());
+
+    data.setAt(CMavDataKey(L"COLOR"), 5);
+    CMavGDX* c = getGdxFromMap(createGdxInMap(&data));
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->backColorGet().colorIndex(), 5);
+    EXPECT_EQ(c->backColorGet().color(), 255L);
+    EXPECT_EQ(c->backColorGet().colorName(), CMavString(L"BOOK"));
+    EXPECT_EQ(c->backColorGet().bookName(), CMavString(L"BOOK"));
+    EXPECT_EQ(c->ColorTabLenGet(), 5);
+    EXPECT_NE(c, g);
+
+    // A view box with one point only: the missing corner reads as the origin.
+    CMavDataDir one;
+    CMavPoint3dArray single;
+    single.append(CMavPoint3d(7, 7, 7));
+    one.setAt(CMavDataKey(L"EXTVIEW"), single);
+    CMavGDX* o = getGdxFromMap(createGdxInMap(&one));
+    ASSERT_NE(o, nullptr);
+    o->extMaxViewGet(lo, hi);
+    EXPECT_EQ(lo, CMavPoint3d(7, 7, 7));
+    EXPECT_EQ(hi, CMavPoint3d());
+    MAV::CConfig::reset();
 }
