@@ -482,7 +482,9 @@ void hatchPatternLine(const PlaneRegions& plane, const CMavArrayTempl<double>& l
             const CMavPoint3d b(p.second * c - y * s, p.second * s + y * c, 0.0);
             hl.append(a, b);
         }
-        out.append(placement.isIdentity() ? hl : hl.transformBy(placement));
+        if (!placement.isIdentity())
+            hl.transformBy(placement);
+        out.append(std::move(hl));
     }
 }
 

@@ -14,12 +14,14 @@ class CHatchProp;
 // offset between lines, then dash lengths (positive a dash, negative a gap, 0 a dot).
 using MavPatternLines = CMavArrayTempl<CMavArrayTempl<double>>;
 
-// Limits of one call of a hatcher, whatever the pattern and the region: at most this many hatch lines are laid
-// across a region (a pattern line that would need more than remain gives none) ...
-constexpr int kMavHatchMaxLines = 10000;
+// Limits of one call of a hatcher, whatever the pattern and the region. A legible hatch (see mav_gdx_pattern_test)
+// has fewer than 95 lines per pattern line and some ten thousand pieces; the limits leave room for forty such
+// pattern lines and keep a call within milliseconds. At most this many hatch lines are laid across a region (a
+// pattern line that would need more than remain gives none) ...
+constexpr int kMavHatchMaxLines = 4096;
 // ... and at most this many visible pieces are produced (a dashed pattern line that could need more than remain
 // gives none; the output ends where the count is reached).
-constexpr int kMavHatchMaxPieces = 1000000;
+constexpr int kMavHatchMaxPieces = 262144;
 
 // The hatch lines of a region list (outline 0 the outer outline, the others holes), in world coordinates: one
 // polyline of visible pieces per pattern line crossing the region, pattern line by pattern line, bottom to top.

@@ -311,14 +311,15 @@ TEST(RegionHatch, WorkIsCappedForPatternsFarTooDenseForTheRegion)
     const auto t0 = std::chrono::steady_clock::now();
     // 10 / 1e-7 lines: nothing.
     EXPECT_EQ(hatch(square10(), lines({{45, 0, 0, 0, 1e-7}})).len(), 0);
-    // 11 lines of 5 million dashes each: nothing.
+    // 11 lines of 5 million dashes each: nothing. 11 lines of 10,000 dashes: all of them.
+    EXPECT_EQ(hatch(square10(), lines({{0, 0, 0, 0, 1, 1e-3, -1e-3}})).len(), 10);
     EXPECT_EQ(hatch(square10(), lines({{0, 0, 0, 0, 1, 1e-6, -1e-6}})).len(), 0);
     // A region far from the pattern origin costs no more than one near it.
     Regions far{rect(1e9, 1e9, 1e9 + 10, 1e9 + 10)};
     EXPECT_EQ(hatch(far, lines({{0, 0, 0, 0.37, 1, 2, -1}})).len(), 10);
     // Just under the cap the lines are drawn; the next pattern line of the same call no longer fits.
-    const auto h = hatch(square10(), lines({{0, 0, 0, 0, 0.0012}, {90, 0, 0, 0, 0.0012}}));
-    EXPECT_EQ(h.len(), 8334);
+    const auto h = hatch(square10(), lines({{0, 0, 0, 0, 0.003}, {90, 0, 0, 0, 0.003}}));
+    EXPECT_EQ(h.len(), 3334);
     EXPECT_LE(h.len(), kMavHatchMaxLines);
     for (const CMavVertexArray& vl : h)
         ASSERT_NEAR(vl[0].start.y, vl[0].end.y, 1e-12); // all from the horizontal pattern line
