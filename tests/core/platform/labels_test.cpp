@@ -66,6 +66,14 @@ TEST(Labels, MalformedLabelsGiveTheirWellFormedParts)
     MAV::label_set(l, L"it", L"E");
     EXPECT_EQ(l, L"\\de=A\\en=C\\\\\\fr=D\\it=E");
     EXPECT_EQ(MAV::label_get(L"\\", L"de"), L"");
+    // A language given twice: reading takes the first; setting keeps one part.
+    CMavString twice(L"\\de=A\\en=B\\DE=C");
+    EXPECT_EQ(MAV::label_get(twice, L"de"), L"A");
+    MAV::label_set(twice, L"de", L"X");
+    EXPECT_EQ(twice, L"\\de=X\\en=B");
+    twice = L"\\de=A\\en=B\\DE=C";
+    MAV::label_set(twice, L"de", L"");
+    EXPECT_EQ(twice, L"\\en=B");
     EXPECT_EQ(MAV::label_get(L"\\de", L"de"), L"");
     EXPECT_EQ(MAV::label_get(L"\\de=", L"de"), L"");
     EXPECT_TRUE(MAV::label_get(L"\\de=", L"de", l));
