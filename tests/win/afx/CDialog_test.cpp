@@ -205,7 +205,10 @@ TEST(AfxDialog, KeysPassPreTranslateMessageFromTheControlUpToTheDialog)
     afxtest::DialogTemplate t = makeTemplate();
     // Escape in the edit: the edit sees it first, then the dialog, whose dialog keys turn it into Cancel.
     TestDialog dlg(t.get(), nullptr);
-    dlg.onInit = [](TestDialog& d) { ::PostMessageW(d.nameEdit.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0x00010001); };
+    dlg.onInit = [](TestDialog& d) {
+        ::PostMessageW(d.nameEdit.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+        d.PostMessage(WM_APP, IDABORT, 0); // ends the dialog should the key not have cancelled it
+    };
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(after(dlg.log, "OnInitDialog"), (std::vector<std::string>{"edit", "dialog", "OnCancel"}));
 
