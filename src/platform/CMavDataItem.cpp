@@ -28,6 +28,17 @@ CMavDataItem::CMavDataItem(const CMavDataItem& other) : CMavObj(), m_value(other
         adopt(std::make_unique<CMavDataItem>(*c));
 }
 
+CMavDataItem::CMavDataItem(CMavDataItem&& other) noexcept
+    : CMavObj(), m_value(std::move(other.m_value)), m_key(other.m_key), m_children(std::move(other.m_children)),
+      m_index(std::move(other.m_index))
+{
+    for (auto& c : m_children)
+        c->m_parent = this;
+    other.m_value = std::monostate();
+    other.m_children.clear();
+    other.m_index.clear();
+}
+
 CMavDataItem& CMavDataItem::operator=(const CMavDataItem& other)
 {
     if (this == &other)

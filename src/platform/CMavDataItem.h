@@ -34,6 +34,8 @@ public:
     CMavDataItem() = default;
     // Deep copy of value and children; the copy has no parent and keeps the source's own key.
     CMavDataItem(const CMavDataItem& other);
+    // Takes value and children over; the moved-from item is left empty.
+    CMavDataItem(CMavDataItem&& other) noexcept;
     CMavDataItem& operator=(const CMavDataItem& other);
     ~CMavDataItem() override;
 

@@ -47,7 +47,7 @@ TEST(CMavDataItem, TypedValuesAndConversions)
     root.setAt(L"INT", 3);
     root.setAt(L"DBL", 2.75);
     root.setAt(L"BIG", 1e12);
-    root.setAt(L"TXT", L"Tür");
+    root.setAt(L"TXT", L"T\u00fcr");
     CMavMatrix3d m;
     m.m[0][3] = 5.0;
     root.setAt(L"MTX", m);
@@ -67,7 +67,7 @@ TEST(CMavDataItem, TypedValuesAndConversions)
     EXPECT_FALSE(root.get(i, L"MISSING"));
     CMavString s;
     EXPECT_TRUE(root.get(s, L"TXT"));
-    EXPECT_EQ(s, L"Tür");
+    EXPECT_EQ(s, L"T\u00fcr");
     EXPECT_FALSE(root.get(s, L"INT")); // numbers are not texts
     CMavMatrix3d back;
     EXPECT_TRUE(MAV::dataItemGet(&root, CMavDataKey(L"MTX"), back));
@@ -164,6 +164,13 @@ TEST(CMavDataItem, CopiesAreDeepAndSetItemHonoursTheReplaceFlag)
     EXPECT_TRUE(target.get(d, L"DIA"));
     EXPECT_EQ(d, 10.0);
     EXPECT_EQ(target.get(L"BT"), nullptr);
+
+    // A moved tree keeps its children, which now know their new parent; the source is left empty.
+    CMavDataItem moved(std::move(copy));
+    ASSERT_NE(moved.get(L"HOLE\\E1"), nullptr);
+    EXPECT_EQ(moved.get(L"HOLE")->parent(), &moved);
+    EXPECT_EQ(copy.count(), 0);
+    EXPECT_FALSE(copy.isDir());
 
     // Self-assignment and assignment from a descendant.
     CMavDataItem tree(src);
