@@ -152,6 +152,8 @@ private:
 
     void boxesInvalidateAll();
     void boxesReorder(const std::vector<int>& order);
+    // Puts item order[i] at number i (order is a permutation of all item numbers), moving the items.
+    void itemsReorder(const std::vector<int>& order);
 
     // Fields in record order.
     CMavColor m_backColor;
