@@ -1,0 +1,671 @@
+// The item drawing of a display list, shared by the window and the metafile. One procedure walks the items; the
+// places where the two differ ask the context's target.
+#include "render/MavRender.h"
+
+#include <cmath>
+#include <vector>
+
+#include "generators/hatch.h"
+#include "generators/measure.h"
+#include "platform/CMavPoint3dArray.h"
+#include "platform/files.h"
+#include "platform/g_vl.h"
+#include "platform/patterns.h"
+#include "platform/units.h"
+
+namespace MAV {
+namespace {
+
+// Device coordinates are truncated toward zero. Values far outside any picture are clamped first so that hostile
+// geometry cannot overflow the conversion; GDI clips them anyway.
+LONG devCoord(double v)
+{
+    if (!(v == v))
+        return 0;
+    const double lim = 134217728.0; // 2^27, beyond every device GDI draws on
+    if (v > lim)
+        v = lim;
+    if (v < -lim)
+        v = -lim;
+    return static_cast<LONG>(v);
+}
+
+POINT devPoint(const CMavPoint3d& p)
+{
+    return POINT{devCoord(p.x), devCoord(p.y)};
+}
+
+// The colour rule of each target: the window never draws in the colour of its background, the metafile (printed
+// on white paper) never draws white.
+COLORREF targetColour(const RenderContext& ctx, COLORREF c)
+{
+    c &= 0xFFFFFF;
+    if (ctx.target == RenderTarget::Window) {
+        if (c == (GetBkColor(ctx.dc) & 0xFFFFFF))
+            c ^= 0xFFFFFF;
+    } else if (c == 0xFFFFFF) {
+        c = 0;
+    }
+    return c;
+}
+
+// A pen or brush selected for the lifetime of the scope, deleted afterwards.
+class Selected {
+public:
+    Selected(HDC dc, HGDIOBJ obj, bool owned = true) : m_dc(dc), m_obj(obj), m_owned(owned)
+    {
+        m_old = obj ? SelectObject(dc, obj) : nullptr;
+    }
+    ~Selected()
+    {
+        if (m_old)
+            SelectObject(m_dc, m_old);
+        if (m_owned && m_obj)
+            DeleteObject(m_obj);
+    }
+    Selected(const Selected&) = delete;
+    Selected& operator=(const Selected&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_obj;
+    HGDIOBJ m_old = nullptr;
+    bool m_owned;
+};
+
+HPEN solidPen(int width, COLORREF c)
+{
+    return CreatePen(PS_SOLID, width < 0 ? 0 : width, c);
+}
+
+void singlePixel(const RenderContext& ctx, POINT p, COLORREF c)
+{
+    if (ctx.target == RenderTarget::Window) {
+        SetPixel(ctx.dc, p.x, p.y, c);
+    } else {
+        MoveToEx(ctx.dc, p.x, p.y, nullptr);
+        LineTo(ctx.dc, p.x + 1, p.y);
+    }
+}
+
+void linesThrough(HDC dc, const CMavPoint3dArray& pts)
+{
+    if (pts.len() < 2)
+        return;
+    POINT p = devPoint(pts[0]);
+    MoveToEx(dc, p.x, p.y, nullptr);
+    for (int i = 1; i < pts.len(); ++i) {
+        p = devPoint(pts[i]);
+        LineTo(dc, p.x, p.y);
+    }
+}
+
+// Draws the segments one by one, mapped with `toDevice`. On a broken line (dashes) a piece shorter than the
+// threshold is a dot and becomes a single pixel in `pixelColour`.
+void drawVertices(const RenderContext& ctx, const CMavVertexArray& vl, bool unbroken, const CMavMatrix3d& toDevice,
+                  COLORREF pixelColour)
+{
+    for (int i = 0; i < vl.len(); ++i) {
+        const CMavVertex& vx = vl[i];
+        if (!unbroken && vx.start.distanceTo(vx.end) < ctx.pixelThreshold) {
+            singlePixel(ctx, devPoint(toDevice * vx.start), pixelColour);
+            continue;
+        }
+        if (!vx.isArc()) {
+            const POINT a = devPoint(toDevice * vx.start);
+            const POINT b = devPoint(toDevice * vx.end);
+            MoveToEx(ctx.dc, a.x, a.y, nullptr);
+            LineTo(ctx.dc, b.x, b.y);
+            continue;
+        }
+        CMavVertexArray one;
+        one.append(vx);
+        one.transformBy(toDevice);
+        linesThrough(ctx.dc, one.pts(true, 0.5));
+    }
+}
+
+// A line pattern made ready for dashing: the three-entry flag forms and the single 1 replaced by real patterns,
+// dashes and gaps scaled, dots given their length.
+CMavArrayTempl<double> normalisedPattern(const CMavArrayTempl<double>& in, double scale, double dotLength)
+{
+    CMavArrayTempl<double> p;
+    const int n = in.len();
+    if (n == 1 && in[0] == 1.0)
+        return p;
+    if (n == 3) {
+        const double a = in[0], b = in[1], c = in[2];
+        if (a == 1.0 && b == 0.0 && c == 0.0)
+            return p;
+        if (a == 1.0 && b == 1.0 && c == 0.0) {
+            p.append(10.0);
+            p.append(-4.0);
+        } else if (a == 1.0 && b == 1.0 && c == 1.0) {
+            p.append(11.0);
+            p.append(-5.0);
+            p.append(0.0);
+            p.append(-5.0);
+        } else if (a == 0.0 && b == 0.0 && c != 0.0) {
+            p.append(0.0);
+            p.append(-4.0);
+        }
+    }
+    if (p.len() == 0)
+        p = in;
+    for (int i = 0; i < p.len(); ++i)
+        p[i] = p[i] == 0.0 ? dotLength : p[i] * scale;
+    return p;
+}
+
+// A polyline (or a region's contour) in item coordinates: turned by the view direction, dashed there, mapped to
+// the device with `toDevice` (composite view x item matrix).
+void drawPolyline(const RenderContext& ctx, CMavVertexArray vl, const CMavArrayTempl<double>& pattern,
+                  const CMavMatrix3d& viewDir, const CMavMatrix3d& toDevice, COLORREF colour)
+{
+    const bool window = ctx.target == RenderTarget::Window;
+    vl.transformBy(viewDir);
+    if (window || pattern.len() > 0)
+        mav_gdx_image_vl_measure(vl, pattern, 1);
+    const bool unbroken = vl.isContinuous() || (!window && vl.isClosed());
+    drawVertices(ctx, mav_gdx_image_vl_split(vl), unbroken, toDevice, colour);
+}
+
+// Fills a region list in the window's way: the holes are taken out of the clip region, the outer contour is
+// drawn as a polygon with the selected pen, and the clip becomes the whole image again.
+void fillByClip(const RenderContext& ctx, const CMavGDX& gdx, const CMavArrayTempl<CMavVertexArray>& list,
+                const CMavMatrix3d& toDevice, COLORREF colour)
+{
+    HDC dc = ctx.dc;
+    SetBkColor(dc, gdx.backColorGet().oleColor() & 0xFFFFFF);
+    for (int i = 1; i < list.len(); ++i) {
+        const CMavPoint3dArray pts = list[i].getTransformedCopy(toDevice).pts(true, 0.5);
+        if (pts.len() < 3)
+            continue;
+        std::vector<POINT> poly(static_cast<size_t>(pts.len()));
+        for (int k = 0; k < pts.len(); ++k)
+            poly[static_cast<size_t>(k)] = devPoint(pts[k]);
+        HRGN hole = CreatePolygonRgn(poly.data(), static_cast<int>(poly.size()), ALTERNATE);
+        if (hole) {
+            ExtSelectClipRgn(dc, hole, RGN_DIFF);
+            DeleteObject(hole);
+        }
+    }
+    CMavVertexArray outer;
+    if (list.len() > 0)
+        outer = list[0].getTransformedCopy(toDevice);
+    const CMavPoint3dArray pts = outer.pts(true, 0.5);
+    std::vector<POINT> poly(static_cast<size_t>(pts.len()));
+    for (int k = 0; k < pts.len(); ++k)
+        poly[static_cast<size_t>(k)] = devPoint(pts[k]);
+    {
+        Selected brush(dc, CreateSolidBrush(colour));
+        SetPolyFillMode(dc, ALTERNATE);
+        if (!poly.empty())
+            Polygon(dc, poly.data(), static_cast<int>(poly.size()));
+    }
+    HRGN all = CreateRectRgn(0, 0, ctx.width, ctx.height);
+    SelectClipRgn(dc, all);
+    DeleteObject(all);
+}
+
+// Fills a region list in the metafile's way, one device row at a time: each row is cut by the region and its
+// inside pieces are drawn as lines with the selected pen.
+void fillByScanLines(const RenderContext& ctx, const CMavArrayTempl<CMavVertexArray>& list,
+                     const CMavMatrix3d& toDevice)
+{
+    if (list.len() == 0)
+        return;
+    CMavArrayTempl<CMavVertexArray> dev;
+    for (int i = 0; i < list.len(); ++i)
+        dev.append(list[i].getTransformedCopy(toDevice));
+    CMavPoint3d mn, mx;
+    if (!dev[0].extents(mn, mx) || !std::isfinite(mn.y) || !std::isfinite(mx.y))
+        return;
+    // Rows outside the picture draw nothing; leaving them out keeps the loop bounded on any geometry.
+    double y = static_cast<double>(devCoord(mn.y));
+    if (y < -1.0)
+        y = -1.0;
+    const double yEnd = mx.y < ctx.height + 1.0 ? mx.y : ctx.height + 1.0;
+    for (; y < yEnd; y += 1.0) {
+        CMavVertexArray row;
+        row.append(CMavPoint3d(mn.x, y, 0.0), CMavPoint3d(mx.x, y, 0.0));
+        const CMavArrayTempl<CMavVertexArray> pieces = MAV::g_vl_punch_reg(row, dev, true);
+        for (int k = 0; k < pieces.len(); ++k)
+            drawVertices(ctx, pieces[k], true, CMavMatrix3d(), 0);
+    }
+}
+
+void drawPoint(const RenderContext& ctx, const CMavGDX& gdx, int item, const CMavMatrix3d& itemToDevice,
+               COLORREF colour)
+{
+    HDC dc = ctx.dc;
+    CMavPoint3d pt;
+    gdx.geomGet(pt, item);
+    const POINT c = devPoint(itemToDevice * pt);
+    const int x = c.x, y = c.y;
+    const double size = gdx.pdSizeGet(item);
+    int s;
+    if (size > 0.0) {
+        const CMavVector3d unit = ctx.toDevice * CMavVector3d(1.0, 0.0, 0.0);
+        s = static_cast<int>(devCoord(size * unit.length()));
+    } else {
+        s = static_cast<int>(devCoord(size));
+    }
+    const int h = s >> 1;
+    const unsigned long d = gdx.pdModeGet(item);
+
+    Selected pen(dc, solidPen(1, colour));
+    Selected hollow(dc, GetStockObject(HOLLOW_BRUSH), false);
+    if (d & 8) {
+        if (ctx.target == RenderTarget::Window) {
+            const RECT r{x - h, y - h, x - h + s, y - h + s};
+            const COLORREF oldBk = SetBkColor(dc, colour);
+            ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+            SetBkColor(dc, oldBk);
+        } else {
+            Selected brush(dc, CreateSolidBrush(colour));
+            Rectangle(dc, x - h, y - h, x + h, y + h);
+        }
+        return;
+    }
+    if (d & 32)
+        Ellipse(dc, x - h, y - h, x + h, y + h);
+    if (d & 64) {
+        const int in = (ctx.target == RenderTarget::Window && (s & 1)) ? 1 : 0;
+        Rectangle(dc, x - h + in, y - h + in, x + h, y + h);
+    }
+    auto ray = [dc, x, y](int ex, int ey) {
+        MoveToEx(dc, x, y, nullptr);
+        LineTo(dc, ex, ey);
+    };
+    switch (d & 7) {
+    case 0: {
+        Selected brush(dc, CreateSolidBrush(colour));
+        Ellipse(dc, x - 1, y - 1, x + 1, y + 1);
+        break;
+    }
+    case 2:
+    case 6:
+        ray(x, y - h);
+        ray(x, y + h);
+        ray(x + h, y);
+        ray(x - h, y);
+        break;
+    case 3:
+    case 7:
+        ray(x - h, y - h);
+        ray(x - h, y + h);
+        ray(x + h, y - h);
+        ray(x + h, y + h);
+        break;
+    case 4:
+        ray(x, y - h);
+        break;
+    default: // 1 and 5 draw no symbol
+        break;
+    }
+}
+
+void drawRegion(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned long flags, int fillMode,
+                COLORREF penColour, const CMavArrayTempl<double>& pattern)
+{
+    const bool window = ctx.target == RenderTarget::Window;
+    HDC dc = ctx.dc;
+    const CMavMatrix3d& itemMtx = gdx.mtxGet(item);
+    const CMavMatrix3d& viewDir = gdx.viewDirectionMtxGet();
+    const CMavMatrix3d toDevice = ctx.toDevice * viewDir * itemMtx;
+    const CMavMatrix3d lineToDevice = ctx.toDevice * itemMtx;
+
+    CMavArrayTempl<CMavVertexArray> list;
+    gdx.geomGet(list, item);
+    unsigned long f = flags;
+    if (window || (f & 3) != 0) {
+        CHatchProp hatch;
+        bool haveHatch = false;
+        if (f & 2)
+            haveHatch = gdx.hatchGet(item, hatch);
+        // The window tests the legibility of the hatch on the contours as drawn (arcs as chords), the metafile on
+        // the contours as stored.
+        if (window)
+            list = mav_gdx_image_reg_split(list);
+        if (f & 2) {
+            const CMavMatrix3d test = window ? itemMtx * viewDir * ctx.toDevice : itemMtx * ctx.toDevice;
+            if (!haveHatch || !mav_gdx_pattern_test(list, hatch, test))
+                f = (f & ~2ul) | 1ul;
+        }
+        COLORREF fill = penColour;
+        if (fillMode == 0 && gdx.fcolorGet(item).colorIndex() != 0)
+            fill = gdx.fcolorGet(item).oleColor();
+        fill = targetColour(ctx, fill);
+        HPEN scanPen = window ? nullptr : solidPen(1, fill);
+        Selected scanPenSel(dc, scanPen);
+        if (!window)
+            list = mav_gdx_image_reg_split(list);
+
+        if (f & 1) {
+            if (window)
+                fillByClip(ctx, gdx, list, toDevice, fill);
+            else
+                fillByScanLines(ctx, list, toDevice);
+        }
+        if (f & 2) {
+            Selected hatchPen(dc, window ? solidPen(1, fill) : nullptr);
+            const CMavArrayTempl<CMavVertexArray> lines = mav_gdx_image_reg_hatch2(list, CMavMatrix3d(), hatch);
+            const bool dots = hatch.name.compareNoCase(L"DOTS") == 0;
+            for (int i = 0; i < lines.len(); ++i) {
+                const bool unbroken = !dots && (lines[i].isContinuous() || (!window && lines[i].isClosed()));
+                drawVertices(ctx, lines[i], unbroken, toDevice, fill);
+            }
+        }
+    }
+    if (f & 0x10) {
+        Selected pen(dc, solidPen(gdx.thicknGet(item), penColour));
+        CMavArrayTempl<CMavVertexArray> contours;
+        gdx.geomGet(contours, item);
+        for (int i = 0; i < contours.len(); ++i)
+            drawPolyline(ctx, contours[i], pattern, viewDir, lineToDevice, penColour);
+    }
+}
+
+void drawText(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned long flags, int fillMode,
+              COLORREF penColour)
+{
+    const bool window = ctx.target == RenderTarget::Window;
+    const CMavMatrix3d toDevice = ctx.toDevice * gdx.viewDirectionMtxGet() * gdx.mtxGet(item);
+    CMavArrayTempl<CMavArrayTempl<CMavVertexArray>> glyphs;
+    gdx.geomGet(glyphs, item);
+    if (window) {
+        // Glyph arcs become fine chords before the polygon fill, which knows only straight edges.
+        for (int g = 0; g < glyphs.len(); ++g) {
+            for (int c = 0; c < glyphs[g].len(); ++c) {
+                const CMavVertexArray& in = glyphs[g][c];
+                CMavVertexArray out;
+                for (int v = 0; v < in.len(); ++v) {
+                    if (in[v].bulge == 0.0) {
+                        out.append(in[v]);
+                        continue;
+                    }
+                    CMavVertexArray one;
+                    one.append(in[v]);
+                    const CMavVertexArray chords = MAV::g_vl_expl(one, MAV::g_vx_split_dif(in[v], 0.1));
+                    for (int k = 0; k < chords.len(); ++k)
+                        out.append(chords[k]);
+                }
+                glyphs[g][c] = out;
+            }
+        }
+    }
+    COLORREF brush = penColour;
+    if (fillMode == 0 && gdx.fcolorGet(item).colorIndex() != 0)
+        brush = gdx.fcolorGet(item).oleColor() & 0xFFFFFF;
+    for (int g = 0; g < glyphs.len(); ++g) {
+        if (flags & 1)
+            fillByClip(ctx, gdx, glyphs[g], toDevice, brush);
+        if (flags & 0x10) {
+            Selected pen(ctx.dc, solidPen(1, penColour));
+            for (int c = 0; c < glyphs[g].len(); ++c)
+                linesThrough(ctx.dc, glyphs[g][c].getTransformedCopy(toDevice).pts(true, 0.5));
+        }
+    }
+}
+
+void drawPicture(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned long flags)
+{
+    CMavString name;
+    int iconId = 0;
+    gdx.pictureGet(item, name, iconId);
+    CMavPoint3d p0(0.0, 0.0, 0.0), p1(ctx.width, ctx.height, 0.0);
+    if (!(flags & 0x20)) {
+        CMavVertexArray rect;
+        gdx.geomGet(rect, item);
+        if (rect.len() > 0) {
+            p0 = rect[0].start;
+            p1 = rect[rect.len() - 1].end;
+        }
+    }
+    const int w = static_cast<int>(devCoord(p1.x - p0.x));
+    const int h = static_cast<int>(devCoord(p1.y - p0.y));
+    const bool window = ctx.target == RenderTarget::Window;
+    bool fromIcon = window ? true : (flags & 0x40) != 0;
+    const unsigned long background = window ? (gdx.backColorGet().oleColor() & 0xFFFFFF) : 0xFFFFFFul;
+    HBITMAP bmp = mav_gdx_image_get_bitmap(name, iconId, w, h, fromIcon, background);
+    if (!bmp)
+        return;
+    HDC mem = CreateCompatibleDC(ctx.dc);
+    if (!mem)
+        mem = CreateCompatibleDC(nullptr);
+    if (mem) {
+        HGDIOBJ old = SelectObject(mem, bmp);
+        BitBlt(ctx.dc, devCoord(p0.x), devCoord(p0.y), w, h, mem, 0, 0, SRCCOPY);
+        SelectObject(mem, old);
+        DeleteDC(mem);
+    }
+    DeleteObject(bmp);
+}
+
+} // namespace
+
+RenderContext renderContextMake(HDC dc, RenderTarget target, const CMavGDX& gdx, int width, int height)
+{
+    RenderContext ctx;
+    ctx.dc = dc;
+    ctx.target = target;
+    ctx.width = width;
+    ctx.height = height;
+    ctx.toDevice = gdx.zoomMtxGet() * (gdx.projMtxGet() * gdx.viewMtxGet());
+    ctx.dotLength = 0.21;
+    MAV::acadUnitCv(ctx.dotLength, 4, -1);
+    ctx.pixelThreshold = 0.22;
+    MAV::acadUnitCv(ctx.pixelThreshold, 4, -1);
+    return ctx;
+}
+
+void renderItems(const CMavGDX& gdx, const RenderContext& ctx)
+{
+    const bool window = ctx.target == RenderTarget::Window;
+    const COLORREF inverseBack = (gdx.backColorGet().oleColor() & 0xFFFFFF) ^ 0xFFFFFF;
+    const int n = gdx.lenGet();
+    for (int i = 0; i < n; ++i) {
+        const unsigned long flags = gdx.flagGet(i);
+        if (flags & 4)
+            continue;
+        const MavDisplayObj kind = gdx.typeGet(i);
+        const int mode = static_cast<int>((flags >> 8) & 15);
+        const CMavColor& colour = gdx.colorGet(i);
+        const bool noColour = mode == 0 && colour.colorIndex() == -1;
+        COLORREF pen;
+        if (mode == 0 && !noColour)
+            pen = colour.oleColor() & 0xFFFFFF;
+        else if (mode == 0 || mode == 15)
+            pen = inverseBack;
+        else
+            pen = gdx.colorTabGet(static_cast<GDX_CMODE>(mode)).oleColor() & 0xFFFFFF;
+        pen = targetColour(ctx, pen);
+        // Without a colour of its own an item is drawn as the inverse of the background; the window takes that
+        // for its fill and hatch too, the metafile only for its lines.
+        const int fillMode = (window && noColour) ? 15 : mode;
+        const CMavArrayTempl<double> pattern =
+            normalisedPattern(gdx.linetypeGet(i), gdx.ltscaleGet(i), ctx.dotLength);
+
+        Selected itemPen(ctx.dc, solidPen(gdx.thicknGet(i), pen));
+        switch (static_cast<int>(kind)) {
+        case 1: {
+            CMavVertexArray vl;
+            gdx.geomGet(vl, i);
+            drawPolyline(ctx, vl, pattern, gdx.viewDirectionMtxGet(), ctx.toDevice * gdx.mtxGet(i), pen);
+            break;
+        }
+        case 2:
+            drawPoint(ctx, gdx, i, ctx.toDevice * gdx.viewDirectionMtxGet() * gdx.mtxGet(i), pen);
+            break;
+        case 3:
+            drawRegion(ctx, gdx, i, flags, fillMode, pen, pattern);
+            break;
+        case 5:
+            drawText(ctx, gdx, i, flags, fillMode, pen);
+            break;
+        case 6:
+            drawPicture(ctx, gdx, i, flags);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void renderWindow(HDC dc, CMavGDX& gdx, int width, int height)
+{
+    const int saved = SaveDC(dc);
+    HRGN clip = CreateRectRgn(0, 0, width, height);
+    SelectClipRgn(dc, clip);
+    DeleteObject(clip);
+    SelectObject(dc, GetStockObject(NULL_PEN));
+    const COLORREF back = gdx.backColorGet().oleColor() & 0xFFFFFF;
+    HBRUSH backBrush = CreateSolidBrush(back);
+    const RECT all{0, 0, width, height};
+    FillRect(dc, &all, backBrush);
+    DeleteObject(backBrush);
+    if (gdx.lenGet() > 0) {
+        const COLORREF oldBk = GetBkColor(dc);
+        const RenderContext ctx = renderContextMake(dc, RenderTarget::Window, gdx, width, height);
+        gdx.displListSort();
+        SetBkColor(dc, back);
+        renderItems(gdx, ctx);
+        SetBkColor(dc, oldBk);
+    }
+    RestoreDC(dc, saved);
+}
+
+} // namespace MAV
+
+void refresh(CMavGDX* gdx, const wchar_t* fileName, int height, int width)
+{
+    if (!gdx)
+        return;
+    HDC dc = CreateEnhMetaFileW(nullptr, fileName, nullptr, nullptr);
+    if (!dc)
+        return;
+    gdx->displListSort();
+    CMavPoint3d mn, mx;
+    gdx->extMaxViewGet(mn, mx);
+    gdx->viewMtxSet(getViewMtx(mn, mx, height, width, 0.05));
+    const MAV::RenderContext ctx = MAV::renderContextMake(dc, MAV::RenderTarget::Metafile, *gdx, width, height);
+    HRGN clip = CreateRectRgn(0, 0, width, height);
+    SelectClipRgn(dc, clip);
+    DeleteObject(clip);
+    MAV::renderItems(*gdx, ctx);
+    HENHMETAFILE emf = CloseEnhMetaFile(dc);
+    if (!emf)
+        return;
+    if (fileName) {
+        DeleteEnhMetaFile(emf); // the file is complete; only the handle goes
+        return;
+    }
+    if (!OpenClipboard(nullptr)) {
+        DeleteEnhMetaFile(emf);
+        return;
+    }
+    EmptyClipboard();
+    if (!SetClipboardData(CF_ENHMETAFILE, emf))
+        DeleteEnhMetaFile(emf);
+    CloseClipboard();
+}
+
+namespace {
+
+// Draws the icon over the background colour into a new bitmap of the icon's size: the mask cuts the icon's shape
+// out of the background, the colour bitmap (with its transparent part cleared by the mask) is laid into it.
+HBITMAP iconToBitmap(HICON icon, COLORREF background)
+{
+    HDC display = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+    HDC mem = CreateCompatibleDC(display);
+    ICONINFO info{};
+    HBITMAP result = nullptr;
+    if (mem && GetIconInfo(icon, &info)) {
+        int w = 32, h = 32;
+        BITMAP bm{};
+        if (info.hbmColor && GetObjectW(info.hbmColor, sizeof bm, &bm)) {
+            w = bm.bmWidth;
+            h = bm.bmHeight;
+        } else if (info.hbmMask && GetObjectW(info.hbmMask, sizeof bm, &bm)) {
+            w = bm.bmWidth;
+            h = bm.bmHeight / 2;
+        }
+        result = CreateCompatibleBitmap(display ? display : mem, w, h);
+        if (result) {
+            HGDIOBJ oldResult = SelectObject(mem, result);
+            HBRUSH fill = CreateSolidBrush(background & 0xFFFFFF);
+            const RECT all{0, 0, w, h};
+            FillRect(mem, &all, fill);
+            DeleteObject(fill);
+            HDC maskDc = CreateCompatibleDC(mem);
+            HDC colourDc = CreateCompatibleDC(mem);
+            HGDIOBJ oldMask = info.hbmMask ? SelectObject(maskDc, info.hbmMask) : nullptr;
+            HGDIOBJ oldColour = info.hbmColor ? SelectObject(colourDc, info.hbmColor) : nullptr;
+            if (info.hbmMask) {
+                BitBlt(mem, 0, 0, w, h, maskDc, 0, 0, SRCAND);
+                BitBlt(maskDc, 0, 0, w, h, nullptr, 0, 0, DSTINVERT);
+            }
+            if (info.hbmColor) {
+                if (info.hbmMask)
+                    BitBlt(colourDc, 0, 0, w, h, maskDc, 0, 0, SRCAND);
+                BitBlt(mem, 0, 0, w, h, colourDc, 0, 0, SRCINVERT);
+            }
+            if (oldMask)
+                SelectObject(maskDc, oldMask);
+            if (oldColour)
+                SelectObject(colourDc, oldColour);
+            DeleteDC(maskDc);
+            DeleteDC(colourDc);
+            SelectObject(mem, oldResult);
+        }
+        if (info.hbmMask)
+            DeleteObject(info.hbmMask);
+        if (info.hbmColor)
+            DeleteObject(info.hbmColor);
+    }
+    if (mem)
+        DeleteDC(mem);
+    if (display)
+        DeleteDC(display);
+    DestroyIcon(icon);
+    return result;
+}
+
+} // namespace
+
+HBITMAP mav_gdx_image_get_bitmap(const CMavString& name, int iconId, int width, int height, bool& fromIcon,
+                                 unsigned long background)
+{
+    HICON icon = nullptr;
+    if (name.isEmpty()) {
+        icon = LoadIconW(nullptr, MAKEINTRESOURCEW(static_cast<unsigned>(iconId) & 0xFFFFu));
+        if (icon) {
+            // System icons are shared; draw from a private copy so that destroying it is harmless.
+            icon = CopyIcon(icon);
+        } else {
+            CMavString module;
+            if (mavAppFileName(module, L"Mav", L"Mfc", L"Dll")) {
+                HMODULE self = GetModuleHandleW(module.c_str());
+                if (self)
+                    icon = static_cast<HICON>(LoadImageW(self, MAKEINTRESOURCEW(static_cast<unsigned>(iconId) & 0xFFFFu),
+                                                         IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
+            }
+        }
+    } else {
+        CMavString found;
+        if (!MAV::fileFind(name.c_str(), found) || found.len() <= 4)
+            return nullptr;
+        CMavString ending = found.right(4);
+        ending.makeLower();
+        if (ending.compare(L".bmp") == 0)
+            return static_cast<HBITMAP>(LoadImageW(nullptr, name.c_str(), IMAGE_BITMAP, width, height, LR_LOADFROMFILE));
+        if (ending.compare(L".ico") != 0)
+            return nullptr;
+        icon = static_cast<HICON>(LoadImageW(nullptr, name.c_str(), IMAGE_ICON, width, height, LR_LOADFROMFILE));
+    }
+    if (!icon)
+        return nullptr;
+    fromIcon = false;
+    return iconToBitmap(icon, background);
+}
