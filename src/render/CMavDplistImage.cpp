@@ -39,6 +39,15 @@ void CMavDplistImage::zoomExtents()
     m_pGdx->zoomMtxSet(m_zoomMtx);
 }
 
+void CMavDplistImage::PreSubclassWindow()
+{
+    CWnd::PreSubclassWindow();
+    wchar_t cls[16] = {};
+    GetClassNameW(m_hWnd, cls, 16);
+    if (lstrcmpiW(cls, L"Static") == 0)
+        ModifyStyle(0, SS_NOTIFY);
+}
+
 void CMavDplistImage::OnPaint()
 {
     PAINTSTRUCT ps;

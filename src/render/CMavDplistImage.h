@@ -18,6 +18,9 @@ public:
     // Fits the list's view extents into the client area (margin 0.05) and resets the zoom. Does not repaint.
     void zoomExtents();
 
+    // A static frame of a dialog template only sees the mouse with SS_NOTIFY; the control adds it.
+    void PreSubclassWindow() override;
+
     void OnPaint() override;
     BOOL OnMouseWheel(UINT flags, short delta, CPoint screenPoint) override;
     void OnMouseMove(UINT flags, CPoint point) override;

@@ -162,3 +162,43 @@ TEST(RenderView, PaintsBackgroundAndItemsThroughTheZoom)
     EXPECT_EQ(z->bits[90 * 200 + 100] & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(z->bits[30 * 200 + 30] & 0xFFFFFF, 0xFFFF00u);
 }
+
+TEST(RenderView, SubclassedStaticFrameGetsClicksAndPaints)
+{
+    CWnd parent;
+    parent.CreateEx(0, nullptr, L"parent", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr);
+    HWND frame = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 10, 100, 80, parent.m_hWnd,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(77)), nullptr, nullptr);
+    ASSERT_NE(frame, nullptr);
+    // Without SS_NOTIFY a static lets the mouse through to its parent.
+    EXPECT_EQ(SendMessageW(frame, WM_NCHITTEST, 0, MAKELPARAM(50, 50)), HTTRANSPARENT);
+    CMavDplistImage view;
+    ASSERT_TRUE(view.SubclassWindow(frame));
+    EXPECT_TRUE(GetWindowLongW(frame, GWL_STYLE) & SS_NOTIFY);
+    POINT inside{50, 40};
+    ClientToScreen(frame, &inside);
+    EXPECT_EQ(SendMessageW(frame, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCLIENT);
+
+    CMavColor back;
+    back.setOleColor(0xFF0000);
+    CMavGDX gdx(back, CMavMatrix3d(), 0.0, 0, CMavPoint3d(0, 0, 0), CMavPoint3d(10, 10, 0));
+    CMavArrayTempl<int> stack;
+    stack.append(3);
+    CMavColor black;
+    black.setOleColor(0);
+    gdx.imagePt(stack, 0, CMavPoint3d(50, 40, 0), black, CMavMatrix3d(), 6, 8);
+    EXPECT_TRUE(view.set_dpList(&gdx));
+    RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    afxtest::Dib d(100, 80, 0x777777);
+    HDC wdc = GetDC(frame);
+    BitBlt(d.dc, 0, 0, 100, 80, wdc, 0, 0, SRCCOPY);
+    ReleaseDC(frame, wdc);
+    EXPECT_EQ(d.bits[5 * 100 + 5] & 0xFFFFFF, 0x0000FFu); // blue background
+    EXPECT_EQ(d.bits[40 * 100 + 50] & 0xFFFFFF, 0u);      // the filled square of the point
+    SendMessageW(frame, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(51, 41));
+    MSG m;
+    ASSERT_TRUE(PeekMessageW(&m, parent.m_hWnd, 77, 77, PM_REMOVE));
+    EXPECT_EQ(m.lParam, 3);
+    view.DestroyWindow();
+    parent.DestroyWindow();
+}
