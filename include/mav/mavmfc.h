@@ -1,5 +1,11 @@
-// Umbrella header of MavMfc.dll: the portable core plus the Win32 layer (renderer, controls, dialogs).
+// Umbrella header of MavMfc.dll: the portable core plus the Win32 layer (MFC substitute, renderer, controls).
 #pragma once
 
 #include "mav/mavcore.h"
+
 #include "dllmain.h"
+#include "resource.h"
+#include "afx/afxwin.h"
+#include "platform/win/automation.h"
+#include "platform/win/files.h"
+#include "platform/win/registry.h"
