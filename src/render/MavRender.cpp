@@ -105,19 +105,26 @@ void linesThrough(HDC dc, const CMavPoint3dArray& pts)
 void drawVertices(const RenderContext& ctx, const CMavVertexArray& vl, bool unbroken, const CMavMatrix3d& toDevice,
                   COLORREF pixelColour)
 {
+    bool joined = false; // the current position is the previous segment's end
     for (int i = 0; i < vl.len(); ++i) {
         const CMavVertex& vx = vl[i];
         if (!unbroken && vx.start.distanceTo(vx.end) < ctx.pixelThreshold) {
             singlePixel(ctx, devPoint(toDevice * vx.start), pixelColour);
+            joined = false;
             continue;
         }
         if (!vx.isArc()) {
-            const POINT a = devPoint(toDevice * vx.start);
+            // A segment that continues the previous one goes on from the current position.
+            if (!joined || !(vx.start == vl[i - 1].end)) {
+                const POINT a = devPoint(toDevice * vx.start);
+                MoveToEx(ctx.dc, a.x, a.y, nullptr);
+            }
             const POINT b = devPoint(toDevice * vx.end);
-            MoveToEx(ctx.dc, a.x, a.y, nullptr);
             LineTo(ctx.dc, b.x, b.y);
+            joined = true;
             continue;
         }
+        joined = false;
         CMavVertexArray one;
         one.append(vx);
         one.transformBy(toDevice);
@@ -157,13 +164,28 @@ CMavArrayTempl<double> normalisedPattern(const CMavArrayTempl<double>& in, doubl
     return p;
 }
 
+bool hasArc(const CMavVertexArray& vl)
+{
+    for (int i = 0; i < vl.len(); ++i)
+        if (vl[i].isArc())
+            return true;
+    return false;
+}
+
 // A polyline (or a region's contour) in item coordinates: turned by the view direction, dashed there, mapped to
 // the device with `toDevice` (composite view x item matrix).
-void drawPolyline(const RenderContext& ctx, CMavVertexArray vl, const CMavArrayTempl<double>& pattern,
+void drawPolyline(const RenderContext& ctx, const CMavVertexArray& in, const CMavArrayTempl<double>& pattern,
                   const CMavMatrix3d& viewDir, const CMavMatrix3d& toDevice, COLORREF colour)
 {
     const bool window = ctx.target == RenderTarget::Window;
-    vl.transformBy(viewDir);
+    // The common case of a plain solid polyline seen from the front draws the stored segments as they are:
+    // the view direction, the dashing (which needs two values) and the arc split would all leave them unchanged.
+    if (pattern.len() < 2 && viewDir.isIdentity() && !hasArc(in)) {
+        const bool unbroken = in.isContinuous() || (!window && in.isClosed());
+        drawVertices(ctx, in, unbroken, toDevice, colour);
+        return;
+    }
+    CMavVertexArray vl = in.getTransformedCopy(viewDir);
     if (window || pattern.len() > 0)
         mav_gdx_image_vl_measure(vl, pattern, 1);
     const bool unbroken = vl.isContinuous() || (!window && vl.isClosed());
@@ -490,8 +512,7 @@ void renderItems(const CMavGDX& gdx, const RenderContext& ctx)
         Selected itemPen(ctx.dc, solidPen(gdx.thicknGet(i), pen));
         switch (static_cast<int>(kind)) {
         case 1: {
-            CMavVertexArray vl;
-            gdx.geomGet(vl, i);
+            const CMavVertexArray& vl = gdx.getDisplayList()[i].m_vl;
             drawPolyline(ctx, vl, pattern, gdx.viewDirectionMtxGet(), ctx.toDevice * gdx.mtxGet(i), pen);
             break;
         }
