@@ -4,6 +4,11 @@
 // the outer boundary and the others its holes. The glyph table holds one entry per character code, sorted by code.
 #include "generators/font.h"
 
+#include "generators/orient.h"
+#include "platform/CMavString.h"
+#include "platform/g_vl.h"
+
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <new>
@@ -186,6 +191,77 @@ int fontGlyphCode(unsigned index)
 {
     const GlyphTable& t = filledTable();
     return index < t.count ? t.entries[index]->code : -1;
+}
+
+// The text's width W counts the gap after the last glyph 0.3 shorter than the 0.5 added; its height H is the
+// highest top of any placed glyph box, so it includes the insertion point's y.
+CMavArrayTempl<CMavArrayTempl<CMavVertexArray>> fontTextLayout(const wchar_t* text, const wchar_t* alignment,
+                                                               const CMavPoint3d& point)
+{
+    Glyph result;
+    double x = 0.0;
+    double h = 0.0;
+    for (const wchar_t* c = text; c && *c; ++c) {
+        const GlyphTable& t = filledTable();
+        const long index = t.find(static_cast<std::uint16_t>(static_cast<std::uint32_t>(*c) & 0xFFFFu));
+        if (index < 0)
+            continue;
+        const Glyph& glyph = t.entries[index]->glyph;  // read in place: no copy of the glyph per character
+        const CMavVector3d shift(point.x + x, point.y, point.z);
+        CMavPoint3d boxMin, boxMax;
+        for (int r = 0; r < glyph.len(); ++r) {
+            CMavArrayTempl<CMavVertexArray> region = glyph[r];
+            mav_vll_orient(region);
+            for (int o = 0; o < region.len(); ++o)
+                region[o].move(shift);
+            CMavPoint3d lo, hi;
+            if (region.len() > 0 && region[0].extents(lo, hi)) {
+                if (r == 0) {
+                    boxMin = lo;
+                    boxMax = hi;
+                } else {
+                    boxMin = MAV::p_min(boxMin, lo);
+                    boxMax = MAV::p_max(boxMax, hi);
+                }
+            }
+            result.append(std::move(region));
+        }
+        if (glyph.len() == 0)
+            continue;
+        x += std::fabs(boxMin.x - boxMax.x) + 0.5;
+        h = std::fmax(h, boxMax.y);
+    }
+    const double w = x - 0.3;
+    const CMavString align(alignment);
+    double dx = 0.0, dy = 0.0;
+    if (align == L"TL") {
+        dy = -h;
+    } else if (align == L"TC") {
+        dx = -w / 2;
+        dy = -h;
+    } else if (align == L"TR") {
+        dx = -w;
+        dy = -h;
+    } else if (align == L"CL") {
+        dy = -h / 2;
+    } else if (align == L"CC") {
+        dx = -w / 2;
+        dy = -h / 2;
+    } else if (align == L"CR") {
+        dx = -w;
+        dy = -h / 2;
+    } else if (align == L"BC") {
+        dx = -w / 2;
+    } else if (align == L"BR") {
+        dx = -w;
+    }
+    if (dx != 0.0 || dy != 0.0) {
+        const CMavVector3d shift(dx, dy, 0.0);
+        for (int r = 0; r < result.len(); ++r)
+            for (int o = 0; o < result[r].len(); ++o)
+                result[r][o].move(shift);
+    }
+    return result;
 }
 
 }  // namespace MAV

@@ -16,3 +16,12 @@ unsigned fontGlyphCount();
 // Code of the glyph at `index` in ascending code order, or -1 beyond the table.
 int fontGlyphCode(unsigned index);
 }  // namespace MAV
+
+namespace MAV {
+// Lays a text out with the built-in font, one glyph per 16-bit code unit: every outline turned counter-clockwise
+// about +Z, the glyphs placed from `point` along +X, each advanced by its box width + 0.5 (characters without a
+// glyph add nothing), then the whole moved by the alignment ("TL", "TC", "TR", "CL", "CC", "CR", "BC", "BR"; any
+// other text, also null, leaves it where it is). The regions of the text, ready to be stored in a text item.
+CMavArrayTempl<CMavArrayTempl<CMavVertexArray>> fontTextLayout(const wchar_t* text, const wchar_t* alignment,
+                                                               const CMavPoint3d& point);
+}  // namespace MAV

@@ -226,3 +226,92 @@ TEST(FontTest, EveryOutlineIsAClosedSimplePolygonInsideTheCell)
     }
     EXPECT_GT(segments, 1000);
 }
+
+namespace {
+
+void textBox(const Glyph& g, CMavPoint3d& lo, CMavPoint3d& hi)
+{
+    box(g, lo, hi);
+}
+
+double glyphWidth(wchar_t c)
+{
+    CMavPoint3d lo, hi;
+    box(get_ascii_from_map(c), lo, hi);
+    return hi.x - lo.x;
+}
+
+}  // namespace
+
+TEST(FontTextLayoutTest, GlyphsAdvanceByTheirBoxWidthPlusAHalf)
+{
+    const CMavPoint3d origin(0, 0, 0);
+    CMavPoint3d lo, hi, alo, ahi;
+    box(get_ascii_from_map(L'A'), alo, ahi);
+    const double wa = ahi.x - alo.x;
+    const double wb = glyphWidth(L'B');
+
+    const Glyph one = MAV::fontTextLayout(L"A", L"TL", origin);
+    ASSERT_EQ(one.len(), get_ascii_from_map(L'A').len());
+    textBox(one, lo, hi);
+    EXPECT_NEAR(hi.y, 0.0, 1e-12);               // top at the insertion point
+    EXPECT_NEAR(lo.y, -ahi.y, 1e-12);
+    EXPECT_NEAR(lo.x, alo.x, 1e-12);             // the glyph keeps its place in the cell
+
+    const Glyph two = MAV::fontTextLayout(L"AB", L"", origin);
+    ASSERT_EQ(two.len(), get_ascii_from_map(L'A').len() + get_ascii_from_map(L'B').len());
+    CMavPoint3d blo, bhi;
+    box(Glyph({two[two.len() - 1]}), blo, bhi);
+    EXPECT_NEAR(blo.x, wa + 0.5 + alo.x, 1e-9);  // B's own left offset in the cell is also 0.05
+    EXPECT_NEAR(blo.y, 0.0, 0.01);
+
+    // Right aligned: moved left by both widths, two gaps of 0.5, less 0.3.
+    const Glyph tr = MAV::fontTextLayout(L"AB", L"TR", origin);
+    textBox(tr, lo, hi);
+    EXPECT_NEAR(hi.x, wa + 0.5 + alo.x + wb - (wa + 0.5 + wb + 0.5 - 0.3), 1e-9);
+    EXPECT_NEAR(hi.y, 0.0, 1e-12);
+
+    // A character without a glyph neither draws nor advances.
+    EXPECT_EQ(MAV::fontTextLayout(L"A B", L"CC", origin), MAV::fontTextLayout(L"AB", L"CC", origin));
+    EXPECT_TRUE(MAV::fontTextLayout(L"", L"TL", origin).isEmpty());
+    EXPECT_TRUE(MAV::fontTextLayout(nullptr, L"TL", origin).isEmpty());
+    EXPECT_TRUE(MAV::fontTextLayout(L"   ", L"CC", origin).isEmpty());
+}
+
+TEST(FontTextLayoutTest, AlignmentCodesShiftByWidthAndHeight)
+{
+    const CMavPoint3d p(2, 3, 0);
+    CMavPoint3d hlo, hhi;
+    box(get_ascii_from_map(L'H'), hlo, hhi);
+    const double w = (hhi.x - hlo.x) + 0.5 - 0.3;
+    const double h = 3 + hhi.y;  // the box is already moved by the insertion point
+    struct Case {
+        const wchar_t* code;
+        double dx, dy;
+    } cases[] = {{L"TL", 0, -h},         {L"TC", -w / 2, -h}, {L"TR", -w, -h},      {L"CL", 0, -h / 2},
+                 {L"CC", -w / 2, -h / 2}, {L"CR", -w, -h / 2}, {L"BC", -w / 2, 0}, {L"BR", -w, 0},
+                 {L"BL", 0, 0},          {L"tl", 0, 0},       {L"", 0, 0},          {nullptr, 0, 0}};
+    for (const Case& c : cases) {
+        CMavPoint3d lo, hi;
+        box(MAV::fontTextLayout(L"H", c.code, p), lo, hi);
+        EXPECT_NEAR(lo.x, 2 + hlo.x + c.dx, 1e-9) << (c.code ? c.code[0] : L'-');
+        EXPECT_NEAR(hi.y, 3 + hhi.y + c.dy, 1e-9) << (c.code ? c.code[0] : L'-');
+    }
+    // With the insertion point at y = 10 the height includes the 10: top-aligned text ends at y = 0.
+    CMavPoint3d lo, hi;
+    box(MAV::fontTextLayout(L"Hx", L"TL", CMavPoint3d(0, 10, 0)), lo, hi);
+    EXPECT_NEAR(hi.y, 0.0, 1e-12);
+}
+
+TEST(FontTextLayoutTest, HolesAreTurnedAndMovedWithTheirOutline)
+{
+    const Glyph laid = MAV::fontTextLayout(L"O", L"CC", CMavPoint3d(5, 5, 0));
+    ASSERT_EQ(laid.len(), 1);
+    ASSERT_EQ(laid[0].len(), 2);
+    for (int o = 0; o < 2; ++o)
+        EXPECT_GT(signedArea(laid[0][o]), 0.0);  // both counter-clockwise now
+    for (int s = 0; s < laid[0][1].len(); ++s)
+        EXPECT_TRUE(inside(laid[0][1][s].start, laid[0][0]));
+    // The stored glyph is untouched by the layout.
+    EXPECT_LT(signedArea(get_ascii_from_map(L'O')[0][1]), 0.0);
+}
