@@ -345,15 +345,22 @@ PlaneRegions toPlane(const CMavArrayTempl<CMavVertexArray>& regions, const CMavM
 }
 
 // Appends the visible parts of a dash pattern within [a, b]. The pattern starts at `start` (phase 0) and repeats
-// with `period`; `dashes` are (length, visible) pairs.
+// with `period`; `dashes` are (length, visible) pairs. The periods are counted from the one that holds a, so the
+// work depends on the span's length only, however far the pattern's start lies.
 void appendDashes(std::vector<std::pair<double, double>>& out, double a, double b, double start, double period,
                   const std::vector<std::pair<double, bool>>& dashes)
 {
-    double j = std::floor((a - start) / period);
-    for (;; j += 1.0) {
-        double p = start + j * period;
-        if (p >= b)
-            return;
+    double off = std::fmod(a - start, period);
+    if (!std::isfinite(off))
+        return;
+    if (off < 0.0)
+        off += period;
+    const double p0 = a - off;
+    const double cycles = std::ceil((b - p0) / period);
+    if (!(cycles >= 0.0) || !(cycles <= static_cast<double>(kMavHatchMaxPieces)))
+        return;
+    for (double j = 0.0; j < cycles; j += 1.0) {
+        double p = p0 + j * period;
         for (const std::pair<double, bool>& d : dashes) {
             const double q = p + d.first;
             if (d.second) {

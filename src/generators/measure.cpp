@@ -59,15 +59,16 @@ double straightLength(const CMavVertex& v)
     return std::sqrt(dx * dx + dy * dy + dz * dz);
 }
 
-// True when measuring `length` with the dashes could exceed what is left of the call's pieces.
+// True when measuring `length` with the dashes could exceed what is left of the call's pieces, or when the
+// dashes have no usable period.
 template <class Dashes>
 bool tooDense(double length, const Dashes& dashes, int count, long long left)
 {
     double period = 0.0;
     for (double d : dashes)
         period += std::fabs(d);
-    if (!(period > 0.0))
-        return false;
+    if (!(period > 0.0) || !std::isfinite(period))
+        return true; // no usable period: kept whole
     const double estimate = (length / period + 1.0) * count;
     return !(estimate <= static_cast<double>(left));
 }
@@ -89,7 +90,7 @@ int appendStraightDashes(CMavVertexArray& out, const CMavPoint3d& a, const CMavP
     }
     if (!(l > 0.0) || !std::isfinite(l) || !visible)
         return 0;
-    if (!gaps) {
+    if (!gaps || !(period > 0.0) || !std::isfinite(period)) {
         out.append(a, b);
         return 1;
     }

@@ -286,6 +286,14 @@ TEST(RegionHatch, WorkIsCappedForPatternsFarTooDenseForTheRegion)
     // 11 lines of 5 million dashes each: nothing. 11 lines of 10,000 dashes: all of them.
     EXPECT_EQ(hatch(square10(), lines({{0, 0, 0, 0, 1, 1e-3, -1e-3}})).len(), 10);
     EXPECT_EQ(hatch(square10(), lines({{0, 0, 0, 0, 1, 1e-6, -1e-6}})).len(), 0);
+    // A pattern origin far out along the lines (a hang found by fuzzing: the dash periods were counted from it).
+    const auto farOrigin = hatch(square10(), lines({{0, 1e18, 0, 0, 1, 2, -1}}));
+    ASSERT_EQ(farOrigin.len(), 10);
+    for (const CMavVertex& v : farOrigin[0]) {
+        EXPECT_GE(v.start.x, 0.0);
+        EXPECT_LE(v.end.x, 10.0);
+        EXPECT_LE(v.end.x - v.start.x, 2.0 + 1e-9);
+    }
     // A region far from the pattern origin costs no more than one near it.
     Regions far{rect(1e9, 1e9, 1e9 + 10, 1e9 + 10)};
     EXPECT_EQ(hatch(far, lines({{0, 0, 0, 0.37, 1, 2, -1}})).len(), 10);
