@@ -1,0 +1,64 @@
+// Speed of laying out a 10,000-character text with the built-in font, against copying the same glyphs.
+//
+// The baseline looks each character up with get_ascii_from_map (one copy of the glyph) and appends its regions
+// unchanged: the least any layout must do. The layout adds the orientation step, the moves and the alignment
+// shift. Read the ratio of BM_Layout to BM_GlyphCopies; BM_Lookup shows the cost of one lookup alone.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "generators/font.h"
+
+namespace {
+
+std::wstring sampleText(int n)
+{
+    const std::wstring words = L"Schublade 450 x 600 mm, B\u00fcroschrank \u00c4hnlich (x2) [A] 50% #3 @ 1\u00bd; ";
+    std::wstring s;
+    while (static_cast<int>(s.size()) < n)
+        s += words;
+    s.resize(static_cast<std::size_t>(n));
+    return s;
+}
+
+void BM_GlyphCopies(benchmark::State& state)
+{
+    const std::wstring text = sampleText(10000);
+    for (auto _ : state) {
+        CMavArrayTempl<CMavArrayTempl<CMavVertexArray>> out;
+        for (wchar_t c : text) {
+            const auto g = get_ascii_from_map(c);
+            for (int r = 0; r < g.len(); ++r)
+                out.append(g[r]);
+        }
+        benchmark::DoNotOptimize(out);
+    }
+    state.SetItemsProcessed(state.iterations() * 10000);
+}
+BENCHMARK(BM_GlyphCopies)->Unit(benchmark::kMillisecond);
+
+void BM_Layout(benchmark::State& state)
+{
+    const std::wstring text = sampleText(10000);
+    for (auto _ : state) {
+        auto out = MAV::fontTextLayout(text.c_str(), L"CC", CMavPoint3d(1, 2, 0));
+        benchmark::DoNotOptimize(out);
+    }
+    state.SetItemsProcessed(state.iterations() * 10000);
+}
+BENCHMARK(BM_Layout)->Unit(benchmark::kMillisecond);
+
+void BM_Lookup(benchmark::State& state)
+{
+    int code = 33;
+    for (auto _ : state) {
+        auto g = get_ascii_from_map(code);
+        benchmark::DoNotOptimize(g);
+        code = code == 126 ? 33 : code + 1;
+    }
+}
+BENCHMARK(BM_Lookup);
+
+}  // namespace
+
+BENCHMARK_MAIN();
