@@ -10,7 +10,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string>
 #include <vector>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include "generators/hatch.h"
 #include "generators/measure.h"
@@ -254,4 +259,23 @@ BENCHMARK(BM_Baseline_PlainDashes)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Measure_Mode1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Measure_Mode0)->Unit(benchmark::kMicrosecond);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+#ifdef __GLIBC__
+    // The hatchers take their region by value, as their interface has it, so each call copies the region. With
+    // glibc's default heap a freed copy of this size is handed back to the system and faulted in again on the
+    // next call, which on a virtual machine costs more than the hatching; keep it in the heap so that the run
+    // measures the copies as copies. Pass --trim to measure with the default heap.
+    bool trim = false;
+    for (int i = 1; i < argc; ++i)
+        trim = trim || std::string(argv[i]) == "--trim";
+    if (!trim) {
+        mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+        mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
+    }
+#endif
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
