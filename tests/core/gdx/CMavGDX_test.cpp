@@ -197,9 +197,13 @@ TEST(CMavGDX, CreationStoresTheCallersValues)
                colourIndex(2), hatch);
     g.imageReg(path({3}), 0x2, regions, colourIndex(1), CMavMatrix3d(), CMavArrayTempl<double>(), 0, 0,
                colourIndex(-1), hatch);
+    g.imageReg(path({3}), 0x3, regions, colourIndex(1), CMavMatrix3d(), CMavArrayTempl<double>(), 0, 0,
+               colourIndex(0), hatch);
     EXPECT_EQ(g.fcolorGet(4).colorIndex(), CMavColor().colorIndex());
     EXPECT_EQ(g.fcolorGet(5).colorIndex(), 2);
     EXPECT_EQ(g.fcolorGet(6).colorIndex(), 1);
+    EXPECT_EQ(g.fcolorGet(7).colorIndex(), 0); // index 0 is a colour of its own
+    EXPECT_EQ(g.fcolorGet(7).colorName(), CMavString());
     MAV::CHatchProp back;
     ASSERT_TRUE(g.hatchGet(4, back));
     EXPECT_EQ(back.name, CMavString(L"ANSI31"));
@@ -214,19 +218,19 @@ TEST(CMavGDX, CreationStoresTheCallersValues)
     g.imagePicture(path({4}), 0, L"", 8, CMavPoint3d(1, 1, 0), CMavPoint3d(1, 1, 0));
     CMavString name;
     int icon = 0;
-    EXPECT_TRUE(g.pictureGet(7, name, icon));
+    EXPECT_TRUE(g.pictureGet(8, name, icon));
     EXPECT_EQ(name, CMavString(L"a.bmp"));
     EXPECT_EQ(icon, 12);
-    EXPECT_EQ(std::wstring(g.txtGet(7)), L"a.bmp");
+    EXPECT_EQ(std::wstring(g.txtGet(8)), L"a.bmp");
     CMavVertexArray vl;
-    g.geomGet(vl, 7);
+    g.geomGet(vl, 8);
     ASSERT_EQ(vl.len(), 1);
     EXPECT_EQ(vl[0].end, CMavPoint3d(5, 5, 0));
-    EXPECT_FALSE(g.pictureGet(8, name, icon));
+    EXPECT_FALSE(g.pictureGet(9, name, icon));
     EXPECT_EQ(icon, 0x7FFFFFFF);
-    g.geomGet(vl, 8);
+    g.geomGet(vl, 9);
     EXPECT_TRUE(vl.isEmpty());
-    EXPECT_TRUE(g.pictureGet(9, name, icon));
+    EXPECT_TRUE(g.pictureGet(10, name, icon));
 }
 
 TEST(CMavGDX, ItemNumbersOutsideTheListReadDefaultsOrCountFromTheEnd)
@@ -355,13 +359,17 @@ TEST(CMavGDX, FullRecomputationUsesSecondMatrixAndViewDirection)
     extra.append(far);
     CMavDisplayItem text;
     text.m_kind = kDispText;
-    CMavArrayTempl<CMavVertexArray> glyph1, glyph2;
-    CMavVertexArray high = rect(-3, -3, -2, -2);
+    CMavArrayTempl<CMavVertexArray> glyph1, glyph2, glyph3;
+    CMavVertexArray low = rect(-3, -3, -2, -2);
+    low.transformBy(CMavMatrix3d::translation(CMavVector3d(0, 0, -9)));
+    CMavVertexArray high = rect(2, 2, 3, 3);
     high.transformBy(CMavMatrix3d::translation(CMavVector3d(0, 0, 9)));
     glyph1.append(rect(0, 0, 1, 1));
-    glyph2.append(high); // widens x and y only
+    glyph2.append(low); // later regions widen x and y only
+    glyph3.append(high);
     text.m_txtRegl.append(glyph1);
     text.m_txtRegl.append(glyph2);
+    text.m_txtRegl.append(glyph3);
     extra.append(text);
     CMavDisplayItem pic;
     pic.m_kind = kDispPicture;
