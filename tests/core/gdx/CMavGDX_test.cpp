@@ -435,6 +435,8 @@ TEST(CMavGDX, GroupSettersSelectByPrefixPointStylesByExactPath)
     EXPECT_TRUE(g.pdSizeSet(path({5, 1}), 2.0));
     EXPECT_EQ(g.pdSizeGet(1), 2.0);
     EXPECT_EQ(g.pdSizeGet(0), 0.0);
+    EXPECT_EQ(g.pdModeGet(1), 0ul); // the size alone changed
+    EXPECT_EQ(g.pdModeGet(0), 3ul);
     EXPECT_FALSE(g.pdModeSet(path({}), 3ul));
     EXPECT_FALSE(g.pdSizeSet(path({7}), 3.0));
     EXPECT_TRUE(g.cModeSet(path({5}), GDX_CMODE_HIGHLIGHT));
@@ -512,9 +514,11 @@ TEST(CMavGDX, MtxSetTakesTheGroupsOwnItemAsReference)
     CMavGDX e = plainList();
     addLine(e, {3}, 0, 0, 1, 0, 0, r2);
     addLine(e, {3, 1}, 0, 0, 1, 0, 0, r1);
+    addLine(e, {3}, 0, 0, 1, 0, 0, r1); // a second item of the exact path: the first one counts
     ASSERT_TRUE(e.mtxSet(path({3}), m));
     EXPECT_TRUE(e.mtxGet(0).isEqualTo(r2 * (m * r2.inverse())));
     EXPECT_TRUE(e.mtxGet(1).isEqualTo(r1 * (m * r2.inverse())));
+    EXPECT_TRUE(e.mtxGet(2).isEqualTo(r1 * (m * r2.inverse())));
 
     EXPECT_FALSE(e.mtxSet(path({}), m));
     EXPECT_FALSE(e.mtxSet(path({8}), m));
