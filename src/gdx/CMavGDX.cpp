@@ -11,6 +11,20 @@
 // and widens the remembered boxes in list order. Operations that would recompute after every one of k items
 // recompute once at the end: nothing can observe the extents in between, and a fresh widening in list order
 // gives bit for bit the value that the last of the k recomputations would give.
+//
+// Bad input has defined results and never stops the list:
+//  - Coordinates or matrices with NaN or infinity are stored as given. Boxes are widened with MAV::p_min/p_max,
+//    which keep the value they already hold when a comparison fails: NaN in the first counted box stays in
+//    the extents, NaN in a later box is passed over (placing by a matrix spreads a NaN to every coordinate). In the hit test a point or segment whose
+//    distance comes out NaN is not hit (the comparison with the tolerance fails).
+//  - A matrix without an inverse (singular or not finite) is passed over where one is needed: mtxSet then uses
+//    D = m (the base library's inverse of it is the identity), imagePtWc skips that step of the chain.
+//  - getViewMtx gives the identity for an empty, inverted or not finite box.
+//  - Empty paths select nothing in the group operations (redraw: everything); an item with an empty path
+//    reports 0 as its group in the hit test. Empty polylines and regions without outlines have the origin as
+//    their box. Item numbers outside the list read a default item; negative ones count from the end.
+//  - Item counts are ints: a list holds at most INT_MAX items, far more than memory allows for items of this
+//    size; nothing here allocates more than the items themselves plus one remembered box (56 bytes) per item.
 #include "gdx/CMavGDX.h"
 
 #include <cstring>

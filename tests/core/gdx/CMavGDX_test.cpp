@@ -601,6 +601,29 @@ TEST(CMavGDX, BadCoordinatesAndMatricesGiveDefinedResults)
     g.displListSort();
     EXPECT_TRUE(g.clear(path({1})));
     EXPECT_EQ(g.lenGet(), 2);
+    // NaN in the first counted box stays in the extents (placing spreads it to every coordinate); NaN in a
+    // later box is passed over.
+    CMavGDX first = plainList();
+    addPoint(first, {1}, nan, 1);
+    addLine(first, {2}, 0, 0, 2, 3);
+    CMavPoint3d lo, hi;
+    first.extmaxGet(lo, hi);
+    EXPECT_TRUE(std::isnan(lo.x) && std::isnan(lo.y) && std::isnan(hi.y));
+    CMavGDX later = plainList();
+    addLine(later, {2}, 0, 0, 2, 3);
+    addPoint(later, {1}, nan, 1);
+    later.projMtxSet(CMavMatrix3d());
+    later.extmaxGet(lo, hi);
+    EXPECT_EQ(lo, CMavPoint3d(0, 0, 0));
+    EXPECT_EQ(hi, CMavPoint3d(2, 3, 0));
+    // NaN geometry is never hit; finite items around it still are.
+    CMavGDX hits = plainList();
+    addPoint(hits, {1}, nan, nan);
+    addLine(hits, {2}, nan, 0, nan, 10);
+    EXPECT_EQ(hits.imageItemGet(CMavPoint3d(0, 0, 0)), -1);
+    addPoint(hits, {3}, 1, 1);
+    EXPECT_EQ(hits.imageItemGet(CMavPoint3d(0, 0, 0)), 3);
+
     // Empty paths: the group operations select nothing, the item keeps its empty path.
     addLine(g, {}, 0, 0, 1, 1);
     EXPECT_FALSE(g.propSet(path({}), 2));
