@@ -123,7 +123,7 @@ TEST(CMavGDX, ExplicitConstructionAndCopy)
 {
     const CMavColor bg = colourIndex(5);
     const CMavMatrix3d proj = CMavMatrix3d::scaling(2.0);
-    CMavGDX g(bg, proj, 1.5, 0x1FFFFFFFFul, CMavPoint3d(-1, -2, 0), CMavPoint3d(3, 4, 0));
+    CMavGDX g(bg, proj, 1.5, ~0ul, CMavPoint3d(-1, -2, 0), CMavPoint3d(3, 4, 0)); // all ones at any width
     EXPECT_EQ(g.backColorGet().colorIndex(), 5);
     EXPECT_EQ(g.projMtxGet(), proj);
     EXPECT_EQ(g.pdSizeGet(), 1.5);
