@@ -6,6 +6,8 @@
 #include "dllmain.h"
 #include "resource.h"
 #include "afx/afxwin.h"
+#include "render/CMavDplistImage.h"
+#include "render/MavRender.h"
 #include "platform/win/automation.h"
 #include "platform/win/files.h"
 #include "platform/win/registry.h"
