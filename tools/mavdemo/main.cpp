@@ -7,6 +7,7 @@
 #include "dllmain.h"
 #include "resource.h"
 #include "version.h"
+#include "gallery.h"
 #include "png_write.h"
 
 namespace {
@@ -107,14 +108,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int)
     std::printf("mavdemo: wrote %ls\n", png.c_str());
     std::fflush(stdout);
 
-    if (interactive) {
-        MSG msg;
-        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    } else {
-        DestroyWindow(wnd);
+    DestroyWindow(wnd);
+    MSG pending;
+    while (PeekMessageW(&pending, nullptr, 0, 0, PM_REMOVE)) {
+        // drain the quit message of the first window before the gallery runs its own loop
     }
-    return 0;
+    return mavdemo::runGallery(instance, outDir, interactive) ? 0 : 1;
 }
