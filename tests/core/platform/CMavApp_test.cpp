@@ -174,7 +174,8 @@ TEST(CMavApp, DefaultDrillDrawing)
     // Through the host: only with a sink and a display list.
     drill.setAt(L"DIA", 8.0);
     CMavApp* app = mavAppPtr();
-    MAV::CDefaultApp::drillSinkSet(nullptr);
+    // The display list installs its own sink at start-up; it is put back at the end.
+    const MAV::CDefaultApp::DrillSink installed = MAV::CDefaultApp::drillSinkSet(nullptr);
     EXPECT_FALSE(app->drillDraw(fakeList(), &drill, &parms));
     EXPECT_EQ(MAV::CDefaultApp::drillSinkSet(recordSink), nullptr);
     g_sink = SinkLog();
@@ -183,5 +184,5 @@ TEST(CMavApp, DefaultDrillDrawing)
     EXPECT_EQ(g_sink.calls, 1);
     EXPECT_EQ(g_sink.lines.len(), 3);
     EXPECT_EQ(g_sink.flags, 0x300u);
-    EXPECT_EQ(MAV::CDefaultApp::drillSinkSet(nullptr), &recordSink);
+    EXPECT_EQ(MAV::CDefaultApp::drillSinkSet(installed), &recordSink);
 }
