@@ -13,7 +13,7 @@
 #include <random>
 #include <vector>
 
-#include "../tests/core/gdx/gdx_reference.h"
+#include "gdx_reference.h"
 #include "gdx/CMavGDX.h"
 #include "gdx/gdxMap.h"
 

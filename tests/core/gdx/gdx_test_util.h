@@ -32,13 +32,6 @@ inline CMavVertexArray rect(double x0, double y0, double x1, double y1)
     return vl;
 }
 
-inline CMavColor colourIndex(int index)
-{
-    CMavColor c;
-    c.setColorIndex(index);
-    return c;
-}
-
 // An empty list with explicit values: no configuration is read.
 inline CMavGDX plainList()
 {
