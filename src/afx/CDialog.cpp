@@ -361,7 +361,11 @@ void DDX_Text(CDataExchange* dx, int id, CString& value)
         ::SetWindowTextW(h, value);
 }
 
-void DDX_Text(CDataExchange* dx, int id, int& value)
+namespace {
+
+// Exchanges an integer field: the text must be a whole number in [lo, hi]; shown with the printf form given.
+template <class T>
+void exchangeInteger(CDataExchange* dx, int id, T& value, long long lo, long long hi, const wchar_t* form)
 {
     if (dx->m_bFailed)
         return;
@@ -374,39 +378,27 @@ void DDX_Text(CDataExchange* dx, int id, int& value)
         CString text;
         readText(h, text);
         long long parsed = 0;
-        if (parseInteger(text, INT_MIN, INT_MAX, parsed))
-            value = static_cast<int>(parsed);
+        if (parseInteger(text, lo, hi, parsed))
+            value = static_cast<T>(parsed);
         else
             dx->Fail();
     } else {
         CString text;
-        text.Format(L"%d", value);
+        text.Format(form, value);
         ::SetWindowTextW(h, text);
     }
 }
 
+} // namespace
+
+void DDX_Text(CDataExchange* dx, int id, int& value)
+{
+    exchangeInteger(dx, id, value, INT_MIN, INT_MAX, L"%d");
+}
+
 void DDX_Text(CDataExchange* dx, int id, UINT& value)
 {
-    if (dx->m_bFailed)
-        return;
-    HWND h = dx->PrepareEditCtrl(id);
-    if (!h) {
-        dx->Fail();
-        return;
-    }
-    if (dx->m_bSaveAndValidate) {
-        CString text;
-        readText(h, text);
-        long long parsed = 0;
-        if (parseInteger(text, 0, UINT_MAX, parsed))
-            value = static_cast<UINT>(parsed);
-        else
-            dx->Fail();
-    } else {
-        CString text;
-        text.Format(L"%u", value);
-        ::SetWindowTextW(h, text);
-    }
+    exchangeInteger(dx, id, value, 0, UINT_MAX, L"%u");
 }
 
 void DDX_Text(CDataExchange* dx, int id, double& value)
