@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gdx/CMavDisplayItem.h"
+#include "platform/CMavDataItem.h"
 #include "platform/CMavArray.h"
 #include "platform/CMavColor.h"
 #include "platform/CMavMatrix3d.h"
@@ -120,12 +121,27 @@ public:
     void displListSort();
     int imageItemGet(const CMavPoint3d& imagePoint);
 
+    // ---- text items (CMavGDX_text.cpp)
+    // Regions the host draws for a text data item (false, nothing added, when it cannot); kind 5, always filled.
+    bool imageTxt(const CMavArrayTempl<int>& stack, unsigned long flags, const CMavDataItem* text,
+                  const CMavColor& colour, const CMavMatrix3d& matrix, double height);
+    // A string laid out with the built-in font at the insertion point, shifted by the alignment code.
+    bool imageTxt(const CMavArrayTempl<int>& stack, unsigned long flags, const wchar_t* text,
+                  const CMavColor& colour, const CMavMatrix3d& matrix, const wchar_t* alignment,
+                  const CMavPoint3d& point);
+    // Setters for every item of the group, whatever its kind; each lays the item's text out again.
+    bool txtSet(const CMavArrayTempl<int>& stack, const wchar_t* text);
+    bool txtAlignSet(const CMavArrayTempl<int>& stack, const wchar_t* alignment);
+    void txtPointSet(const CMavArrayTempl<int>& stack, CMavPoint3d point);
+
 protected:
     // Applies a property code (1-10) to one item and recomputes the extents; other codes do nothing.
     void flagSet(int item, unsigned long code);
     // Flag word = (flag word & 0xFF) | ((mode & 15) << 8).
     void cFlagSet(int item, GDX_CMODE mode);
     bool removeItem(int item);
+    // Rebuilds the item's text regions from its text, alignment and insertion point; the extents follow.
+    void txtReglUpd(int item);
 
     // For operations that change an item's geometry in place (text layout): the item as writable, and the
     // notice that its cached box must be computed again. Call itemGeometryChanged after every such change.

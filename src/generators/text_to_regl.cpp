@@ -4,6 +4,9 @@
 // regions, each a list of outlines, each a list of vertices (see MAV::fromRb).
 #include "generators/text_to_regl.h"
 
+#include <cwctype>
+
+#include "generators/font.h"
 #include "platform/CMavApp.h"
 #include "platform/resbuf.h"
 
@@ -29,3 +32,86 @@ bool mav_text_to_regl(const CMavDataItem* text, CMavArrayTempl<CMavArrayTempl<CM
     }
     return !regions.isEmpty();
 }
+
+namespace {
+
+bool sameKey(const wchar_t* a, const wchar_t* b)
+{
+    for (; *a && *b; ++a, ++b) {
+        if (std::towupper(static_cast<wint_t>(*a)) != std::towupper(static_cast<wint_t>(*b)))
+            return false;
+    }
+    return *a == *b;
+}
+
+// The string value of the item's (key . "value") pair at the top level of the item's list, or null.
+const wchar_t* pairText(const resbuf* args, const wchar_t* key)
+{
+    int depth = 0;
+    for (const resbuf* rb = args; rb; rb = rb->rbnext) {
+        if (rb->restype == RTLB) {
+            const resbuf* k = rb->rbnext;
+            const resbuf* v = k ? k->rbnext : nullptr;
+            const resbuf* end = v ? v->rbnext : nullptr;
+            if (depth == 1 && end && end->restype == RTDOTE && k->restype == RTSTR && v->restype == RTSTR &&
+                k->resval.rstring && v->resval.rstring && sameKey(k->resval.rstring, key))
+                return v->resval.rstring;
+            ++depth;
+        } else if (rb->restype == RTLE || rb->restype == RTDOTE) {
+            --depth;
+        }
+    }
+    return nullptr;
+}
+
+// The height: the real that follows the item's list.
+bool trailingReal(const resbuf* args, double& value)
+{
+    const resbuf* last = args;
+    while (last && last->rbnext)
+        last = last->rbnext;
+    if (!last || last->restype != RTREAL)
+        return false;
+    value = last->resval.rreal;
+    return true;
+}
+
+struct BuiltinTextInstaller {
+    BuiltinTextInstaller() { MAV::CDefaultApp::instance().lispRegister(L"mav_text_to_regl", &MAV::fontTextToRegl); }
+};
+const BuiltinTextInstaller g_builtinTextInstaller;
+
+}  // namespace
+
+namespace MAV {
+
+int fontTextToRegl(const resbuf* args, CSmartResbuf& result)
+{
+    result.reset();
+    const wchar_t* text = pairText(args, L"TXT");
+    double height = 0.0;
+    if (!text || !trailingReal(args, height) || !(height > 0.0) || !(height < 1e300))
+        return RTERROR;
+    const CMavArrayTempl<CMavArrayTempl<CMavVertexArray>> regions =
+        fontTextLayout(text, pairText(args, L"ALIGN"), CMavPoint3d());
+    if (regions.isEmpty()) {
+        result.appendNil();
+        return RTNORM;
+    }
+    // Every outline is closed, so its vertices are the starts of its segments; the reader closes it again.
+    result.appendListBegin();
+    for (const CMavArrayTempl<CMavVertexArray>& region : regions) {
+        result.appendListBegin();
+        for (const CMavVertexArray& outline : region) {
+            result.appendListBegin();
+            for (const CMavVertex& v : outline)
+                result.appendPoint(CMavPoint3d(v.start.x * height, v.start.y * height, 0.0));
+            result.appendListEnd();
+        }
+        result.appendListEnd();
+    }
+    result.appendListEnd();
+    return RTNORM;
+}
+
+}  // namespace MAV

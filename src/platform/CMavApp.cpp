@@ -116,15 +116,21 @@ int CDefaultApp::lispCall(const wchar_t* function, const resbuf* args, CSmartRes
     return it->second(args, result);
 }
 
-void CDefaultApp::lispRegister(const wchar_t* name, LispFn fn)
+CDefaultApp::LispFn CDefaultApp::lispRegister(const wchar_t* name, LispFn fn)
 {
     if (!name || !*name)
-        return;
+        return LispFn();
     auto& table = defaults().lisp;
+    const auto key = upperKey(name);
+    LispFn before;
+    auto at = table.find(key);
+    if (at != table.end()) {
+        before = std::move(at->second);
+        table.erase(at);
+    }
     if (fn)
-        table[upperKey(name)] = std::move(fn);
-    else
-        table.erase(upperKey(name));
+        table[key] = std::move(fn);
+    return before;
 }
 
 void CDefaultApp::entityPick(const wchar_t* kind, const ads_name entity)

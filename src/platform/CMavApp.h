@@ -69,8 +69,9 @@ public:
     // result for an unknown name or a null name.
     int lispCall(const wchar_t* function, const resbuf* args, CSmartResbuf& result) override;
 
-    // Registers a LISP function (an empty fn removes it).
-    void lispRegister(const wchar_t* name, LispFn fn);
+    // Registers a LISP function (an empty fn removes it); returns the function registered before under that name
+    // (empty when there was none), so a caller that stands in for a while can put it back.
+    LispFn lispRegister(const wchar_t* name, LispFn fn);
     // Marks an entity as the one picked for a kind; entityForget drops it; entityForgetAll drops all.
     void entityPick(const wchar_t* kind, const ads_name entity);
     void entityForget(const wchar_t* kind);

@@ -1,6 +1,7 @@
 // Texts as regions from the host: what is sent to the host's LISP function and how its answers are taken.
 #include <gtest/gtest.h>
 
+#include "generators/font.h"
 #include "generators/text_to_regl.h"
 #include "platform/CMavApp.h"
 #include "platform/resbuf.h"
@@ -9,13 +10,14 @@ namespace {
 
 using Regions = CMavArrayTempl<CMavArrayTempl<CMavVertexArray>>;
 
-// Installs a fake host function for the duration of a test and removes it afterwards.
+// Stands in for the host function for the duration of a test and puts back the one it replaced.
 struct FakeHost {
     std::wstring sentText;
+    MAV::CDefaultApp::LispFn replaced;
     explicit FakeHost(const wchar_t* answer, int rc = RTNORM)
     {
         const std::wstring reply = answer ? answer : L"";
-        MAV::CDefaultApp::instance().lispRegister(
+        replaced = MAV::CDefaultApp::instance().lispRegister(
             L"mav_text_to_regl", [this, reply, rc](const resbuf* args, MAV::CSmartResbuf& out) {
                 sentText = MAV::rbToText(args).c_str();
                 if (!reply.empty())
@@ -23,7 +25,7 @@ struct FakeHost {
                 return rc;
             });
     }
-    ~FakeHost() { MAV::CDefaultApp::instance().lispRegister(L"mav_text_to_regl", nullptr); }
+    ~FakeHost() { MAV::CDefaultApp::instance().lispRegister(L"mav_text_to_regl", std::move(replaced)); }
 };
 
 CMavDataDir textItem()
@@ -101,11 +103,49 @@ TEST(TextToReglTest, FailuresGiveFalseAndAnEmptyList)
         EXPECT_TRUE(regions.isEmpty());
     }
     // No host function at all, and no item.
-    stale();
-    EXPECT_FALSE(mav_text_to_regl(&item, regions, 1.0));
-    EXPECT_TRUE(regions.isEmpty());
+    {
+        MAV::CDefaultApp::LispFn builtin =
+            MAV::CDefaultApp::instance().lispRegister(L"mav_text_to_regl", nullptr);
+        stale();
+        EXPECT_FALSE(mav_text_to_regl(&item, regions, 1.0));
+        EXPECT_TRUE(regions.isEmpty());
+        MAV::CDefaultApp::instance().lispRegister(L"mav_text_to_regl", std::move(builtin));
+    }
     FakeHost host(L"((((0 0) (1 0) (1 1))))");
     EXPECT_FALSE(mav_text_to_regl(nullptr, regions, 1.0));
     EXPECT_TRUE(host.sentText.empty());
     EXPECT_TRUE(mav_text_to_regl(&item, regions, 1.0));
+}
+
+TEST(TextToReglTest, DefaultHostLaysTheTextOutWithTheBuiltInFontAtTheHeight)
+{
+    CMavDataDir item;
+    item.setAt(CMavDataKey(L"TXT"), L"Ab");
+    item.setAt(CMavDataKey(L"ALIGN"), L"TR");
+    Regions regions;
+    ASSERT_TRUE(mav_text_to_regl(&item, regions, 2.5));
+    const Regions font = MAV::fontTextLayout(L"Ab", L"TR", CMavPoint3d());
+    ASSERT_EQ(regions.len(), font.len());
+    for (int r = 0; r < font.len(); ++r) {
+        ASSERT_EQ(regions[r].len(), font[r].len());
+        for (int o = 0; o < font[r].len(); ++o) {
+            ASSERT_EQ(regions[r][o].len(), font[r][o].len());
+            EXPECT_TRUE(regions[r][o].isClosed());
+            for (int v = 0; v < font[r][o].len(); ++v) {
+                EXPECT_NEAR(regions[r][o][v].start.x, 2.5 * font[r][o][v].start.x, 1e-9);
+                EXPECT_NEAR(regions[r][o][v].start.y, 2.5 * font[r][o][v].start.y, 1e-9);
+                EXPECT_EQ(regions[r][o][v].bulge, 0.0);
+            }
+        }
+    }
+
+    // Refused: no text pair, a height of 0, and a text of characters without glyphs.
+    CMavDataDir noText;
+    noText.setAt(CMavDataKey(L"ALIGN"), L"TL");
+    EXPECT_FALSE(mav_text_to_regl(&noText, regions, 1.0));
+    EXPECT_FALSE(mav_text_to_regl(&item, regions, 0.0));
+    CMavDataDir blank;
+    blank.setAt(CMavDataKey(L"TXT"), L"   ");
+    EXPECT_FALSE(mav_text_to_regl(&blank, regions, 1.0));
+    EXPECT_TRUE(regions.isEmpty());
 }
