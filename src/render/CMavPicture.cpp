@@ -3,10 +3,12 @@
 // size, where ratio is the shrink factor that fits it into the current client area; the offset is the client
 // position of its upper left corner and is what zoom and pan move.
 //
-// OLE: OleLoadPicturePath needs COM on the calling thread. The host's user-interface thread normally has OLE
-// initialised already (an MFC host does it at start); for a thread that has not, the load opens a single-threaded
-// apartment for its own duration and closes it again, so the thread's COM state is the same before and after.
-// Rendering, copying and releasing a loaded picture are plain in-process calls and need no apartment.
+// OLE: OleLoadPicturePath wants a single-threaded apartment on the calling thread. The host's user-interface
+// thread has one already (an MFC host initialises OLE at start), and the control leaves it alone. A thread without
+// COM gets an apartment for the duration of the load, closed again afterwards, so the thread's COM state is the
+// same before and after. A thread in the multithreaded apartment keeps it; a load the system refuses there ends
+// like any failed load. Rendering, copying and releasing a loaded picture are in-process calls and need no
+// apartment.
 #include "render/CMavPicture.h"
 
 #include <ole2.h>
