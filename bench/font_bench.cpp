@@ -2,11 +2,13 @@
 //
 // The baseline looks each character up with get_ascii_from_map (one copy of the glyph) and appends its regions
 // unchanged: the least any layout must do. The layout adds the orientation step, the moves and the alignment
-// shift. Read the ratio of BM_Layout to BM_GlyphCopies; BM_Lookup shows the cost of one lookup alone.
+// shift. Read the ratio of BM_Layout to BM_GlyphCopies; BM_TextItem is the same layout done for a text item of a
+// display list (setting its text: layout, then the extents); BM_Lookup shows the cost of one lookup alone.
 #include <benchmark/benchmark.h>
 
 #include <string>
 
+#include "gdx/CMavGDX.h"
 #include "generators/font.h"
 
 namespace {
@@ -47,6 +49,19 @@ void BM_Layout(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * 10000);
 }
 BENCHMARK(BM_Layout)->Unit(benchmark::kMillisecond);
+
+void BM_TextItem(benchmark::State& state)
+{
+    const std::wstring text = sampleText(10000);
+    CMavGDX gdx(CMavColor(), CMavMatrix3d(), 0.0, 0, CMavPoint3d(), CMavPoint3d());
+    gdx.imageTxt({1}, 0, L"", CMavColor(1), CMavMatrix3d(), L"CC", CMavPoint3d(1, 2, 0));
+    for (auto _ : state) {
+        gdx.txtSet({1}, text.c_str());
+        benchmark::DoNotOptimize(gdx.getDisplayList()[0].m_txtRegl.len());
+    }
+    state.SetItemsProcessed(state.iterations() * 10000);
+}
+BENCHMARK(BM_TextItem)->Unit(benchmark::kMillisecond);
 
 void BM_Lookup(benchmark::State& state)
 {

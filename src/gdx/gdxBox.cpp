@@ -78,9 +78,21 @@ static void fullPolylineBox(const CMavVertexArray& vl, const CMavMatrix3d* chain
     hi = CMavPoint3d::kOrigin;
     if (vl.isEmpty())
         return;
+    // An identity leaves every coordinate as it was (at most a zero changes its sign), so it is skipped: most
+    // items carry identities in most places of the chain, and the copy is needed only when something moves.
+    const CMavMatrix3d* moving[4];
+    int n = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (*chain[i] != CMavMatrix3d::kIdentity)
+            moving[n++] = chain[i];
+    }
+    if (n == 0) {
+        vl.extents(lo, hi);
+        return;
+    }
     CMavVertexArray copy(vl);
-    for (int i = 0; i < 4; ++i)
-        copy.transformBy(*chain[i]);
+    for (int i = 0; i < n; ++i)
+        copy.transformBy(*moving[i]);
     copy.extents(lo, hi);
 }
 

@@ -72,7 +72,11 @@ bool CMavVertexArray::extents(CMavPoint3d& min, CMavPoint3d& max) const
 {
     if (isEmpty())
         return false;
-    const CMavVector3d n = normal();
+    // Only arcs need the polyline's plane; a straight polyline (the common case) is spared computing it.
+    bool arcs = false;
+    for (int i = 0; i < len() && !arcs; ++i)
+        arcs = (*this)[i].bulge != 0.0;
+    const CMavVector3d n = arcs ? normal() : CMavVector3d(0, 0, 1);
     (*this)[0].extents(min, max, n);
     for (int i = 1; i < len(); ++i) {
         CMavPoint3d lo, hi;
