@@ -8,6 +8,7 @@
 #include "resource.h"
 #include "version.h"
 #include "gallery.h"
+#include "scene_font.h"
 #include "png_write.h"
 
 namespace {
@@ -113,5 +114,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int)
     while (PeekMessageW(&pending, nullptr, 0, 0, PM_REMOVE)) {
         // drain the quit message of the first window before the gallery runs its own loop
     }
-    return mavdemo::runGallery(instance, outDir, interactive) ? 0 : 1;
+    bool ok = mavdemo::runFontSheet(outDir);
+    ok = mavdemo::runGallery(instance, outDir, interactive) && ok;
+    return ok ? 0 : 1;
 }
