@@ -500,3 +500,47 @@ TEST(SlidePic, LoadSlideFromAResourceOfTheCurrentResourceModule)
     FreeLibrary(module);
     DeleteFileW(copy);
 }
+
+TEST(SlidePic, CutAndDegenerateSlidesPaintWithoutFault)
+{
+    Host host(64, 48);
+    host.pic.SetBkColor(5);
+    auto print = [&host] {
+        auto d = std::make_unique<afxtest::Dib>(64, 48, 0x123456);
+        SendMessageW(host.pic.m_hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(d->dc), PRF_CLIENT);
+        return d;
+    };
+    auto insideIsBackground = [](const afxtest::Dib& d) {
+        for (int y = 1; y < 47; ++y)
+            for (int x = 1; x < 63; ++x)
+                if (d.at(x, y) != dibColor(5))
+                    return false;
+        return true;
+    };
+    // Every prefix of a slide of every record kind: a cut header draws nothing, a cut record ends the drawing.
+    const Bytes every = readFile(kDir + "every_l2_le.sld");
+    ASSERT_GT(every.size(), 100u);
+    for (size_t n = 0; n <= every.size(); ++n) {
+        host.pic.show(const_cast<unsigned char*>(every.data()), static_cast<int>(n));
+        auto d = print();
+        if (n < 31) {
+            ASSERT_TRUE(insideIsBackground(*d)) << n;
+            ASSERT_EQ(d->at(0, 0), 0u) << n;
+        }
+    }
+    // The whole slide shows its grey (250) filled rectangle.
+    host.pic.show(const_cast<unsigned char*>(every.data()), static_cast<int>(every.size()));
+    const POINT grey = mapPoint(350, 50, 1279, 1023, 64, 48);
+    EXPECT_EQ(print()->at(grey.x, grey.y), dibColor(250));
+
+    // A raster of a single dot: scale 1 about the middle of the client area.
+    const Bytes dot = SlideBuilder(0, 0).color(1).line(0, 0, 10, 0).end();
+    host.pic.show(const_cast<unsigned char*>(dot.data()), static_cast<int>(dot.size()));
+    auto d = print();
+    EXPECT_EQ(d->at(31, 23), 0xFF0000u);
+    EXPECT_EQ(d->at(40, 23), 0xFF0000u);
+    EXPECT_EQ(d->at(41, 23), dibColor(5));
+    // A negative size loads an empty slide: background only.
+    host.pic.show(const_cast<unsigned char*>(dot.data()), -5);
+    EXPECT_TRUE(insideIsBackground(*print()));
+}
