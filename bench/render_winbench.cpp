@@ -143,7 +143,7 @@ void hatchScene(int count, CMavGDX& g, std::vector<Run>& runs)
         reg.append(closedPolygon({CMavPoint3d(x, y, 0), CMavPoint3d(x + w, y, 0), CMavPoint3d(x + w, y + h, 0),
                                   CMavPoint3d(x + 0.3 * w, y + h, 0)}));
         const COLORREF c = kPalette[i % kPaletteLen];
-        const MAV::CHatchProp hatch(L"ANSI31", 8.0, 0.0);
+        const MAV::CHatchProp hatch(L"ANSI31", 40.0, 0.0);
         g.imageReg(CMavArrayTempl<int>(), 0x2, reg, colourOf(c), CMavMatrix3d(), CMavArrayTempl<double>(), 1.0, 0,
                    CMavColor(0), hatch);
         const CMavArrayTempl<CMavVertexArray> lines =

@@ -78,6 +78,61 @@ HPEN solidPen(int width, COLORREF c)
     return CreatePen(PS_SOLID, width < 0 ? 0 : width, c);
 }
 
+// The item pen. The metafile records a pen of its own for every item. The window draws into a bitmap of its own,
+// where no one sees which pen object drew a line: it keeps the pen while the following items ask for the same width
+// and colour, and deletes it when one asks for another and when the drawing ends. Every pen an item selects for
+// itself goes back to this one when the item is done.
+class ItemPens {
+public:
+    explicit ItemPens(const RenderContext& ctx) : m_dc(ctx.dc), m_keep(ctx.target == RenderTarget::Window) {}
+    ~ItemPens() { release(); }
+    ItemPens(const ItemPens&) = delete;
+    ItemPens& operator=(const ItemPens&) = delete;
+
+    void select(int width, COLORREF colour)
+    {
+        if (width < 0)
+            width = 0;
+        if (m_pen && m_width == width && m_colour == colour)
+            return;
+        HPEN pen = solidPen(width, colour);
+        if (!pen) {
+            release();
+            return;
+        }
+        HGDIOBJ previous = SelectObject(m_dc, pen);
+        if (m_pen)
+            DeleteObject(m_pen);
+        else
+            m_original = previous;
+        m_pen = pen;
+        m_width = width;
+        m_colour = colour;
+    }
+    void itemDone()
+    {
+        if (!m_keep)
+            release();
+    }
+
+private:
+    void release()
+    {
+        if (!m_pen)
+            return;
+        SelectObject(m_dc, m_original);
+        DeleteObject(m_pen);
+        m_pen = nullptr;
+    }
+
+    HDC m_dc;
+    bool m_keep;
+    HPEN m_pen = nullptr;
+    HGDIOBJ m_original = nullptr;
+    int m_width = 0;
+    COLORREF m_colour = 0;
+};
+
 void singlePixel(const RenderContext& ctx, POINT p, COLORREF c)
 {
     if (ctx.target == RenderTarget::Window) {
@@ -100,36 +155,71 @@ void linesThrough(HDC dc, const CMavPoint3dArray& pts)
     }
 }
 
-// Draws the segments one by one, mapped with `toDevice`. On a broken line (dashes) a piece shorter than the
-// threshold is a dot and becomes a single pixel in `pixelColour`.
+// Draws the segments mapped with `toDevice`. On a broken line (dashes) a piece shorter than the threshold is a dot
+// and becomes a single pixel in `pixelColour`. Segments that join end to start form one run. The window hands a
+// run drawn with a thin pen (width 0 or 1) to GDI as one Polyline, which lights exactly the pixels of MoveTo and
+// one LineTo per segment at a fraction of the calls; wide pens (whose joins differ) and the metafile, whose
+// records stay one line per segment, take the segments one by one.
 void drawVertices(const RenderContext& ctx, const CMavVertexArray& vl, bool unbroken, const CMavMatrix3d& toDevice,
-                  COLORREF pixelColour)
+                  COLORREF pixelColour, int penWidth)
 {
-    bool joined = false; // the current position is the previous segment's end
+    const bool asRuns = ctx.target == RenderTarget::Window && penWidth <= 1;
+    // A long run goes out in pieces that share their end points, which lights the same pixels.
+    POINT run[64];
+    int runLen = 0;
+    auto flush = [&run, &runLen, &ctx]() {
+        if (runLen >= 2)
+            Polyline(ctx.dc, run, runLen);
+        runLen = 0;
+    };
+    auto add = [&run, &runLen, &ctx](POINT p) {
+        if (runLen == 64) {
+            Polyline(ctx.dc, run, runLen);
+            run[0] = run[63];
+            runLen = 1;
+        }
+        run[runLen++] = p;
+    };
+    bool joined = false; // the current position (or the run) ends where the previous segment ended
     for (int i = 0; i < vl.len(); ++i) {
         const CMavVertex& vx = vl[i];
         if (!unbroken && vx.start.distanceTo(vx.end) < ctx.pixelThreshold) {
+            if (asRuns)
+                flush();
             singlePixel(ctx, devPoint(toDevice * vx.start), pixelColour);
             joined = false;
             continue;
         }
         if (!vx.isArc()) {
-            // A segment that continues the previous one goes on from the current position.
-            if (!joined || !(vx.start == vl[i - 1].end)) {
-                const POINT a = devPoint(toDevice * vx.start);
-                MoveToEx(ctx.dc, a.x, a.y, nullptr);
+            const bool continues = joined && vx.start == vl[i - 1].end;
+            if (asRuns) {
+                if (!continues) {
+                    flush();
+                    add(devPoint(toDevice * vx.start));
+                }
+                add(devPoint(toDevice * vx.end));
+            } else {
+                // A segment that continues the previous one goes on from the current position.
+                if (!continues) {
+                    const POINT a = devPoint(toDevice * vx.start);
+                    MoveToEx(ctx.dc, a.x, a.y, nullptr);
+                }
+                const POINT b = devPoint(toDevice * vx.end);
+                LineTo(ctx.dc, b.x, b.y);
             }
-            const POINT b = devPoint(toDevice * vx.end);
-            LineTo(ctx.dc, b.x, b.y);
             joined = true;
             continue;
         }
+        if (asRuns)
+            flush();
         joined = false;
         CMavVertexArray one;
         one.append(vx);
         one.transformBy(toDevice);
         linesThrough(ctx.dc, one.pts(true, 0.5));
     }
+    if (asRuns)
+        flush();
 }
 
 // A line pattern made ready for dashing: the three-entry flag forms and the single 1 replaced by real patterns,
@@ -175,21 +265,21 @@ bool hasArc(const CMavVertexArray& vl)
 // A polyline (or a region's contour) in item coordinates: turned by the view direction, dashed there, mapped to
 // the device with `toDevice` (composite view x item matrix).
 void drawPolyline(const RenderContext& ctx, const CMavVertexArray& in, const CMavArrayTempl<double>& pattern,
-                  const CMavMatrix3d& viewDir, const CMavMatrix3d& toDevice, COLORREF colour)
+                  const CMavMatrix3d& viewDir, const CMavMatrix3d& toDevice, COLORREF colour, int penWidth)
 {
     const bool window = ctx.target == RenderTarget::Window;
     // The common case of a plain solid polyline seen from the front draws the stored segments as they are:
     // the view direction, the dashing (which needs two values) and the arc split would all leave them unchanged.
     if (pattern.len() < 2 && viewDir.isIdentity() && !hasArc(in)) {
         const bool unbroken = in.isContinuous() || (!window && in.isClosed());
-        drawVertices(ctx, in, unbroken, toDevice, colour);
+        drawVertices(ctx, in, unbroken, toDevice, colour, penWidth);
         return;
     }
     CMavVertexArray vl = in.getTransformedCopy(viewDir);
     if (window || pattern.len() > 0)
         mav_gdx_image_vl_measure(vl, pattern, 1);
     const bool unbroken = vl.isContinuous() || (!window && vl.isClosed());
-    drawVertices(ctx, mav_gdx_image_vl_split(vl), unbroken, toDevice, colour);
+    drawVertices(ctx, mav_gdx_image_vl_split(vl), unbroken, toDevice, colour, penWidth);
 }
 
 // Fills a region list in the window's way: the holes are taken out of the clip region, the outer contour is
@@ -253,7 +343,7 @@ void fillByScanLines(const RenderContext& ctx, const CMavArrayTempl<CMavVertexAr
         row.append(CMavPoint3d(mn.x, y, 0.0), CMavPoint3d(mx.x, y, 0.0));
         const CMavArrayTempl<CMavVertexArray> pieces = MAV::g_vl_punch_reg(row, dev, true);
         for (int k = 0; k < pieces.len(); ++k)
-            drawVertices(ctx, pieces[k], true, CMavMatrix3d(), 0);
+            drawVertices(ctx, pieces[k], true, CMavMatrix3d(), 0, 1);
     }
 }
 
@@ -376,7 +466,7 @@ void drawRegion(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned
             const bool dots = hatch.name.compareNoCase(L"DOTS") == 0;
             for (int i = 0; i < lines.len(); ++i) {
                 const bool unbroken = !dots && (lines[i].isContinuous() || (!window && lines[i].isClosed()));
-                drawVertices(ctx, lines[i], unbroken, toDevice, fill);
+                drawVertices(ctx, lines[i], unbroken, toDevice, fill, 1);
             }
         }
     }
@@ -385,7 +475,7 @@ void drawRegion(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned
         CMavArrayTempl<CMavVertexArray> contours;
         gdx.geomGet(contours, item);
         for (int i = 0; i < contours.len(); ++i)
-            drawPolyline(ctx, contours[i], pattern, viewDir, lineToDevice, penColour);
+            drawPolyline(ctx, contours[i], pattern, viewDir, lineToDevice, penColour, gdx.thicknGet(item));
     }
 }
 
@@ -487,6 +577,10 @@ void renderItems(const CMavGDX& gdx, const RenderContext& ctx)
     const bool window = ctx.target == RenderTarget::Window;
     const COLORREF inverseBack = (gdx.backColorGet().oleColor() & 0xFFFFFF) ^ 0xFFFFFF;
     const int n = gdx.lenGet();
+    ItemPens itemPen(ctx);
+    // The window's colour rule compares with the context's background colour. Only a region or text fill sets it
+    // (to the list's background), so it is read again after those alone.
+    COLORREF windowBack = window ? GetBkColor(ctx.dc) & 0xFFFFFF : 0;
     for (int i = 0; i < n; ++i) {
         const unsigned long flags = gdx.flagGet(i);
         if (flags & 4)
@@ -502,18 +596,22 @@ void renderItems(const CMavGDX& gdx, const RenderContext& ctx)
             pen = inverseBack;
         else
             pen = gdx.colorTabGet(static_cast<GDX_CMODE>(mode)).oleColor() & 0xFFFFFF;
-        pen = targetColour(ctx, pen);
+        if (!window)
+            pen = targetColour(ctx, pen);
+        else if (pen == windowBack)
+            pen ^= 0xFFFFFF;
         // Without a colour of its own an item is drawn as the inverse of the background; the window takes that
         // for its fill and hatch too, the metafile only for its lines.
         const int fillMode = (window && noColour) ? 15 : mode;
         const CMavArrayTempl<double> pattern =
             normalisedPattern(gdx.linetypeGet(i), gdx.ltscaleGet(i), ctx.dotLength);
 
-        Selected itemPen(ctx.dc, solidPen(gdx.thicknGet(i), pen));
+        const int width = gdx.thicknGet(i);
+        itemPen.select(width, pen);
         switch (static_cast<int>(kind)) {
         case 1: {
             const CMavVertexArray& vl = gdx.getDisplayList()[i].m_vl;
-            drawPolyline(ctx, vl, pattern, gdx.viewDirectionMtxGet(), ctx.toDevice * gdx.mtxGet(i), pen);
+            drawPolyline(ctx, vl, pattern, gdx.viewDirectionMtxGet(), ctx.toDevice * gdx.mtxGet(i), pen, width);
             break;
         }
         case 2:
@@ -531,6 +629,9 @@ void renderItems(const CMavGDX& gdx, const RenderContext& ctx)
         default:
             break;
         }
+        if (window && (kind == 3 || kind == 5))
+            windowBack = GetBkColor(ctx.dc) & 0xFFFFFF;
+        itemPen.itemDone();
     }
 }
 

@@ -424,6 +424,60 @@ SIZE bitmapSize(HBITMAP b)
     return SIZE{bm.bmWidth, bm.bmHeight};
 }
 
+// Writes the 32-bit pixels of the DIB as a bottom-up .bmp file.
+bool saveBmp(const std::wstring& path, const Dib& d)
+{
+    BITMAPFILEHEADER fh{};
+    BITMAPINFOHEADER ih{};
+    ih.biSize = sizeof ih;
+    ih.biWidth = d.w;
+    ih.biHeight = d.h;
+    ih.biPlanes = 1;
+    ih.biBitCount = 32;
+    ih.biCompression = BI_RGB;
+    const DWORD pixels = static_cast<DWORD>(d.w * d.h * 4);
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof ih;
+    fh.bfSize = fh.bfOffBits + pixels;
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD done = 0;
+    bool ok = WriteFile(f, &fh, sizeof fh, &done, nullptr) && WriteFile(f, &ih, sizeof ih, &done, nullptr);
+    for (int y = d.h - 1; ok && y >= 0; --y)
+        ok = WriteFile(f, d.bits + y * d.w, static_cast<DWORD>(d.w * 4), &done, nullptr) != 0;
+    CloseHandle(f);
+    return ok;
+}
+
+// When MAV_EMF_KEEP names a folder, a metafile file a test wrote is kept there as `name`.emf, beside `name`.bmp:
+// the picture GDI plays from it, cut to the metafile's bounds, on white. Readers of metafiles other than GDI are
+// then checked against both (scripts/emf_check.sh).
+void keepEmf(const std::wstring& file, const wchar_t* name)
+{
+    wchar_t dir[MAX_PATH];
+    const DWORD n = GetEnvironmentVariableW(L"MAV_EMF_KEEP", dir, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return;
+    const std::wstring base = std::wstring(dir) + L"\\" + name;
+    EXPECT_TRUE(CopyFileW(file.c_str(), (base + L".emf").c_str(), FALSE));
+    HENHMETAFILE emf = GetEnhMetaFileW(file.c_str());
+    ASSERT_NE(emf, nullptr);
+    ENHMETAHEADER hdr{};
+    GetEnhMetaFileHeader(emf, sizeof hdr, &hdr);
+    const RECTL b = hdr.rclBounds;
+    const int w = b.right >= b.left ? static_cast<int>(b.right - b.left + 1) : 1;
+    const int h = b.bottom >= b.top ? static_cast<int>(b.bottom - b.top + 1) : 1;
+    Dib d(w, h, 0xFFFFFF);
+    // The metafile's frame spans its bounds from the left edge to the right one, so a picture rectangle one unit
+    // narrower than the inclusive bounds plays it back at its own scale.
+    const RECT to{0, 0, std::max(1, w - 1), std::max(1, h - 1)};
+    if (b.right >= b.left)
+        PlayEnhMetaFile(d.dc, emf, &to);
+    DeleteEnhMetaFile(emf);
+    EXPECT_TRUE(saveBmp(base + L".bmp", d));
+}
+
 } // namespace
 
 TEST(RenderState, NoGdiObjectOutlivesTheDrawing)
@@ -564,6 +618,7 @@ TEST(RenderMetafile, RecordsFileViewAndClipboard)
         const std::wstring file = tempEmf(L"mav_render_empty.emf");
         DeleteFileW(file.c_str());
         refresh(&g, file.c_str(), 100, 200);
+        keepEmf(file, L"render_empty");
         HENHMETAFILE emf = GetEnhMetaFileW(file.c_str());
         ASSERT_NE(emf, nullptr);
         Records r(emf);
@@ -578,6 +633,7 @@ TEST(RenderMetafile, RecordsFileViewAndClipboard)
     const std::wstring file = tempEmf(L"mav_render_line.emf");
     DeleteFileW(file.c_str());
     refresh(&g, file.c_str(), 100, 200);
+    keepEmf(file, L"render_line");
     CMavPoint3d mn, mx;
     g.extMaxViewGet(mn, mx);
     const CMavMatrix3d fit = getViewMtx(mn, mx, 100, 200, 0.05);
@@ -652,6 +708,7 @@ TEST(RenderMetafile, ScanLineFillAndDottedHatchInRecords)
                CMavColor(0), MAV::CHatchProp());
     const std::wstring file = tempEmf(L"mav_render_fill.emf");
     refresh(&g, file.c_str(), 100, 100);
+    keepEmf(file, L"render_fill");
     HENHMETAFILE emf = GetEnhMetaFileW(file.c_str());
     ASSERT_NE(emf, nullptr);
     Records r(emf);
@@ -668,6 +725,93 @@ TEST(RenderMetafile, ScanLineFillAndDottedHatchInRecords)
         }
     DeleteEnhMetaFile(emf);
     DeleteFileW(file.c_str());
+}
+
+
+TEST(RenderMetafile, EveryKindWrittenAndPlayedBack)
+{
+    // One item of each drawable kind, written by refresh and played back: the picture holds each in its colour.
+    const COLORREF red = 0x0000FF, blue = 0xC00000, green = 0x00A000, violet = 0x800080, navy = 0x800000;
+    CMavGDX g = plainList();
+    addLine(g, 10, rgb(red));
+    CMavArrayTempl<double> dashes;
+    for (double v : {1.0, 1.0, 0.0})
+        dashes.append(v);
+    addLine(g, 20, rgb(blue), 0, dashes, 0.5);
+    g.imagePt(CMavArrayTempl<int>(), 0, CMavPoint3d(20, 35, 0), rgb(0), CMavMatrix3d(), 6, 2);
+    g.imagePt(CMavArrayTempl<int>(), 0, CMavPoint3d(40, 35, 0), rgb(0), CMavMatrix3d(), 8, 32 + 3);
+    g.imagePt(CMavArrayTempl<int>(), 0, CMavPoint3d(60, 35, 0), rgb(0), CMavMatrix3d(), 6, 8);
+    CMavArrayTempl<CMavVertexArray> ring;
+    ring.append(rectangle(10, 50, 50, 90));
+    ring.append(rectangle(25, 65, 35, 75));
+    g.imageReg(CMavArrayTempl<int>(), 0x11, ring, rgb(navy), CMavMatrix3d(), CMavArrayTempl<double>(), 1.0, 0,
+               rgb(green), MAV::CHatchProp());
+    CMavArrayTempl<CMavVertexArray> square;
+    square.append(rectangle(60, 50, 100, 90));
+    g.imageReg(CMavArrayTempl<int>(), 0x2, square, rgb(violet), CMavMatrix3d(), CMavArrayTempl<double>(), 1.0, 0,
+               CMavColor(0), MAV::CHatchProp(L"ANSI31", 20.0));
+    g.imageTxt(CMavArrayTempl<int>(), 0x1, L"LT", rgb(blue),
+               CMavMatrix3d::translation(CMavVector3d(75, 30, 0)) * CMavMatrix3d::scaling(10.0), L"BL",
+               CMavPoint3d(0, 0, 0));
+    g.imageTxt(CMavArrayTempl<int>(), 0x10, L"AB", rgb(red),
+               CMavMatrix3d::translation(CMavVector3d(97, 30, 0)) * CMavMatrix3d::scaling(8.0), L"BL",
+               CMavPoint3d(0, 0, 0));
+
+    const std::wstring file = tempEmf(L"mav_render_kinds.emf");
+    refresh(&g, file.c_str(), 200, 240);
+    keepEmf(file, L"render_kinds");
+    const CMavMatrix3d fit = g.viewMtxGet();
+    auto dev = [&fit](double x, double y) {
+        const CMavPoint3d p = fit * CMavPoint3d(x, y, 0);
+        return POINT{static_cast<LONG>(p.x), static_cast<LONG>(p.y)};
+    };
+    HENHMETAFILE emf = GetEnhMetaFileW(file.c_str());
+    ASSERT_NE(emf, nullptr);
+    {
+        Records r(emf);
+        EXPECT_EQ(r.count(EMR_ELLIPSE), 1);   // the circle
+        EXPECT_EQ(r.count(EMR_RECTANGLE), 1); // the filled square
+        EXPECT_EQ(r.count(EMR_POLYGON) + r.count(EMR_POLYGON16), 2); // the two filled letters
+    }
+    Dib d(240, 200, kBack);
+    ENHMETAHEADER hdr{};
+    GetEnhMetaFileHeader(emf, sizeof hdr, &hdr);
+    const RECT bounds{hdr.rclBounds.left, hdr.rclBounds.top, hdr.rclBounds.right, hdr.rclBounds.bottom};
+    PlayEnhMetaFile(d.dc, emf, &bounds);
+    DeleteEnhMetaFile(emf);
+    DeleteFileW(file.c_str());
+
+    POINT p = dev(60, 10);
+    EXPECT_EQ(at(d, p.x, p.y), px(red));
+    const POINT dashFrom = dev(10, 20), dashTo = dev(110, 20);
+    const std::vector<int> dashRuns = runs(d, dashFrom.y, kBack);
+    EXPECT_GE(dashRuns.size(), 10u); // dashes of 5 with gaps of 2, about two device units each
+    EXPECT_LT(countNot(d, kBack, dashFrom.x, dashFrom.y, dashTo.x, dashFrom.y + 1), dashTo.x - dashFrom.x - 10);
+    p = dev(60, 35);
+    EXPECT_EQ(at(d, p.x, p.y), 0u); // filled square
+    p = dev(40, 35);
+    EXPECT_EQ(at(d, p.x, p.y), 0u); // centre of the cross
+    p = dev(15, 55);
+    EXPECT_EQ(at(d, p.x, p.y), px(green)); // scan-line fill
+    p = dev(30, 70);
+    EXPECT_EQ(at(d, p.x, p.y), kBack); // the hole
+    p = dev(10, 70);
+    EXPECT_EQ(at(d, p.x, p.y), px(navy)); // outline over the fill
+    const POINT h0 = dev(62, 88), h1 = dev(98, 52);
+    const int inside = (h1.x - h0.x) * (h1.y - h0.y);
+    const int hatched = countNot(d, kBack, h0.x, h0.y, h1.x, h1.y);
+    EXPECT_GT(hatched, inside / 10);
+    EXPECT_LT(hatched, inside / 2);
+    EXPECT_EQ(countNot(d, px(violet), h0.x, h0.y, h1.x, h1.y), inside - hatched);
+    // The filled letters in their colour only; the outlined ones leave their inside empty.
+    const POINT t0 = dev(75, 40), t1 = dev(95, 30);
+    EXPECT_GT(countNot(d, kBack, t0.x, t0.y, t1.x, t1.y), 40);
+    EXPECT_EQ(countNot(d, px(blue), t0.x, t0.y, t1.x, t1.y) + countNot(d, kBack, t0.x, t0.y, t1.x, t1.y),
+              (t1.x - t0.x) * (t1.y - t0.y));
+    const POINT a0 = dev(97, 38), a1 = dev(113, 30);
+    const int outlined = countNot(d, kBack, a0.x, a0.y, a1.x, a1.y);
+    EXPECT_GT(outlined, 30);
+    EXPECT_EQ(countNot(d, px(red), a0.x, a0.y, a1.x, a1.y), (a1.x - a0.x) * (a1.y - a0.y) - outlined);
 }
 
 
