@@ -232,7 +232,10 @@ TEST(Picture, MiddleButtonPansFromThePress)
     p.mouse(WM_MBUTTONDOWN, MK_MBUTTON, 10, 10);
     EXPECT_EQ(GetCapture(), p.pic.m_hWnd);
     EXPECT_EQ(GetFocus(), p.pic.m_hWnd);
+    UpdateWindow(p.pic.m_hWnd);
+    EXPECT_FALSE(GetUpdateRect(p.pic.m_hWnd, nullptr, FALSE));
     p.mouse(WM_MOUSEMOVE, MK_MBUTTON, 30, 25);
+    EXPECT_TRUE(GetUpdateRect(p.pic.m_hWnd, nullptr, FALSE)); // a repaint asked for
     EXPECT_EQ(p.pic.offsetGet().x, 100);
     EXPECT_EQ(p.pic.offsetGet().y, 55);
     // A paint is waiting now; the next move still follows the cursor.
@@ -358,7 +361,7 @@ TEST(Picture, SubclassedStaticFrameGetsNotifyStyle)
 TEST(Picture, LoadOnAThreadWithoutComLeavesTheThreadAsItWas)
 {
     const std::wstring path = writeHalvesBmp(L"mav_pic_small.bmp", 40, 20);
-    // A thread without COM: the load opens an apartment for itself and closes it again.
+    // A thread without COM loads, and has no apartment afterwards (a new one of either kind can be entered).
     bool loaded = false;
     HRESULT after = E_FAIL;
     std::thread bare([&] {
