@@ -225,6 +225,74 @@ TEST(RenderLines, FlagPatternsDashScaledAndDotAsPixel)
     }
 }
 
+TEST(RenderLines, ThinRunsAndKeptPensLightTheSamePixelsAsOneLinePerSegment)
+{
+    // The window draws joined thin segments as polylines (in pieces of bounded length) and keeps an item's pen
+    // for the next items of the same width and colour. The reference gives every item a pen of its own and every
+    // segment a MoveToEx/LineTo of its own; the pixels must be the same.
+    struct Item {
+        COLORREF colour;
+        unsigned long width;
+        CMavVertexArray vl;
+    };
+    std::vector<Item> items;
+    CMavVertexArray zigzag; // 150 joined segments: more than one piece
+    zigzag.append(CMavPoint3d(5.5, 10, 0), CMavPoint3d(6.3, 17.7, 0));
+    for (int i = 2; i <= 150; ++i)
+        zigzag.appendTo(CMavPoint3d(5.5 + i * 0.73, (i % 2) ? 17.7 : 10.2 + (i % 7), 0));
+    items.push_back({0x000000, 0, zigzag});
+    CMavVertexArray wide = rectangle(20, 30, 60, 45);
+    items.push_back({0x000000, 3, wide}); // same colour, wider pen
+    CMavVertexArray gapped = segment(10, 60, 50, 70); // two runs: the second does not start where the first ended
+    gapped.appendTo(CMavPoint3d(80, 62, 0));
+    gapped.append(CMavPoint3d(85, 80, 0), CMavPoint3d(40, 90, 0));
+    gapped.appendTo(CMavPoint3d(15, 75, 0));
+    items.push_back({0x0000FF, 1, gapped});
+    items.push_back({0xFF0000, 0, segment(100, 10, 60, 95)}); // another colour crossing the others
+    items.push_back({0x0000FF, 1, rectangle(90, 40, 115, 55)});
+    items.push_back({0x000000, 0, segment(5, 97, 115, 93)});
+
+    CMavGDX g = plainList();
+    for (const Item& it : items)
+        g.imageVl(CMavArrayTempl<int>(), 0, it.vl, rgb(it.colour), CMavMatrix3d(), CMavArrayTempl<double>(), 1.0,
+                  it.width);
+    Dib drawn(kW, kH, kBack);
+    SetBkColor(drawn.dc, 0xFFFFFF);
+    MAV::renderItems(g, MAV::renderContextMake(drawn.dc, MAV::RenderTarget::Window, g, kW, kH));
+
+    Dib ref(kW, kH, kBack);
+    for (const Item& it : items) {
+        HPEN pen = CreatePen(PS_SOLID, static_cast<int>(it.width), it.colour);
+        HGDIOBJ old = SelectObject(ref.dc, pen);
+        for (int i = 0; i < it.vl.len(); ++i) {
+            MoveToEx(ref.dc, static_cast<int>(it.vl[i].start.x), static_cast<int>(it.vl[i].start.y), nullptr);
+            LineTo(ref.dc, static_cast<int>(it.vl[i].end.x), static_cast<int>(it.vl[i].end.y));
+        }
+        SelectObject(ref.dc, old);
+        DeleteObject(pen);
+    }
+    int differing = 0;
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x)
+            differing += at(drawn, x, y) != at(ref, x, y);
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(countNot(ref, kBack), 700);
+    EXPECT_EQ(at(drawn, 19, 37), 0u);       // the wide pen's edge, outside a thin line
+    EXPECT_LT(countNot(drawn, px(0xFF0000), 85, 32, 95, 33), 10); // the crossing line in its own colour
+
+    // The window's colour rule still sees the list's background after a region fill set it on the context.
+    CMavGDX grey = plainList(0x808080);
+    CMavArrayTempl<CMavVertexArray> reg;
+    reg.append(rectangle(10, 10, 30, 30));
+    grey.imageReg(CMavArrayTempl<int>(), 0x1, reg, rgb(0xFF), CMavMatrix3d(), CMavArrayTempl<double>(), 1.0, 0,
+                  rgb(0xFF), MAV::CHatchProp());
+    addLine(grey, 50, rgb(0x808080));
+    Dib d(kW, kH, 0);
+    MAV::renderWindow(d.dc, grey, kW, kH);
+    EXPECT_EQ(at(d, 20, 20), px(0xFF));
+    EXPECT_EQ(at(d, 60, 50), px(0x7F7F7F));
+}
+
 TEST(RenderPoints, ModesAndSizes)
 {
     // One point of the given mode and size at (50, 50), drawn in black with the target.
