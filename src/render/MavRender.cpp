@@ -285,10 +285,11 @@ void drawPolyline(const RenderContext& ctx, const CMavVertexArray& in, const CMa
 // Fills a region list in the window's way: the holes are taken out of the clip region, the outer contour is
 // drawn as a polygon with the selected pen, and the clip becomes the whole image again.
 void fillByClip(const RenderContext& ctx, const CMavGDX& gdx, const CMavArrayTempl<CMavVertexArray>& list,
-                const CMavMatrix3d& toDevice, COLORREF colour)
+                const CMavMatrix3d& toDevice, COLORREF colour, bool brushSelected = false)
 {
     HDC dc = ctx.dc;
     SetBkColor(dc, gdx.backColorGet().oleColor() & 0xFFFFFF);
+    bool cut = false; // a hole was taken out of the clip region
     for (int i = 1; i < list.len(); ++i) {
         const CMavPoint3dArray pts = list[i].getTransformedCopy(toDevice).pts(true, 0.5);
         if (pts.len() < 3)
@@ -300,6 +301,7 @@ void fillByClip(const RenderContext& ctx, const CMavGDX& gdx, const CMavArrayTem
         if (hole) {
             ExtSelectClipRgn(dc, hole, RGN_DIFF);
             DeleteObject(hole);
+            cut = true;
         }
     }
     CMavVertexArray outer;
@@ -310,14 +312,18 @@ void fillByClip(const RenderContext& ctx, const CMavGDX& gdx, const CMavArrayTem
     for (int k = 0; k < pts.len(); ++k)
         poly[static_cast<size_t>(k)] = devPoint(pts[k]);
     {
-        Selected brush(dc, CreateSolidBrush(colour));
+        Selected brush(dc, brushSelected ? nullptr : CreateSolidBrush(colour));
         SetPolyFillMode(dc, ALTERNATE);
         if (!poly.empty())
             Polygon(dc, poly.data(), static_cast<int>(poly.size()));
     }
-    HRGN all = CreateRectRgn(0, 0, ctx.width, ctx.height);
-    SelectClipRgn(dc, all);
-    DeleteObject(all);
+    // Unless a hole was cut the window's clip is still the one the drawing began with (the whole image when the
+    // window is painted); the metafile records the reset in any case.
+    if (cut || ctx.target != RenderTarget::Window) {
+        HRGN all = CreateRectRgn(0, 0, ctx.width, ctx.height);
+        SelectClipRgn(dc, all);
+        DeleteObject(all);
+    }
 }
 
 // Fills a region list in the metafile's way, one device row at a time: each row is cut by the region and its
@@ -491,6 +497,11 @@ void drawText(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned l
         for (int g = 0; g < glyphs.len(); ++g) {
             for (int c = 0; c < glyphs[g].len(); ++c) {
                 const CMavVertexArray& in = glyphs[g][c];
+                bool bulged = false;
+                for (int v = 0; v < in.len() && !bulged; ++v)
+                    bulged = in[v].bulge != 0.0;
+                if (!bulged)
+                    continue; // nothing to split: the contour stays as it is
                 CMavVertexArray out;
                 for (int v = 0; v < in.len(); ++v) {
                     if (in[v].bulge == 0.0) {
@@ -510,9 +521,12 @@ void drawText(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned l
     COLORREF brush = penColour;
     if (fillMode == 0 && gdx.fcolorGet(item).colorIndex() != 0)
         brush = gdx.fcolorGet(item).oleColor() & 0xFFFFFF;
+    // The window fills all glyphs of the text with one brush; the metafile records a brush per glyph.
+    HBRUSH textBrush = window && (flags & 1) ? CreateSolidBrush(brush) : nullptr;
+    Selected textBrushSel(ctx.dc, textBrush);
     for (int g = 0; g < glyphs.len(); ++g) {
         if (flags & 1)
-            fillByClip(ctx, gdx, glyphs[g], toDevice, brush);
+            fillByClip(ctx, gdx, glyphs[g], toDevice, brush, textBrush != nullptr);
         if (flags & 0x10) {
             Selected pen(ctx.dc, solidPen(1, penColour));
             for (int c = 0; c < glyphs[g].len(); ++c)
