@@ -11,6 +11,7 @@
 #include "render/CMavSlidePic.h"
 
 #include <cmath>
+#include <string>
 
 #include "generators/acadRGB.h"
 
@@ -62,14 +63,12 @@ bool CMavSlidePic::show(const wchar_t* name, const wchar_t* library)
     bool found = false;
     if (library != nullptr && library[0] != 0) {
         // Directory names are 8-bit text of at most 32 bytes; a longer name is in no directory.
-        char name8[32] = {};
         const int n = ::WideCharToMultiByte(CP_ACP, 0, name, -1, nullptr, 0, nullptr, nullptr);
         if (n > 0 && n - 1 <= 32) {
-            std::vector<char> converted(static_cast<size_t>(n));
-            ::WideCharToMultiByte(CP_ACP, 0, name, -1, converted.data(), n, nullptr, nullptr);
-            for (int i = 0; i < n - 1; ++i)
-                name8[i] = converted[static_cast<size_t>(i)];
-            found = MAV::slideLibraryLoad(library, std::string(name8, static_cast<size_t>(n - 1)), bytes);
+            std::string name8(static_cast<size_t>(n), '\0');
+            ::WideCharToMultiByte(CP_ACP, 0, name, -1, &name8[0], n, nullptr, nullptr);
+            name8.resize(static_cast<size_t>(n - 1));
+            found = MAV::slideLibraryLoad(library, name8, bytes);
         }
     } else {
         found = MAV::slideFileLoad(name, bytes);
