@@ -9,6 +9,8 @@
 #include "version.h"
 #include "gallery.h"
 #include "scene_font.h"
+#include "scene_picture.h"
+#include "scene_slide.h"
 #include "png_write.h"
 
 namespace {
@@ -115,6 +117,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int)
         // drain the quit message of the first window before the gallery runs its own loop
     }
     bool ok = mavdemo::runFontSheet(outDir);
+    ok = mavdemo::runSlideScene(instance, outDir) && ok;
+    ok = mavdemo::runPictureScene(instance, outDir) && ok;
+    ok = mavdemo::runVllScene(instance, outDir) && ok;
     ok = mavdemo::runGallery(instance, outDir, interactive) && ok;
     return ok ? 0 : 1;
 }
