@@ -283,7 +283,8 @@ void drawPolyline(const RenderContext& ctx, const CMavVertexArray& in, const CMa
 }
 
 // Fills a region list in the window's way: the holes are taken out of the clip region, the outer contour is
-// drawn as a polygon with the selected pen, and the clip becomes the whole image again.
+// drawn as a polygon with the selected pen, and the clip becomes the whole image again. Without
+// `brushSelected` the fill brush is made here; a caller filling many lists in one colour selects it once.
 void fillByClip(const RenderContext& ctx, const CMavGDX& gdx, const CMavArrayTempl<CMavVertexArray>& list,
                 const CMavMatrix3d& toDevice, COLORREF colour, bool brushSelected = false)
 {
