@@ -37,19 +37,10 @@ std::uint32_t le32(const unsigned char* p)
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
-// Uncompressed 24- or 32-bit BMP, bottom-up or top-down. Every length is checked against the file size.
-bool readBmp(const char* path, Image& img)
+// Uncompressed 24- or 32-bit BMP in memory, bottom-up or top-down. Every length is checked against the size.
+bool readBmpBytes(const unsigned char* data, size_t size, Image& img)
 {
-    FILE* f = std::fopen(path, "rb");
-    if (!f)
-        return false;
-    std::vector<unsigned char> data;
-    unsigned char buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0 && data.size() < (1u << 28))
-        data.insert(data.end(), buf, buf + n);
-    std::fclose(f);
-    if (data.size() < 54 || data[0] != 'B' || data[1] != 'M')
+    if (size < 54 || data[0] != 'B' || data[1] != 'M')
         return false;
     const std::uint32_t offBits = le32(&data[10]);
     const std::int32_t width = static_cast<std::int32_t>(le32(&data[18]));
@@ -63,7 +54,7 @@ bool readBmp(const char* path, Image& img)
     img.w = width;
     img.h = topDown ? -height : height;
     const size_t stride = ((static_cast<size_t>(img.w) * bpp / 8) + 3) & ~static_cast<size_t>(3);
-    if (offBits > data.size() || (data.size() - offBits) / stride < static_cast<size_t>(img.h))
+    if (offBits > size || (size - offBits) / stride < static_cast<size_t>(img.h))
         return false;
     img.rgb.assign(static_cast<size_t>(img.w) * static_cast<size_t>(img.h), 0);
     img.alpha.assign(img.rgb.size(), 255);
@@ -76,6 +67,20 @@ bool readBmp(const char* path, Image& img)
         }
     }
     return true;
+}
+
+bool readBmp(const char* path, Image& img)
+{
+    FILE* f = std::fopen(path, "rb");
+    if (!f)
+        return false;
+    std::vector<unsigned char> data;
+    unsigned char buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0 && data.size() < (1u << 28))
+        data.insert(data.end(), buf, buf + n);
+    std::fclose(f);
+    return readBmpBytes(data.data(), data.size(), img);
 }
 
 bool readPng(const char* path, Image& img)
@@ -181,6 +186,7 @@ void writeSideBySide(const char* path, const Image& gdi, const Image& reader, co
 
 } // namespace
 
+#ifndef EMFCHECK_NO_MAIN
 int main(int argc, char** argv)
 {
     if (argc != 3 && argc != 4) {
@@ -241,3 +247,4 @@ int main(int argc, char** argv)
                 extra);
     return missing == 0 && extra == 0 ? 0 : 1;
 }
+#endif
