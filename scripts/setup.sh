@@ -4,7 +4,7 @@ set -euo pipefail
 
 need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
-for pkg in cmake g++ make googletest g++-mingw-w64-x86-64-posix wine64 xvfb xauth; do
+for pkg in cmake g++ make googletest g++-mingw-w64-x86-64-posix wine64 xvfb xauth emf2svg librsvg2-bin libpng-dev; do
     have "$pkg" || need+=("$pkg")
 done
 if [ "${#need[@]}" -gt 0 ]; then

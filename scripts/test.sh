@@ -29,6 +29,11 @@ mav_build_win || exit 1
 mav_wine_prefix
 mav_xvfb_start || exit 1
 mav_wine_start
+# The render tests leave their metafiles here, each with GDI's playback as a bitmap, for the independent reader.
+emf_keep="$MAV_LOG/emf"
+rm -rf "$emf_keep"
+mkdir -p "$emf_keep"
+export MAV_EMF_KEEP="Z:$emf_keep"
 cd "$MAV_BUILD/win/bin"
 for exe in mavcore_tests.exe mavwin_tests.exe; do
     echo "== wine $exe"
@@ -45,6 +50,15 @@ for exe in mavcore_tests.exe mavwin_tests.exe; do
 done
 cd "$MAV_ROOT"
 mav_stop_all
+
+echo "== metafiles through emf2svg"
+if "$MAV_ROOT/scripts/emf_check.sh" "$emf_keep" "$MAV_BUILD/native/emfcheck" >"$MAV_LOG/emf_check.log" 2>&1; then
+    summary+=("emf check: $(tail -1 "$MAV_LOG/emf_check.log")")
+else
+    cat "$MAV_LOG/emf_check.log"
+    summary+=("emf check: FAILED")
+    failed=1
+fi
 
 echo
 echo "== summary"
