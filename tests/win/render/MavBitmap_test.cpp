@@ -3,14 +3,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
-#include "../afx/afx_test_support.h"
 #include "render/MavBitmap.h"
+#include "render_test_support.h"
 
 namespace {
 
-// A DIB section in a CBitmap with its pixels (0x00RRGGBB) and a DC it is selected into.
+// A DIB section in a CBitmap with its pixels (0x00RRGGBB).
 struct Bitmap {
     CBitmap bmp;
     DWORD* bits = nullptr;
@@ -19,63 +20,42 @@ struct Bitmap {
     Bitmap(int width, int height, DWORD fill) : w(width), h(height)
     {
         bmp.CreateDIBSection32(w, h, &bits);
-        for (int i = 0; i < w * h; ++i)
-            bits[i] = fill;
+        std::fill(bits, bits + w * h, fill);
         bmp.GetBitmap(&info);
     }
-    void set(int x, int y, DWORD c) { bits[y * w + x] = c; }
+    // Sets the four corners (top left, top right, bottom left, bottom right) and returns the background found.
+    unsigned long background(DWORD tl, DWORD tr, DWORD bl, DWORD br)
+    {
+        bits[0] = tl, bits[w - 1] = tr, bits[(h - 1) * w] = bl, bits[h * w - 1] = br;
+        CDC dc;
+        dc.CreateCompatibleDC(nullptr);
+        CScopedSelect sel(dc, bmp);
+        return mav_gdx_picture_bkcolor_get(&dc, &info);
+    }
 };
-
-unsigned long background(Bitmap& b)
-{
-    CDC dc;
-    dc.CreateCompatibleDC(nullptr);
-    CScopedSelect sel(dc, b.bmp);
-    return mav_gdx_picture_bkcolor_get(&dc, &b.info);
-}
 
 } // namespace
 
 TEST(Bitmap, BackgroundIsTheMajorityOfFiveSamplesSmallestOnTies)
 {
-    // Four white corners, red centre: white.
+    // A red centre. Four white corners: white. Two white and two black: the tie goes to the smaller value,
+    // black, whichever corners hold it.
     Bitmap a(5, 5, 0x00FF00);
-    a.set(0, 0, 0xFFFFFF);
-    a.set(4, 0, 0xFFFFFF);
-    a.set(0, 4, 0xFFFFFF);
-    a.set(4, 4, 0xFFFFFF);
-    a.set(2, 2, 0xFF0000);
-    EXPECT_EQ(background(a), 0xFFFFFFul);
+    a.bits[2 * 5 + 2] = 0xFF0000;
+    EXPECT_EQ(a.background(0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF), 0xFFFFFFul);
+    EXPECT_EQ(a.background(0xFFFFFF, 0, 0, 0xFFFFFF), 0ul);
+    EXPECT_EQ(a.background(0, 0xFFFFFF, 0xFFFFFF, 0), 0ul);
 
-    // Two white and two black corners, red centre: the tie goes to the smaller value, black.
-    a.set(4, 0, 0);
-    a.set(0, 4, 0);
-    EXPECT_EQ(background(a), 0ul);
-    // Moved so that black sits top left and bottom right: still black, the order of sampling does not matter.
-    a.set(4, 0, 0xFFFFFF);
-    a.set(0, 4, 0xFFFFFF);
-    a.set(0, 0, 0);
-    a.set(4, 4, 0);
-    EXPECT_EQ(background(a), 0ul);
-
-    // Five different colours: the smallest COLORREF (0x00BBGGRR), here pure red 0x0000FF.
+    // Five different colours: the smallest COLORREF (0x00BBGGRR) is pure red, the DIB's 0xFF0000.
     Bitmap b(5, 5, 0x777777);
-    b.set(0, 0, 0x0000FF); // blue: COLORREF 0xFF0000
-    b.set(4, 0, 0x00FF00); // green: 0x00FF00
-    b.set(0, 4, 0xFF0000); // red: 0x0000FF
-    b.set(4, 4, 0xFFFFFF);
-    b.set(2, 2, 0x808080);
-    EXPECT_EQ(background(b), static_cast<unsigned long>(RGB(255, 0, 0)));
+    b.bits[2 * 5 + 2] = 0x808080;
+    EXPECT_EQ(b.background(0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF), static_cast<unsigned long>(RGB(255, 0, 0)));
 
     // 6 x 4: the centre sample is (2, 1), (w - 1) / 2 and (h - 1) / 2 truncated; it decides between two pairs.
     Bitmap c(6, 4, 0x123456);
-    c.set(0, 0, 0x0000FF);
-    c.set(5, 3, 0x0000FF);
-    c.set(5, 0, 0x00FF00);
-    c.set(0, 3, 0x00FF00);
-    c.set(2, 1, 0x0000FF);
-    c.set(3, 2, 0x00FF00); // where a rounded centre would look
-    EXPECT_EQ(background(c), static_cast<unsigned long>(RGB(0, 0, 255)));
+    c.bits[1 * 6 + 2] = 0x0000FF;
+    c.bits[2 * 6 + 3] = 0x00FF00; // where a rounded centre would look
+    EXPECT_EQ(c.background(0x0000FF, 0x00FF00, 0x00FF00, 0x0000FF), static_cast<unsigned long>(RGB(0, 0, 255)));
 
     EXPECT_EQ(mav_gdx_picture_bkcolor_get(nullptr, &c.info), 0ul);
 }
@@ -85,42 +65,42 @@ TEST(Bitmap, TransparentDrawingLeavesBackgroundPixelsOfTheTarget)
     // An 8 x 6 picture on white: a red block, a near-white pixel and a black pixel, which must all show.
     Bitmap pic(8, 6, 0xFFFFFF);
     for (int y = 2; y < 4; ++y)
-        for (int x = 2; x < 6; ++x)
-            pic.set(x, y, 0xFF0000);
-    pic.set(1, 1, 0xFEFFFF);
-    pic.set(6, 4, 0x000000);
+        std::fill(pic.bits + y * 8 + 2, pic.bits + y * 8 + 6, 0xFF0000);
+    pic.bits[1 * 8 + 1] = 0xFEFFFF;
+    pic.bits[4 * 8 + 6] = 0x000000;
 
     // The target: a different colour in every pixel, so any disturbed pixel shows.
     afxtest::Dib target(20, 16, 0);
     for (int y = 0; y < target.h; ++y)
         for (int x = 0; x < target.w; ++x)
             target.bits[y * target.w + x] = static_cast<DWORD>(0x101010 + x * 0x0B0000 + y * 0x000D00 + (x ^ y));
-    std::vector<DWORD> before(target.bits, target.bits + target.w * target.h);
+    const std::vector<DWORD> before(target.bits, target.bits + target.w * target.h);
     SetBkColor(target.dc, RGB(1, 2, 3));
     SetTextColor(target.dc, RGB(4, 5, 6));
-    const long gdiBefore = CGdiObject::GetLiveCount();
-    const long dcBefore = CDC::GetLiveCount();
+    const long gdiBefore = CGdiObject::GetLiveCount(), dcBefore = CDC::GetLiveCount();
 
     CDC* dc = CDC::FromHandle(target.dc);
     mav_gdx_picture_transparent(dc, 5, 7, 100, 100, &pic.bmp);
 
+    // Drawn at (5, 7): every non-white picture pixel lands there, every other target pixel is untouched.
+    int wrong = 0;
     for (int y = 0; y < target.h; ++y)
         for (int x = 0; x < target.w; ++x) {
             const int px = x - 5, py = y - 7;
             DWORD expect = before[y * target.w + x];
             if (px >= 0 && py >= 0 && px < 8 && py < 6 && pic.bits[py * 8 + px] != 0xFFFFFF)
                 expect = pic.bits[py * 8 + px];
-            EXPECT_EQ(target.at(x, y), expect) << "at " << x << "," << y;
+            wrong += target.at(x, y) != expect;
         }
+    EXPECT_EQ(wrong, 0);
     EXPECT_EQ(target.at(7, 9), 0xFF0000u);
     EXPECT_EQ(target.at(6, 8), 0xFEFFFFu);
     EXPECT_EQ(target.at(11, 11), 0u);
-    // The target's colours are as they were, and nothing was left behind.
+    // The target's colours are as they were, nothing was left behind, and the picture can be selected elsewhere.
     EXPECT_EQ(GetBkColor(target.dc), RGB(1, 2, 3));
     EXPECT_EQ(GetTextColor(target.dc), RGB(4, 5, 6));
     EXPECT_EQ(CGdiObject::GetLiveCount(), gdiBefore);
     EXPECT_EQ(CDC::GetLiveCount(), dcBefore);
-    // The picture is free again: it can be selected elsewhere.
     HDC other = CreateCompatibleDC(nullptr);
     EXPECT_NE(SelectObject(other, pic.bmp), nullptr);
     DeleteDC(other);

@@ -1,0 +1,114 @@
+// Helpers of the view controls' tests: a control hosted in a popup parent, its picture read back from the screen
+// or through WM_PRINTCLIENT, pixel checks, wheel messages and the clipboard's metafile.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "../afx/afx_test_support.h"
+
+namespace rendertest {
+
+using DibPtr = std::unique_ptr<afxtest::Dib>;
+
+// A COLORREF (0x00BBGGRR) as a DIB pixel reads (0x00RRGGBB).
+inline DWORD dibPixel(COLORREF c)
+{
+    return (static_cast<DWORD>(GetRValue(c)) << 16) | (static_cast<DWORD>(GetGValue(c)) << 8) | GetBValue(c);
+}
+
+// A popup parent of its own class (with a class brush, or none), w + 40 x h + 40 pixels.
+struct Parent {
+    HWND wnd = nullptr;
+    Parent(int w, int h, HBRUSH brush = nullptr)
+    {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hbrBackground = brush;
+        wc.lpszClassName = brush ? L"RenderTestBrushParent" : L"RenderTestParent";
+        RegisterClassW(&wc);
+        wnd = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0, w + 40, h + 40, nullptr, nullptr,
+                              wc.hInstance, nullptr);
+    }
+    ~Parent() { DestroyWindow(wnd); }
+    Parent(const Parent&) = delete;
+    Parent& operator=(const Parent&) = delete;
+};
+
+// A control of w x h at (10, 10) in its parent, with the given child id.
+template <class Ctrl>
+struct Hosted {
+    int w, h;
+    Parent parent;
+    Ctrl ctrl;
+    Hosted(int width, int height, UINT id = 0, DWORD exStyle = 0, HBRUSH parentBrush = nullptr)
+        : w(width), h(height), parent(width, height, parentBrush)
+    {
+        ctrl.CreateEx(exStyle, nullptr, L"", WS_CHILD | WS_VISIBLE, 10, 10, w, h, parent.wnd,
+                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
+    }
+    ~Hosted() { ctrl.DestroyWindow(); }
+
+    // What the control's area shows on the screen after the parent and its children are repainted.
+    DibPtr grab()
+    {
+        RedrawWindow(parent.wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        auto d = std::make_unique<afxtest::Dib>(w, h, 0x123456);
+        HDC wdc = GetDC(parent.wnd);
+        BitBlt(d->dc, 0, 0, w, h, wdc, 10, 10, SRCCOPY);
+        ReleaseDC(parent.wnd, wdc);
+        return d;
+    }
+    // What the control draws into a DC it is given.
+    DibPtr print()
+    {
+        auto d = std::make_unique<afxtest::Dib>(w, h, 0x123456);
+        SendMessageW(ctrl.m_hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(d->dc), PRF_CLIENT);
+        return d;
+    }
+    // A wheel turn over client point (x, y); the message carries screen coordinates.
+    void wheel(int delta, int x, int y)
+    {
+        POINT p{x, y};
+        ClientToScreen(ctrl.m_hWnd, &p);
+        SendMessageW(ctrl.m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(delta))),
+                     MAKELPARAM(p.x, p.y));
+    }
+    void mouse(UINT msg, WPARAM keys, int x, int y) { SendMessageW(ctrl.m_hWnd, msg, keys, MAKELPARAM(x, y)); }
+};
+
+// Pixels at least `margin` pixels inside the edges that differ from colour c.
+inline int countOther(const afxtest::Dib& d, DWORD c, int margin = 0)
+{
+    int n = 0;
+    for (int y = margin; y < d.h - margin; ++y)
+        for (int x = margin; x < d.w - margin; ++x)
+            n += d.at(x, y) != c;
+    return n;
+}
+
+// True when a pixel of the 3 x 3 block around p has the colour (line ends round to either neighbour).
+inline bool colourNear(const afxtest::Dib& d, POINT p, DWORD colour)
+{
+    for (int y = p.y - 1; y <= p.y + 1; ++y)
+        for (int x = p.x - 1; x <= p.x + 1; ++x)
+            if (x >= 0 && y >= 0 && x < d.w && y < d.h && d.at(x, y) == colour)
+                return true;
+    return false;
+}
+
+// A copy of the clipboard's enhanced metafile (null when there is none); `empty` clears the clipboard after.
+inline HENHMETAFILE clipboardMetafile(bool empty)
+{
+    if (!OpenClipboard(nullptr))
+        return nullptr;
+    HENHMETAFILE emf = CopyEnhMetaFileW(static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE)), nullptr);
+    if (empty)
+        EmptyClipboard();
+    CloseClipboard();
+    return emf;
+}
+
+} // namespace rendertest
