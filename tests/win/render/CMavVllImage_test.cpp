@@ -3,53 +3,34 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <memory>
-
-#include "../afx/afx_test_support.h"
 #include "platform/CMavApp.h"
 #include "render/CMavVllImage.h"
+#include "render_test_support.h"
+
+using rendertest::colourNear;
+using rendertest::dibPixel;
 
 namespace {
 
-CMavVertexArray square(double x0, double y0, double x1, double y1)
-{
-    CMavVertexArray vl;
-    vl.append(CMavPoint3d(x0, y0, 0), CMavPoint3d(x1, y0, 0));
-    vl.appendTo(CMavPoint3d(x1, y1, 0));
-    vl.appendTo(CMavPoint3d(x0, y1, 0));
-    vl.appendTo(CMavPoint3d(x0, y0, 0));
-    return vl;
-}
-
+// Three 50 x 50 squares side by side, from x 100 to 350 at y 100 to 150.
 CMavArrayTempl<CMavVertexArray> threeSquares()
 {
     CMavArrayTempl<CMavVertexArray> vll;
-    vll.append(square(100, 100, 150, 150));
-    vll.append(square(200, 100, 250, 150));
-    vll.append(square(300, 100, 350, 150));
+    for (double x0 : {100.0, 200.0, 300.0}) {
+        CMavVertexArray vl;
+        vl.append(CMavPoint3d(x0, 100, 0), CMavPoint3d(x0 + 50, 100, 0));
+        vl.appendTo(CMavPoint3d(x0 + 50, 150, 0));
+        vl.appendTo(CMavPoint3d(x0, 150, 0));
+        vl.appendTo(CMavPoint3d(x0, 100, 0));
+        vll.append(vl);
+    }
     return vll;
 }
 
-// 0x00BBGGRR to the DIB's 0x00RRGGBB.
-DWORD dibColour(COLORREF c)
-{
-    return (static_cast<DWORD>(GetRValue(c)) << 16) | (static_cast<DWORD>(GetGValue(c)) << 8) | GetBValue(c);
-}
-
-struct Vll {
-    CWnd parent;
-    CMavVllImage view;
-    Vll()
-    {
-        parent.CreateEx(0, nullptr, L"parent", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr);
-        view.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 100), &parent, 42);
-    }
-    ~Vll()
-    {
-        view.DestroyWindow();
-        parent.DestroyWindow();
-    }
-    CMavGDX& gdx() { return *view.get_dpList(); }
+// The view as a 200 x 100 child with id 42.
+struct View : rendertest::Hosted<CMavVllImage> {
+    View() : Hosted(200, 100, 42) {}
+    CMavGDX& gdx() { return *ctrl.get_dpList(); }
     // The item of group {g} (items move when the list is sorted for drawing).
     int item(int g)
     {
@@ -60,59 +41,36 @@ struct Vll {
     }
     POINT toDevice(double x, double y)
     {
-        const CMavMatrix3d m = gdx().zoomMtxGet() * gdx().projMtxGet() * gdx().viewMtxGet();
-        const CMavPoint3d p = m * CMavPoint3d(x, y, 0);
+        const CMavPoint3d p = gdx().zoomMtxGet() * gdx().projMtxGet() * gdx().viewMtxGet() * CMavPoint3d(x, y, 0);
         return POINT{static_cast<LONG>(p.x + 0.5), static_cast<LONG>(p.y + 0.5)};
     }
-    std::unique_ptr<afxtest::Dib> grab()
-    {
-        RedrawWindow(view.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-        auto d = std::make_unique<afxtest::Dib>(200, 100, 0x777777);
-        HDC wdc = GetDC(view.m_hWnd);
-        BitBlt(d->dc, 0, 0, 200, 100, wdc, 0, 0, SRCCOPY);
-        ReleaseDC(view.m_hWnd, wdc);
-        return d;
-    }
 };
-
-// True when a pixel of the 3 x 3 block around p has the colour (line ends round to either neighbour).
-bool colourNear(const afxtest::Dib& d, POINT p, DWORD colour)
-{
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx) {
-            const int x = p.x + dx, y = p.y + dy;
-            if (x >= 0 && y >= 0 && x < d.w && y < d.h && d.at(x, y) == colour)
-                return true;
-        }
-    return false;
-}
 
 } // namespace
 
 TEST(Vll, ItemsAndCurrentPolylineHighlight)
 {
-    Vll v;
-    EXPECT_STREQ(v.view.GetRuntimeClass()->m_lpszClassName, "CMavVllImage");
-    EXPECT_TRUE(v.view.IsKindOf(RUNTIME_CLASS(CMavDplistImage)));
-    EXPECT_EQ(v.view.BkColorGet(), static_cast<COLORREF>(mavAppPtr()->bkColorGet() & 0xFFFFFF));
-    EXPECT_EQ(v.view.curVlGet(), -1);
-    EXPECT_TRUE(v.view.drawBaseGet());
+    View v;
+    EXPECT_STREQ(v.ctrl.GetRuntimeClass()->m_lpszClassName, "CMavVllImage");
+    EXPECT_TRUE(v.ctrl.IsKindOf(RUNTIME_CLASS(CMavDplistImage)));
+    EXPECT_EQ(v.ctrl.BkColorGet(), static_cast<COLORREF>(mavAppPtr()->bkColorGet() & 0xFFFFFF));
+    EXPECT_EQ(v.ctrl.curVlGet(), -1);
+    EXPECT_TRUE(v.ctrl.drawBaseGet());
 
-    v.view.SetBkColor(0x302010); // dark: white lines
-    ASSERT_TRUE(v.view.setVll(threeSquares()));
+    v.ctrl.SetBkColor(0x302010); // dark: white lines
+    ASSERT_TRUE(v.ctrl.setVll(threeSquares()));
     CMavGDX& g = v.gdx();
     ASSERT_EQ(g.lenGet(), 4);
     EXPECT_EQ(g.backColorGet().oleColor(), 0x302010u);
     EXPECT_EQ(g.colorTabGet(static_cast<GDX_CMODE>(6)).oleColor(), 0xFFFFFFu);
+    // The base point at the origin, in white, its size and style left to the list's defaults.
     const int base = v.item(0);
     ASSERT_GE(base, 0);
     EXPECT_EQ(g.typeGet(base), kDispPoint);
     EXPECT_EQ(g.flagGet(base), 0x400u);
     EXPECT_EQ(g.colorGet(base).oleColor(), 0xFFFFFFu);
-    // Size and style left unset: the list's defaults draw the base point.
     EXPECT_EQ(g.getDisplayList()[base].m_pdSize, 0.0);
     EXPECT_EQ(g.getDisplayList()[base].m_pdMode, Mav::kGdxPdModeUnset);
-    EXPECT_EQ(g.pdModeGet(base), g.pdModeGet());
     CMavPoint3d at;
     g.geomGet(at, base);
     EXPECT_EQ(at, CMavPoint3d(0, 0, 0));
@@ -126,54 +84,52 @@ TEST(Vll, ItemsAndCurrentPolylineHighlight)
         ASSERT_EQ(g.linetypeGet(nr).len(), 1);
         EXPECT_EQ(g.linetypeGet(nr)[0], 1.0);
         EXPECT_EQ(g.ltscaleGet(nr), 1.0);
+        CMavVertexArray vl;
+        g.geomGet(vl, nr);
+        EXPECT_EQ(vl.len(), 4);
     }
-    CMavVertexArray third;
-    g.geomGet(third, v.item(3));
-    EXPECT_EQ(third.len(), 4);
 
-    const COLORREF highlight = g.colorTabGet(GDX_CMODE_HIGHLIGHT).oleColor() & 0xFFFFFF;
+    // The current polyline is drawn in the highlight colour instead of white, and only it.
+    const DWORD highlight = dibPixel(g.colorTabGet(GDX_CMODE_HIGHLIGHT).oleColor() & 0xFFFFFF);
     ASSERT_NE(highlight, 0xFFFFFFu);
-    const POINT edge2 = v.toDevice(225, 150); // top edge of polyline 1
-    const POINT edge3 = v.toDevice(325, 150); // top edge of polyline 2
+    const POINT edge2 = v.toDevice(225, 150), edge3 = v.toDevice(325, 150); // top edges of polylines 1 and 2
     auto before = v.grab();
     EXPECT_TRUE(colourNear(*before, edge3, 0xFFFFFF));
     EXPECT_EQ(before->at(5, 5), 0x102030u);
-
-    EXPECT_EQ(v.view.SetCurVl(2), -1);
+    EXPECT_EQ(v.ctrl.SetCurVl(2), -1);
     EXPECT_EQ(g.flagGet(v.item(3)), 0x100u);
     EXPECT_EQ(g.flagGet(v.item(2)), 0x600u);
     auto lit = v.grab();
-    EXPECT_TRUE(colourNear(*lit, edge3, dibColour(highlight)));
+    EXPECT_TRUE(colourNear(*lit, edge3, highlight));
     EXPECT_FALSE(colourNear(*lit, edge3, 0xFFFFFF));
     EXPECT_TRUE(colourNear(*lit, edge2, 0xFFFFFF));
-
-    EXPECT_EQ(v.view.SetCurVl(-1), 2);
-    EXPECT_EQ(v.view.curVlGet(), -1);
+    EXPECT_EQ(v.ctrl.SetCurVl(-1), 2);
+    EXPECT_EQ(v.ctrl.curVlGet(), -1);
     EXPECT_EQ(g.flagGet(v.item(3)), 0x600u);
     auto back = v.grab();
     EXPECT_TRUE(colourNear(*back, edge3, 0xFFFFFF));
-    EXPECT_FALSE(colourNear(*back, edge3, dibColour(highlight)));
+    EXPECT_FALSE(colourNear(*back, edge3, highlight));
 
     // A new list keeps the current index and draws that polyline highlighted from the start.
-    EXPECT_EQ(v.view.SetCurVl(0), -1);
-    v.view.setVll(threeSquares());
-    EXPECT_EQ(v.view.curVlGet(), 0);
+    EXPECT_EQ(v.ctrl.SetCurVl(0), -1);
+    v.ctrl.setVll(threeSquares());
+    EXPECT_EQ(v.ctrl.curVlGet(), 0);
     EXPECT_EQ(g.flagGet(v.item(1)), 0x100u);
     EXPECT_EQ(g.flagGet(v.item(2)), 0x600u);
 
-    // A click on a polyline tells the parent its group, i + 1.
+    // A click on a polyline tells the parent its group, i + 1, in a message numbered by the control's id.
     const POINT hit = v.toDevice(125, 100);
-    SendMessageW(v.view.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(hit.x, hit.y));
+    v.mouse(WM_LBUTTONDOWN, MK_LBUTTON, hit.x, hit.y);
     MSG m;
-    ASSERT_TRUE(PeekMessageW(&m, v.parent.m_hWnd, 42, 42, PM_REMOVE));
+    ASSERT_TRUE(PeekMessageW(&m, v.parent.wnd, 42, 42, PM_REMOVE));
     EXPECT_EQ(m.lParam, 1);
 }
 
 TEST(Vll, BasePointInAndOutOfTheFit)
 {
-    Vll v;
-    v.view.SetBkColor(0xFFFFFF);
-    v.view.setVll(threeSquares());
+    View v;
+    v.ctrl.SetBkColor(0xFFFFFF);
+    v.ctrl.setVll(threeSquares());
     CMavGDX& g = v.gdx();
     // The base point comes first with a box of zero size, which the first polyline's box replaces when the list
     // is built; only a full recomputation of the extents counts it.
@@ -182,8 +138,8 @@ TEST(Vll, BasePointInAndOutOfTheFit)
     EXPECT_EQ(mn, CMavPoint3d(100, 100, 0));
     EXPECT_EQ(mx, CMavPoint3d(350, 150, 0));
 
-    EXPECT_TRUE(v.view.setDrawBase(false));
-    EXPECT_FALSE(v.view.drawBaseGet());
+    EXPECT_TRUE(v.ctrl.setDrawBase(false));
+    EXPECT_FALSE(v.ctrl.drawBaseGet());
     EXPECT_EQ(g.flagGet(v.item(0)), 0x40Cu);
     g.extMaxViewGet(mn, mx);
     EXPECT_EQ(mn, CMavPoint3d(100, 100, 0));
@@ -199,7 +155,7 @@ TEST(Vll, BasePointInAndOutOfTheFit)
     EXPECT_TRUE(colourNear(*noBase, left, 0));
 
     // Shown again, the base point counts in the fit and draws in the list's base colour.
-    EXPECT_FALSE(v.view.setDrawBase(true));
+    EXPECT_FALSE(v.ctrl.setDrawBase(true));
     EXPECT_EQ(g.flagGet(v.item(0)), 0x400u);
     g.extMaxViewGet(mn, mx);
     EXPECT_EQ(mn, CMavPoint3d(0, 0, 0));
@@ -207,24 +163,21 @@ TEST(Vll, BasePointInAndOutOfTheFit)
     const CMavMatrix3d withOrigin = getViewMtx(mn, mx, 100, 200, 0.05);
     EXPECT_DOUBLE_EQ(g.viewMtxGet().m[0][0], withOrigin.m[0][0]);
     EXPECT_DOUBLE_EQ(g.viewMtxGet().m[0][3], withOrigin.m[0][3]);
-    const DWORD baseColour = dibColour(g.colorTabGet(GDX_CMODE_BASE).oleColor() & 0xFFFFFF);
+    const DWORD baseColour = dibPixel(g.colorTabGet(GDX_CMODE_BASE).oleColor() & 0xFFFFFF);
     ASSERT_NE(baseColour, 0xFFFFFFu);
-    auto withBase = v.grab();
-    EXPECT_TRUE(colourNear(*withBase, v.toDevice(0, 0), baseColour));
+    EXPECT_TRUE(colourNear(*v.grab(), v.toDevice(0, 0), baseColour));
     EXPECT_FALSE(colourNear(*noBase, v.toDevice(0, 0), baseColour));
 
     // Hidden before the list is built: the base point comes hidden.
-    v.view.setDrawBase(false);
-    v.view.setVll(threeSquares());
+    v.ctrl.setDrawBase(false);
+    v.ctrl.setVll(threeSquares());
     EXPECT_EQ(g.flagGet(v.item(0)), 0x40Cu);
 
     // A left double click fits again after a wheel zoom.
-    POINT p{100, 50};
-    ClientToScreen(v.view.m_hWnd, &p);
-    SendMessageW(v.view.m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), MAKELPARAM(p.x, p.y));
+    v.wheel(120, 100, 50);
     EXPECT_NEAR(g.zoomMtxGet().m[0][0], 1.2, 1e-12);
     g.viewMtxSet(CMavMatrix3d());
-    SendMessageW(v.view.m_hWnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
+    v.mouse(WM_LBUTTONDBLCLK, MK_LBUTTON, 10, 10);
     EXPECT_EQ(g.zoomMtxGet().m[0][0], 1.0);
     EXPECT_EQ(g.zoomMtxGet().m[0][3], 0.0);
     const CMavMatrix3d refit = getViewMtx(CMavPoint3d(100, 100, 0), CMavPoint3d(350, 150, 0), 100, 200, 0.05);
@@ -234,29 +187,25 @@ TEST(Vll, BasePointInAndOutOfTheFit)
 
 TEST(Vll, ContrastColourFromTheMeanOfTheBackground)
 {
-    Vll v;
-    struct Case {
-        COLORREF back;
-        COLORREF contrast;
-    };
+    View v;
     // Mean 127 is dark, 128 light; the integer mean decides, not the brightness the eye sees.
-    const Case cases[] = {
-        {RGB(127, 127, 127), 0xFFFFFF}, {RGB(128, 128, 128), 0},        {RGB(255, 127, 0), 0xFFFFFF},
-        {RGB(255, 129, 0), 0},          {RGB(0, 0, 255), 0xFFFFFF},      {RGB(0, 129, 255), 0},
-        {RGB(0, 0, 0), 0xFFFFFF},       {RGB(255, 255, 255), 0},
+    const COLORREF cases[][2] = {
+        {RGB(127, 127, 127), 0xFFFFFF}, {RGB(128, 128, 128), 0}, {RGB(255, 127, 0), 0xFFFFFF}, {RGB(255, 129, 0), 0},
+        {RGB(0, 0, 255), 0xFFFFFF},     {RGB(0, 129, 255), 0},   {RGB(0, 0, 0), 0xFFFFFF},     {RGB(255, 255, 255), 0},
     };
-    for (const Case& c : cases) {
-        v.view.SetBkColor(c.back | 0xFF000000u); // the top byte is not a colour
-        EXPECT_EQ(v.view.BkColorGet(), c.back);
-        EXPECT_EQ(v.view.contrastColorGet(), c.contrast) << std::hex << c.back;
-        EXPECT_EQ(v.gdx().colorTabGet(static_cast<GDX_CMODE>(6)).oleColor(), c.contrast);
-        EXPECT_EQ(v.gdx().backColorGet().oleColor(), c.back);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c[0]);
+        v.ctrl.SetBkColor(c[0] | 0xFF000000u); // the top byte is not a colour
+        EXPECT_EQ(v.ctrl.BkColorGet(), c[0]);
+        EXPECT_EQ(v.ctrl.contrastColorGet(), c[1]);
+        EXPECT_EQ(v.gdx().colorTabGet(static_cast<GDX_CMODE>(6)).oleColor(), c[1]);
+        EXPECT_EQ(v.gdx().backColorGet().oleColor(), c[0]);
     }
     // Light background: lines drawn black.
-    v.view.SetBkColor(RGB(200, 220, 240));
-    v.view.setVll(threeSquares());
+    v.ctrl.SetBkColor(RGB(200, 220, 240));
+    v.ctrl.setVll(threeSquares());
     auto d = v.grab();
-    EXPECT_EQ(d->at(3, 3), dibColour(RGB(200, 220, 240)));
+    EXPECT_EQ(d->at(3, 3), dibPixel(RGB(200, 220, 240)));
     EXPECT_TRUE(colourNear(*d, v.toDevice(225, 150), 0));
     EXPECT_EQ(v.gdx().colorGet(v.item(2)).oleColor(), 0u);
 }
