@@ -5,88 +5,57 @@
 #include <objbase.h>
 
 #include <cstdio>
-#include <thread>
-#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "../afx/afx_test_support.h"
 #include "render/CMavPicture.h"
+#include "render_test_support.h"
 
 namespace {
 
-constexpr DWORD kRed = 0xFF0000;  // DIB pixel values, 0x00RRGGBB
+constexpr DWORD kRed = 0xFF0000; // DIB pixel values, 0x00RRGGBB
 constexpr DWORD kBlue = 0x0000FF;
 constexpr DWORD kGreen = 0x00FF00;
 
-// Writes a 24-bit .bmp of w x h whose left half is red and right half blue; returns its path.
-std::wstring writeHalvesBmp(const wchar_t* name, int w, int h)
+// A 24-bit .bmp of w x h in the temporary folder whose left half is red and right half blue; returns its path.
+std::wstring halvesBmp(int w, int h)
 {
     wchar_t dir[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, dir);
-    std::wstring path = std::wstring(dir) + name;
+    const std::wstring path = dir + (L"mav_pic_" + std::to_wstring(w) + L"x" + std::to_wstring(h) + L".bmp");
     const int stride = (w * 3 + 3) & ~3;
-    BITMAPFILEHEADER fh{};
-    BITMAPINFOHEADER ih{};
-    ih.biSize = sizeof ih;
-    ih.biWidth = w;
-    ih.biHeight = h; // bottom-up rows
-    ih.biPlanes = 1;
-    ih.biBitCount = 24;
-    ih.biCompression = BI_RGB;
-    ih.biSizeImage = static_cast<DWORD>(stride * h);
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof ih;
+    BITMAPFILEHEADER fh{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+    BITMAPINFOHEADER ih{sizeof ih, w, h, 1, 24, BI_RGB, static_cast<DWORD>(stride * h), 0, 0, 0, 0}; // bottom-up
     fh.bfSize = fh.bfOffBits + ih.biSizeImage;
-    std::vector<unsigned char> rows(static_cast<size_t>(stride) * h, 0);
+    std::vector<unsigned char> rows(ih.biSizeImage, 0);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            unsigned char* p = &rows[static_cast<size_t>(y) * stride + x * 3]; // blue, green, red
-            if (x < w / 2)
-                p[2] = 0xFF;
-            else
-                p[0] = 0xFF;
-        }
-    FILE* f = _wfopen(path.c_str(), L"wb");
-    if (!f)
-        return path;
-    fwrite(&fh, sizeof fh, 1, f);
-    fwrite(&ih, sizeof ih, 1, f);
-    fwrite(rows.data(), 1, rows.size(), f);
-    fclose(f);
+        for (int x = 0; x < w; ++x)
+            rows[static_cast<size_t>(y) * stride + x * 3 + (x < w / 2 ? 2 : 0)] = 0xFF; // blue, green, red
+    if (FILE* f = _wfopen(path.c_str(), L"wb")) {
+        fwrite(&fh, sizeof fh, 1, f);
+        fwrite(&ih, sizeof ih, 1, f);
+        fwrite(rows.data(), 1, rows.size(), f);
+        fclose(f);
+    }
     return path;
 }
 
-// A popup parent with the picture control as a 200 x 100 child.
-struct Pic {
-    CWnd parent;
-    CMavPicture pic;
-    Pic()
+// The control as a 200 x 100 child, optionally with the 40 x 20 picture loaded on a green background.
+struct Pic : rendertest::Hosted<CMavPicture> {
+    explicit Pic(bool load = true) : Hosted(200, 100, 55)
     {
-        parent.CreateEx(0, nullptr, L"parent", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr);
-        pic.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 100), &parent, 55);
+        if (load) {
+            EXPECT_TRUE(ctrl.LoadImageW(halvesBmp(40, 20).c_str()));
+            ctrl.SetBackColor(0x00FF00);
+        }
     }
-    ~Pic()
+    // Zoom and the picture's upper left corner.
+    void expectView(double zoom, int x, int y)
     {
-        pic.DestroyWindow();
-        parent.DestroyWindow();
-    }
-    void wheel(int delta, int x, int y)
-    {
-        POINT p{x, y};
-        ClientToScreen(pic.m_hWnd, &p);
-        SendMessageW(pic.m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(delta))),
-                     MAKELPARAM(p.x, p.y));
-    }
-    void mouse(UINT msg, WPARAM keys, int x, int y) { SendMessageW(pic.m_hWnd, msg, keys, MAKELPARAM(x, y)); }
-    std::unique_ptr<afxtest::Dib> grab()
-    {
-        RedrawWindow(pic.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        auto d = std::make_unique<afxtest::Dib>(200, 100, 0x777777);
-        HDC wdc = GetDC(pic.m_hWnd);
-        BitBlt(d->dc, 0, 0, 200, 100, wdc, 0, 0, SRCCOPY);
-        ReleaseDC(pic.m_hWnd, wdc);
-        return d;
+        EXPECT_DOUBLE_EQ(ctrl.zoomGet(), zoom);
+        EXPECT_EQ(ctrl.offsetGet().x, x);
+        EXPECT_EQ(ctrl.offsetGet().y, y);
     }
 };
 
@@ -94,7 +63,8 @@ struct Pic {
 // `around` just outside each of its four sides.
 void expectHalves(const afxtest::Dib& d, int x, int y, int w, int h, DWORD around)
 {
-    EXPECT_EQ(d.at(x, y), kRed) << x << "," << y;
+    SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y));
+    EXPECT_EQ(d.at(x, y), kRed);
     EXPECT_EQ(d.at(x + w / 2 - 1, y + h - 1), kRed);
     EXPECT_EQ(d.at(x + w / 2, y), kBlue);
     EXPECT_EQ(d.at(x + w - 1, y + h - 1), kBlue);
@@ -104,23 +74,19 @@ void expectHalves(const afxtest::Dib& d, int x, int y, int w, int h, DWORD aroun
     EXPECT_EQ(d.at(x + w / 2, y + h), around);
 }
 
-// Answers the load error box from inside its modal loop: records its caption and text, then presses OK.
-struct BoxSeen {
-    bool seen = false;
-    std::wstring text;
-};
-BoxSeen g_box;
+// The text of the load error box, read from inside its modal loop by a thread timer, which then presses OK.
+std::wstring g_boxText;
+bool g_boxSeen = false;
 
 BOOL CALLBACK closeLoadErrorBox(HWND wnd, LPARAM)
 {
-    wchar_t caption[64] = {};
+    wchar_t caption[64] = {}, text[300] = {};
     GetWindowTextW(wnd, caption, 64);
     if (std::wstring(caption) != L"CMavPicture::LoadImage")
         return TRUE;
-    wchar_t text[300] = {};
     GetDlgItemTextW(wnd, 0xFFFF, text, 300);
-    g_box.seen = true;
-    g_box.text = text;
+    g_boxSeen = true;
+    g_boxText = text;
     PostMessageW(wnd, WM_COMMAND, IDOK, 0);
     return FALSE;
 }
@@ -130,44 +96,51 @@ void CALLBACK boxTimer(HWND, UINT, UINT_PTR, DWORD)
     EnumThreadWindows(GetCurrentThreadId(), closeLoadErrorBox, 0);
 }
 
+std::wstring trimmed(std::wstring s)
+{
+    while (!s.empty() && (s.back() == L'\n' || s.back() == L'\r' || s.back() == L' '))
+        s.pop_back();
+    return s;
+}
+
+// The system's message for an error, without the line end.
+std::wstring systemMessage(DWORD error)
+{
+    wchar_t text[260] = {};
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, 260, nullptr);
+    return trimmed(text);
+}
+
 } // namespace
 
 TEST(Picture, SmallPictureCentredAtPixelSizeLargeOneShrunk)
 {
-    Pic p;
-    EXPECT_STREQ(p.pic.GetRuntimeClass()->m_lpszClassName, "CMavPicture");
-    EXPECT_TRUE(p.pic.IsKindOf(RUNTIME_CLASS(CWnd)));
-    EXPECT_EQ(p.pic.backColorGet(), GetSysColor(COLOR_BTNFACE));
-    EXPECT_FALSE(p.pic.LoadImageW(nullptr));
+    Pic p(false);
+    EXPECT_STREQ(p.ctrl.GetRuntimeClass()->m_lpszClassName, "CMavPicture");
+    EXPECT_TRUE(p.ctrl.IsKindOf(RUNTIME_CLASS(CWnd)));
+    EXPECT_EQ(p.ctrl.backColorGet(), GetSysColor(COLOR_BTNFACE));
+    EXPECT_FALSE(p.ctrl.LoadImageW(nullptr));
 
-    ASSERT_TRUE(p.pic.LoadImageW(writeHalvesBmp(L"mav_pic_small.bmp", 40, 20).c_str()));
-    ASSERT_TRUE(p.pic.hasPicture());
-    EXPECT_EQ(p.pic.pictureSize().cx, 40);
-    EXPECT_EQ(p.pic.pictureSize().cy, 20);
-    EXPECT_EQ(p.pic.offsetGet().x, 80);
-    EXPECT_EQ(p.pic.offsetGet().y, 40);
-    EXPECT_EQ(p.pic.zoomGet(), 1.0);
-
-    p.pic.SetBackColor(0x00FF00);
+    ASSERT_TRUE(p.ctrl.LoadImageW(halvesBmp(40, 20).c_str()));
+    ASSERT_TRUE(p.ctrl.hasPicture());
+    EXPECT_EQ(p.ctrl.pictureSize().cx, 40);
+    EXPECT_EQ(p.ctrl.pictureSize().cy, 20);
+    p.expectView(1.0, 80, 40);
+    p.ctrl.SetBackColor(0x00FF00);
     expectHalves(*p.grab(), 80, 40, 40, 20, kGreen);
-    // The same picture through WM_PRINTCLIENT into a bitmap of our own.
-    afxtest::Dib printed(200, 100, 0);
-    SendMessageW(p.pic.m_hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(printed.dc), PRF_CLIENT);
-    expectHalves(printed, 80, 40, 40, 20, kGreen);
+    expectHalves(*p.print(), 80, 40, 40, 20, kGreen);
 
     // A transparent window fills with the button face colour instead.
-    p.pic.ModifyStyleEx(0, WS_EX_TRANSPARENT);
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    p.ctrl.ModifyStyleEx(0, WS_EX_TRANSPARENT);
     auto t = p.grab();
-    EXPECT_EQ(t->at(10, 10), static_cast<DWORD>((GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face)));
+    EXPECT_EQ(t->at(10, 10), rendertest::dibPixel(GetSysColor(COLOR_BTNFACE)));
     EXPECT_EQ(t->at(85, 45), kRed);
-    p.pic.ModifyStyleEx(WS_EX_TRANSPARENT, 0);
+    p.ctrl.ModifyStyleEx(WS_EX_TRANSPARENT, 0);
 
     // 400 x 100 in 200 x 100: shrunk by 2, centred vertically, filling the width.
-    ASSERT_TRUE(p.pic.LoadImageW(writeHalvesBmp(L"mav_pic_wide.bmp", 400, 100).c_str()));
-    EXPECT_EQ(p.pic.pictureSize().cx, 400);
-    EXPECT_EQ(p.pic.offsetGet().x, 0);
-    EXPECT_EQ(p.pic.offsetGet().y, 25);
+    ASSERT_TRUE(p.ctrl.LoadImageW(halvesBmp(400, 100).c_str()));
+    EXPECT_EQ(p.ctrl.pictureSize().cx, 400);
+    p.expectView(1.0, 0, 25);
     auto w = p.grab();
     EXPECT_EQ(w->at(0, 25), kRed);
     EXPECT_EQ(w->at(99, 74), kRed);
@@ -180,113 +153,91 @@ TEST(Picture, SmallPictureCentredAtPixelSizeLargeOneShrunk)
 TEST(Picture, WheelZoomStopsAtFourNinthsAndOnePointFiveToTheEighth)
 {
     Pic p;
-    ASSERT_TRUE(p.pic.LoadImageW(writeHalvesBmp(L"mav_pic_small.bmp", 40, 20).c_str()));
-    p.pic.SetBackColor(0x00FF00);
     // One step in about (100, 50): the picture grows to 60 x 30 and the cursor point stays.
     p.wheel(120, 100, 50);
-    EXPECT_DOUBLE_EQ(p.pic.zoomGet(), 1.5);
-    EXPECT_EQ(p.pic.offsetGet().x, 70);
-    EXPECT_EQ(p.pic.offsetGet().y, 35);
+    p.expectView(1.5, 70, 35);
     expectHalves(*p.grab(), 70, 35, 60, 30, kGreen);
 
-    p.pic.Reset();
-    EXPECT_EQ(p.pic.zoomGet(), 1.0);
-    EXPECT_EQ(p.pic.offsetGet().x, 80);
+    p.ctrl.Reset();
+    p.expectView(1.0, 80, 40);
     // Outwards: 2/3, then 4/9, then refused. Offsets are truncated toward zero.
     p.wheel(-120, 100, 50);
-    EXPECT_DOUBLE_EQ(p.pic.zoomGet(), 2.0 / 3.0);
-    EXPECT_EQ(p.pic.offsetGet().x, 86);
-    EXPECT_EQ(p.pic.offsetGet().y, 43);
+    p.expectView(2.0 / 3.0, 86, 43);
     p.wheel(-120, 100, 50);
-    EXPECT_DOUBLE_EQ(p.pic.zoomGet(), 4.0 / 9.0);
-    EXPECT_EQ(p.pic.offsetGet().x, 90);
-    EXPECT_EQ(p.pic.offsetGet().y, 45);
+    p.expectView(4.0 / 9.0, 90, 45);
     p.wheel(-120, 0, 0);
-    EXPECT_DOUBLE_EQ(p.pic.zoomGet(), 4.0 / 9.0);
-    EXPECT_EQ(p.pic.offsetGet().x, 90);
+    p.expectView(4.0 / 9.0, 90, 45);
 
-    // Inwards from 1: eight steps reach 1.5^8, the ninth is refused.
-    p.pic.Reset();
+    // Inwards from 1 about the picture's corner: eight steps reach 1.5^8, the ninth is refused.
+    p.ctrl.Reset();
     double expect = 1.0;
     for (int i = 0; i < 8; ++i) {
+        SCOPED_TRACE(i);
         p.wheel(120, 80, 40);
-        expect *= 1.5;
-        EXPECT_DOUBLE_EQ(p.pic.zoomGet(), expect) << "step " << i + 1;
-        EXPECT_EQ(p.pic.offsetGet().x, 80); // the picture's corner is under the cursor
+        p.expectView(expect *= 1.5, 80, 40);
     }
     p.wheel(120, 0, 0);
-    EXPECT_DOUBLE_EQ(p.pic.zoomGet(), 25.62890625);
-    EXPECT_EQ(p.pic.offsetGet().x, 80);
+    p.expectView(25.62890625, 80, 40);
     // Zoomed far in about the corner, the red half covers the rest of the client area.
     auto z = p.grab();
     EXPECT_EQ(z->at(80, 40), kRed);
     EXPECT_EQ(z->at(199, 99), kRed);
-    EXPECT_EQ(z->at(79, 39), z->at(0, 0));
-    EXPECT_NE(z->at(0, 0), kRed);
+    EXPECT_EQ(z->at(79, 39), kGreen);
+    EXPECT_EQ(z->at(0, 0), kGreen);
 }
 
 TEST(Picture, MiddleButtonPansFromThePress)
 {
     Pic p;
-    ASSERT_TRUE(p.pic.LoadImageW(writeHalvesBmp(L"mav_pic_small.bmp", 40, 20).c_str()));
     p.mouse(WM_MBUTTONDOWN, MK_MBUTTON, 10, 10);
-    EXPECT_EQ(GetCapture(), p.pic.m_hWnd);
-    EXPECT_EQ(GetFocus(), p.pic.m_hWnd);
-    UpdateWindow(p.pic.m_hWnd);
-    EXPECT_FALSE(GetUpdateRect(p.pic.m_hWnd, nullptr, FALSE));
+    EXPECT_EQ(GetCapture(), p.ctrl.m_hWnd);
+    EXPECT_EQ(GetFocus(), p.ctrl.m_hWnd);
+    UpdateWindow(p.ctrl.m_hWnd);
+    EXPECT_FALSE(GetUpdateRect(p.ctrl.m_hWnd, nullptr, FALSE));
     p.mouse(WM_MOUSEMOVE, MK_MBUTTON, 30, 25);
-    EXPECT_TRUE(GetUpdateRect(p.pic.m_hWnd, nullptr, FALSE)); // a repaint asked for
-    EXPECT_EQ(p.pic.offsetGet().x, 100);
-    EXPECT_EQ(p.pic.offsetGet().y, 55);
+    EXPECT_TRUE(GetUpdateRect(p.ctrl.m_hWnd, nullptr, FALSE)); // a repaint asked for
+    p.expectView(1.0, 100, 55);
     // A paint is waiting now; the next move still follows the cursor.
     p.mouse(WM_MOUSEMOVE, MK_MBUTTON, 5, 0);
-    EXPECT_EQ(p.pic.offsetGet().x, 75);
-    EXPECT_EQ(p.pic.offsetGet().y, 30);
+    p.expectView(1.0, 75, 30);
     p.mouse(WM_MBUTTONUP, 0, 5, 0);
-    EXPECT_NE(GetCapture(), p.pic.m_hWnd);
+    EXPECT_NE(GetCapture(), p.ctrl.m_hWnd);
     p.mouse(WM_MOUSEMOVE, 0, 60, 60); // no button: no pan
-    EXPECT_EQ(p.pic.offsetGet().x, 75);
-    p.pic.SetBackColor(0x00FF00);
+    p.expectView(1.0, 75, 30);
     expectHalves(*p.grab(), 75, 30, 40, 20, kGreen);
     // A second press continues from where the first pan left the picture.
     p.mouse(WM_MBUTTONDOWN, MK_MBUTTON, 50, 50);
     p.mouse(WM_MOUSEMOVE, MK_MBUTTON, 40, 45);
-    EXPECT_EQ(p.pic.offsetGet().x, 65);
-    EXPECT_EQ(p.pic.offsetGet().y, 25);
+    p.expectView(1.0, 65, 25);
     p.mouse(WM_MBUTTONUP, 0, 40, 45);
 }
 
 TEST(Picture, CopyPutsThePictureOnTheClipboardAsMetafile)
 {
-    Pic p;
+    Pic p(false);
     // Without a picture the clipboard keeps what it had.
-    ASSERT_TRUE(OpenClipboard(p.parent.m_hWnd));
+    ASSERT_TRUE(OpenClipboard(p.parent.wnd));
     EmptyClipboard();
     HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, 4 * sizeof(wchar_t));
     wcscpy(static_cast<wchar_t*>(GlobalLock(mem)), L"abc");
     GlobalUnlock(mem);
     SetClipboardData(CF_UNICODETEXT, mem);
     CloseClipboard();
-    EXPECT_FALSE(p.pic.Copy());
+    EXPECT_FALSE(p.ctrl.Copy());
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_ENHMETAFILE));
 
-    ASSERT_TRUE(p.pic.LoadImageW(writeHalvesBmp(L"mav_pic_small.bmp", 40, 20).c_str()));
-    p.wheel(120, 0, 0); // the copy is at the picture's own size, whatever the zoom
-    ASSERT_TRUE(p.pic.Copy());
+    // With one, the clipboard holds only the metafile, at the picture's own size whatever the zoom.
+    ASSERT_TRUE(p.ctrl.LoadImageW(halvesBmp(40, 20).c_str()));
+    p.wheel(120, 0, 0);
+    ASSERT_TRUE(p.ctrl.Copy());
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
-    ASSERT_TRUE(IsClipboardFormatAvailable(CF_ENHMETAFILE));
-    ASSERT_TRUE(OpenClipboard(p.parent.m_hWnd));
-    HENHMETAFILE emf = CopyEnhMetaFile(static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE)), nullptr);
-    EmptyClipboard();
-    CloseClipboard();
+    HENHMETAFILE emf = rendertest::clipboardMetafile(true);
     ASSERT_NE(emf, nullptr);
     ENHMETAHEADER head{};
     GetEnhMetaFileHeader(emf, sizeof head, &head);
-    EXPECT_EQ(head.rclBounds.left, 0);
-    EXPECT_EQ(head.rclBounds.top, 0);
-    EXPECT_EQ(head.rclBounds.right, 39); // inclusive bounds of 40 x 20
-    EXPECT_EQ(head.rclBounds.bottom, 19);
+    const RECTL& b = head.rclBounds; // inclusive bounds of 40 x 20
+    EXPECT_EQ(std::vector<LONG>({b.left, b.top, b.right, b.bottom}), std::vector<LONG>({0, 0, 39, 19}));
     // Played back at its size: red left half, blue right half.
     afxtest::Dib d(40, 20, 0);
     const RECT frame{0, 0, 40, 20};
@@ -301,84 +252,63 @@ TEST(Picture, CopyPutsThePictureOnTheClipboardAsMetafile)
 TEST(Picture, FailedLoadShowsTheSystemErrorAndKeepsNoPicture)
 {
     Pic p;
-    ASSERT_TRUE(p.pic.LoadImageW(writeHalvesBmp(L"mav_pic_small.bmp", 40, 20).c_str()));
-    ASSERT_TRUE(p.pic.hasPicture());
-    p.pic.SetBackColor(0x00FF00);
-
+    ASSERT_TRUE(p.ctrl.hasPicture());
     // The box is modal: a thread timer, served by the box's own message loop, reads and closes it.
-    g_box = BoxSeen();
+    g_boxSeen = false;
     const UINT_PTR timer = SetTimer(nullptr, 0, 10, boxTimer);
-    EXPECT_TRUE(p.pic.LoadImageW(L"Z:\\no\\such\\folder\\missing.bmp"));
+    EXPECT_TRUE(p.ctrl.LoadImageW(L"Z:\\no\\such\\folder\\missing.bmp"));
     KillTimer(nullptr, timer);
-    EXPECT_FALSE(p.pic.hasPicture());
-    EXPECT_EQ(p.pic.pictureSize().cx, 0);
-    ASSERT_TRUE(g_box.seen);
+    EXPECT_FALSE(p.ctrl.hasPicture());
+    EXPECT_EQ(p.ctrl.pictureSize().cx, 0);
+    ASSERT_TRUE(g_boxSeen);
     // The text is the system's message for the error of the load.
-    wchar_t notFound[260] = {}, pathNotFound[260] = {};
-    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_FILE_NOT_FOUND, 0,
-                   notFound, 260, nullptr);
-    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_PATH_NOT_FOUND, 0,
-                   pathNotFound, 260, nullptr);
-    auto trim = [](std::wstring s) {
-        while (!s.empty() && (s.back() == L'\n' || s.back() == L'\r' || s.back() == L' '))
-            s.pop_back();
-        return s;
-    };
-    const std::wstring shown = trim(g_box.text);
-    EXPECT_TRUE(shown == trim(notFound) || shown == trim(pathNotFound));
+    const std::wstring shown = trimmed(g_boxText);
     EXPECT_FALSE(shown.empty());
+    EXPECT_TRUE(shown == systemMessage(ERROR_FILE_NOT_FOUND) || shown == systemMessage(ERROR_PATH_NOT_FOUND));
 
     // Nothing left to show or copy: only the background is painted.
-    EXPECT_FALSE(p.pic.Copy());
-    p.pic.Reset();
-    auto d = p.grab();
-    EXPECT_EQ(d->at(85, 45), kGreen);
-    EXPECT_EQ(d->at(115, 55), kGreen);
+    EXPECT_FALSE(p.ctrl.Copy());
+    p.ctrl.Reset();
+    EXPECT_EQ(rendertest::countOther(*p.grab(), kGreen), 0);
 }
 
 TEST(Picture, SubclassedStaticFrameGetsNotifyStyle)
 {
-    CWnd parent;
-    parent.CreateEx(0, nullptr, L"parent", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr);
-    HWND frame = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 10, 100, 80, parent.m_hWnd,
+    rendertest::Parent parent(260, 160);
+    HWND frame = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 10, 100, 80, parent.wnd,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(78)), nullptr, nullptr);
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(SendMessageW(frame, WM_NCHITTEST, 0, MAKELPARAM(50, 50)), HTTRANSPARENT);
-    {
-        CMavPicture pic;
-        ASSERT_TRUE(pic.SubclassWindow(frame));
-        EXPECT_TRUE(GetWindowLongW(frame, GWL_STYLE) & SS_NOTIFY);
-        POINT inside{50, 40};
-        ClientToScreen(frame, &inside);
-        EXPECT_EQ(SendMessageW(frame, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCLIENT);
-        ASSERT_TRUE(pic.LoadImageW(writeHalvesBmp(L"mav_pic_small.bmp", 40, 20).c_str()));
-        EXPECT_EQ(pic.offsetGet().x, 30);
-        EXPECT_EQ(pic.offsetGet().y, 30);
-    }
-    parent.DestroyWindow();
+    CMavPicture pic;
+    ASSERT_TRUE(pic.SubclassWindow(frame));
+    EXPECT_TRUE(GetWindowLongW(frame, GWL_STYLE) & SS_NOTIFY);
+    POINT inside{50, 40};
+    ClientToScreen(frame, &inside);
+    EXPECT_EQ(SendMessageW(frame, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCLIENT);
+    ASSERT_TRUE(pic.LoadImageW(halvesBmp(40, 20).c_str()));
+    EXPECT_EQ(pic.offsetGet().x, 30);
+    EXPECT_EQ(pic.offsetGet().y, 30);
+    pic.DestroyWindow();
 }
 
 TEST(Picture, LoadOnAThreadWithoutComLeavesTheThreadAsItWas)
 {
-    const std::wstring path = writeHalvesBmp(L"mav_pic_small.bmp", 40, 20);
-    // A thread without COM loads, and has no apartment afterwards (a new one of either kind can be entered).
-    bool loaded = false;
-    HRESULT after = E_FAIL;
-    std::thread bare([&] {
+    const std::wstring path = halvesBmp(40, 20);
+    // A thread without COM loads, and has no apartment afterwards: the multithreaded one can be entered anew.
+    bool loaded = false, answered = false;
+    HRESULT after = E_FAIL, again = E_FAIL;
+    std::thread([&] {
         CMavPicture pic;
         loaded = pic.LoadImageW(path.c_str()) && pic.hasPicture() && pic.pictureSize().cx == 40;
         after = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         if (SUCCEEDED(after))
             CoUninitialize();
-    });
-    bare.join();
+    }).join();
     EXPECT_TRUE(loaded);
-    EXPECT_EQ(after, S_OK); // nothing was left initialised, not even another apartment kind
+    EXPECT_EQ(after, S_OK);
     // A thread in the multithreaded apartment stays in it. (The OLE loader wants a single-threaded apartment;
     // whether it reads the file from the other kind is the system's affair.)
-    bool answered = false;
-    HRESULT again = E_FAIL;
-    std::thread mta([&] {
+    std::thread([&] {
         const HRESULT hr = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         CMavPicture pic;
         answered = pic.LoadImageW(path.c_str());
@@ -387,8 +317,7 @@ TEST(Picture, LoadOnAThreadWithoutComLeavesTheThreadAsItWas)
             CoUninitialize();
         if (SUCCEEDED(hr))
             CoUninitialize();
-    });
-    mta.join();
+    }).join();
     EXPECT_TRUE(answered);
     EXPECT_EQ(again, S_FALSE);
 }
