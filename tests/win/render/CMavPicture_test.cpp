@@ -12,6 +12,9 @@
 #include "render/CMavPicture.h"
 #include "render_test_support.h"
 
+using rendertest::Pixels;
+using rendertest::pixels;
+
 namespace {
 
 constexpr DWORD kRed = 0xFF0000; // DIB pixel values, 0x00RRGGBB
@@ -63,37 +66,23 @@ struct Pic : rendertest::Hosted<CMavPicture> {
 // `around` just outside each of its four sides.
 void expectHalves(const afxtest::Dib& d, int x, int y, int w, int h, DWORD around)
 {
-    SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y));
-    EXPECT_EQ(d.at(x, y), kRed);
-    EXPECT_EQ(d.at(x + w / 2 - 1, y + h - 1), kRed);
-    EXPECT_EQ(d.at(x + w / 2, y), kBlue);
-    EXPECT_EQ(d.at(x + w - 1, y + h - 1), kBlue);
-    EXPECT_EQ(d.at(x - 1, y + h / 2), around);
-    EXPECT_EQ(d.at(x + w, y + h / 2), around);
-    EXPECT_EQ(d.at(x + w / 2, y - 1), around);
-    EXPECT_EQ(d.at(x + w / 2, y + h), around);
+    EXPECT_EQ(pixels(d, {{x, y}, {x + w / 2 - 1, y + h - 1}, {x + w / 2, y}, {x + w - 1, y + h - 1}, {x - 1, y + h / 2},
+                         {x + w, y + h / 2}, {x + w / 2, y - 1}, {x + w / 2, y + h}}),
+              Pixels({kRed, kRed, kBlue, kBlue, around, around, around, around}))
+        << "picture at " << x << "," << y;
 }
 
 // The text of the load error box, read from inside its modal loop by a thread timer, which then presses OK.
 std::wstring g_boxText;
-bool g_boxSeen = false;
 
-BOOL CALLBACK closeLoadErrorBox(HWND wnd, LPARAM)
+void CALLBACK closeLoadErrorBox(HWND, UINT, UINT_PTR, DWORD)
 {
-    wchar_t caption[64] = {}, text[300] = {};
-    GetWindowTextW(wnd, caption, 64);
-    if (std::wstring(caption) != L"CMavPicture::LoadImage")
-        return TRUE;
-    GetDlgItemTextW(wnd, 0xFFFF, text, 300);
-    g_boxSeen = true;
-    g_boxText = text;
-    PostMessageW(wnd, WM_COMMAND, IDOK, 0);
-    return FALSE;
-}
-
-void CALLBACK boxTimer(HWND, UINT, UINT_PTR, DWORD)
-{
-    EnumThreadWindows(GetCurrentThreadId(), closeLoadErrorBox, 0);
+    if (HWND box = FindWindowW(nullptr, L"CMavPicture::LoadImage")) {
+        wchar_t text[300] = {};
+        GetDlgItemTextW(box, 0xFFFF, text, 300);
+        g_boxText = text;
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
 }
 
 std::wstring trimmed(std::wstring s)
@@ -132,22 +121,16 @@ TEST(Picture, SmallPictureCentredAtPixelSizeLargeOneShrunk)
 
     // A transparent window fills with the button face colour instead.
     p.ctrl.ModifyStyleEx(0, WS_EX_TRANSPARENT);
-    auto t = p.grab();
-    EXPECT_EQ(t->at(10, 10), rendertest::dibPixel(GetSysColor(COLOR_BTNFACE)));
-    EXPECT_EQ(t->at(85, 45), kRed);
+    EXPECT_EQ(pixels(*p.grab(), {{10, 10}, {85, 45}}),
+              Pixels({rendertest::dibPixel(GetSysColor(COLOR_BTNFACE)), kRed}));
     p.ctrl.ModifyStyleEx(WS_EX_TRANSPARENT, 0);
 
     // 400 x 100 in 200 x 100: shrunk by 2, centred vertically, filling the width.
     ASSERT_TRUE(p.ctrl.LoadImageW(halvesBmp(400, 100).c_str()));
     EXPECT_EQ(p.ctrl.pictureSize().cx, 400);
     p.expectView(1.0, 0, 25);
-    auto w = p.grab();
-    EXPECT_EQ(w->at(0, 25), kRed);
-    EXPECT_EQ(w->at(99, 74), kRed);
-    EXPECT_EQ(w->at(100, 25), kBlue);
-    EXPECT_EQ(w->at(199, 74), kBlue);
-    EXPECT_EQ(w->at(50, 24), kGreen);
-    EXPECT_EQ(w->at(150, 75), kGreen);
+    EXPECT_EQ(pixels(*p.grab(), {{0, 25}, {99, 74}, {100, 25}, {199, 74}, {50, 24}, {150, 75}}),
+              Pixels({kRed, kRed, kBlue, kBlue, kGreen, kGreen}));
 }
 
 TEST(Picture, WheelZoomStopsAtFourNinthsAndOnePointFiveToTheEighth)
@@ -179,11 +162,7 @@ TEST(Picture, WheelZoomStopsAtFourNinthsAndOnePointFiveToTheEighth)
     p.wheel(120, 0, 0);
     p.expectView(25.62890625, 80, 40);
     // Zoomed far in about the corner, the red half covers the rest of the client area.
-    auto z = p.grab();
-    EXPECT_EQ(z->at(80, 40), kRed);
-    EXPECT_EQ(z->at(199, 99), kRed);
-    EXPECT_EQ(z->at(79, 39), kGreen);
-    EXPECT_EQ(z->at(0, 0), kGreen);
+    EXPECT_EQ(pixels(*p.grab(), {{80, 40}, {199, 99}, {79, 39}, {0, 0}}), Pixels({kRed, kRed, kGreen, kGreen}));
 }
 
 TEST(Picture, MiddleButtonPansFromThePress)
@@ -243,10 +222,7 @@ TEST(Picture, CopyPutsThePictureOnTheClipboardAsMetafile)
     const RECT frame{0, 0, 40, 20};
     PlayEnhMetaFile(d.dc, emf, &frame);
     DeleteEnhMetaFile(emf);
-    EXPECT_EQ(d.at(1, 1), kRed);
-    EXPECT_EQ(d.at(18, 18), kRed);
-    EXPECT_EQ(d.at(21, 1), kBlue);
-    EXPECT_EQ(d.at(38, 18), kBlue);
+    EXPECT_EQ(pixels(d, {{1, 1}, {18, 18}, {21, 1}, {38, 18}}), Pixels({kRed, kRed, kBlue, kBlue}));
 }
 
 TEST(Picture, FailedLoadShowsTheSystemErrorAndKeepsNoPicture)
@@ -254,16 +230,15 @@ TEST(Picture, FailedLoadShowsTheSystemErrorAndKeepsNoPicture)
     Pic p;
     ASSERT_TRUE(p.ctrl.hasPicture());
     // The box is modal: a thread timer, served by the box's own message loop, reads and closes it.
-    g_boxSeen = false;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 10, boxTimer);
+    g_boxText = L"(no box)";
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, closeLoadErrorBox);
     EXPECT_TRUE(p.ctrl.LoadImageW(L"Z:\\no\\such\\folder\\missing.bmp"));
     KillTimer(nullptr, timer);
     EXPECT_FALSE(p.ctrl.hasPicture());
     EXPECT_EQ(p.ctrl.pictureSize().cx, 0);
-    ASSERT_TRUE(g_boxSeen);
     // The text is the system's message for the error of the load.
     const std::wstring shown = trimmed(g_boxText);
-    EXPECT_FALSE(shown.empty());
+    EXPECT_NE(shown, L"");
     EXPECT_TRUE(shown == systemMessage(ERROR_FILE_NOT_FOUND) || shown == systemMessage(ERROR_PATH_NOT_FOUND));
 
     // Nothing left to show or copy: only the background is painted.

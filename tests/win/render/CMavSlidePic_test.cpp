@@ -14,6 +14,8 @@
 #include "render_test_support.h"
 
 using rendertest::countOther;
+using rendertest::Pixels;
+using rendertest::pixels;
 
 namespace {
 
@@ -65,13 +67,6 @@ POINT mapPoint(int x, int y, int highX, int highY, int w, int h)
 class ExpectedPicture : public CMavSlideSink {
 public:
     ExpectedPicture(HDC dc, int w, int h) : m_dc(dc), m_w(w), m_h(h) {}
-    ~ExpectedPicture() override
-    {
-        SelectObject(m_dc, GetStockObject(BLACK_PEN));
-        SelectObject(m_dc, GetStockObject(WHITE_BRUSH));
-        for (HGDIOBJ o : m_objects)
-            DeleteObject(o);
-    }
     void slideHeader(const MAV::SlideHeader_st& hd) override { m_highX = hd.highX, m_highY = hd.highY; }
     void slideLine(MAV::SlidePoint_st a, MAV::SlidePoint_st b) override
     {
@@ -88,11 +83,10 @@ public:
     }
     void slideColor(int index) override
     {
-        const COLORREF c = acadRGB(index);
-        for (HGDIOBJ o : {static_cast<HGDIOBJ>(CreatePen(PS_SOLID, 1, c)), static_cast<HGDIOBJ>(CreateSolidBrush(c))}) {
-            SelectObject(m_dc, o);
-            m_objects.push_back(o);
-        }
+        SelectObject(m_dc, GetStockObject(DC_PEN));
+        SelectObject(m_dc, GetStockObject(DC_BRUSH));
+        SetDCPenColor(m_dc, acadRGB(index));
+        SetDCBrushColor(m_dc, acadRGB(index));
     }
 
 private:
@@ -100,7 +94,6 @@ private:
     HDC m_dc;
     int m_w, m_h;
     int m_highX = 1, m_highY = 1;
-    std::vector<HGDIOBJ> m_objects;
 };
 
 } // namespace
@@ -114,8 +107,7 @@ TEST(SlidePic, BackgroundAloneWithoutSlideAndForAnUnknownLevel)
     // No slide: the button face, framed by the DC's pen (black).
     auto d = host.grab();
     EXPECT_EQ(countOther(*d, rendertest::dibPixel(GetSysColor(COLOR_BTNFACE)), 1), 0);
-    EXPECT_EQ(d->at(0, 0), 0u);
-    EXPECT_EQ(d->at(59, 39), 0u);
+    EXPECT_EQ(pixels(*d, {{0, 0}, {59, 39}}), Pixels({0, 0}));
 
     // Level 3 carries a line from (1, 2) to (3, 4): nothing of it is drawn, the whole inside is background.
     EXPECT_EQ(host.ctrl.SetBkColor(3), 1);
@@ -176,15 +168,10 @@ TEST(SlidePic, ColourSevenIsBlackOnWhiteWhiteOnBlackAndBlackInTheCopy)
         // On the screen, after the copy, colour 7 contrasts with the black or white background.
         if (back == 3)
             continue;
-        auto d = host.grab();
-        const DWORD seven = back == 7 ? 0x000000u : 0xFFFFFFu;
-        EXPECT_EQ(d->at(50, 80), acad(back));
-        EXPECT_EQ(d->at(10, 49), seven);
-        EXPECT_EQ(d->at(89, 49), seven);
-        EXPECT_EQ(d->at(30, 20), seven); // inside the filled square
-        EXPECT_EQ(d->at(50, 89), 0xFF0000u);
-        EXPECT_EQ(d->at(50, 90), acad(back));
-        EXPECT_EQ(d->at(50, 88), acad(back));
+        // Background; both ends of the line and inside the square; the red row and the rows around it.
+        const DWORD seven = back == 7 ? 0x000000u : 0xFFFFFFu, bk = acad(back);
+        EXPECT_EQ(pixels(*host.grab(), {{50, 80}, {10, 49}, {89, 49}, {30, 20}, {50, 89}, {50, 90}, {50, 88}}),
+                  Pixels({bk, seven, seven, seven, 0xFF0000, bk, bk}));
     }
     host.ctrl.SetBkColor(252); // the grey ramp
     EXPECT_EQ(host.grab()->at(50, 80), acad(252));
@@ -202,12 +189,8 @@ TEST(SlidePic, PaintedSlideFollowsTheDecodedRecordsThroughTheCoordinateSystem)
         Host host(91, 91);
         host.ctrl.SetBkColor(7);
         ASSERT_TRUE(host.ctrl.show(L"Diagonal", kLibrary.c_str()));
-        auto d = host.grab();
-        EXPECT_EQ(d->at(10, 80), 0u);
-        EXPECT_EQ(d->at(45, 45), 0u);
-        EXPECT_EQ(d->at(79, 11), 0u);
-        EXPECT_EQ(d->at(80, 10), 0xFFFFFFu);
-        EXPECT_EQ(d->at(9, 81), 0xFFFFFFu);
+        EXPECT_EQ(pixels(*host.grab(), {{10, 80}, {45, 45}, {79, 11}, {80, 10}, {9, 81}}),
+                  Pixels({0, 0, 0, 0xFFFFFF, 0xFFFFFF}));
     }
     // Every record kind in a client area wider than the raster's proportion (offset x 15, offset y 0), compared
     // pixel by pixel with the decoder's records drawn through the mapping; both byte orders alike.
@@ -237,8 +220,7 @@ TEST(SlidePic, PaintedSlideFollowsTheDecodedRecordsThroughTheCoordinateSystem)
         EXPECT_EQ(differences, 0);
         // Inside the green triangle and the grey (250) rectangle of the fills.
         const POINT tri = mapPoint(150, 130, 1279, 1023, w, h), rect = mapPoint(350, 50, 1279, 1023, w, h);
-        EXPECT_EQ(painted->at(tri.x, tri.y), acad(3));
-        EXPECT_EQ(painted->at(rect.x, rect.y), acad(250));
+        EXPECT_EQ(pixels(*painted, {tri, rect}), Pixels({acad(3), acad(250)}));
     }
 }
 
@@ -254,13 +236,9 @@ TEST(SlidePic, TransparentControlPaintsOnlyTheSlide)
             ASSERT_TRUE(host.ctrl.show(L"t\u00dcr", kLibrary.c_str()));
         else
             ASSERT_TRUE(host.ctrl.show(path("magenta_diagonal.sld").c_str(), nullptr));
-        auto d = host.grab();
         const DWORD under = exStyle ? 0x008080u : 0u; // the parent shows through, or background and frame
-        EXPECT_EQ(d->at(20, 70), 0xFF00FFu);
-        EXPECT_EQ(d->at(45, 45), 0xFF00FFu);
-        EXPECT_EQ(d->at(60, 60), under);
-        EXPECT_EQ(d->at(0, 0), under);
-        EXPECT_EQ(d->at(20, 71), under);
+        EXPECT_EQ(pixels(*host.grab(), {{20, 70}, {45, 45}, {60, 60}, {0, 0}, {20, 71}}),
+                  Pixels({0xFF00FF, 0xFF00FF, under, under, under}));
     }
     DeleteObject(teal);
 }
@@ -367,10 +345,7 @@ TEST(SlidePic, CutAndDegenerateSlidesPaintWithoutFault)
     // A raster of a single dot: scale 1 about the middle of the client area.
     Bytes dot = slide(0, 0, {0xFF01, 0, 0, 10, 0});
     show(host.ctrl, dot);
-    auto d = host.print();
-    EXPECT_EQ(d->at(31, 23), 0xFF0000u);
-    EXPECT_EQ(d->at(40, 23), 0xFF0000u);
-    EXPECT_EQ(d->at(41, 23), acad(5));
+    EXPECT_EQ(pixels(*host.print(), {{31, 23}, {40, 23}, {41, 23}}), Pixels({0xFF0000, 0xFF0000, acad(5)}));
     // A negative size loads an empty slide: background only.
     host.ctrl.show(dot.data(), -5);
     EXPECT_EQ(countOther(*host.print(), acad(5), 1), 0);

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <vector>
+
 #include "platform/CMavApp.h"
 #include "render/CMavVllImage.h"
 #include "render_test_support.h"
 
 using rendertest::colourNear;
 using rendertest::dibPixel;
+using Flags = std::vector<unsigned>;
 
 namespace {
 
@@ -39,6 +42,14 @@ struct View : rendertest::Hosted<CMavVllImage> {
         const CMavArrayTempl<int> nrs = gdx().StackToItemNr(stack);
         return nrs.len() == 1 ? nrs[0] : -1;
     }
+    // The flags of the base point's item and the three polylines' items.
+    std::vector<unsigned> flags()
+    {
+        std::vector<unsigned> f;
+        for (int g = 0; g < 4; ++g)
+            f.push_back(static_cast<unsigned>(gdx().flagGet(item(g))));
+        return f;
+    }
     POINT toDevice(double x, double y)
     {
         const CMavPoint3d p = gdx().zoomMtxGet() * gdx().projMtxGet() * gdx().viewMtxGet() * CMavPoint3d(x, y, 0);
@@ -67,7 +78,7 @@ TEST(Vll, ItemsAndCurrentPolylineHighlight)
     const int base = v.item(0);
     ASSERT_GE(base, 0);
     EXPECT_EQ(g.typeGet(base), kDispPoint);
-    EXPECT_EQ(g.flagGet(base), 0x400u);
+    EXPECT_EQ(v.flags(), Flags({0x400, 0x600, 0x600, 0x600}));
     EXPECT_EQ(g.colorGet(base).oleColor(), 0xFFFFFFu);
     EXPECT_EQ(g.getDisplayList()[base].m_pdSize, 0.0);
     EXPECT_EQ(g.getDisplayList()[base].m_pdMode, Mav::kGdxPdModeUnset);
@@ -78,7 +89,6 @@ TEST(Vll, ItemsAndCurrentPolylineHighlight)
         const int nr = v.item(i);
         ASSERT_GE(nr, 0) << i;
         EXPECT_EQ(g.typeGet(nr), kDispPolyline);
-        EXPECT_EQ(g.flagGet(nr), 0x600u);
         EXPECT_EQ(g.colorGet(nr).oleColor(), 0xFFFFFFu);
         EXPECT_EQ(g.thicknGet(nr), 0);
         ASSERT_EQ(g.linetypeGet(nr).len(), 1);
@@ -97,15 +107,14 @@ TEST(Vll, ItemsAndCurrentPolylineHighlight)
     EXPECT_TRUE(colourNear(*before, edge3, 0xFFFFFF));
     EXPECT_EQ(before->at(5, 5), 0x102030u);
     EXPECT_EQ(v.ctrl.SetCurVl(2), -1);
-    EXPECT_EQ(g.flagGet(v.item(3)), 0x100u);
-    EXPECT_EQ(g.flagGet(v.item(2)), 0x600u);
+    EXPECT_EQ(v.flags(), Flags({0x400, 0x600, 0x600, 0x100}));
     auto lit = v.grab();
     EXPECT_TRUE(colourNear(*lit, edge3, highlight));
     EXPECT_FALSE(colourNear(*lit, edge3, 0xFFFFFF));
     EXPECT_TRUE(colourNear(*lit, edge2, 0xFFFFFF));
     EXPECT_EQ(v.ctrl.SetCurVl(-1), 2);
     EXPECT_EQ(v.ctrl.curVlGet(), -1);
-    EXPECT_EQ(g.flagGet(v.item(3)), 0x600u);
+    EXPECT_EQ(v.flags(), Flags({0x400, 0x600, 0x600, 0x600}));
     auto back = v.grab();
     EXPECT_TRUE(colourNear(*back, edge3, 0xFFFFFF));
     EXPECT_FALSE(colourNear(*back, edge3, highlight));
@@ -114,8 +123,7 @@ TEST(Vll, ItemsAndCurrentPolylineHighlight)
     EXPECT_EQ(v.ctrl.SetCurVl(0), -1);
     v.ctrl.setVll(threeSquares());
     EXPECT_EQ(v.ctrl.curVlGet(), 0);
-    EXPECT_EQ(g.flagGet(v.item(1)), 0x100u);
-    EXPECT_EQ(g.flagGet(v.item(2)), 0x600u);
+    EXPECT_EQ(v.flags(), Flags({0x400, 0x100, 0x600, 0x600}));
 
     // A click on a polyline tells the parent its group, i + 1, in a message numbered by the control's id.
     const POINT hit = v.toDevice(125, 100);
@@ -140,7 +148,7 @@ TEST(Vll, BasePointInAndOutOfTheFit)
 
     EXPECT_TRUE(v.ctrl.setDrawBase(false));
     EXPECT_FALSE(v.ctrl.drawBaseGet());
-    EXPECT_EQ(g.flagGet(v.item(0)), 0x40Cu);
+    EXPECT_EQ(v.flags(), Flags({0x40C, 0x600, 0x600, 0x600}));
     g.extMaxViewGet(mn, mx);
     EXPECT_EQ(mn, CMavPoint3d(100, 100, 0));
     EXPECT_EQ(mx, CMavPoint3d(350, 150, 0));
@@ -156,7 +164,7 @@ TEST(Vll, BasePointInAndOutOfTheFit)
 
     // Shown again, the base point counts in the fit and draws in the list's base colour.
     EXPECT_FALSE(v.ctrl.setDrawBase(true));
-    EXPECT_EQ(g.flagGet(v.item(0)), 0x400u);
+    EXPECT_EQ(v.flags(), Flags({0x400, 0x600, 0x600, 0x600}));
     g.extMaxViewGet(mn, mx);
     EXPECT_EQ(mn, CMavPoint3d(0, 0, 0));
     EXPECT_EQ(mx, CMavPoint3d(350, 150, 0));
@@ -171,7 +179,7 @@ TEST(Vll, BasePointInAndOutOfTheFit)
     // Hidden before the list is built: the base point comes hidden.
     v.ctrl.setDrawBase(false);
     v.ctrl.setVll(threeSquares());
-    EXPECT_EQ(g.flagGet(v.item(0)), 0x40Cu);
+    EXPECT_EQ(v.flags(), Flags({0x40C, 0x600, 0x600, 0x600}));
 
     // A left double click fits again after a wheel zoom.
     v.wheel(120, 100, 50);

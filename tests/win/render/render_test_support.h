@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <memory>
+#include <vector>
 
 #include "../afx/afx_test_support.h"
 
@@ -33,8 +35,6 @@ struct Parent {
                               wc.hInstance, nullptr);
     }
     ~Parent() { DestroyWindow(wnd); }
-    Parent(const Parent&) = delete;
-    Parent& operator=(const Parent&) = delete;
 };
 
 // A control of w x h at (10, 10) in its parent, with the given child id.
@@ -78,6 +78,16 @@ struct Hosted {
     }
     void mouse(UINT msg, WPARAM keys, int x, int y) { SendMessageW(ctrl.m_hWnd, msg, keys, MAKELPARAM(x, y)); }
 };
+
+// The pixels at the points given, in their order: one comparison shows every wrong pixel of a set at once.
+inline std::vector<DWORD> pixels(const afxtest::Dib& d, std::initializer_list<POINT> at)
+{
+    std::vector<DWORD> v;
+    for (const POINT& p : at)
+        v.push_back(d.at(p.x, p.y));
+    return v;
+}
+using Pixels = std::vector<DWORD>;
 
 // Pixels at least `margin` pixels inside the edges that differ from colour c.
 inline int countOther(const afxtest::Dib& d, DWORD c, int margin = 0)
