@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "afx/CDC.h"
+#include "afx/CGdiObject.h"
 #include "gdx/CMavGDX.h"
 #include "generators/hatch.h"
 #include "render/MavRender.h"
@@ -28,31 +30,19 @@ constexpr int kH = 600;
 
 // A top-down 32-bit DIB section selected into a memory context.
 struct Dib {
+    CDC mem;
+    CBitmap bmp;
     HDC dc = nullptr;
-    HBITMAP bmp = nullptr;
-    HGDIOBJ old = nullptr;
     DWORD* bits = nullptr;
+    HGDIOBJ old = nullptr;
     Dib()
     {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bi.bmiHeader.biWidth = kW;
-        bi.bmiHeader.biHeight = -kH;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
-        void* p = nullptr;
-        dc = CreateCompatibleDC(nullptr);
-        bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
-        bits = static_cast<DWORD*>(p);
+        mem.CreateCompatibleDC(nullptr);
+        bmp.CreateDIBSection32(kW, kH, &bits);
+        dc = mem;
         old = SelectObject(dc, bmp);
     }
-    ~Dib()
-    {
-        SelectObject(dc, old);
-        DeleteObject(bmp);
-        DeleteDC(dc);
-    }
+    ~Dib() { SelectObject(dc, old); }
     Dib(const Dib&) = delete;
     Dib& operator=(const Dib&) = delete;
     void clear(DWORD c) { std::fill(bits, bits + kW * kH, c); }

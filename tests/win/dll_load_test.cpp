@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "afx/afx_test_support.h"
 #include "dllmain.h"
 #include "resource.h"
 #include "version.h"
@@ -16,36 +17,7 @@ HMODULE libraryModule()
     return dll ? dll : LoadLibraryW(L"MavMfc.dll");
 }
 
-// A top-down 32-bit DIB section with direct access to its pixels.
-struct Dib {
-    HDC dc = nullptr;
-    HBITMAP bmp = nullptr;
-    HGDIOBJ old = nullptr;
-    DWORD* bits = nullptr;
-    int w = 0, h = 0;
-    Dib(int width, int height) : w(width), h(height)
-    {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
-        void* p = nullptr;
-        dc = CreateCompatibleDC(nullptr);
-        bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
-        bits = static_cast<DWORD*>(p);
-        old = SelectObject(dc, bmp);
-    }
-    ~Dib()
-    {
-        SelectObject(dc, old);
-        DeleteObject(bmp);
-        DeleteDC(dc);
-    }
-    DWORD at(int x, int y) const { return bits[y * w + x] & 0xFFFFFF; }
-};
+using afxtest::Dib;
 
 } // namespace
 

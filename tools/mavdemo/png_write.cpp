@@ -3,6 +3,9 @@
 
 #include <cstdio>
 
+#include "afx/CDC.h"
+#include "afx/CGdiObject.h"
+
 namespace mavdemo {
 namespace {
 
@@ -42,7 +45,7 @@ void chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_
 
 } // namespace
 
-std::vector<uint8_t> encodePng(const uint32_t* pixels, int width, int height)
+std::vector<uint8_t> encodePng(const DWORD* pixels, int width, int height)
 {
     std::vector<uint8_t> raw;
     raw.reserve(static_cast<size_t>(height) * (1 + 3 * static_cast<size_t>(width)));
@@ -85,36 +88,28 @@ std::vector<uint8_t> encodePng(const uint32_t* pixels, int width, int height)
     return out;
 }
 
-bool saveDcAsPng(HDC dc, int width, int height, const std::wstring& path)
+bool savePng(const DWORD* pixels, int width, int height, const std::wstring& path)
 {
-    if (width <= 0 || height <= 0)
-        return false;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bmp) {
-        DeleteDC(mem);
-        return false;
-    }
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, width, height, dc, 0, 0, SRCCOPY);
-    GdiFlush();
-    std::vector<uint8_t> png = encodePng(static_cast<const uint32_t*>(bits), width, height);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
+    const std::vector<uint8_t> png = encodePng(pixels, width, height);
     FILE* f = _wfopen(path.c_str(), L"wb");
     if (!f)
         return false;
-    bool ok = std::fwrite(png.data(), 1, png.size(), f) == png.size();
+    const bool ok = std::fwrite(png.data(), 1, png.size(), f) == png.size();
     return std::fclose(f) == 0 && ok;
+}
+
+bool saveDcAsPng(HDC dc, int width, int height, const std::wstring& path)
+{
+    CDC mem;
+    CBitmap bmp;
+    DWORD* bits = nullptr;
+    if (width <= 0 || height <= 0 || !mem.CreateCompatibleDC(nullptr) || !bmp.CreateDIBSection32(width, height, &bits))
+        return false;
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+    GdiFlush();
+    SelectObject(mem, old);
+    return savePng(bits, width, height, path);
 }
 
 } // namespace mavdemo

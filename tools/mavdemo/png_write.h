@@ -9,8 +9,11 @@
 
 namespace mavdemo {
 
-// Encodes 32-bit 0x00RRGGBB pixels (top-down rows) as an RGB PNG (uncompressed deflate blocks).
-std::vector<uint8_t> encodePng(const uint32_t* pixels, int width, int height);
+// Encodes 0x00RRGGBB pixels (top-down rows) as an RGB PNG (uncompressed deflate blocks).
+std::vector<uint8_t> encodePng(const DWORD* pixels, int width, int height);
+
+// Writes 0x00RRGGBB pixels (top-down rows) to path as a PNG. False on failure.
+bool savePng(const DWORD* pixels, int width, int height, const std::wstring& path);
 
 // Copies width x height pixels from the DC into a DIB and writes them to path. False on failure.
 bool saveDcAsPng(HDC dc, int width, int height, const std::wstring& path);

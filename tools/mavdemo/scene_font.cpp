@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+#include "afx/CDC.h"
+#include "afx/CGdiObject.h"
 #include "gdx/CMavGDX.h"
 #include "generators/font.h"
 #include "render/MavRender.h"
@@ -60,30 +62,19 @@ bool runFontSheet(const std::wstring& outDir)
     gdx.viewMtxSet(getViewMtx(lo, hi, h, w, 0.03));
     gdx.zoomMtxSet(CMavMatrix3d());
 
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!dc || !dib) {
-        if (dc)
-            DeleteDC(dc);
+    CDC dc;
+    CBitmap dib;
+    DWORD* bits = nullptr;
+    if (!dc.CreateCompatibleDC(nullptr) || !dib.CreateDIBSection32(w, h, &bits)) {
         std::fprintf(stderr, "mavdemo: no bitmap for the font sheet\n");
         return false;
     }
     HGDIOBJ old = SelectObject(dc, dib);
     MAV::renderWindow(dc, gdx, w, h);
-    const std::wstring png = outDir + L"\\fontsheet_dplist.png";
-    const bool ok = saveDcAsPng(dc, w, h, png);
+    GdiFlush();
     SelectObject(dc, old);
-    DeleteObject(dib);
-    DeleteDC(dc);
+    const std::wstring png = outDir + L"\\fontsheet_dplist.png";
+    const bool ok = savePng(bits, w, h, png);
     if (ok)
         std::printf("mavdemo: wrote %ls\n", png.c_str());
     std::fflush(stdout);
