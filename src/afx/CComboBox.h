@@ -1,10 +1,9 @@
-// CComboBox: thin wrapper of a combo box; owner-drawn lists are drawn and measured by the reflected messages.
+// CComboBox: thin wrapper of a combo box; owner drawing as in CItemListWnd.
 #pragma once
 
-#include "afx/CString.h"
-#include "afx/CWnd.h"
+#include "afx/CItemListWnd.h"
 
-class CComboBox : public CWnd {
+class CComboBox : public CItemListWnd {
     DECLARE_DYNAMIC(CComboBox)
 public:
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
@@ -51,11 +50,4 @@ public:
     DWORD GetEditSel() const { return static_cast<DWORD>(SendMessage(CB_GETEDITSEL)); }
     BOOL SetEditSel(int start, int end) { return static_cast<BOOL>(SendMessage(CB_SETEDITSEL, 0, MAKELPARAM(start, end))); }
     BOOL LimitText(int chars) { return static_cast<BOOL>(SendMessage(CB_LIMITTEXT, static_cast<WPARAM>(chars))); }
-
-    // Owner drawing of list items; the defaults do nothing (CompareItem: 0, equal).
-    virtual void DrawItem(LPDRAWITEMSTRUCT item);
-    virtual void MeasureItem(LPMEASUREITEMSTRUCT item);
-    virtual int CompareItem(LPCOMPAREITEMSTRUCT item);
-    virtual void DeleteItem(LPDELETEITEMSTRUCT item);
-    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 };

@@ -1,10 +1,9 @@
-// CListBox: thin wrapper of a list box; owner-drawn lists are drawn and measured by the reflected messages.
+// CListBox: thin wrapper of a list box; owner drawing as in CItemListWnd.
 #pragma once
 
-#include "afx/CString.h"
-#include "afx/CWnd.h"
+#include "afx/CItemListWnd.h"
 
-class CListBox : public CWnd {
+class CListBox : public CItemListWnd {
     DECLARE_DYNAMIC(CListBox)
 public:
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
@@ -64,11 +63,4 @@ public:
     {
         return static_cast<int>(SendMessage(LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(rect)));
     }
-
-    // Owner drawing of items; the defaults do nothing (CompareItem: 0, equal).
-    virtual void DrawItem(LPDRAWITEMSTRUCT item);
-    virtual void MeasureItem(LPMEASUREITEMSTRUCT item);
-    virtual int CompareItem(LPCOMPAREITEMSTRUCT item);
-    virtual void DeleteItem(LPDELETEITEMSTRUCT item);
-    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 };

@@ -8,6 +8,7 @@
 #include "afx/CEdit.h"
 #include "afx/CGdiObject.h"
 #include "afx/CHandleMap.h"
+#include "afx/CItemListWnd.h"
 #include "afx/CListBox.h"
 #include "afx/CObject.h"
 #include "afx/CRect.h"
