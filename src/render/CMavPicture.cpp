@@ -40,6 +40,19 @@ private:
     bool m_uninit = false;
 };
 
+// A size or extent for Render, which takes LONG. The source extent grows with the shrink ratio, so a picture
+// thousands of times larger than the control (a metafile may claim a frame of kilometres) could leave that range;
+// such values are held at its edge instead of wrapping.
+LONG toLong(double v)
+{
+    constexpr double kMax = 2147483647.0;
+    if (!(v > -kMax))
+        return -2147483647;
+    if (!(v < kMax))
+        return 2147483647;
+    return static_cast<LONG>(v);
+}
+
 // HIMETRIC (0.01 mm) to pixels at dpi dots per inch, rounded: 2540 HIMETRIC make an inch.
 int himetricToPixels(long himetric, int dpi)
 {
@@ -208,9 +221,8 @@ void CMavPicture::draw(CDC& target)
     mem.FillSolidRect(&rc, fill);
     if (m_pPicture) {
         const double ratio = fitRatio(rc.Width(), rc.Height());
-        m_pPicture->Render(mem, m_offsetX, m_offsetY, static_cast<LONG>(m_zoom * m_width),
-                           static_cast<LONG>(m_zoom * m_height), 0, m_hmHeight,
-                           static_cast<LONG>(m_hmWidth * ratio), static_cast<LONG>(-m_hmHeight * ratio), &rc);
+        m_pPicture->Render(mem, m_offsetX, m_offsetY, toLong(m_zoom * m_width), toLong(m_zoom * m_height), 0,
+                           m_hmHeight, toLong(m_hmWidth * ratio), toLong(-m_hmHeight * ratio), &rc);
     }
 }
 

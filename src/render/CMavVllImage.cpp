@@ -4,6 +4,8 @@
 // highlight colour of the list's colour table.
 #include "render/CMavVllImage.h"
 
+#include <climits>
+
 #include "platform/CMavApp.h"
 #include "platform/CMavMatrix3d.h"
 #include "platform/CMavPoint3d.h"
@@ -78,10 +80,11 @@ bool CMavVllImage::setDrawBase(bool draw)
 
 int CMavVllImage::SetCurVl(int index)
 {
+    // Polyline i lies in group {i + 1}; no list is long enough to hold an index of INT_MAX, which has no group.
     const int previous = m_curVl;
-    if (previous >= 0)
+    if (previous >= 0 && previous < INT_MAX)
         m_gdx.cModeSet(group(previous + 1), kContrastMode);
-    if (index >= 0)
+    if (index >= 0 && index < INT_MAX)
         m_gdx.cModeSet(group(index + 1), GDX_CMODE_HIGHLIGHT);
     m_curVl = index;
     if (m_hWnd)

@@ -5,19 +5,22 @@
 // sample lets a picture that fills the whole area keep its own colour where the corners disagree.
 #include "render/MavBitmap.h"
 
+#include <climits>
 #include <map>
 
 unsigned long mav_gdx_picture_bkcolor_get(CDC* dc, BITMAP* bitmap)
 {
     if (!dc || !dc->GetSafeHdc() || !bitmap)
         return 0;
-    const int w = bitmap->bmWidth;
-    const int h = bitmap->bmHeight;
+    // The last column and row. The record comes from the caller: a width or height of INT_MIN has no last one
+    // in range, and GetPixel answers such a point like any other outside the bitmap.
+    const int right = bitmap->bmWidth > INT_MIN ? bitmap->bmWidth - 1 : INT_MIN;
+    const int bottom = bitmap->bmHeight > INT_MIN ? bitmap->bmHeight - 1 : INT_MIN;
     const POINT samples[5] = {{0, 0},
-                              {w - 1, 0},
-                              {0, h - 1},
-                              {static_cast<int>((w - 1) * 0.5), static_cast<int>((h - 1) * 0.5)},
-                              {w - 1, h - 1}};
+                              {right, 0},
+                              {0, bottom},
+                              {static_cast<int>(right * 0.5), static_cast<int>(bottom * 0.5)},
+                              {right, bottom}};
     // Ordered by colour value, so the first of equal counts is the smallest colour.
     std::map<COLORREF, int> counts;
     for (const POINT& p : samples)
