@@ -163,6 +163,12 @@ TEST(Picture, WheelZoomStopsAtFourNinthsAndOnePointFiveToTheEighth)
     p.expectView(25.62890625, 80, 40);
     // Zoomed far in about the corner, the red half covers the rest of the client area.
     EXPECT_EQ(pixels(*p.grab(), {{80, 40}, {199, 99}, {79, 39}, {0, 0}}), Pixels({kRed, kRed, kGreen, kGreen}));
+    // About the far corner the offset turns negative: truncated toward zero, not rounded down.
+    p.ctrl.Reset();
+    p.wheel(120, 199, 99);
+    p.expectView(1.5, 20, 10);   // -178.5 + 199, -88.5 + 99
+    p.wheel(120, 199, 99);
+    p.expectView(2.25, -69, -34); // -268.5 + 199, -133.5 + 99
 }
 
 TEST(Picture, MiddleButtonPansFromThePress)

@@ -140,18 +140,30 @@ TEST(SlidePic, ColourSevenIsBlackOnWhiteWhiteOnBlackAndBlackInTheCopy)
         // The copy's pens in the order of the colour records, 7 as black; no rectangle: no background.
         struct Seen {
             std::vector<COLORREF> pens;
+            std::vector<LONG> penStyles; // style and width of each pen
             int rectangles = 0;
         } seen;
         auto record = [](HDC, HANDLETABLE*, const ENHMETARECORD* r, int, LPARAM p) -> int {
             auto* s = reinterpret_cast<Seen*>(p);
-            if (r->iType == EMR_CREATEPEN)
-                s->pens.push_back(reinterpret_cast<const EMRCREATEPEN*>(r)->lopn.lopnColor);
+            if (r->iType == EMR_CREATEPEN) {
+                const LOGPEN& pen = reinterpret_cast<const EMRCREATEPEN*>(r)->lopn;
+                s->pens.push_back(pen.lopnColor);
+                s->penStyles.push_back(static_cast<LONG>(pen.lopnStyle));
+                s->penStyles.push_back(pen.lopnWidth.x);
+            }
             s->rectangles += r->iType == EMR_RECTANGLE;
             return 1;
         };
         EnumEnhMetaFile(nullptr, emf, record, &seen, nullptr);
         EXPECT_EQ(seen.pens, (std::vector<COLORREF>{RGB(0, 0, 0), RGB(255, 0, 0)}));
+        EXPECT_EQ(seen.penStyles, (std::vector<LONG>{PS_SOLID, 1, PS_SOLID, 1}));
         EXPECT_EQ(seen.rectangles, 0);
+        // Recorded into the rectangle (0, 0, 99, 99): scale 98 / 99, so the upper left of the square (20, 90)
+        // lands on (19, 8) and the line ends x 10 and y 10 on column 9 and row 88.
+        ENHMETAHEADER head{};
+        GetEnhMetaFileHeader(emf, sizeof head, &head);
+        EXPECT_EQ(std::vector<LONG>({head.rclBounds.left, head.rclBounds.top, head.rclBounds.bottom}),
+                  std::vector<LONG>({9, 8, 88}));
         // Played back onto white at the raster's size: the line and the 20 x 20 square of colour 7 in black, the
         // red line, and nothing else.
         afxtest::Dib played(99, 99, 0xFFFFFF);
