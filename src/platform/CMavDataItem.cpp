@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "platform/datafile.h"
+#include "platform/resbuf.h"
 
 namespace {
 
@@ -447,26 +448,6 @@ void lispNumber(CMavString& out, double v)
     out += CMavString(s.c_str());
 }
 
-void lispText(CMavString& out, const CMavString& s)
-{
-    out += L'"';
-    for (int i = 0; i < s.len(); ++i) {
-        const wchar_t c = s[i];
-        if (c == L'"' || c == L'\\') {
-            out += L'\\';
-            out += c;
-        } else if (c == L'\n') {
-            out += L"\\n";
-        } else if (c == L'\r') {
-            out += L"\\r";
-        } else if (c == L'\t') {
-            out += L"\\t";
-        } else {
-            out += c;
-        }
-    }
-    out += L'"';
-}
 
 void lispPoint(CMavString& out, const CMavPoint3d& p)
 {
@@ -511,7 +492,7 @@ void CMavDataItem::appendLisp(CMavString& out) const
         lispNumber(out, std::get<double>(m_value));
         break;
     case kText:
-        lispText(out, std::get<CMavString>(m_value));
+        MAV::lispQuoted(out, std::get<CMavString>(m_value).c_str(), std::get<CMavString>(m_value).len());
         break;
     case kPoint:
         lispPoint(out, std::get<CMavPoint3d>(m_value));
@@ -586,7 +567,7 @@ void CMavDataItem::appendLispEntry(CMavString& out) const
     if (m_key.isInt())
         out += CMavString::format(L"%d", m_key.num);
     else
-        lispText(out, m_key.text);
+        MAV::lispQuoted(out, m_key.text.c_str(), m_key.text.len());
     if (isDir()) {
         for (const auto& c : m_children) {
             out += L' ';

@@ -445,11 +445,14 @@ void textNumber(CMavString& out, double v)
     out += CMavString(s.c_str());
 }
 
-void textString(CMavString& out, const wchar_t* s)
+
+} // namespace
+
+void lispQuoted(CMavString& out, const wchar_t* s, int count)
 {
     out += L'"';
-    for (; s && *s; ++s) {
-        const wchar_t c = *s;
+    for (int i = 0; s && (count < 0 ? s[i] != 0 : i < count); ++i) {
+        const wchar_t c = s[i];
         if (c == L'"' || c == L'\\') {
             out += L'\\';
             out += c;
@@ -465,8 +468,6 @@ void textString(CMavString& out, const wchar_t* s)
     }
     out += L'"';
 }
-
-} // namespace
 
 resbuf* rbToList(const wchar_t* lispText)
 {
@@ -515,7 +516,7 @@ CMavString rbToText(const resbuf* rb)
             break;
         case RTSTR:
         case RTDXF0:
-            textString(out, rb->resval.rstring);
+            lispQuoted(out, rb->resval.rstring);
             break;
         case RTPOINT:
         case RT3DPOINT:

@@ -110,6 +110,9 @@ private:
 // their name in upper case; "(a . (b c))" is read as "(a b c)". Null for empty or malformed text (unbalanced
 // parentheses, an unterminated string, nesting deeper than 64, more than 1,000,000 buffers).
 resbuf* rbToList(const wchar_t* lispText);
+// Appends s as a LISP string in double quotes, with \" \\ \n \r \t escaped as rbToList reads them back: count code
+// units, or up to the terminating zero when count is negative.
+void lispQuoted(CMavString& out, const wchar_t* s, int count = -1);
 // The list as LISP text, the inverse of rbToList for the types it produces; other types print as their
 // numbers (points as (x y z), entity names as <Entity n m>).
 CMavString rbToText(const resbuf* rb);
