@@ -529,9 +529,10 @@ void drawText(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned l
         if (flags & 1)
             fillByClip(ctx, gdx, glyphs[g], toDevice, brush, textBrush != nullptr);
         if (flags & 0x10) {
+            // Each segment on its own: a contour that is not closed up shows its gaps, not a line across them.
             Selected pen(ctx.dc, solidPen(1, penColour));
             for (int c = 0; c < glyphs[g].len(); ++c)
-                linesThrough(ctx.dc, glyphs[g][c].getTransformedCopy(toDevice).pts(true, 0.5));
+                drawVertices(ctx, glyphs[g][c], true, toDevice, penColour, 1);
         }
     }
 }

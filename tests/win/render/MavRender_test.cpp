@@ -1,32 +1,32 @@
-// Drawing display lists into 32-bit DIBs with both targets, and the metafile writer, under Wine.
+// Drawing display lists into 32-bit DIBs with both targets, the metafile writer and the picture loader, under Wine.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "../afx/afx_test_support.h"
 #include "gdx/CMavGDX.h"
 #include "generators/measure.h"
 #include "render/MavRender.h"
+#include "render_test_support.h"
 
 namespace {
 
 using afxtest::Dib;
+using MAV::RenderTarget;
+using rendertest::dibPixel;
+using rendertest::pixels;
+using rendertest::Pixels;
+using Glyphs = CMavArrayTempl<CMavArrayTempl<CMavVertexArray>>;
 
 constexpr DWORD kBack = 0x00FFFFFF; // white, as a DIB pixel 0x00RRGGBB
 constexpr int kW = 120;
 constexpr int kH = 100;
-
-// A list on white whose world coordinates are device coordinates (identity view, projection and zoom).
-CMavGDX plainList(COLORREF background = 0xFFFFFF)
-{
-    CMavColor back;
-    back.setOleColor(background);
-    return CMavGDX(back, CMavMatrix3d(), 0.0, 0, CMavPoint3d(0, 0, 0), CMavPoint3d(kW, kH, 0));
-}
+constexpr RenderTarget kBoth[] = {RenderTarget::Window, RenderTarget::Metafile};
 
 CMavColor rgb(COLORREF bgr)
 {
@@ -35,10 +35,18 @@ CMavColor rgb(COLORREF bgr)
     return c;
 }
 
-// COLORREF 0x00BBGGRR as the DIB shows it (0x00RRGGBB).
-DWORD px(COLORREF c)
+// A list whose world coordinates are device coordinates (identity view, projection and zoom).
+CMavGDX plainList(COLORREF background = 0xFFFFFF)
 {
-    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+    return CMavGDX(rgb(background), CMavMatrix3d(), 0.0, 0, CMavPoint3d(0, 0, 0), CMavPoint3d(kW, kH, 0));
+}
+
+CMavArrayTempl<double> values(std::initializer_list<double> v)
+{
+    CMavArrayTempl<double> p;
+    for (double x : v)
+        p.append(x);
+    return p;
 }
 
 CMavVertexArray segment(double x0, double y0, double x1, double y1)
@@ -50,49 +58,71 @@ CMavVertexArray segment(double x0, double y0, double x1, double y1)
 
 CMavVertexArray rectangle(double x0, double y0, double x1, double y1)
 {
-    CMavVertexArray vl;
-    vl.append(CMavPoint3d(x0, y0, 0), CMavPoint3d(x1, y0, 0));
+    CMavVertexArray vl = segment(x0, y0, x1, y0);
     vl.appendTo(CMavPoint3d(x1, y1, 0));
     vl.appendTo(CMavPoint3d(x0, y1, 0));
     vl.appendTo(CMavPoint3d(x0, y0, 0));
     return vl;
 }
 
+CMavArrayTempl<CMavVertexArray> contours(std::initializer_list<CMavVertexArray> list)
+{
+    CMavArrayTempl<CMavVertexArray> out;
+    for (const CMavVertexArray& c : list)
+        out.append(c);
+    return out;
+}
+
 void addLine(CMavGDX& g, double y, const CMavColor& c, unsigned long flags = 0,
-             CMavArrayTempl<double> pattern = CMavArrayTempl<double>(), double scale = 1.0)
+             const CMavArrayTempl<double>& pattern = CMavArrayTempl<double>(), double scale = 1.0)
 {
     g.imageVl(CMavArrayTempl<int>(), flags, segment(10, y, 110, y), c, CMavMatrix3d(), pattern, scale, 0);
 }
 
-// Draws the list as the given target would, but into the DIB, so that pixels can be read for both.
-void drawAs(Dib& dib, CMavGDX& g, MAV::RenderTarget target)
+void addRegion(CMavGDX& g, unsigned long flags, const CMavArrayTempl<CMavVertexArray>& list, COLORREF colour,
+               const CMavColor& fill, const MAV::CHatchProp& hatch = MAV::CHatchProp(), int width = 0)
 {
-    if (target == MAV::RenderTarget::Window) {
-        MAV::renderWindow(dib.dc, g, dib.w, dib.h);
-        return;
+    g.imageReg(CMavArrayTempl<int>(), flags, list, rgb(colour), CMavMatrix3d(), CMavArrayTempl<double>(), 1.0, width,
+               fill, hatch);
+}
+
+// A text item with the given glyph regions, as the text layout would leave it.
+void addGlyphs(CMavGDX& g, unsigned long flags, const Glyphs& glyphs, COLORREF colour, COLORREF fill)
+{
+    CMavArrayTempl<CMavDisplayItem> items;
+    items.append(CMavDisplayItem());
+    items[0].m_kind = static_cast<MavDisplayObj>(5);
+    items[0].m_flags = static_cast<std::uint32_t>(flags);
+    items[0].m_color = rgb(colour);
+    items[0].m_fcolor = rgb(fill);
+    items[0].m_txtRegl = glyphs;
+    g.addDisplayList(items);
+}
+
+// The list drawn as the target would, but into a DIB so that pixels can be read for both: the window through its
+// paint procedure (sorted, background painted), the metafile's item drawing clipped to the image.
+std::unique_ptr<Dib> drawAs(CMavGDX& g, RenderTarget target, DWORD fill = kBack)
+{
+    auto d = std::make_unique<Dib>(kW, kH, fill);
+    if (target == RenderTarget::Window) {
+        MAV::renderWindow(d->dc, g, d->w, d->h);
+        return d;
     }
-    HRGN clip = CreateRectRgn(0, 0, dib.w, dib.h);
-    SelectClipRgn(dib.dc, clip);
+    HRGN clip = CreateRectRgn(0, 0, d->w, d->h);
+    SelectClipRgn(d->dc, clip);
     DeleteObject(clip);
-    MAV::renderItems(g, MAV::renderContextMake(dib.dc, target, g, dib.w, dib.h));
-    SelectClipRgn(dib.dc, nullptr);
+    MAV::renderItems(g, MAV::renderContextMake(d->dc, target, g, d->w, d->h));
+    SelectClipRgn(d->dc, nullptr);
+    return d;
 }
 
-DWORD at(const Dib& d, int x, int y)
-{
-    return d.bits[y * d.w + x] & 0xFFFFFF;
-}
-
+// Pixels of the box [x0, x1) x [y0, y1) (the whole DIB by default) that differ from the colour.
 int countNot(const Dib& d, DWORD colour, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1)
 {
-    if (x1 < 0)
-        x1 = d.w;
-    if (y1 < 0)
-        y1 = d.h;
     int n = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x)
-            n += at(d, x, y) != colour;
+    for (int y = y0; y < (y1 < 0 ? d.h : y1); ++y)
+        for (int x = x0; x < (x1 < 0 ? d.w : x1); ++x)
+            n += d.at(x, y) != colour;
     return n;
 }
 
@@ -101,534 +131,324 @@ std::vector<int> runs(const Dib& d, int y, DWORD back)
 {
     std::vector<int> out;
     int len = 0;
-    for (int x = 0; x < d.w; ++x) {
-        if (at(d, x, y) != back) {
+    for (int x = 0; x <= d.w; ++x) {
+        if (x < d.w && d.at(x, y) != back) {
             ++len;
         } else if (len) {
             out.push_back(len);
             len = 0;
         }
     }
-    if (len)
-        out.push_back(len);
     return out;
 }
 
 } // namespace
 
-TEST(RenderColours, ModesTableInverseAndTargetRules)
+TEST(RenderColours, ModesInverseTargetRulesAndItemsThatDrawNothing)
 {
     const COLORREF red = 0x0000FF, green = 0x00C000, grey = 0x808080;
     CMavGDX g = plainList(grey);
     g.ColorTabSet(static_cast<GDX_CMODE>(3), rgb(green));
-    addLine(g, 10, rgb(red));                  // own colour
-    addLine(g, 20, rgb(red), 3u << 8);         // table entry 3
-    addLine(g, 30, rgb(red), 15u << 8);        // inverse background
-    addLine(g, 40, CMavColor(-1));             // no colour: inverse background too
-    addLine(g, 50, rgb(grey));                 // equals the background: inverted in the window
-    addLine(g, 60, rgb(0xFFFFFF));             // white: black in the metafile only
+    addLine(g, 10, rgb(red));          // own colour
+    addLine(g, 20, rgb(red), 3u << 8);  // table entry 3
+    addLine(g, 30, rgb(red), 15u << 8); // inverse background
+    addLine(g, 40, CMavColor(-1));      // no colour: inverse background too
+    addLine(g, 50, rgb(grey));          // equals the background: inverted in the window
+    addLine(g, 60, rgb(0xFFFFFF));      // white: black in the metafile only
+    // Hidden items of every kind and an item of an unknown kind leave no trace.
+    addLine(g, 70, rgb(0), 0x4);
+    addRegion(g, 0x1 | 0x10 | 0x4, contours({rectangle(20, 75, 80, 95)}), 0, rgb(0xFF));
+    g.imagePt(CMavArrayTempl<int>(), 0x4, CMavPoint3d(50, 85, 0), rgb(0), CMavMatrix3d(), 10, 8);
+    CMavArrayTempl<CMavDisplayItem> unknown;
+    unknown.append(CMavDisplayItem());
+    unknown[0].m_kind = static_cast<MavDisplayObj>(4);
+    unknown[0].m_vl = segment(0, 5, 100, 5);
+    g.addDisplayList(unknown);
 
-    Dib win(kW, kH, 0);
-    drawAs(win, g, MAV::RenderTarget::Window);
-    EXPECT_EQ(at(win, 0, 0), px(grey)); // background painted
-    EXPECT_EQ(at(win, 50, 10), px(red));
-    EXPECT_EQ(at(win, 50, 20), px(green));
-    EXPECT_EQ(at(win, 50, 30), px(grey ^ 0xFFFFFF));
-    EXPECT_EQ(at(win, 50, 40), px(grey ^ 0xFFFFFF));
-    EXPECT_EQ(at(win, 50, 50), px(grey ^ 0xFFFFFF));
-    EXPECT_EQ(at(win, 50, 60), 0xFFFFFFu);
+    auto win = drawAs(g, RenderTarget::Window, 0);
+    EXPECT_EQ(pixels(*win, {{0, 0}, {50, 10}, {50, 20}, {50, 30}, {50, 40}, {50, 50}, {50, 60}}),
+              (Pixels{dibPixel(grey), dibPixel(red), dibPixel(green), dibPixel(grey ^ 0xFFFFFF),
+                      dibPixel(grey ^ 0xFFFFFF), dibPixel(grey ^ 0xFFFFFF), 0xFFFFFF}));
+    EXPECT_EQ(countNot(*win, dibPixel(grey), 0, 65, kW, kH) + countNot(*win, dibPixel(grey), 0, 0, kW, 8), 0);
 
-    Dib meta(kW, kH, 0x123456);
-    drawAs(meta, g, MAV::RenderTarget::Metafile);
-    EXPECT_EQ(at(meta, 0, 0), 0x123456u); // the metafile paints no background
-    EXPECT_EQ(at(meta, 50, 10), px(red));
-    EXPECT_EQ(at(meta, 50, 50), px(grey)); // no inversion here
-    EXPECT_EQ(at(meta, 50, 60), 0u);       // white becomes black
+    // The metafile paints no background and inverts nothing, but draws white as black.
+    auto meta = drawAs(g, RenderTarget::Metafile, 0x123456);
+    EXPECT_EQ(pixels(*meta, {{0, 0}, {50, 10}, {50, 50}, {50, 60}}),
+              (Pixels{0x123456, dibPixel(red), dibPixel(grey), 0}));
+    EXPECT_EQ(countNot(*meta, 0x123456, 0, 65, kW, kH) + countNot(*meta, 0x123456, 0, 0, kW, 8), 0);
 }
 
-TEST(RenderColours, HiddenAndUnknownItemsLeaveNoTrace)
+TEST(RenderLines, PatternsPiecesAndPensLightThePixelsOfALinePerPieceWithItsOwnPen)
 {
-    CMavGDX g = plainList();
-    addLine(g, 10, rgb(0), 0x4);
-    CMavArrayTempl<CMavVertexArray> reg;
-    reg.append(rectangle(20, 20, 80, 80));
-    g.imageReg(CMavArrayTempl<int>(), 0x1 | 0x10 | 0x4, reg, rgb(0), CMavMatrix3d(), CMavArrayTempl<double>(), 1.0,
-               0, rgb(0xFF), MAV::CHatchProp());
-    g.imagePt(CMavArrayTempl<int>(), 0x4, CMavPoint3d(50, 50, 0), rgb(0), CMavMatrix3d(), 10, 8);
-    CMavArrayTempl<CMavDisplayItem> extra;
-    extra.append(CMavDisplayItem());
-    extra[0].m_kind = static_cast<MavDisplayObj>(4);
-    extra[0].m_vl = segment(0, 5, 100, 5);
-    g.addDisplayList(extra);
-    for (auto target : {MAV::RenderTarget::Window, MAV::RenderTarget::Metafile}) {
-        Dib d(kW, kH, kBack);
-        drawAs(d, g, target);
-        EXPECT_EQ(countNot(d, kBack), 0);
-    }
-}
-
-TEST(RenderLines, FlagPatternsDashScaledAndDotAsPixel)
-{
-    auto pattern = [](std::initializer_list<double> v) {
-        CMavArrayTempl<double> p;
-        for (double x : v)
-            p.append(x);
-        return p;
-    };
-    for (auto target : {MAV::RenderTarget::Window, MAV::RenderTarget::Metafile}) {
-        CMavGDX g = plainList();
-        addLine(g, 10, rgb(0), 0, pattern({1, 0, 0}), 1.0);
-        addLine(g, 20, rgb(0), 0, pattern({1, 1, 0}), 1.0);
-        addLine(g, 30, rgb(0), 0, pattern({1, 1, 0}), 2.0);
-        addLine(g, 40, rgb(0), 0, pattern({1, 1, 1}), 2.0);
-        addLine(g, 50, rgb(0), 0, pattern({1}), 7.0);
-        Dib d(kW, kH, kBack);
-        drawAs(d, g, target);
-
-        EXPECT_EQ(runs(d, 10, kBack), std::vector<int>{100}); // solid
-        EXPECT_EQ(runs(d, 50, kBack), std::vector<int>{100});
-        // The flag forms become real patterns scaled by the item's factor; the dashing itself is the measure's.
-        // A dot (0.21 long) is below the single-pixel length and lights exactly one pixel.
-        const struct {
-            int row;
-            CMavArrayTempl<double> dashes;
-        } cases[] = {{20, pattern({10, -4})}, {30, pattern({20, -8})}, {40, pattern({22, -10, 0.21, -10})}};
-        for (const auto& c : cases) {
-            CMavVertexArray vl = segment(10, c.row, 110, c.row);
-            ASSERT_TRUE(mav_gdx_image_vl_measure(vl, c.dashes, 1));
-            // The pixels the pieces cover: a line lights its start up to its end, a short piece one pixel.
-            std::vector<bool> lit(kW, false);
-            for (int i = 0; i < vl.len(); ++i) {
-                const int x0 = static_cast<int>(vl[i].start.x), x1 = static_cast<int>(vl[i].end.x);
-                if (vl[i].start.distanceTo(vl[i].end) < 0.22)
-                    lit[x0] = true;
-                for (int x = std::min(x0, x1); x < std::max(x0, x1); ++x)
-                    lit[x] = true;
-            }
-            std::vector<int> want;
-            for (int x = 0, len = 0; x <= kW; ++x) {
-                if (x < kW && lit[x]) {
-                    ++len;
-                } else if (len) {
-                    want.push_back(len);
-                    len = 0;
-                }
-            }
-            const std::vector<int> got = runs(d, c.row, kBack);
-            ASSERT_EQ(got.size(), want.size()) << c.row << ::testing::PrintToString(got) << ::testing::PrintToString(want);
-            for (size_t i = 0; i < got.size(); ++i)
-                EXPECT_NEAR(got[i], want[i], 1) << c.row << " piece " << i;
-            EXPECT_GE(got.size(), 4u);
-        }
-        const std::vector<int> dotted = runs(d, 40, kBack);
-        EXPECT_GE(std::count(dotted.begin(), dotted.end(), 1), 2);
-    }
-}
-
-TEST(RenderLines, ThinRunsAndKeptPensLightTheSamePixelsAsOneLinePerSegment)
-{
-    // The window draws joined thin segments as polylines (in pieces of bounded length) and keeps an item's pen
-    // for the next items of the same width and colour. The reference gives every item a pen of its own and every
-    // segment a MoveToEx/LineTo of its own; the pixels must be the same.
+    // The reference gives every item a pen of its own and every piece of its dashing a MoveToEx/LineTo of its
+    // own; a piece shorter than the single-pixel length (a dot, 0.21) is one pixel (in the metafile a line one
+    // unit long, as wide as the pen). The flag forms of a pattern stand for real patterns, scaled by the item's
+    // factor except for the dot. The window draws joined thin segments as polylines (in pieces of bounded length)
+    // and keeps an item's pen for the next items of the same width and colour, also across items that are dashed
+    // or wide; the pixels must be the same.
     struct Item {
         COLORREF colour;
-        unsigned long width;
+        int width;
         CMavVertexArray vl;
+        CMavArrayTempl<double> pattern;
+        double scale;
+        CMavArrayTempl<double> dashes; // what the pattern stands for
     };
-    std::vector<Item> items;
-    CMavVertexArray zigzag; // 150 joined segments: more than one piece
+    CMavVertexArray zigzag; // 150 joined segments: more than one polyline piece
     zigzag.append(CMavPoint3d(5.5, 10, 0), CMavPoint3d(6.3, 17.7, 0));
     for (int i = 2; i <= 150; ++i)
         zigzag.appendTo(CMavPoint3d(5.5 + i * 0.73, (i % 2) ? 17.7 : 10.2 + (i % 7), 0));
-    items.push_back({0x000000, 0, zigzag});
-    CMavVertexArray wide = rectangle(20, 30, 60, 45);
-    items.push_back({0x000000, 3, wide}); // same colour, wider pen
     CMavVertexArray gapped = segment(10, 60, 50, 70); // two runs: the second does not start where the first ended
     gapped.appendTo(CMavPoint3d(80, 62, 0));
     gapped.append(CMavPoint3d(85, 80, 0), CMavPoint3d(40, 90, 0));
     gapped.appendTo(CMavPoint3d(15, 75, 0));
-    items.push_back({0x0000FF, 1, gapped});
-    items.push_back({0xFF0000, 0, segment(100, 10, 60, 95)}); // another colour crossing the others
-    items.push_back({0x0000FF, 1, rectangle(90, 40, 115, 55)});
-    items.push_back({0x000000, 0, segment(5, 97, 115, 93)});
-
+    const CMavArrayTempl<double> solid, dashDot = values({1, 1, 1});
+    const std::vector<Item> items = {
+        {0x000000, 0, zigzag, solid, 1.0, solid},
+        {0x000000, 0, segment(10, 20, 110, 20), values({1, 0, 0}), 1.0, solid},
+        {0x000000, 0, rectangle(8, 22, 112, 26), dashDot, 1.0, values({11, -5, 0.21, -5})}, // kept pen, dots
+        {0x000000, 0, segment(10, 29, 110, 29), values({1, 1, 0}), 2.0, values({20, -8})},
+        {0x000000, 3, rectangle(20, 32, 60, 45), solid, 1.0, solid}, // same colour, wider pen
+        {0x000000, 2, segment(5, 50, 115, 50), dashDot, 0.5, values({5.5, -2.5, 0.21, -2.5})}, // wide dashes
+        {0x000000, 0, segment(10, 57, 110, 57), values({0, 0, 5}), 3.0, values({0.21, -12})},
+        {0x0000FF, 1, gapped, solid, 1.0, solid},
+        {0xFF0000, 0, segment(100, 10, 60, 95), values({1}), 7.0, solid}, // another colour crossing the others
+        {0x0000FF, 1, rectangle(90, 40, 115, 55), values({2, -1}), 1.5, values({3, -1.5})},
+        {0x000000, 0, segment(5, 97, 115, 93), solid, 1.0, solid},
+    };
     CMavGDX g = plainList();
     for (const Item& it : items)
-        g.imageVl(CMavArrayTempl<int>(), 0, it.vl, rgb(it.colour), CMavMatrix3d(), CMavArrayTempl<double>(), 1.0,
-                  it.width);
-    Dib drawn(kW, kH, kBack);
-    SetBkColor(drawn.dc, 0xFFFFFF);
-    MAV::renderItems(g, MAV::renderContextMake(drawn.dc, MAV::RenderTarget::Window, g, kW, kH));
-
-    Dib ref(kW, kH, kBack);
-    for (const Item& it : items) {
-        HPEN pen = CreatePen(PS_SOLID, static_cast<int>(it.width), it.colour);
-        HGDIOBJ old = SelectObject(ref.dc, pen);
-        for (int i = 0; i < it.vl.len(); ++i) {
-            MoveToEx(ref.dc, static_cast<int>(it.vl[i].start.x), static_cast<int>(it.vl[i].start.y), nullptr);
-            LineTo(ref.dc, static_cast<int>(it.vl[i].end.x), static_cast<int>(it.vl[i].end.y));
+        g.imageVl(CMavArrayTempl<int>(), 0, it.vl, rgb(it.colour), CMavMatrix3d(), it.pattern, it.scale, it.width);
+    for (RenderTarget target : kBoth) {
+        auto drawn = drawAs(g, target);
+        Dib ref(kW, kH, kBack);
+        int dots = 0;
+        for (const Item& it : items) {
+            HPEN pen = CreatePen(PS_SOLID, it.width, it.colour);
+            HGDIOBJ old = SelectObject(ref.dc, pen);
+            CMavVertexArray vl = it.vl;
+            mav_gdx_image_vl_measure(vl, it.dashes, 1);
+            // A closed line counts as unbroken in the metafile.
+            const bool unbroken = vl.isContinuous() || (target == RenderTarget::Metafile && vl.isClosed());
+            for (const CMavVertex& v : vl) {
+                const int x0 = static_cast<int>(v.start.x), y0 = static_cast<int>(v.start.y);
+                if (!unbroken && v.start.distanceTo(v.end) < 0.22) { // the metafile's is a unit line in the pen
+                    if (target == RenderTarget::Window) {
+                        SetPixel(ref.dc, x0, y0, it.colour);
+                    } else {
+                        MoveToEx(ref.dc, x0, y0, nullptr);
+                        LineTo(ref.dc, x0 + 1, y0);
+                    }
+                    ++dots;
+                    continue;
+                }
+                MoveToEx(ref.dc, x0, y0, nullptr);
+                LineTo(ref.dc, static_cast<int>(v.end.x), static_cast<int>(v.end.y));
+            }
+            SelectObject(ref.dc, old);
+            DeleteObject(pen);
         }
-        SelectObject(ref.dc, old);
-        DeleteObject(pen);
+        EXPECT_GT(dots, 12);
+        EXPECT_GT(countNot(ref, kBack), 1000);
+        int differing = 0;
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x)
+                differing += drawn->at(x, y) != ref.at(x, y);
+        EXPECT_EQ(differing, 0) << (target == RenderTarget::Window ? "window" : "metafile");
+        EXPECT_EQ(drawn->at(19, 37), 0u); // the wide pen's edge, outside a thin line
+        const std::vector<int> dashes = runs(*drawn, 29, kBack);
+        EXPECT_GE(dashes.size(), 4u); // dashes of 20, gaps of 8
     }
-    int differing = 0;
-    for (int y = 0; y < kH; ++y)
-        for (int x = 0; x < kW; ++x)
-            differing += at(drawn, x, y) != at(ref, x, y);
-    EXPECT_EQ(differing, 0);
-    EXPECT_GT(countNot(ref, kBack), 700);
-    EXPECT_EQ(at(drawn, 19, 37), 0u);       // the wide pen's edge, outside a thin line
-    EXPECT_LT(countNot(drawn, px(0xFF0000), 85, 32, 95, 33), 10); // the crossing line in its own colour
+}
 
-    // The window's colour rule still sees the list's background after a region fill set it on the context.
-    CMavGDX grey = plainList(0x808080);
-    CMavArrayTempl<CMavVertexArray> reg;
-    reg.append(rectangle(10, 10, 30, 30));
-    grey.imageReg(CMavArrayTempl<int>(), 0x1, reg, rgb(0xFF), CMavMatrix3d(), CMavArrayTempl<double>(), 1.0, 0,
-                  rgb(0xFF), MAV::CHatchProp());
-    addLine(grey, 50, rgb(0x808080));
-    Dib d(kW, kH, 0);
-    MAV::renderWindow(d.dc, grey, kW, kH);
-    EXPECT_EQ(at(d, 20, 20), px(0xFF));
-    EXPECT_EQ(at(d, 60, 50), px(0x7F7F7F));
+TEST(RenderLines, WindowColourRuleFollowsTheBackgroundAFillSets)
+{
+    // The window compares every colour with the context's background colour. A region or text fill sets it to
+    // the list's background; items before the fill still see the context's own.
+    const COLORREF green = 0x00FF00, grey = 0x808080;
+    Glyphs square;
+    square.append(contours({rectangle(20, 20, 40, 40)}));
+    for (int kind : {3, 5}) {
+        CMavGDX g = plainList(grey);
+        addLine(g, 10, rgb(green));
+        if (kind == 3)
+            addRegion(g, 0x1, contours({rectangle(20, 20, 40, 40)}), 0xFF, CMavColor(0));
+        else
+            addGlyphs(g, 0x1, square, 0xFF, 0xFF);
+        addLine(g, 60, rgb(green));
+        addLine(g, 70, rgb(grey));
+        Dib d(kW, kH, kBack);
+        SetBkColor(d.dc, green);
+        MAV::renderItems(g, MAV::renderContextMake(d.dc, RenderTarget::Window, g, kW, kH));
+        EXPECT_EQ(pixels(d, {{50, 10}, {30, 30}, {50, 60}, {50, 70}}),
+                  (Pixels{dibPixel(green ^ 0xFFFFFF), dibPixel(0xFF), dibPixel(green), 0x7F7F7F}))
+            << "kind " << kind;
+        EXPECT_EQ(GetBkColor(d.dc), grey);
+    }
 }
 
 TEST(RenderPoints, ModesAndSizes)
 {
     // One point of the given mode and size at (50, 50), drawn in black with the target.
-    auto draw = [](unsigned long mode, double size, MAV::RenderTarget target) {
+    auto draw = [](unsigned long mode, double size, RenderTarget target) {
         CMavGDX g = plainList();
         g.imagePt(CMavArrayTempl<int>(), 0, CMavPoint3d(50, 50, 0), rgb(0), CMavMatrix3d(), size, mode);
-        auto d = std::make_unique<Dib>(kW, kH, kBack);
-        drawAs(*d, g, target);
-        return d;
+        return drawAs(g, target);
     };
-    const auto W = MAV::RenderTarget::Window, M = MAV::RenderTarget::Metafile;
-    for (auto t : {W, M}) {
-        auto plus = draw(2, 10, t); // h = 5
-        EXPECT_NE(at(*plus, 50, 46), kBack);
-        EXPECT_NE(at(*plus, 46, 50), kBack);
-        EXPECT_EQ(at(*plus, 53, 53), kBack);
+    const RenderTarget W = RenderTarget::Window, M = RenderTarget::Metafile;
+    for (RenderTarget t : kBoth) {
+        // Size 10, h = 5: plus, cross and tick reach five units from the centre.
+        auto plus = draw(2, 10, t);
+        EXPECT_EQ(pixels(*plus, {{50, 46}, {46, 50}, {53, 53}}), (Pixels{0, 0, kBack}));
         EXPECT_EQ(countNot(*plus, kBack, 0, 0, 44, kH), 0);
-
-        auto cross = draw(3, 10, t);
-        EXPECT_NE(at(*cross, 47, 47), kBack);
-        EXPECT_NE(at(*cross, 53, 53), kBack);
-        EXPECT_EQ(at(*cross, 50, 46), kBack);
-
+        EXPECT_EQ(pixels(*draw(3, 10, t), {{47, 47}, {53, 53}, {50, 46}}), (Pixels{0, 0, kBack}));
         auto tick = draw(4, 10, t);
-        EXPECT_NE(at(*tick, 50, 46), kBack);
+        EXPECT_EQ(tick->at(50, 46), 0u);
         EXPECT_EQ(countNot(*tick, kBack, 0, 51, kW, kH), 0);
-
-        EXPECT_EQ(countNot(*draw(1, 10, t), kBack), 0);
-        EXPECT_EQ(countNot(*draw(5, 10, t), kBack), 0);
-
-        // Circle only: its centre stays empty, its top is drawn.
+        EXPECT_EQ(countNot(*draw(1, 10, t), kBack) + countNot(*draw(5, 10, t), kBack), 0);
+        // Circle only: its top drawn, its inside empty.
         auto circle = draw(33, 10, t);
-        EXPECT_EQ(at(*circle, 50, 50), kBack);
         EXPECT_GT(countNot(*circle, kBack, 45, 45, 56, 47), 0);
         EXPECT_EQ(countNot(*circle, kBack, 48, 48, 53, 53), 0);
-
-        // Circle, square and plus together.
-        auto all = draw(98, 10, t);
-        EXPECT_NE(at(*all, 45, 50), kBack); // square's left edge
-        EXPECT_NE(at(*all, 50, 47), kBack); // plus
-        EXPECT_NE(at(*all, 45, 45), kBack); // square corner, outside the circle
-
-        // A size of 0: the dot keeps its mark, the plus has no extent.
+        // Circle, square and plus together: the square's edge and corner, the plus.
+        EXPECT_EQ(pixels(*draw(98, 10, t), {{45, 50}, {50, 47}, {45, 45}}), (Pixels{0, 0, 0}));
+        // A size of 0: the plus has no extent, the dot keeps its mark of up to 2 x 2 at the centre.
         EXPECT_EQ(countNot(*draw(2, 0, t), kBack), 0);
-        const int dot = countNot(*draw(0, 0, t), kBack);
-        EXPECT_GE(dot, 1);
-        EXPECT_LE(dot, 4);
-        EXPECT_EQ(countNot(*draw(0, 0, t), kBack, 0, 0, 48, kH), 0);
+        auto dot = draw(0, 0, t);
+        EXPECT_GE(countNot(*dot, kBack), 1);
+        EXPECT_EQ(countNot(*dot, kBack) - countNot(*dot, kBack, 48, 48, 51, 51), 0);
+        EXPECT_LE(countNot(*dot, kBack), 4);
     }
-    // Filled square: with 8 nothing else is drawn. The window fills s x s from (x - h, y - h); the metafile's
-    // rectangle runs to (x + h, y + h) exclusive of its right and bottom edge.
-    auto sqW = draw(8 + 2 + 32, 10, W);
-    EXPECT_EQ(countNot(*sqW, 0), kW * kH - 100);
-    EXPECT_EQ(at(*sqW, 45, 45), 0u);
-    EXPECT_EQ(at(*sqW, 54, 54), 0u);
-    EXPECT_EQ(at(*sqW, 55, 50), kBack);
-    auto sqM = draw(8, 10, M);
-    EXPECT_EQ(at(*sqM, 45, 45), 0u);
-    EXPECT_EQ(at(*sqM, 54, 54), 0u);
-    EXPECT_EQ(countNot(*sqM, kBack), 100);
-    // A negative size is taken in device units: -10 reaches as far as 10 in both directions of the plus.
-    auto neg = draw(2, -10, W);
-    EXPECT_NE(at(*neg, 50, 46), kBack);
-    EXPECT_NE(at(*neg, 54, 50), kBack);
-    // Odd sizes: the window moves the square's left and top edge one unit inward.
-    auto odd = draw(64 + 1, 11, W); // h = 5
-    EXPECT_EQ(at(*odd, 45, 50), kBack);
-    EXPECT_NE(at(*odd, 46, 50), kBack);
-    auto oddM = draw(64 + 1, 11, M);
-    EXPECT_NE(at(*oddM, 45, 50), kBack);
+    // With 8 only a filled square: the window fills s x s from (x - h, y - h); the metafile's rectangle runs to
+    // (x + h, y + h) without its right and bottom edge.
+    const auto sqW = draw(8 + 2 + 32, 10, W), sqM = draw(8, 10, M);
+    for (const Dib* sq : {sqW.get(), sqM.get()}) {
+        EXPECT_EQ(countNot(*sq, 0, 45, 45, 55, 55), 0);
+        EXPECT_EQ(countNot(*sq, kBack), 100);
+    }
+    // A negative size is taken in device units: -10 reaches as far as 10.
+    EXPECT_EQ(pixels(*draw(2, -10, W), {{50, 46}, {54, 50}}), (Pixels{0, 0}));
+    // Odd sizes: the window moves the square's left and top edge one unit inward, the metafile does not.
+    EXPECT_EQ(pixels(*draw(64 + 1, 11, W), {{45, 50}, {46, 50}, {50, 45}, {50, 46}}), (Pixels{kBack, 0, kBack, 0}));
+    EXPECT_EQ(draw(64 + 1, 11, M)->at(45, 50), 0u);
 }
 
-TEST(RenderRegions, FillWithHoleHatchAndFallback)
+TEST(RenderRegions, FillWithHoleHatchFallbackAndOutline)
 {
     const COLORREF blue = 0xFF0000, red = 0x0000FF;
-    CMavArrayTempl<CMavVertexArray> reg;
-    reg.append(rectangle(10, 10, 90, 90));
-    reg.append(rectangle(40, 40, 60, 60));
-    for (auto target : {MAV::RenderTarget::Window, MAV::RenderTarget::Metafile}) {
+    const auto ring = contours({rectangle(10, 10, 90, 90), rectangle(40, 40, 60, 60)});
+    const auto square = contours({rectangle(10, 10, 90, 90)});
+    for (RenderTarget target : kBoth) {
         CMavGDX g = plainList();
-        g.imageReg(CMavArrayTempl<int>(), 0x1, reg, rgb(red), CMavMatrix3d(), CMavArrayTempl<double>(), 1.0, 0,
-                   rgb(blue), MAV::CHatchProp());
-        Dib d(kW, kH, kBack);
-        drawAs(d, g, target);
-        EXPECT_EQ(at(d, 20, 20), px(blue));
-        EXPECT_EQ(at(d, 70, 50), px(blue));
-        EXPECT_EQ(at(d, 50, 50), kBack); // the hole
-        EXPECT_EQ(at(d, 5, 5), kBack);
-        EXPECT_EQ(at(d, 95, 50), kBack);
+        addRegion(g, 0x1, ring, red, rgb(blue));
+        // The hole is left out; after it the whole image is drawn on again (a line across the hole).
+        g.imageVl(CMavArrayTempl<int>(), 0, segment(45, 42, 110, 42), rgb(0), CMavMatrix3d(), CMavArrayTempl<double>(),
+                  1.0, 0);
+        auto d = drawAs(g, target);
+        EXPECT_EQ(pixels(*d, {{20, 20}, {70, 50}, {50, 50}, {5, 5}, {95, 50}, {50, 42}, {100, 42}}),
+                  (Pixels{dibPixel(blue), dibPixel(blue), kBack, kBack, kBack, 0, 0}));
 
-        // A legible hatch leaves gaps inside; a hatch too dense to read is filled instead.
-        CMavArrayTempl<CMavVertexArray> sq;
-        sq.append(rectangle(10, 10, 90, 90));
+        // A legible hatch leaves gaps inside, in the fill colour; a hatch too dense to read is filled instead.
         CMavGDX h = plainList();
-        h.imageReg(CMavArrayTempl<int>(), 0x2, sq, rgb(red), CMavMatrix3d(), CMavArrayTempl<double>(), 1.0, 0,
-                   rgb(blue), MAV::CHatchProp(L"ANSI31", 40.0));
-        Dib dh(kW, kH, kBack);
-        drawAs(dh, h, target);
-        const int lit = countNot(dh, kBack, 12, 12, 88, 88);
+        addRegion(h, 0x2, square, red, rgb(blue), MAV::CHatchProp(L"ANSI31", 40.0));
+        auto dh = drawAs(h, target);
+        const int lit = countNot(*dh, kBack, 12, 12, 88, 88);
         EXPECT_GT(lit, 300);
         EXPECT_LT(lit, 76 * 76 / 2);
-        EXPECT_EQ(countNot(dh, kBack, 0, 0, 9, kH), 0); // nothing outside
-        EXPECT_EQ(countNot(dh, px(blue), 12, 12, 88, 88), 76 * 76 - lit);
-
+        EXPECT_EQ(countNot(*dh, kBack, 0, 0, 9, kH), 0); // nothing outside
+        EXPECT_EQ(countNot(*dh, dibPixel(blue), 12, 12, 88, 88), 76 * 76 - lit);
         CMavGDX dense = plainList();
-        dense.imageReg(CMavArrayTempl<int>(), 0x2, sq, rgb(red), CMavMatrix3d(), CMavArrayTempl<double>(), 1.0, 0,
-                       rgb(blue), MAV::CHatchProp(L"ANSI31", 1.0));
-        Dib dd(kW, kH, kBack);
-        drawAs(dd, dense, target);
-        EXPECT_EQ(countNot(dd, px(blue), 12, 12, 88, 88), 0);
+        addRegion(dense, 0x2, square, red, rgb(blue), MAV::CHatchProp(L"ANSI31", 1.0));
+        EXPECT_EQ(countNot(*drawAs(dense, target), dibPixel(blue), 12, 12, 88, 88), 0);
+
+        // An outline only: every contour's edge in the item colour, the inside untouched.
+        CMavGDX o = plainList();
+        addRegion(o, 0x10, ring, red, rgb(blue));
+        EXPECT_EQ(pixels(*drawAs(o, target), {{10, 50}, {40, 50}, {20, 20}}),
+                  (Pixels{dibPixel(red), dibPixel(red), kBack}));
     }
-    // An outline only: the edge in the item colour, the inside untouched.
-    CMavGDX o = plainList();
-    o.imageReg(CMavArrayTempl<int>(), 0x10, reg, rgb(red), CMavMatrix3d(), CMavArrayTempl<double>(), 1.0, 0,
-               rgb(blue), MAV::CHatchProp());
-    Dib d(kW, kH, kBack);
-    drawAs(d, o, MAV::RenderTarget::Metafile);
-    EXPECT_EQ(at(d, 10, 50), px(red));
-    EXPECT_EQ(at(d, 40, 50), px(red));
-    EXPECT_EQ(at(d, 20, 20), kBack);
 }
 
 TEST(RenderTexts, GlyphRegionsFilledAndOutlined)
 {
-    // A hand-made glyph: an "O" as a square ring, and a second glyph as a bar.
-    CMavArrayTempl<CMavArrayTempl<CMavVertexArray>> glyphs;
-    glyphs.append(CMavArrayTempl<CMavVertexArray>());
-    glyphs.append(CMavArrayTempl<CMavVertexArray>());
-    glyphs[0].append(rectangle(10, 10, 50, 50));
-    glyphs[0].append(rectangle(20, 20, 40, 40));
-    glyphs[1].append(rectangle(60, 10, 70, 50));
-    for (auto target : {MAV::RenderTarget::Window, MAV::RenderTarget::Metafile}) {
+    // An "O" as a square ring, a bar, and a contour of two strokes that do not meet.
+    Glyphs glyphs;
+    glyphs.append(contours({rectangle(10, 10, 50, 50), rectangle(20, 20, 40, 40)}));
+    glyphs.append(contours({rectangle(60, 10, 70, 50)}));
+    CMavVertexArray strokes = segment(80, 60, 100, 60);
+    strokes.append(CMavPoint3d(100, 80, 0), CMavPoint3d(80, 80, 0));
+    glyphs.append(contours({strokes}));
+    const DWORD red = dibPixel(0x0000FF), green = dibPixel(0x00FF00);
+    for (RenderTarget target : kBoth) {
         for (unsigned long flags : {0x1ul, 0x10ul}) {
             CMavGDX g = plainList();
-            CMavArrayTempl<CMavDisplayItem> items;
-            items.append(CMavDisplayItem());
-            items[0].m_kind = static_cast<MavDisplayObj>(5);
-            items[0].m_flags = static_cast<std::uint32_t>(flags);
-            items[0].m_color = rgb(0x0000FF);
-            items[0].m_fcolor = rgb(0x00FF00);
-            items[0].m_txtRegl = glyphs;
-            g.addDisplayList(items);
-            Dib d(kW, kH, kBack);
-            drawAs(d, g, target);
-            EXPECT_EQ(at(d, 30, 30), kBack);            // the hole of the O
-            EXPECT_EQ(at(d, 10, 30), px(0x0000FF));     // edges in the pen colour either way
-            if (flags == 1) {
-                EXPECT_EQ(at(d, 15, 30), px(0x00FF00)); // filled with the fill colour
-                EXPECT_EQ(at(d, 65, 30), px(0x00FF00));
+            addGlyphs(g, flags, glyphs, 0x0000FF, 0x00FF00);
+            // A line drawn after the text crosses the O's hole: the hole's clip does not outlive the text.
+            g.imageVl(CMavArrayTempl<int>(), 0, segment(25, 25, 35, 25), rgb(0), CMavMatrix3d(),
+                      CMavArrayTempl<double>(), 1.0, 0);
+            auto d = drawAs(g, target);
+            // The hole stays empty, the edges are in the pen colour either way.
+            EXPECT_EQ(pixels(*d, {{30, 30}, {10, 30}, {30, 25}}), (Pixels{kBack, red, 0}));
+            if (flags == 0x1) {
+                EXPECT_EQ(pixels(*d, {{15, 30}, {65, 30}, {90, 70}}), (Pixels{green, green, green}));
             } else {
-                EXPECT_EQ(at(d, 15, 30), kBack);
-                EXPECT_EQ(at(d, 60, 30), px(0x0000FF));
+                // Outlines only: the inside is empty, and the open contour is not closed across its gaps.
+                EXPECT_EQ(pixels(*d, {{15, 30}, {60, 30}, {90, 60}, {90, 80}, {90, 70}, {100, 70}, {80, 70}}),
+                          (Pixels{kBack, red, red, red, kBack, kBack, kBack}));
             }
         }
     }
 }
 
-namespace {
-
-std::wstring tempEmf(const wchar_t* name)
-{
-    wchar_t dir[MAX_PATH];
-    GetTempPathW(MAX_PATH, dir);
-    return std::wstring(dir) + name;
-}
-
-// Writes a bottom-up 32-bit .bmp of one colour (0x00RRGGBB) and returns its path.
-std::wstring writeBmp(const wchar_t* name, int w, int h, DWORD colour)
-{
-    const std::wstring path = tempEmf(name);
-    BITMAPFILEHEADER fh{};
-    BITMAPINFOHEADER ih{};
-    ih.biSize = sizeof ih;
-    ih.biWidth = w;
-    ih.biHeight = h;
-    ih.biPlanes = 1;
-    ih.biBitCount = 32;
-    ih.biCompression = BI_RGB;
-    const DWORD pixels = static_cast<DWORD>(w * h * 4);
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof ih;
-    fh.bfSize = fh.bfOffBits + pixels;
-    std::vector<DWORD> bits(static_cast<size_t>(w * h), colour);
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD done = 0;
-    WriteFile(f, &fh, sizeof fh, &done, nullptr);
-    WriteFile(f, &ih, sizeof ih, &done, nullptr);
-    WriteFile(f, bits.data(), pixels, &done, nullptr);
-    CloseHandle(f);
-    return path;
-}
-
-SIZE bitmapSize(HBITMAP b)
-{
-    BITMAP bm{};
-    GetObjectW(b, sizeof bm, &bm);
-    return SIZE{bm.bmWidth, bm.bmHeight};
-}
-
-// Writes the 32-bit pixels of the DIB as a bottom-up .bmp file.
-bool saveBmp(const std::wstring& path, const Dib& d)
-{
-    BITMAPFILEHEADER fh{};
-    BITMAPINFOHEADER ih{};
-    ih.biSize = sizeof ih;
-    ih.biWidth = d.w;
-    ih.biHeight = d.h;
-    ih.biPlanes = 1;
-    ih.biBitCount = 32;
-    ih.biCompression = BI_RGB;
-    const DWORD pixels = static_cast<DWORD>(d.w * d.h * 4);
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof ih;
-    fh.bfSize = fh.bfOffBits + pixels;
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD done = 0;
-    bool ok = WriteFile(f, &fh, sizeof fh, &done, nullptr) && WriteFile(f, &ih, sizeof ih, &done, nullptr);
-    for (int y = d.h - 1; ok && y >= 0; --y)
-        ok = WriteFile(f, d.bits + y * d.w, static_cast<DWORD>(d.w * 4), &done, nullptr) != 0;
-    CloseHandle(f);
-    return ok;
-}
-
-// When MAV_EMF_KEEP names a folder, a metafile file a test wrote is kept there as `name`.emf, beside `name`.bmp:
-// the picture GDI plays from it, cut to the metafile's bounds, on white. Readers of metafiles other than GDI are
-// then checked against both (scripts/emf_check.sh).
-void keepEmf(const std::wstring& file, const wchar_t* name)
-{
-    wchar_t dir[MAX_PATH];
-    const DWORD n = GetEnvironmentVariableW(L"MAV_EMF_KEEP", dir, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH)
-        return;
-    const std::wstring base = std::wstring(dir) + L"\\" + name;
-    EXPECT_TRUE(CopyFileW(file.c_str(), (base + L".emf").c_str(), FALSE));
-    HENHMETAFILE emf = GetEnhMetaFileW(file.c_str());
-    ASSERT_NE(emf, nullptr);
-    ENHMETAHEADER hdr{};
-    GetEnhMetaFileHeader(emf, sizeof hdr, &hdr);
-    const RECTL b = hdr.rclBounds;
-    const int w = b.right >= b.left ? static_cast<int>(b.right - b.left + 1) : 1;
-    const int h = b.bottom >= b.top ? static_cast<int>(b.bottom - b.top + 1) : 1;
-    Dib d(w, h, 0xFFFFFF);
-    // The metafile's frame spans its bounds from the left edge to the right one, so a picture rectangle one unit
-    // narrower than the inclusive bounds plays it back at its own scale.
-    const RECT to{0, 0, std::max(1, w - 1), std::max(1, h - 1)};
-    if (b.right >= b.left)
-        PlayEnhMetaFile(d.dc, emf, &to);
-    DeleteEnhMetaFile(emf);
-    EXPECT_TRUE(saveBmp(base + L".bmp", d));
-}
-
-} // namespace
-
-TEST(RenderState, NoGdiObjectOutlivesTheDrawing)
+TEST(RenderState, NoGdiObjectOutlivesTheDrawingAndTheContextIsGivenBack)
 {
     // Wine does not count GDI objects per process, but its handle table holds 65536: drawing more items than that
     // would exhaust it if an item kept one pen, brush or region, and the last drawing would come out empty.
     // The cheap kinds are drawn 70,000 times in each target; regions (the costly scan-line fill) in the window.
-    CMavArrayTempl<CMavVertexArray> reg;
-    reg.append(rectangle(2, 2, 8, 8));
-    reg.append(rectangle(4, 4, 6, 6));
+    const auto ring = contours({rectangle(2, 2, 8, 8), rectangle(4, 4, 6, 6)});
     CMavGDX lines = plainList(0x808080), points = plainList(0x808080), regions = plainList(0x808080);
     for (int i = 0; i < 100; ++i) {
-        addLine(lines, 5, rgb(0));
-        points.imagePt(CMavArrayTempl<int>(), 0, CMavPoint3d(50, 50, 0), rgb(0), CMavMatrix3d(), 4, 96);
-        regions.imageReg(CMavArrayTempl<int>(), 0x1, reg, rgb(0xFF), CMavMatrix3d(), CMavArrayTempl<double>(), 1.0, 0,
-                         rgb(0xFF00), MAV::CHatchProp());
+        addLine(lines, 5, rgb(0), 0, i % 2 ? values({1, 1, 1}) : CMavArrayTempl<double>());
+        points.imagePt(CMavArrayTempl<int>(), 0, CMavPoint3d(50, 50, 0), rgb(0), CMavMatrix3d(), 4, i % 2 ? 8 : 96);
+        addRegion(regions, i % 2 ? 0x1 : 0x13, ring, 0xFF, rgb(0xFF00), MAV::CHatchProp(L"ANSI31", 40.0));
     }
-    Dib d(kW, kH, kBack);
-    auto rounds = [&d](const CMavGDX& g, MAV::RenderTarget target) {
-        const MAV::RenderContext ctx = MAV::renderContextMake(d.dc, target, g, d.w, d.h);
-        for (int round = 0; round < 700; ++round)
-            MAV::renderItems(g, ctx);
-    };
-    SetBkColor(d.dc, 0x808080);
-    for (auto target : {MAV::RenderTarget::Window, MAV::RenderTarget::Metafile}) {
-        rounds(lines, target);
-        rounds(points, target);
-    }
-    rounds(regions, MAV::RenderTarget::Window);
-    HPEN probe = CreatePen(PS_SOLID, 1, 0);
-    EXPECT_NE(probe, nullptr);
-    DeleteObject(probe);
-    CMavGDX all = plainList(0x808080);
-    all.addDisplayList(lines.getDisplayList());
-    all.addDisplayList(points.getDisplayList());
-    all.addDisplayList(regions.getDisplayList());
-    Dib last(kW, kH, kBack);
-    drawAs(last, all, MAV::RenderTarget::Window);
-    EXPECT_EQ(at(last, 3, 3), 0x00FF00u);  // filled region
-    EXPECT_EQ(at(last, 5, 5), 0x808080u);  // its hole
-    EXPECT_EQ(at(last, 50, 5), 0u);        // line
-    EXPECT_EQ(at(last, 48, 50), 0u);       // point mark
-}
-
-TEST(RenderState, ContextGivenBackAsItWas)
-{
-    CMavGDX g = plainList(0x808080);
-    CMavArrayTempl<CMavVertexArray> reg;
-    reg.append(rectangle(10, 10, 90, 90));
-    reg.append(rectangle(40, 40, 60, 60));
-    g.imageReg(CMavArrayTempl<int>(), 0x13, reg, rgb(0xFF), CMavMatrix3d(), CMavArrayTempl<double>(), 1.0, 2,
-               rgb(0xFF00), MAV::CHatchProp(L"ANSI31", 40.0));
-    g.imagePt(CMavArrayTempl<int>(), 0, CMavPoint3d(5, 5, 0), rgb(0), CMavMatrix3d(), 4, 8);
-    g.imagePt(CMavArrayTempl<int>(), 0, CMavPoint3d(5, 95, 0), rgb(0), CMavMatrix3d(), 4, 98);
-    CMavArrayTempl<double> dashDot;
-    for (int i = 0; i < 3; ++i)
-        dashDot.append(1.0);
-    addLine(g, 95, rgb(0), 0, dashDot, 1.0);
-
+    // The context's pen, brush and colours are its own again after each drawing.
     Dib d(kW, kH, kBack);
     HPEN pen = CreatePen(PS_SOLID, 3, 0x123456);
     HBRUSH brush = CreateSolidBrush(0x654321);
     HGDIOBJ oldPen = SelectObject(d.dc, pen);
     HGDIOBJ oldBrush = SelectObject(d.dc, brush);
-    SetBkColor(d.dc, 0x010203);
     SetTextColor(d.dc, 0x030201);
-    for (auto target : {MAV::RenderTarget::Window, MAV::RenderTarget::Metafile}) {
-        if (target == MAV::RenderTarget::Window) {
-            MAV::renderWindow(d.dc, g, d.w, d.h);
-        } else {
-            MAV::renderItems(g, MAV::renderContextMake(d.dc, target, g, d.w, d.h));
-        }
-        EXPECT_EQ(GetCurrentObject(d.dc, OBJ_PEN), pen);
-        EXPECT_EQ(GetCurrentObject(d.dc, OBJ_BRUSH), brush);
+    auto rounds = [&](const CMavGDX& g, RenderTarget target) {
+        SetBkColor(d.dc, 0x808080);
+        const MAV::RenderContext ctx = MAV::renderContextMake(d.dc, target, g, d.w, d.h);
+        for (int round = 0; round < 700; ++round)
+            MAV::renderItems(g, ctx);
+        EXPECT_EQ((std::vector<HGDIOBJ>{GetCurrentObject(d.dc, OBJ_PEN), GetCurrentObject(d.dc, OBJ_BRUSH)}),
+                  (std::vector<HGDIOBJ>{pen, brush}));
         EXPECT_EQ(GetTextColor(d.dc), 0x030201u);
-        if (target == MAV::RenderTarget::Window) {
-            EXPECT_EQ(GetBkColor(d.dc), 0x010203u);
-        }
-        HRGN r = CreateRectRgn(0, 0, 0, 0);
-        EXPECT_EQ(GetClipRgn(d.dc, r), 0); // no clip region, as before
-        DeleteObject(r);
+    };
+    for (RenderTarget target : kBoth) {
+        rounds(lines, target);
+        rounds(points, target);
     }
-    EXPECT_GT(countNot(d, kBack), 1000);
+    rounds(regions, RenderTarget::Window);
+
+    // The window's paint procedure gives back the clip and the background colour too.
+    CMavGDX all = plainList(0x808080);
+    all.addDisplayList(lines.getDisplayList());
+    all.addDisplayList(points.getDisplayList());
+    all.addDisplayList(regions.getDisplayList());
+    SelectClipRgn(d.dc, nullptr);
+    SetBkColor(d.dc, 0x010203);
+    MAV::renderWindow(d.dc, all, d.w, d.h);
+    EXPECT_EQ(GetCurrentObject(d.dc, OBJ_PEN), pen);
+    EXPECT_EQ(GetBkColor(d.dc), 0x010203u);
+    HRGN r = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetClipRgn(d.dc, r), 0); // no clip region, as before
+    DeleteObject(r);
+    // Filled region, its hole, the line, the point's mark.
+    EXPECT_EQ(pixels(d, {{3, 3}, {5, 5}, {50, 5}, {48, 50}}), (Pixels{0x00FF00, 0x808080, 0, 0}));
     SelectObject(d.dc, oldPen);
     SelectObject(d.dc, oldBrush);
     DeleteObject(pen);
@@ -637,164 +457,170 @@ TEST(RenderState, ContextGivenBackAsItWas)
 
 namespace {
 
-int CALLBACK collectRecord(HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM data)
+std::wstring tempPath(const std::wstring& name)
 {
-    auto* out = reinterpret_cast<std::vector<const ENHMETARECORD*>*>(data);
-    const size_t size = rec->nSize;
-    auto* copy = static_cast<ENHMETARECORD*>(::operator new(size));
-    memcpy(copy, rec, size);
-    out->push_back(copy);
-    return 1;
+    wchar_t dir[MAX_PATH];
+    GetTempPathW(MAX_PATH, dir);
+    return std::wstring(dir) + name;
 }
 
+// Writes w x h top-down 32-bit pixels (0x00RRGGBB) as a bottom-up .bmp file.
+bool writeBmp(const std::wstring& path, int w, int h, const DWORD* bits)
+{
+    BITMAPFILEHEADER fh{};
+    BITMAPINFOHEADER ih{};
+    ih.biSize = sizeof ih;
+    ih.biWidth = w;
+    ih.biHeight = h;
+    ih.biPlanes = 1;
+    ih.biBitCount = 32;
+    ih.biCompression = BI_RGB;
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof ih;
+    fh.bfSize = fh.bfOffBits + static_cast<DWORD>(w * h * 4);
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD done = 0;
+    bool ok = WriteFile(f, &fh, sizeof fh, &done, nullptr) && WriteFile(f, &ih, sizeof ih, &done, nullptr);
+    for (int y = h - 1; ok && y >= 0; --y)
+        ok = WriteFile(f, bits + y * w, static_cast<DWORD>(w * 4), &done, nullptr) != 0;
+    CloseHandle(f);
+    return ok;
+}
+
+// The metafile played at its own scale into a DIB of its bounds (inclusive) on white: the frame spans the bounds
+// from the left edge to the right one, so a picture rectangle one unit narrower keeps the scale. Device point
+// (x, y) lands on (x - origin.x, y - origin.y). The DIB is at least minW x minH.
+std::unique_ptr<Dib> play(HENHMETAFILE emf, POINT* origin = nullptr, int minW = 1, int minH = 1)
+{
+    ENHMETAHEADER hdr{};
+    GetEnhMetaFileHeader(emf, sizeof hdr, &hdr);
+    const RECTL b = hdr.rclBounds;
+    const bool drawn = b.right >= b.left && b.bottom >= b.top;
+    const int w = drawn ? static_cast<int>(b.right - b.left + 1) : 1, h = drawn ? static_cast<int>(b.bottom - b.top + 1) : 1;
+    auto d = std::make_unique<Dib>(std::max(w, minW), std::max(h, minH), kBack);
+    const RECT to{0, 0, std::max(1, w - 1), std::max(1, h - 1)};
+    if (drawn)
+        PlayEnhMetaFile(d->dc, emf, &to);
+    if (origin)
+        *origin = POINT{b.left, b.top};
+    return d;
+}
+
+// A metafile refresh writes into a temporary file; the handle and the file go with the object. When MAV_EMF_KEEP
+// names a folder, the file is kept there as `name`.emf beside `name`.bmp, the picture GDI plays from it, so that
+// readers of metafiles other than GDI can be checked against both (scripts/emf_check.sh).
+struct WrittenEmf {
+    std::wstring file;
+    HENHMETAFILE emf = nullptr;
+    WrittenEmf(CMavGDX& g, const wchar_t* name, int height, int width)
+        : file(tempPath(std::wstring(L"mav_") + name + L".emf"))
+    {
+        DeleteFileW(file.c_str());
+        refresh(&g, file.c_str(), height, width);
+        emf = GetEnhMetaFileW(file.c_str());
+        wchar_t dir[MAX_PATH];
+        const DWORD n = GetEnvironmentVariableW(L"MAV_EMF_KEEP", dir, MAX_PATH);
+        if (emf && n > 0 && n < MAX_PATH) {
+            const std::wstring base = std::wstring(dir) + L"\\" + name;
+            EXPECT_TRUE(CopyFileW(file.c_str(), (base + L".emf").c_str(), FALSE));
+            auto d = play(emf);
+            EXPECT_TRUE(writeBmp(base + L".bmp", d->w, d->h, d->bits));
+        }
+    }
+    ~WrittenEmf()
+    {
+        if (emf)
+            DeleteEnhMetaFile(emf);
+        DeleteFileW(file.c_str());
+    }
+    WrittenEmf(const WrittenEmf&) = delete;
+    WrittenEmf& operator=(const WrittenEmf&) = delete;
+};
+
+// What a metafile records: the record types in order, the colours of the pens created, the points of the moves
+// and lines.
 struct Records {
-    std::vector<const ENHMETARECORD*> list;
+    std::vector<DWORD> types;
+    std::vector<COLORREF> pens;
+    std::vector<LONG> points; // x, y of every MoveToEx and LineTo
     explicit Records(HENHMETAFILE emf)
     {
         if (emf)
-            EnumEnhMetaFile(nullptr, emf, collectRecord, &list, nullptr);
+            EnumEnhMetaFile(nullptr, emf, collect, this, nullptr);
     }
-    ~Records()
+    int count(DWORD type) const { return static_cast<int>(std::count(types.begin(), types.end(), type)); }
+    static int CALLBACK collect(HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM data)
     {
-        for (auto* r : list)
-            ::operator delete(const_cast<ENHMETARECORD*>(r));
-    }
-    std::vector<DWORD> types() const
-    {
-        std::vector<DWORD> t;
-        for (auto* r : list)
-            t.push_back(r->iType);
-        return t;
-    }
-    int count(DWORD type) const
-    {
-        int n = 0;
-        for (auto* r : list)
-            n += r->iType == type;
-        return n;
+        auto* self = reinterpret_cast<Records*>(data);
+        self->types.push_back(rec->iType);
+        if (rec->iType == EMR_CREATEPEN)
+            self->pens.push_back(reinterpret_cast<const EMRCREATEPEN*>(rec)->lopn.lopnColor);
+        if (rec->iType == EMR_MOVETOEX || rec->iType == EMR_LINETO) {
+            const POINTL p = reinterpret_cast<const EMRLINETO*>(rec)->ptl;
+            self->points.insert(self->points.end(), {p.x, p.y});
+        }
+        return 1;
     }
 };
 
-
 } // namespace
 
-TEST(RenderMetafile, RecordsFileViewAndClipboard)
+TEST(RenderMetafile, RecordsFileViewClipboardAndScanLineFill)
 {
     // Empty list: header, the clip and the end.
     {
         CMavGDX g = plainList();
-        const std::wstring file = tempEmf(L"mav_render_empty.emf");
-        DeleteFileW(file.c_str());
-        refresh(&g, file.c_str(), 100, 200);
-        keepEmf(file, L"render_empty");
-        HENHMETAFILE emf = GetEnhMetaFileW(file.c_str());
-        ASSERT_NE(emf, nullptr);
-        Records r(emf);
-        EXPECT_EQ(r.types(), (std::vector<DWORD>{EMR_HEADER, EMR_EXTSELECTCLIPRGN, EMR_EOF}));
-        DeleteEnhMetaFile(emf);
-        DeleteFileW(file.c_str());
+        WrittenEmf empty(g, L"render_empty", 100, 200);
+        ASSERT_NE(empty.emf, nullptr);
+        EXPECT_EQ(Records(empty.emf).types, (std::vector<DWORD>{EMR_HEADER, EMR_EXTSELECTCLIPRGN, EMR_EOF}));
     }
-    // One line from (0, 0) to (100, 50), fitted into 200 x 100: the view matrix stays in the list.
+    // One white line from (0, 0) to (100, 50), fitted into 200 x 100: the fitted view matrix stays in the list,
+    // the line is recorded at the fitted device points, in black.
     CMavGDX g = plainList();
-    g.imageVl(CMavArrayTempl<int>(), 0, segment(0, 0, 100, 50), rgb(0xFFFFFF), CMavMatrix3d(),
-              CMavArrayTempl<double>(), 1.0, 0);
-    const std::wstring file = tempEmf(L"mav_render_line.emf");
-    DeleteFileW(file.c_str());
-    refresh(&g, file.c_str(), 100, 200);
-    keepEmf(file, L"render_line");
-    CMavPoint3d mn, mx;
-    g.extMaxViewGet(mn, mx);
-    const CMavMatrix3d fit = getViewMtx(mn, mx, 100, 200, 0.05);
-    for (int i = 0; i < 4; ++i)
-        for (int k = 0; k < 4; ++k)
-            EXPECT_DOUBLE_EQ(g.viewMtxGet().m[i][k], fit.m[i][k]);
-    EXPECT_FALSE(fit.m[0][0] == 1.0 && fit.m[0][3] == 0.0); // really a fit, not the identity
-
-    HENHMETAFILE emf = GetEnhMetaFileW(file.c_str());
-    ASSERT_NE(emf, nullptr);
+    g.imageVl(CMavArrayTempl<int>(), 0, segment(0, 0, 100, 50), rgb(0xFFFFFF), CMavMatrix3d(), CMavArrayTempl<double>(),
+              1.0, 0);
     {
-        Records r(emf);
-        EXPECT_EQ(r.types(), (std::vector<DWORD>{EMR_HEADER, EMR_EXTSELECTCLIPRGN, EMR_CREATEPEN, EMR_SELECTOBJECT,
-                                                 EMR_MOVETOEX, EMR_LINETO, EMR_SELECTOBJECT, EMR_DELETEOBJECT,
-                                                 EMR_EOF}));
-        for (auto* rec : r.list) {
-            if (rec->iType == EMR_CREATEPEN) { // white drawn black on paper
-                EXPECT_EQ(reinterpret_cast<const EMRCREATEPEN*>(rec)->lopn.lopnColor, 0u);
-            }
-            if (rec->iType == EMR_MOVETOEX || rec->iType == EMR_LINETO) {
-                const POINTL p = reinterpret_cast<const EMRLINETO*>(rec)->ptl;
-                const POINT want = rec->iType == EMR_MOVETOEX
-                                       ? POINT{static_cast<LONG>((fit * CMavPoint3d(0, 0, 0)).x),
-                                               static_cast<LONG>((fit * CMavPoint3d(0, 0, 0)).y)}
-                                       : POINT{static_cast<LONG>((fit * CMavPoint3d(100, 50, 0)).x),
-                                               static_cast<LONG>((fit * CMavPoint3d(100, 50, 0)).y)};
-                EXPECT_EQ(p.x, want.x);
-                EXPECT_EQ(p.y, want.y);
-                EXPECT_GE(p.x, 0);
-                EXPECT_LE(p.x, 200);
-                EXPECT_GE(p.y, 0);
-                EXPECT_LE(p.y, 100);
-            }
-        }
+        WrittenEmf line(g, L"render_line", 100, 200);
+        ASSERT_NE(line.emf, nullptr);
+        CMavPoint3d mn, mx;
+        g.extMaxViewGet(mn, mx);
+        const CMavMatrix3d fit = getViewMtx(mn, mx, 100, 200, 0.05);
+        for (int i = 0; i < 4; ++i)
+            for (int k = 0; k < 4; ++k)
+                EXPECT_DOUBLE_EQ(g.viewMtxGet().m[i][k], fit.m[i][k]);
+        const CMavPoint3d a = fit * CMavPoint3d(0, 0, 0), b = fit * CMavPoint3d(100, 50, 0);
+        EXPECT_GT(b.x - a.x, 80.0); // really a fit, not the identity
+        const Records r(line.emf);
+        EXPECT_EQ(r.types, (std::vector<DWORD>{EMR_HEADER, EMR_EXTSELECTCLIPRGN, EMR_CREATEPEN, EMR_SELECTOBJECT,
+                                               EMR_MOVETOEX, EMR_LINETO, EMR_SELECTOBJECT, EMR_DELETEOBJECT, EMR_EOF}));
+        EXPECT_EQ(r.pens, std::vector<COLORREF>{0});
+        EXPECT_EQ(r.points, (std::vector<LONG>{static_cast<LONG>(a.x), static_cast<LONG>(a.y), static_cast<LONG>(b.x),
+                                               static_cast<LONG>(b.y)}));
+        EXPECT_TRUE(a.x >= 0 && a.y >= 0 && b.x <= 200 && b.y <= 100);
+        auto d = play(line.emf);
+        EXPECT_GT(countNot(*d, kBack), 80);
+        EXPECT_EQ(countNot(*d, kBack), d->w * d->h - countNot(*d, 0)); // every drawn pixel black
     }
-    // Played back into a DIB, the line is there in black.
-    Dib d(200, 100, kBack);
-    ENHMETAHEADER hdr{};
-    GetEnhMetaFileHeader(emf, sizeof hdr, &hdr);
-    const RECT bounds{hdr.rclBounds.left, hdr.rclBounds.top, hdr.rclBounds.right + 1, hdr.rclBounds.bottom + 1};
-    PlayEnhMetaFile(d.dc, emf, &bounds);
-    EXPECT_GT(countNot(d, kBack), 80);
-    int neither = 0; // every drawn pixel is black
-    for (int i = 0; i < d.w * d.h; ++i)
-        neither += (d.bits[i] & 0xFFFFFF) != kBack && (d.bits[i] & 0xFFFFFF) != 0;
-    EXPECT_EQ(neither, 0);
-    DeleteEnhMetaFile(emf);
-    DeleteFileW(file.c_str());
-
     // Without a file name the picture goes to the clipboard.
     refresh(&g, nullptr, 100, 200);
-    ASSERT_TRUE(IsClipboardFormatAvailable(CF_ENHMETAFILE));
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    HENHMETAFILE clip = static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE));
+    HENHMETAFILE clip = rendertest::clipboardMetafile(true);
     ASSERT_NE(clip, nullptr);
-    {
-        Records r(clip);
-        EXPECT_EQ(r.count(EMR_LINETO), 1);
-        EXPECT_EQ(r.count(EMR_CREATEPEN), 1);
-    }
-    EmptyClipboard();
-    CloseClipboard();
-}
+    EXPECT_EQ(Records(clip).count(EMR_LINETO), 1);
+    DeleteEnhMetaFile(clip);
 
-TEST(RenderMetafile, ScanLineFillAndDottedHatchInRecords)
-{
-    CMavGDX g = plainList();
-    CMavArrayTempl<CMavVertexArray> reg;
-    reg.append(rectangle(0, 0, 100, 100));
-    reg.append(rectangle(40, 40, 60, 60));
-    g.imageReg(CMavArrayTempl<int>(), 0x1, reg, rgb(0xFF), CMavMatrix3d(), CMavArrayTempl<double>(), 1.0, 0,
-               CMavColor(0), MAV::CHatchProp());
-    const std::wstring file = tempEmf(L"mav_render_fill.emf");
-    refresh(&g, file.c_str(), 100, 100);
-    keepEmf(file, L"render_fill");
-    HENHMETAFILE emf = GetEnhMetaFileW(file.c_str());
-    ASSERT_NE(emf, nullptr);
-    Records r(emf);
-    // Rows through the hole give two pieces, the others one: more lines than rows, no polygon.
-    const int rows = r.count(EMR_LINETO);
-    EXPECT_GT(rows, 80);
-    EXPECT_LT(rows, 200);
+    // A filled ring: one line per device row (two through the hole) in a pen of the fill colour, which index 0
+    // takes from the item; no polygon.
+    CMavGDX ring = plainList();
+    addRegion(ring, 0x1, contours({rectangle(0, 0, 100, 100), rectangle(40, 40, 60, 60)}), 0xFF, CMavColor(0));
+    WrittenEmf fill(ring, L"render_fill", 100, 100);
+    const Records r(fill.emf);
+    EXPECT_GT(r.count(EMR_LINETO), 80);
+    EXPECT_LT(r.count(EMR_LINETO), 200);
     EXPECT_EQ(r.count(EMR_POLYGON) + r.count(EMR_POLYGON16), 0);
-    // Item pen and the fill pen: fill colour index 0 takes the item colour.
-    EXPECT_EQ(r.count(EMR_CREATEPEN), 2);
-    for (auto* rec : r.list)
-        if (rec->iType == EMR_CREATEPEN) {
-            EXPECT_EQ(reinterpret_cast<const EMRCREATEPEN*>(rec)->lopn.lopnColor, 0xFFu);
-        }
-    DeleteEnhMetaFile(emf);
-    DeleteFileW(file.c_str());
+    EXPECT_EQ(r.pens, (std::vector<COLORREF>{0xFF, 0xFF}));
 }
-
 
 TEST(RenderMetafile, EveryKindWrittenAndPlayedBack)
 {
@@ -802,22 +628,12 @@ TEST(RenderMetafile, EveryKindWrittenAndPlayedBack)
     const COLORREF red = 0x0000FF, blue = 0xC00000, green = 0x00A000, violet = 0x800080, navy = 0x800000;
     CMavGDX g = plainList();
     addLine(g, 10, rgb(red));
-    CMavArrayTempl<double> dashes;
-    for (double v : {1.0, 1.0, 0.0})
-        dashes.append(v);
-    addLine(g, 20, rgb(blue), 0, dashes, 0.5);
+    addLine(g, 20, rgb(blue), 0, values({1.0, 1.0, 0.0}), 0.5);
     g.imagePt(CMavArrayTempl<int>(), 0, CMavPoint3d(20, 35, 0), rgb(0), CMavMatrix3d(), 6, 2);
     g.imagePt(CMavArrayTempl<int>(), 0, CMavPoint3d(40, 35, 0), rgb(0), CMavMatrix3d(), 8, 32 + 3);
     g.imagePt(CMavArrayTempl<int>(), 0, CMavPoint3d(60, 35, 0), rgb(0), CMavMatrix3d(), 6, 8);
-    CMavArrayTempl<CMavVertexArray> ring;
-    ring.append(rectangle(10, 50, 50, 90));
-    ring.append(rectangle(25, 65, 35, 75));
-    g.imageReg(CMavArrayTempl<int>(), 0x11, ring, rgb(navy), CMavMatrix3d(), CMavArrayTempl<double>(), 1.0, 0,
-               rgb(green), MAV::CHatchProp());
-    CMavArrayTempl<CMavVertexArray> square;
-    square.append(rectangle(60, 50, 100, 90));
-    g.imageReg(CMavArrayTempl<int>(), 0x2, square, rgb(violet), CMavMatrix3d(), CMavArrayTempl<double>(), 1.0, 0,
-               CMavColor(0), MAV::CHatchProp(L"ANSI31", 20.0));
+    addRegion(g, 0x11, contours({rectangle(10, 50, 50, 90), rectangle(25, 65, 35, 75)}), navy, rgb(green));
+    addRegion(g, 0x2, contours({rectangle(60, 50, 100, 90)}), violet, CMavColor(0), MAV::CHatchProp(L"ANSI31", 20.0));
     g.imageTxt(CMavArrayTempl<int>(), 0x1, L"LT", rgb(blue),
                CMavMatrix3d::translation(CMavVector3d(75, 30, 0)) * CMavMatrix3d::scaling(10.0), L"BL",
                CMavPoint3d(0, 0, 0));
@@ -825,127 +641,104 @@ TEST(RenderMetafile, EveryKindWrittenAndPlayedBack)
                CMavMatrix3d::translation(CMavVector3d(97, 30, 0)) * CMavMatrix3d::scaling(8.0), L"BL",
                CMavPoint3d(0, 0, 0));
 
-    const std::wstring file = tempEmf(L"mav_render_kinds.emf");
-    refresh(&g, file.c_str(), 200, 240);
-    keepEmf(file, L"render_kinds");
+    WrittenEmf kinds(g, L"render_kinds", 200, 240);
+    ASSERT_NE(kinds.emf, nullptr);
+    const Records r(kinds.emf);
+    EXPECT_EQ(r.count(EMR_ELLIPSE), 1);                          // the circle
+    EXPECT_EQ(r.count(EMR_RECTANGLE), 1);                        // the filled square
+    EXPECT_EQ(r.count(EMR_POLYGON) + r.count(EMR_POLYGON16), 2); // the two filled letters
+    POINT o{};
+    auto d = play(kinds.emf, &o, 240, 200);
     const CMavMatrix3d fit = g.viewMtxGet();
-    auto dev = [&fit](double x, double y) {
+    auto dev = [&fit, o](double x, double y) { // the played picture's pixel of a world point
         const CMavPoint3d p = fit * CMavPoint3d(x, y, 0);
-        return POINT{static_cast<LONG>(p.x), static_cast<LONG>(p.y)};
+        return POINT{static_cast<LONG>(p.x) - o.x, static_cast<LONG>(p.y) - o.y};
     };
-    HENHMETAFILE emf = GetEnhMetaFileW(file.c_str());
-    ASSERT_NE(emf, nullptr);
-    {
-        Records r(emf);
-        EXPECT_EQ(r.count(EMR_ELLIPSE), 1);   // the circle
-        EXPECT_EQ(r.count(EMR_RECTANGLE), 1); // the filled square
-        EXPECT_EQ(r.count(EMR_POLYGON) + r.count(EMR_POLYGON16), 2); // the two filled letters
-    }
-    Dib d(240, 200, kBack);
-    ENHMETAHEADER hdr{};
-    GetEnhMetaFileHeader(emf, sizeof hdr, &hdr);
-    const RECT bounds{hdr.rclBounds.left, hdr.rclBounds.top, hdr.rclBounds.right, hdr.rclBounds.bottom};
-    PlayEnhMetaFile(d.dc, emf, &bounds);
-    DeleteEnhMetaFile(emf);
-    DeleteFileW(file.c_str());
-
-    POINT p = dev(60, 10);
-    EXPECT_EQ(at(d, p.x, p.y), px(red));
+    // Line, filled square, centre of the cross, scan-line fill, its hole, the outline over the fill.
+    EXPECT_EQ(pixels(*d, {dev(60, 10), dev(60, 35), dev(40, 35), dev(15, 55), dev(30, 70), dev(10, 70)}),
+              (Pixels{dibPixel(red), 0, 0, dibPixel(green), kBack, dibPixel(navy)}));
+    // Dashes of 5 with gaps of 2, about two device units each.
     const POINT dashFrom = dev(10, 20), dashTo = dev(110, 20);
-    const std::vector<int> dashRuns = runs(d, dashFrom.y, kBack);
-    EXPECT_GE(dashRuns.size(), 10u); // dashes of 5 with gaps of 2, about two device units each
-    EXPECT_LT(countNot(d, kBack, dashFrom.x, dashFrom.y, dashTo.x, dashFrom.y + 1), dashTo.x - dashFrom.x - 10);
-    p = dev(60, 35);
-    EXPECT_EQ(at(d, p.x, p.y), 0u); // filled square
-    p = dev(40, 35);
-    EXPECT_EQ(at(d, p.x, p.y), 0u); // centre of the cross
-    p = dev(15, 55);
-    EXPECT_EQ(at(d, p.x, p.y), px(green)); // scan-line fill
-    p = dev(30, 70);
-    EXPECT_EQ(at(d, p.x, p.y), kBack); // the hole
-    p = dev(10, 70);
-    EXPECT_EQ(at(d, p.x, p.y), px(navy)); // outline over the fill
+    EXPECT_GE(runs(*d, dashFrom.y, kBack).size(), 10u);
+    EXPECT_LT(countNot(*d, kBack, dashFrom.x, dashFrom.y, dashTo.x, dashFrom.y + 1), dashTo.x - dashFrom.x - 10);
+    // The hatch in its item's colour, with gaps.
     const POINT h0 = dev(62, 88), h1 = dev(98, 52);
-    const int inside = (h1.x - h0.x) * (h1.y - h0.y);
-    const int hatched = countNot(d, kBack, h0.x, h0.y, h1.x, h1.y);
+    const int inside = (h1.x - h0.x) * (h1.y - h0.y), hatched = countNot(*d, kBack, h0.x, h0.y, h1.x, h1.y);
     EXPECT_GT(hatched, inside / 10);
     EXPECT_LT(hatched, inside / 2);
-    EXPECT_EQ(countNot(d, px(violet), h0.x, h0.y, h1.x, h1.y), inside - hatched);
+    EXPECT_EQ(countNot(*d, dibPixel(violet), h0.x, h0.y, h1.x, h1.y), inside - hatched);
     // The filled letters in their colour only; the outlined ones leave their inside empty.
-    const POINT t0 = dev(75, 40), t1 = dev(95, 30);
-    EXPECT_GT(countNot(d, kBack, t0.x, t0.y, t1.x, t1.y), 40);
-    EXPECT_EQ(countNot(d, px(blue), t0.x, t0.y, t1.x, t1.y) + countNot(d, kBack, t0.x, t0.y, t1.x, t1.y),
-              (t1.x - t0.x) * (t1.y - t0.y));
+    for (const auto& text : {std::make_pair(std::make_pair(dev(75, 40), dev(95, 30)), blue),
+                             std::make_pair(std::make_pair(dev(97, 38), dev(113, 30)), red)}) {
+        const POINT t0 = text.first.first, t1 = text.first.second;
+        const int lit = countNot(*d, kBack, t0.x, t0.y, t1.x, t1.y);
+        EXPECT_GT(lit, 30);
+        EXPECT_EQ(countNot(*d, dibPixel(text.second), t0.x, t0.y, t1.x, t1.y), (t1.x - t0.x) * (t1.y - t0.y) - lit);
+    }
     const POINT a0 = dev(97, 38), a1 = dev(113, 30);
-    const int outlined = countNot(d, kBack, a0.x, a0.y, a1.x, a1.y);
-    EXPECT_GT(outlined, 30);
-    EXPECT_EQ(countNot(d, px(red), a0.x, a0.y, a1.x, a1.y), (a1.x - a0.x) * (a1.y - a0.y) - outlined);
+    EXPECT_LT(countNot(*d, kBack, a0.x, a0.y, a1.x, a1.y), (a1.x - a0.x) * (a1.y - a0.y) / 2);
 }
-
 
 TEST(RenderPictures, LoaderAndPictureItems)
 {
-    // A system icon: drawn over the background colour, the flag tells it came from an icon.
+    auto size = [](HBITMAP b) {
+        BITMAP bm{};
+        GetObjectW(b, sizeof bm, &bm);
+        DeleteObject(b);
+        return std::vector<LONG>{bm.bmWidth, bm.bmHeight};
+    };
+    // A system icon at its own size, an icon of this library by id at the requested size: both drawn over the
+    // colour given, and the flag tells they came from icons. An unknown id gives nothing and leaves the flag.
     bool fromIcon = true;
     HBITMAP sys = mav_gdx_image_get_bitmap(CMavString(), 32512 /* IDI_APPLICATION */, 32, 32, fromIcon, 0x00FF00);
     ASSERT_NE(sys, nullptr);
     EXPECT_FALSE(fromIcon);
-    EXPECT_EQ(bitmapSize(sys).cx, GetSystemMetrics(SM_CXICON));
-    DeleteObject(sys);
-    // An icon of this library, by id, at the requested size.
+    EXPECT_EQ(size(sys)[0], GetSystemMetrics(SM_CXICON));
     fromIcon = true;
     HBITMAP own = mav_gdx_image_get_bitmap(CMavString(), 2001, 16, 16, fromIcon, 0xFFFFFF);
     ASSERT_NE(own, nullptr);
     EXPECT_FALSE(fromIcon);
-    EXPECT_EQ(bitmapSize(own).cx, 16);
-    DeleteObject(own);
+    EXPECT_EQ(size(own), (std::vector<LONG>{16, 16}));
     fromIcon = true;
     EXPECT_EQ(mav_gdx_image_get_bitmap(CMavString(), 31999, 16, 16, fromIcon, 0), nullptr);
     EXPECT_TRUE(fromIcon);
 
-    // A bitmap file: returned as it is, the flag untouched; other endings and missing files give nothing.
-    const std::wstring bmp = writeBmp(L"mav_render_red.BMP", 4, 4, 0xFF0000);
-    fromIcon = true;
+    // A bitmap file, its ending in capitals: returned as it is at the requested size, the flag untouched. Other
+    // endings and missing files give nothing.
+    const std::wstring bmp = tempPath(L"mav_render_red.BMP");
+    const std::vector<DWORD> red(16, 0xFF0000);
+    ASSERT_TRUE(writeBmp(bmp, 4, 4, red.data()));
     HBITMAP b = mav_gdx_image_get_bitmap(CMavString(bmp.c_str()), 0, 8, 6, fromIcon, 0);
     ASSERT_NE(b, nullptr);
     EXPECT_TRUE(fromIcon);
-    EXPECT_EQ(bitmapSize(b).cx, 8);
-    EXPECT_EQ(bitmapSize(b).cy, 6);
-    DeleteObject(b);
-    const std::wstring other = tempEmf(L"mav_render_red.png");
+    EXPECT_EQ(size(b), (std::vector<LONG>{8, 6}));
+    const std::wstring other = tempPath(L"mav_render_red.png");
     CopyFileW(bmp.c_str(), other.c_str(), FALSE);
     EXPECT_EQ(mav_gdx_image_get_bitmap(CMavString(other.c_str()), 0, 8, 6, fromIcon, 0), nullptr);
     EXPECT_EQ(mav_gdx_image_get_bitmap(CMavString(L"Z:\\no\\such\\file.bmp"), 0, 8, 6, fromIcon, 0), nullptr);
     DeleteFileW(other.c_str());
 
-    // Picture items: without geometry (0x20) the picture covers the whole image; with corners only their box.
-    for (auto target : {MAV::RenderTarget::Window, MAV::RenderTarget::Metafile}) {
+    for (RenderTarget target : kBoth) {
+        // Without geometry (0x20) the picture covers the whole image; with corners only their box.
         CMavGDX g = plainList();
-        g.imagePicture(CMavArrayTempl<int>(), 0x20, bmp.c_str(), 0x7FFFFFFF, CMavPoint3d(0, 0, 0),
-                       CMavPoint3d(1, 1, 0));
-        Dib d(kW, kH, kBack);
-        drawAs(d, g, target);
-        EXPECT_EQ(countNot(d, 0xFF0000), 0);
-
+        g.imagePicture(CMavArrayTempl<int>(), 0x20, bmp.c_str(), 0x7FFFFFFF, CMavPoint3d(0, 0, 0), CMavPoint3d(1, 1, 0));
+        EXPECT_EQ(countNot(*drawAs(g, target), 0xFF0000), 0);
         CMavGDX h = plainList();
         h.imagePicture(CMavArrayTempl<int>(), 0, bmp.c_str(), 0x7FFFFFFF, CMavPoint3d(10, 20, 0),
                        CMavPoint3d(30, 50, 0));
-        Dib e(kW, kH, kBack);
-        drawAs(e, h, target);
-        EXPECT_EQ(countNot(e, kBack), 20 * 30);
-        EXPECT_EQ(at(e, 10, 20), 0xFF0000u);
-        EXPECT_EQ(at(e, 29, 49), 0xFF0000u);
+        auto e = drawAs(h, target);
+        EXPECT_EQ(countNot(*e, kBack), 20 * 30);
+        EXPECT_EQ(pixels(*e, {{10, 20}, {29, 49}}), (Pixels{0xFF0000, 0xFF0000}));
 
-        // An icon id without a file: the library's icon over the list's background (window) or white.
+        // An icon id without a file: the library's icon over the list's background (window) or white; beside it
+        // the window's background, or the metafile's untouched target.
         CMavGDX k = plainList(0x00FF00);
         k.imagePicture(CMavArrayTempl<int>(), 0, L"", 2001, CMavPoint3d(0, 0, 0), CMavPoint3d(16, 16, 0));
-        Dib f(kW, kH, 0x123456);
-        drawAs(f, k, target);
-        const DWORD corner = at(f, 0, 0); // the icon's transparent corner shows the picture background
-        EXPECT_EQ(corner, target == MAV::RenderTarget::Window ? 0x00FF00u : 0xFFFFFFu);
-        // Beside the icon: the window's background, or the metafile's untouched target.
-        EXPECT_EQ(countNot(f, target == MAV::RenderTarget::Window ? 0x00FF00u : 0x123456u, 16, 0, kW, kH), 0);
-        EXPECT_GT(countNot(f, corner, 0, 0, 16, 16), 0); // and the icon itself
+        auto f = drawAs(k, target, 0x123456);
+        const bool window = target == RenderTarget::Window;
+        EXPECT_EQ(f->at(0, 0), window ? 0x00FF00u : 0xFFFFFFu); // the icon's transparent corner
+        EXPECT_EQ(countNot(*f, window ? 0x00FF00u : 0x123456u, 16, 0, kW, kH), 0);
+        EXPECT_GT(countNot(*f, f->at(0, 0), 0, 0, 16, 16), 0); // and the icon itself
     }
     DeleteFileW(bmp.c_str());
 }
