@@ -53,24 +53,8 @@ HWND makeRawWindow()
                            GetModuleHandleW(nullptr), nullptr);
 }
 
-class Subclassed : public CWnd {
-public:
-    int preSubclass = 0;
-    int postNcDestroy = 0;
-    std::vector<std::string> log;
-    void PreSubclassWindow() override { ++preSubclass; }
-    void PostNcDestroy() override { ++postNcDestroy; }
-    // Consumed: the original procedure never sees it.
-    void OnLButtonDown(UINT flags, CPoint p) override { log.push_back(fmt("L 0x%x %d,%d", flags, p.x, p.y)); }
-    // Passed on through Default().
-    void OnMButtonDown(UINT flags, CPoint p) override
-    {
-        log.push_back(fmt("M 0x%x %d,%d", flags, p.x, p.y));
-        CWnd::OnMButtonDown(flags, p);
-    }
-};
-
-// Logs every handler it overrides, with the unpacked arguments.
+// Logs every handler it overrides, with the unpacked arguments. OnMButtonDown passes the message on through
+// Default(); the other mouse handlers consume theirs.
 class LoggingWnd : public CWnd {
 public:
     std::vector<std::string> log;
@@ -95,7 +79,11 @@ public:
     void OnLButtonUp(UINT f, CPoint p) override { log.push_back(fmt("OnLButtonUp 0x%x %d,%d", f, p.x, p.y)); }
     void OnLButtonDblClk(UINT f, CPoint p) override { log.push_back(fmt("OnLButtonDblClk 0x%x %d,%d", f, p.x, p.y)); }
     void OnRButtonDown(UINT f, CPoint p) override { log.push_back(fmt("OnRButtonDown 0x%x %d,%d", f, p.x, p.y)); }
-    void OnMButtonDown(UINT f, CPoint p) override { log.push_back(fmt("OnMButtonDown 0x%x %d,%d", f, p.x, p.y)); }
+    void OnMButtonDown(UINT f, CPoint p) override
+    {
+        log.push_back(fmt("OnMButtonDown 0x%x %d,%d", f, p.x, p.y));
+        CWnd::OnMButtonDown(f, p);
+    }
     void OnMButtonUp(UINT f, CPoint p) override { log.push_back(fmt("OnMButtonUp 0x%x %d,%d", f, p.x, p.y)); }
     void OnMButtonDblClk(UINT f, CPoint p) override { log.push_back(fmt("OnMButtonDblClk 0x%x %d,%d", f, p.x, p.y)); }
     BOOL OnSetCursor(CWnd* w, UINT hit, UINT message) override
@@ -195,15 +183,15 @@ TEST(AfxWnd, SubclassingRoutesToHandlersAndDefaultReachesTheOriginalProcedure)
     HWND h = makeRawWindow();
     ASSERT_NE(h, nullptr);
     g_raw.clear();
-    Subclassed s;
+    LoggingWnd s;
     ASSERT_TRUE(s.SubclassWindow(h));
-    EXPECT_EQ(s.preSubclass, 1);
     EXPECT_NE(GetWindowLongPtrW(h, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&rawProc));
 
     SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(7, 9));
     SendMessageW(h, WM_MBUTTONDOWN, MK_MBUTTON | MK_SHIFT, MAKELPARAM(-3, 12));
     EXPECT_EQ(SendMessageW(h, WM_USER + 5, 0, 0), 42) << "unhandled messages reach the original with its result";
-    EXPECT_EQ(s.log, (std::vector<std::string>{"L 0x1 7,9", "M 0x14 -3,12"}));
+    EXPECT_EQ(s.log, (std::vector<std::string>{"PreSubclassWindow", "OnLButtonDown 0x1 7,9",
+                                               "OnMButtonDown 0x14 -3,12"}));
     ASSERT_EQ(g_raw.size(), 1u) << "only the handler that called its base reached the original";
     EXPECT_EQ(g_raw[0].message, static_cast<UINT>(WM_MBUTTONDOWN));
     EXPECT_EQ(g_raw[0].wParam, static_cast<WPARAM>(MK_MBUTTON | MK_SHIFT));
@@ -214,7 +202,7 @@ TEST(AfxWnd, SubclassingRoutesToHandlersAndDefaultReachesTheOriginalProcedure)
     EXPECT_EQ(GetWindowLongPtrW(h, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&rawProc));
     EXPECT_EQ(CWnd::FromHandlePermanent(h), nullptr);
     SendMessageW(h, WM_LBUTTONDOWN, 0, MAKELPARAM(1, 1));
-    EXPECT_EQ(s.log.size(), 2u);
+    EXPECT_EQ(s.log.size(), 3u);
     EXPECT_EQ(g_raw.size(), 2u);
 
     // Destroyed while subclassed: the original gets WM_NCDESTROY, then the object lets go and PostNcDestroy runs.
@@ -222,7 +210,7 @@ TEST(AfxWnd, SubclassingRoutesToHandlersAndDefaultReachesTheOriginalProcedure)
     g_raw.clear();
     ASSERT_TRUE(DestroyWindow(h));
     EXPECT_EQ(s.m_hWnd, nullptr);
-    EXPECT_EQ(s.postNcDestroy, 1);
+    EXPECT_EQ(s.log.back(), "PostNcDestroy");
     EXPECT_EQ(CWnd::FromHandlePermanent(h), nullptr);
     ASSERT_FALSE(g_raw.empty());
     EXPECT_EQ(g_raw.back().message, static_cast<UINT>(WM_NCDESTROY));
