@@ -172,32 +172,25 @@ TEST(AfxDialog, ModalDialogExchangesItsDataAndEndsWithOk)
 TEST(AfxDialog, FieldThatDoesNotParseKeepsTheDialogOpenWithFocusOnIt)
 {
     afxtest::DialogTemplate t = makeTemplate();
-    TestDialog dlg(t.get(), nullptr);
-    HWND countField = nullptr;
-    dlg.onInit = [&](TestDialog& d) {
-        countField = ::GetDlgItem(d.m_hWnd, IDC_COUNT);
-        d.SetDlgItemText(IDC_NAME, L"neu");
-        d.SetDlgItemText(IDC_COUNT, L"12x");
-        d.SetDlgItemText(IDC_FACTOR, L"9");
-        d.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        d.PostMessage(WM_APP, IDCANCEL, 0); // looks at the focus after the failed OK, then ends the dialog
-    };
-    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-    EXPECT_EQ(dlg.okCalls, 1);
-    EXPECT_EQ(dlg.focusAtApp, countField);
-    EXPECT_EQ(dlg.name, L"neu") << "fields before the failing one are taken";
-    EXPECT_EQ(dlg.count, 5);
-    EXPECT_EQ(dlg.factor, 2.5) << "the pass stops at the failing field";
-
-    // Values beyond the integer's range fail as well.
-    TestDialog big(t.get(), nullptr);
-    big.onInit = [](TestDialog& d) {
-        d.SetDlgItemText(IDC_COUNT, L"2147483648");
-        d.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        d.PostMessage(WM_APP, IDCANCEL, 0);
-    };
-    EXPECT_EQ(big.DoModal(), IDCANCEL);
-    EXPECT_EQ(big.count, 5);
+    // Trailing text and values beyond the integer's range both fail.
+    for (const wchar_t* count : {L"12x", L"2147483648"}) {
+        TestDialog dlg(t.get(), nullptr);
+        HWND countField = nullptr;
+        dlg.onInit = [&](TestDialog& d) {
+            countField = ::GetDlgItem(d.m_hWnd, IDC_COUNT);
+            d.SetDlgItemText(IDC_NAME, L"neu");
+            d.SetDlgItemText(IDC_COUNT, count);
+            d.SetDlgItemText(IDC_FACTOR, L"9");
+            d.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            d.PostMessage(WM_APP, IDCANCEL, 0); // looks at the focus after the failed OK, then ends the dialog
+        };
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+        EXPECT_EQ(dlg.okCalls, 1);
+        EXPECT_EQ(dlg.focusAtApp, countField);
+        EXPECT_EQ(dlg.name, L"neu") << "fields before the failing one are taken";
+        EXPECT_EQ(dlg.count, 5);
+        EXPECT_EQ(dlg.factor, 2.5) << "the pass stops at the failing field";
+    }
 }
 
 TEST(AfxDialog, KeysPassPreTranslateMessageFromTheControlUpToTheDialog)
@@ -239,24 +232,16 @@ LRESULT CALLBACK cancelWhenActivated(int code, WPARAM wParam, LPARAM lParam)
 }
 } // namespace
 
-TEST(AfxDialog, DialogIsShownOnceTheLoopIsIdle)
+TEST(AfxDialog, DialogIsShownOnceTheLoopIsIdleAndEndsWhenCancelled)
 {
+    // A template without WS_VISIBLE is shown when no message is waiting.
     afxtest::DialogTemplate t = makeTemplate();
-    TestDialog dlg(t.get(), nullptr);
-    dlg.cancelWhenShown = true;
-    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-    EXPECT_TRUE(dlg.everShown) << "a template without WS_VISIBLE is shown when no message is waiting";
+    TestDialog shown(t.get(), nullptr);
+    shown.cancelWhenShown = true;
+    EXPECT_EQ(shown.DoModal(), IDCANCEL);
+    EXPECT_TRUE(shown.everShown);
 
-    // Ended during OnInitDialog: the loop never runs and the dialog is never shown.
-    TestDialog quick(t.get(), nullptr);
-    quick.onInit = [](TestDialog& d) { d.EndDialog(7); };
-    EXPECT_EQ(quick.DoModal(), 7);
-    EXPECT_FALSE(quick.everShown);
-}
-
-TEST(AfxDialog, HookedCancelEndsTheDialogWhenItIsActivated)
-{
-    afxtest::DialogTemplate t = makeTemplate();
+    // A CBT hook that cancels the dialog as it is activated ends it; its window is gone when DoModal returns.
     TestDialog dlg(t.get(), nullptr);
     g_activated = nullptr;
     g_hook = SetWindowsHookExW(WH_CBT, cancelWhenActivated, nullptr, GetCurrentThreadId());
@@ -267,6 +252,12 @@ TEST(AfxDialog, HookedCancelEndsTheDialogWhenItIsActivated)
     ASSERT_NE(g_activated, nullptr);
     EXPECT_FALSE(IsWindow(g_activated));
     EXPECT_EQ(after(dlg.log, "OnInitDialog"), (std::vector<std::string>{"OnCancel"}));
+
+    // Ended during OnInitDialog: the loop never runs and the dialog is never shown.
+    TestDialog quick(t.get(), nullptr);
+    quick.onInit = [](TestDialog& d) { d.EndDialog(7); };
+    EXPECT_EQ(quick.DoModal(), 7);
+    EXPECT_FALSE(quick.everShown);
 }
 
 namespace {
