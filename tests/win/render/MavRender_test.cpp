@@ -72,10 +72,17 @@ CMavArrayTempl<CMavVertexArray> contours(std::initializer_list<CMavVertexArray> 
     return out;
 }
 
+void addPolyline(CMavGDX& g, const CMavVertexArray& vl, const CMavColor& c, unsigned long flags = 0,
+                 const CMavArrayTempl<double>& pattern = CMavArrayTempl<double>(), double scale = 1.0, int width = 0)
+{
+    g.imageVl(CMavArrayTempl<int>(), flags, vl, c, CMavMatrix3d(), pattern, scale, width);
+}
+
+// A line across the image at height y.
 void addLine(CMavGDX& g, double y, const CMavColor& c, unsigned long flags = 0,
              const CMavArrayTempl<double>& pattern = CMavArrayTempl<double>(), double scale = 1.0)
 {
-    g.imageVl(CMavArrayTempl<int>(), flags, segment(10, y, 110, y), c, CMavMatrix3d(), pattern, scale, 0);
+    addPolyline(g, segment(10, y, 110, y), c, flags, pattern, scale);
 }
 
 void addRegion(CMavGDX& g, unsigned long flags, const CMavArrayTempl<CMavVertexArray>& list, COLORREF colour,
@@ -201,7 +208,7 @@ TEST(RenderLines, PatternsPiecesAndPensLightThePixelsOfALinePerPieceWithItsOwnPe
     };
     CMavGDX g = plainList();
     for (const Item& it : items)
-        g.imageVl(CMavArrayTempl<int>(), 0, it.vl, rgb(it.colour), CMavMatrix3d(), it.pattern, it.scale, it.width);
+        addPolyline(g, it.vl, rgb(it.colour), 0, it.pattern, it.scale, it.width);
     for (RenderTarget target : kBoth) {
         auto drawn = drawAs(g, target);
         Dib ref(kW, kH, kBack);
@@ -323,8 +330,7 @@ TEST(RenderRegions, FillWithHoleHatchFallbackAndOutline)
         CMavGDX g = plainList();
         addRegion(g, 0x1, ring, red, rgb(blue));
         // The hole is left out; after it the whole image is drawn on again (a line across the hole).
-        g.imageVl(CMavArrayTempl<int>(), 0, segment(45, 42, 110, 42), rgb(0), CMavMatrix3d(), CMavArrayTempl<double>(),
-                  1.0, 0);
+        addPolyline(g, segment(45, 42, 110, 42), rgb(0));
         auto d = drawAs(g, target);
         EXPECT_EQ(pixels(*d, {{20, 20}, {70, 50}, {50, 50}, {5, 5}, {95, 50}, {50, 42}, {100, 42}}),
                   (Pixels{dibPixel(blue), dibPixel(blue), kBack, kBack, kBack, 0, 0}));
@@ -365,8 +371,7 @@ TEST(RenderTexts, GlyphRegionsFilledAndOutlined)
             CMavGDX g = plainList();
             addGlyphs(g, flags, glyphs, 0x0000FF, 0x00FF00);
             // A line drawn after the text crosses the O's hole: the hole's clip does not outlive the text.
-            g.imageVl(CMavArrayTempl<int>(), 0, segment(25, 25, 35, 25), rgb(0), CMavMatrix3d(),
-                      CMavArrayTempl<double>(), 1.0, 0);
+            addPolyline(g, segment(25, 25, 35, 25), rgb(0));
             auto d = drawAs(g, target);
             // The hole stays empty, the edges are in the pen colour either way.
             EXPECT_EQ(pixels(*d, {{30, 30}, {10, 30}, {30, 25}}), (Pixels{kBack, red, 0}));
@@ -561,8 +566,7 @@ TEST(RenderMetafile, RecordsFileViewClipboardAndScanLineFill)
     // One white line from (0, 0) to (100, 50), fitted into 200 x 100: the fitted view matrix stays in the list,
     // the line is recorded at the fitted device points, in black.
     CMavGDX g = plainList();
-    g.imageVl(CMavArrayTempl<int>(), 0, segment(0, 0, 100, 50), rgb(0xFFFFFF), CMavMatrix3d(), CMavArrayTempl<double>(),
-              1.0, 0);
+    addPolyline(g, segment(0, 0, 100, 50), rgb(0xFFFFFF));
     {
         WrittenEmf line(g, L"render_line", 100, 200);
         ASSERT_NE(line.emf, nullptr);
