@@ -153,6 +153,7 @@ TEST(CMavGDX, CreationStoresTheCallersValues)
     EXPECT_EQ(g.pdSizeGet(1), 0.5);
     EXPECT_EQ(g.pdModeGet(2), 33ul);
     EXPECT_EQ(g.pdSizeGet(2), 4.0);
+    EXPECT_EQ(g.txtPointGet(2), CMavPoint3d(2, 3, 4));
 
     // Fill colour only for filled or hatched regions; a fill colour without index gives the line colour.
     CMavArrayTempl<CMavVertexArray> regions;

@@ -203,11 +203,11 @@ TEST(SlideDecoder, HeadersAndRecordsThatStopTheReading)
     CMavSlideDecoder dec;
     Listing out;
     EXPECT_EQ(dec.decode(nullptr, 100, out).stop, SlideStop::NoHeader);
-    // An unknown level stops the reading as soon as its byte is there, before the header is complete.
+    // An unknown level stops the reading as soon as its byte is there, before the header is complete (whole
+    // slides of such levels are among the listed test slides).
     for (int level : {0, 3, 255}) {
         Bytes bad = slide2(MAV::kSlideOrderSame, {});
         bad[18] = static_cast<unsigned char>(level);
-        EXPECT_EQ(dec.decode(bad.data(), bad.size(), out).stop, SlideStop::BadLevel) << level;
         EXPECT_EQ(dec.decode(bad.data(), 23, out).stop, SlideStop::BadLevel) << level;
     }
     EXPECT_TRUE(out.text.empty());
