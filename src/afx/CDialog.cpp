@@ -15,16 +15,28 @@
 
 namespace {
 
-void readText(HWND h, CString& text)
+// The control a field exchanges with: null when an earlier field failed already, and null (the exchange failed)
+// when the dialog lacks the control.
+HWND fieldControl(CDataExchange* dx, int id, bool edit)
 {
-    int length = h ? ::GetWindowTextLengthW(h) : 0;
-    if (length <= 0) {
-        text.Empty();
+    if (dx->m_bFailed)
+        return nullptr;
+    HWND h = edit ? dx->PrepareEditCtrl(id) : dx->PrepareCtrl(id);
+    if (!h)
+        dx->Fail();
+    return h;
+}
+
+// A field held by the control as a number it answers to one message and takes with another.
+void exchangeByMessages(CDataExchange* dx, int id, int& value, UINT getMessage, UINT setMessage)
+{
+    HWND h = fieldControl(dx, id, false);
+    if (!h)
         return;
-    }
-    wchar_t* buffer = text.GetBufferSetLength(length + 1);
-    int got = ::GetWindowTextW(h, buffer, length + 1);
-    text.ReleaseBuffer(got > 0 ? got : 0);
+    if (dx->m_bSaveAndValidate)
+        value = static_cast<int>(::SendMessageW(h, getMessage, 0, 0));
+    else
+        ::SendMessageW(h, setMessage, static_cast<WPARAM>(value), 0);
 }
 
 bool onlySpace(const wchar_t* p)
@@ -348,15 +360,11 @@ void DDX_Control(CDataExchange* dx, int id, CWnd& control)
 
 void DDX_Text(CDataExchange* dx, int id, CString& value)
 {
-    if (dx->m_bFailed)
+    HWND h = fieldControl(dx, id, true);
+    if (!h)
         return;
-    HWND h = dx->PrepareEditCtrl(id);
-    if (!h) {
-        dx->Fail();
-        return;
-    }
     if (dx->m_bSaveAndValidate)
-        readText(h, value);
+        AfxGetWindowText(h, value);
     else
         ::SetWindowTextW(h, value);
 }
@@ -367,16 +375,12 @@ namespace {
 template <class T>
 void exchangeInteger(CDataExchange* dx, int id, T& value, long long lo, long long hi, const wchar_t* form)
 {
-    if (dx->m_bFailed)
+    HWND h = fieldControl(dx, id, true);
+    if (!h)
         return;
-    HWND h = dx->PrepareEditCtrl(id);
-    if (!h) {
-        dx->Fail();
-        return;
-    }
     if (dx->m_bSaveAndValidate) {
         CString text;
-        readText(h, text);
+        AfxGetWindowText(h, text);
         long long parsed = 0;
         if (parseInteger(text, lo, hi, parsed))
             value = static_cast<T>(parsed);
@@ -403,16 +407,12 @@ void DDX_Text(CDataExchange* dx, int id, UINT& value)
 
 void DDX_Text(CDataExchange* dx, int id, double& value)
 {
-    if (dx->m_bFailed)
+    HWND h = fieldControl(dx, id, true);
+    if (!h)
         return;
-    HWND h = dx->PrepareEditCtrl(id);
-    if (!h) {
-        dx->Fail();
-        return;
-    }
     if (dx->m_bSaveAndValidate) {
         CString text;
-        readText(h, text);
+        AfxGetWindowText(h, text);
         const wchar_t* begin = text.GetString();
         wchar_t* end = nullptr;
         errno = 0;
@@ -430,30 +430,10 @@ void DDX_Text(CDataExchange* dx, int id, double& value)
 
 void DDX_Check(CDataExchange* dx, int id, int& value)
 {
-    if (dx->m_bFailed)
-        return;
-    HWND h = dx->PrepareCtrl(id);
-    if (!h) {
-        dx->Fail();
-        return;
-    }
-    if (dx->m_bSaveAndValidate)
-        value = static_cast<int>(::SendMessageW(h, BM_GETCHECK, 0, 0));
-    else
-        ::SendMessageW(h, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+    exchangeByMessages(dx, id, value, BM_GETCHECK, BM_SETCHECK);
 }
 
 void DDX_CBIndex(CDataExchange* dx, int id, int& index)
 {
-    if (dx->m_bFailed)
-        return;
-    HWND h = dx->PrepareCtrl(id);
-    if (!h) {
-        dx->Fail();
-        return;
-    }
-    if (dx->m_bSaveAndValidate)
-        index = static_cast<int>(::SendMessageW(h, CB_GETCURSEL, 0, 0));
-    else
-        ::SendMessageW(h, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    exchangeByMessages(dx, id, index, CB_GETCURSEL, CB_SETCURSEL);
 }

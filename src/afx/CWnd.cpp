@@ -48,17 +48,6 @@ CTempHandleMap<CWnd, HWND>& tempMap()
     return map;
 }
 
-void windowText(HWND h, CString& text)
-{
-    int length = h ? ::GetWindowTextLengthW(h) : 0;
-    if (length <= 0) {
-        text.Empty();
-        return;
-    }
-    wchar_t* buffer = text.GetBufferSetLength(length + 1);
-    int got = ::GetWindowTextW(h, buffer, length + 1);
-    text.ReleaseBuffer(got > 0 ? got : 0);
-}
 
 WNDPROC superOf(HWND h)
 {
@@ -84,6 +73,18 @@ LRESULT CALLBACK cbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
 }
 
 } // namespace
+
+void AfxGetWindowText(HWND h, CString& text)
+{
+    int length = h ? ::GetWindowTextLengthW(h) : 0;
+    if (length <= 0) {
+        text.Empty();
+        return;
+    }
+    wchar_t* buffer = text.GetBufferSetLength(length + 1);
+    int got = ::GetWindowTextW(h, buffer, length + 1);
+    text.ReleaseBuffer(got > 0 ? got : 0);
+}
 
 void AfxDeleteTempMaps()
 {
@@ -1068,7 +1069,7 @@ int CWnd::GetWindowText(wchar_t* buffer, int size) const
 
 void CWnd::GetWindowText(CString& text) const
 {
-    windowText(m_hWnd, text);
+    AfxGetWindowText(m_hWnd, text);
 }
 
 int CWnd::GetWindowTextLength() const
@@ -1083,7 +1084,7 @@ void CWnd::SetDlgItemText(int id, const wchar_t* text)
 
 int CWnd::GetDlgItemText(int id, CString& text) const
 {
-    windowText(::GetDlgItem(m_hWnd, id), text);
+    AfxGetWindowText(::GetDlgItem(m_hWnd, id), text);
     return text.GetLength();
 }
 

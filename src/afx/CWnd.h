@@ -10,6 +10,9 @@
 #include "afx/CRect.h"
 #include "afx/CString.h"
 
+// The whole text of a window (empty for a null handle or a window without text).
+void AfxGetWindowText(HWND h, CString& text);
+
 class CWnd : public CObject {
     DECLARE_DYNCREATE(CWnd)
 public:
