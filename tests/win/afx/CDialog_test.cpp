@@ -134,15 +134,16 @@ TEST(AfxDialog, ModalDialogExchangesItsDataAndEndsWithOk)
     TestDialog dlg(t.get(), &owner);
     BOOL ownerEnabled = TRUE;
     bool subclassed = false;
-    CString shownName, shownCount, shownFactor;
-    UINT shownCheck = 0;
+    CString shown; // the fields as the dialog shows them, joined by '|'
     dlg.onInit = [&](TestDialog& d) {
         ownerEnabled = owner.IsWindowEnabled();
         subclassed = CWnd::FromHandlePermanent(::GetDlgItem(d.m_hWnd, IDC_NAME)) == &d.nameEdit;
-        d.GetDlgItemText(IDC_NAME, shownName);
-        d.GetDlgItemText(IDC_COUNT, shownCount);
-        d.GetDlgItemText(IDC_FACTOR, shownFactor);
-        shownCheck = d.IsDlgButtonChecked(IDC_CHECK);
+        for (int id : {IDC_NAME, IDC_COUNT, IDC_FACTOR}) {
+            CString text;
+            d.GetDlgItemText(id, text);
+            shown += text + L'|';
+        }
+        shown += d.IsDlgButtonChecked(IDC_CHECK) == BST_CHECKED ? L"checked" : L"unchecked";
         d.SetDlgItemText(IDC_NAME, L"Kante");
         d.SetDlgItemText(IDC_COUNT, L" -17 ");
         d.SetDlgItemText(IDC_FACTOR, L"0.125");
@@ -156,10 +157,7 @@ TEST(AfxDialog, ModalDialogExchangesItsDataAndEndsWithOk)
     EXPECT_FALSE(ownerEnabled) << "the owner is disabled while the dialog runs";
     EXPECT_TRUE(owner.IsWindowEnabled());
     EXPECT_TRUE(subclassed);
-    EXPECT_EQ(shownName, L"Grüße");
-    EXPECT_EQ(shownCount, L"5");
-    EXPECT_EQ(shownFactor, L"2.5");
-    EXPECT_EQ(shownCheck, static_cast<UINT>(BST_CHECKED));
+    EXPECT_EQ(shown, L"Grüße|5|2.5|checked");
     EXPECT_EQ(dlg.okCalls, 1);
     EXPECT_EQ(dlg.name, L"Kante");
     EXPECT_EQ(dlg.count, -17);
