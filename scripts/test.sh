@@ -53,7 +53,7 @@ mav_stop_all
 
 echo "== metafiles through emf2svg"
 if "$MAV_ROOT/scripts/emf_check.sh" "$emf_keep" "$MAV_BUILD/native/emfcheck" >"$MAV_LOG/emf_check.log" 2>&1; then
-    summary+=("emf check: $(tail -1 "$MAV_LOG/emf_check.log")")
+    summary+=("$(tail -1 "$MAV_LOG/emf_check.log")")
 else
     cat "$MAV_LOG/emf_check.log"
     summary+=("emf check: FAILED")
