@@ -6,10 +6,7 @@
 
 namespace {
 
-std::uint32_t low32(unsigned long v)
-{
-    return static_cast<std::uint32_t>(v & 0xFFFFFFFFul);
-}
+using MAV::gdx::low32;
 
 // Pen width: the low 32 bits of the caller's value, read as a signed int.
 int thicknessFrom(unsigned long v)

@@ -3,17 +3,11 @@
 #include <utility>
 
 #include "gdx/CMavGDX.h"
+#include "gdx/gdxBox.h"
 #include "generators/font.h"
 #include "generators/text_to_regl.h"
 
-namespace {
-
-std::uint32_t low32(unsigned long v)
-{
-    return static_cast<std::uint32_t>(v & 0xFFFFFFFFul);
-}
-
-} // namespace
+using MAV::gdx::low32;
 
 bool CMavGDX::imageTxt(const CMavArrayTempl<int>& stack, unsigned long flags, const CMavDataItem* text,
                        const CMavColor& colour, const CMavMatrix3d& matrix, double height)

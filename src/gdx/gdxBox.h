@@ -1,6 +1,8 @@
 // Boxes of display items and the group-path rule, shared by the display list's source files (not public).
 #pragma once
 
+#include <cstdint>
+
 #include "gdx/CMavDisplayItem.h"
 #include "platform/CMavArray.h"
 #include "platform/CMavMatrix3d.h"
@@ -9,6 +11,12 @@
 
 namespace MAV {
 namespace gdx {
+
+// The 32 bits the item's flag word keeps of an `unsigned long` argument (64 bits wide on some platforms).
+inline std::uint32_t low32(unsigned long v)
+{
+    return static_cast<std::uint32_t>(v & 0xFFFFFFFFul);
+}
 
 // True when `path` has at least as many entries as `prefix` and begins with it. An empty prefix matches every
 // path; callers that give an empty prefix no meaning check for it themselves.
