@@ -27,6 +27,7 @@
 //    size; nothing here allocates more than the items themselves plus one remembered box (56 bytes) per item.
 #include "gdx/CMavGDX.h"
 
+#include <climits>
 #include <cstring>
 
 #include "gdx/gdxBox.h"
@@ -384,6 +385,14 @@ void CMavGDX::extentsRecompute()
     }
     m_extMin = lo;
     m_extMax = hi;
+}
+
+void CMavGDX::reserveItems(int count)
+{
+    if (count <= 0 || count > INT_MAX - m_items.len())
+        return;
+    m_items.reserve(m_items.len() + count);
+    m_boxes.reserve(static_cast<std::size_t>(m_items.len() + count));
 }
 
 int CMavGDX::appendItem(CMavDisplayItem&& item)

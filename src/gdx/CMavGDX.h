@@ -117,6 +117,10 @@ public:
     void extMaxViewGet(CMavPoint3d& min, CMavPoint3d& max) const;
     CMavPoint3d imagePtWc(const CMavPoint3d& imagePoint) const;
 
+    // Makes room for `count` more items, for a caller that knows how many it is about to add: the items already
+    // in the list are then moved once at most, not at every growth of the list.
+    void reserveItems(int count);
+
     // ---- drawing order and hit test (CMavGDX_order.cpp)
     void displListSort();
     int imageItemGet(const CMavPoint3d& imagePoint);

@@ -73,6 +73,18 @@ private:
     CMavColor m_colour;
 };
 
+// Counts the items a slide will add, so that the list can make room for all of them at once.
+class CSldCountSink : public CMavSlideSink {
+public:
+    void slideLine(MAV::SlidePoint_st, MAV::SlidePoint_st) override { ++m_count; }
+    void slidePolygon(const MAV::SlidePoint_st*, int count) override { m_count += count >= 2 ? 1 : 0; }
+    void slideColor(int) override {}
+    int count() const { return m_count; }
+
+private:
+    int m_count = 0;
+};
+
 } // namespace
 
 bool mav_gdx_image_sld_data(CMavGDX* gdx, const unsigned char* slide, unsigned long size, unsigned long flags,
@@ -91,10 +103,15 @@ bool mav_gdx_image_sld_data(CMavGDX* gdx, const unsigned char* slide, unsigned l
         }
         parameters->get(mtx, CMavDataKey(L"MTX"));
     }
+    // Fresh decoders: a level-1 slide, which has no byte-order word, is read low byte first. Decoding is cheap
+    // next to making items, so a first pass counts them and the list grows once.
+    const size_t bytes = static_cast<size_t>(size & 0xFFFFFFFFul);
+    CSldCountSink counter;
+    CMavSlideDecoder(MAV::kSlideOrderSame).decode(slide, bytes, counter);
+    // Room for at most a million items ahead: a larger slide still gets its items, the list growing as usual.
+    gdx->reserveItems(counter.count() < (1 << 20) ? counter.count() : (1 << 20));
     CSldImageSink sink(gdx, flags, stack, mtx);
-    // A fresh decoder: a level-1 slide, which has no byte-order word, is read low byte first.
-    CMavSlideDecoder decoder(MAV::kSlideOrderSame);
-    decoder.decode(slide, static_cast<size_t>(size & 0xFFFFFFFFul), sink);
+    CMavSlideDecoder(MAV::kSlideOrderSame).decode(slide, bytes, sink);
     return sink.added() > 0;
 }
 

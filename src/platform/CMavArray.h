@@ -48,6 +48,13 @@ public:
     CMavArrayTempl(CMavArrayTempl&& other) noexcept { take(other); }
     ~CMavArrayTempl() override { release(); }
 
+    // Makes room for n elements in all, so that appending up to n moves nothing; the length stays.
+    void reserve(int n)
+    {
+        if (n > 0)
+            reserveFor(n);
+    }
+
     CMavArrayTempl& operator=(const CMavArrayTempl& other)
     {
         if (this != &other) {

@@ -19,6 +19,21 @@ TEST(CMavArray, CapacityStartsAtEightAndDoubles)
     EXPECT_EQ(a.physicalLength(), 128);
     EXPECT_EQ(CMavArray::grownCapacity(0, 9), 16);
     EXPECT_EQ(CMavArray::grownCapacity(8, 8), 8);
+
+    // Reserving grows by the same rule ahead of time and keeps the length; appending within it moves nothing.
+    CMavArrayTempl<int> r;
+    r.append(7);
+    r.reserve(-5);
+    r.reserve(3);
+    EXPECT_EQ(r.physicalLength(), 8);
+    r.reserve(300);
+    EXPECT_EQ(r.physicalLength(), 512);
+    EXPECT_EQ(r.len(), 1);
+    const int* before = r.data();
+    for (int i = 1; i < 300; ++i)
+        r.append(i);
+    EXPECT_EQ(r.data(), before);
+    EXPECT_EQ(r[0], 7);
 }
 
 TEST(CMavArray, NegativeAndOutOfRangeIndices)
