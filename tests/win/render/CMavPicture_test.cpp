@@ -199,6 +199,7 @@ TEST(Picture, MiddleButtonPansFromThePress)
 
 TEST(Picture, CopyPutsThePictureOnTheClipboardAsMetafile)
 {
+    rendertest::ClipboardKeeper keep;
     Pic p(false);
     // Without a picture the clipboard keeps what it had.
     ASSERT_TRUE(OpenClipboard(p.parent.wnd));

@@ -124,6 +124,7 @@ TEST(SlidePic, BackgroundAloneWithoutSlideAndForAnUnknownLevel)
 
 TEST(SlidePic, ColourSevenIsBlackOnWhiteWhiteOnBlackAndBlackInTheCopy)
 {
+    rendertest::ClipboardKeeper keep;
     // Raster 99 x 99: colour 7, a line at y 50 and the filled square (20, 70)-(40, 90); then a red line at y 10.
     // In 101 pixels the scale is 100 / 99 without offsets: slide y 50 lands on row 49, y 10 on row 89.
     Host host(101, 101);
@@ -187,10 +188,6 @@ TEST(SlidePic, ColourSevenIsBlackOnWhiteWhiteOnBlackAndBlackInTheCopy)
     }
     host.ctrl.SetBkColor(252); // the grey ramp
     EXPECT_EQ(host.grab()->at(50, 80), acad(252));
-    if (OpenClipboard(nullptr)) {
-        EmptyClipboard();
-        CloseClipboard();
-    }
 }
 
 TEST(SlidePic, PaintedSlideFollowsTheDecodedRecordsThroughTheCoordinateSystem)

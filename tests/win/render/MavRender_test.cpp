@@ -556,6 +556,7 @@ struct Records {
 
 TEST(RenderMetafile, RecordsFileViewClipboardAndScanLineFill)
 {
+    rendertest::ClipboardKeeper keep;
     // Empty list: header, the clip and the end.
     {
         CMavGDX g = plainList();

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <initializer_list>
 #include <memory>
 #include <vector>
@@ -110,6 +111,64 @@ inline bool colourNear(const afxtest::Dib& d, POINT p, DWORD colour)
 }
 
 // A copy of the clipboard's enhanced metafile (null when there is none); `empty` clears the clipboard after.
+// Keeps what the clipboard held when a test began and puts it back at the end, so that a test run does not take
+// away what the person at the machine copied. Memory formats and metafiles are kept; other handle formats
+// (bitmaps, palettes) and formats the system derives from others are not.
+class ClipboardKeeper {
+public:
+    ClipboardKeeper()
+    {
+        if (!OpenClipboard(nullptr))
+            return;
+        for (UINT f = EnumClipboardFormats(0); f != 0; f = EnumClipboardFormats(f)) {
+            HANDLE h = GetClipboardData(f);
+            if (!h)
+                continue;
+            if (f == CF_ENHMETAFILE) {
+                if (HENHMETAFILE copy = CopyEnhMetaFileW(static_cast<HENHMETAFILE>(h), nullptr))
+                    m_kept.push_back({f, copy});
+            } else if (f != CF_BITMAP && f != CF_PALETTE && f != CF_METAFILEPICT && f != CF_DSPBITMAP &&
+                       f != CF_DSPENHMETAFILE && f != CF_DSPMETAFILEPICT && f != CF_OWNERDISPLAY) {
+                if (HANDLE copy = copyGlobal(h))
+                    m_kept.push_back({f, copy});
+            }
+        }
+        CloseClipboard();
+    }
+    ~ClipboardKeeper()
+    {
+        if (!OpenClipboard(nullptr))
+            return;
+        EmptyClipboard();
+        for (const Kept& k : m_kept)
+            SetClipboardData(k.format, k.data);
+        CloseClipboard();
+    }
+    ClipboardKeeper(const ClipboardKeeper&) = delete;
+    ClipboardKeeper& operator=(const ClipboardKeeper&) = delete;
+
+private:
+    struct Kept {
+        UINT format;
+        HANDLE data;
+    };
+    static HANDLE copyGlobal(HANDLE h)
+    {
+        const SIZE_T size = GlobalSize(h);
+        const void* from = size ? GlobalLock(h) : nullptr;
+        if (!from)
+            return nullptr;
+        HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+        if (void* to = copy ? GlobalLock(copy) : nullptr) {
+            memcpy(to, from, size);
+            GlobalUnlock(copy);
+        }
+        GlobalUnlock(h);
+        return copy;
+    }
+    std::vector<Kept> m_kept;
+};
+
 inline HENHMETAFILE clipboardMetafile(bool empty)
 {
     if (!OpenClipboard(nullptr))
