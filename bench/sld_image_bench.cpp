@@ -7,68 +7,19 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench_slide.h"
+
 #include <vector>
 
 namespace {
 
-// 100,000 records keep the display list of one iteration near 100 MB; the mix follows real slides: vectors,
-// offset records and common endpoints, some colours and a four-vertex fill every 500 records.
+// 100,000 records keep the display list of one iteration near 100 MB.
 constexpr int kRecords = 100000;
-
-std::vector<unsigned char> makeSlide(int records)
-{
-    std::vector<unsigned char> b(17, 0);
-    auto word = [&b](int w) {
-        b.push_back(static_cast<unsigned char>(w & 0xFF));
-        b.push_back(static_cast<unsigned char>((w >> 8) & 0xFF));
-    };
-    b.push_back(0x56);
-    b.push_back(2);
-    word(4095);
-    word(4095);
-    b.insert(b.end(), {0x80, 0x96, 0x98, 0x00});
-    word(2);
-    word(0x1234);
-    for (int i = 0; i < records; ++i) {
-        const int kind = i % 10;
-        if (kind < 4) {
-            word(i & 0xFFF);
-            word((i * 7) & 0xFFF);
-            word((i * 13) & 0xFFF);
-            word((i * 3) & 0xFFF);
-        } else if (kind < 6) {
-            word(0xFB00 | (i & 0x3F));
-            b.insert(b.end(), {0x05, 0xFB, 0x10});
-        } else if (kind < 8) {
-            word(0xFE00 | (i & 0x1F));
-            b.push_back(0xF0);
-        } else if (kind == 8) {
-            word(0xFF00 | (i & 0xFF));
-        } else if (i % 500 == 9) {
-            word(0xFD00);
-            word(4);
-            word(0);
-            for (int v = 0; v < 4; ++v) {
-                word(0xFD00);
-                word(100 + v * 10);
-                word(100 + (v & 1) * 10);
-            }
-            word(0xFD00);
-            word(0);
-            word(0);
-        } else {
-            word(0xFE01);
-            b.push_back(0x01);
-        }
-    }
-    word(0xFC00);
-    return b;
-}
 
 const std::vector<unsigned char>& slide(int records)
 {
-    static const std::vector<unsigned char> small = makeSlide(kRecords / 10);
-    static const std::vector<unsigned char> full = makeSlide(kRecords);
+    static const std::vector<unsigned char> small = makeBenchSlide(kRecords / 10, false);
+    static const std::vector<unsigned char> full = makeBenchSlide(kRecords, false);
     return records < kRecords ? small : full;
 }
 
