@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "../afx/afx_test_support.h"
+#include "render_test_support.h"
 #include "render/CMavDplistImage.h"
 
 namespace {
@@ -167,17 +167,10 @@ TEST(RenderView, SubclassedStaticFrameGetsClicksAndPaints)
 {
     CWnd parent;
     parent.CreateEx(0, nullptr, L"parent", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr);
-    HWND frame = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 10, 100, 80, parent.m_hWnd,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(77)), nullptr, nullptr);
-    ASSERT_NE(frame, nullptr);
-    // Without SS_NOTIFY a static lets the mouse through to its parent.
-    EXPECT_EQ(SendMessageW(frame, WM_NCHITTEST, 0, MAKELPARAM(50, 50)), HTTRANSPARENT);
     CMavDplistImage view;
-    ASSERT_TRUE(view.SubclassWindow(frame));
-    EXPECT_TRUE(GetWindowLongW(frame, GWL_STYLE) & SS_NOTIFY);
-    POINT inside{50, 40};
-    ClientToScreen(frame, &inside);
-    EXPECT_EQ(SendMessageW(frame, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCLIENT);
+    HWND frame = rendertest::subclassStaticFrame(view, parent.m_hWnd, 77);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_EQ(view.m_hWnd, frame);
 
     CMavColor back;
     back.setOleColor(0xFF0000);

@@ -257,16 +257,9 @@ TEST(Picture, FailedLoadShowsTheSystemErrorAndKeepsNoPicture)
 TEST(Picture, SubclassedStaticFrameGetsNotifyStyle)
 {
     rendertest::Parent parent(260, 160);
-    HWND frame = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 10, 100, 80, parent.wnd,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(78)), nullptr, nullptr);
-    ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(SendMessageW(frame, WM_NCHITTEST, 0, MAKELPARAM(50, 50)), HTTRANSPARENT);
     CMavPicture pic;
-    ASSERT_TRUE(pic.SubclassWindow(frame));
-    EXPECT_TRUE(GetWindowLongW(frame, GWL_STYLE) & SS_NOTIFY);
-    POINT inside{50, 40};
-    ClientToScreen(frame, &inside);
-    EXPECT_EQ(SendMessageW(frame, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCLIENT);
+    ASSERT_NE(rendertest::subclassStaticFrame(pic, parent.wnd, 78), nullptr);
+    ASSERT_NE(pic.m_hWnd, nullptr);
     ASSERT_TRUE(pic.LoadImageW(halvesBmp(40, 20).c_str()));
     EXPECT_EQ(pic.offsetGet().x, 30);
     EXPECT_EQ(pic.offsetGet().y, 30);

@@ -2,6 +2,7 @@
 // or through WM_PRINTCLIENT, pixel checks, wheel messages and the clipboard's metafile.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstring>
@@ -37,6 +38,22 @@ struct Parent {
     }
     ~Parent() { DestroyWindow(wnd); }
 };
+
+// Subclasses a plain static of 100 x 80 at (10, 10) in parent with control, and checks what every view control
+// does to it: a static lets the mouse through to its parent until the control adds SS_NOTIFY. Returns the frame.
+inline HWND subclassStaticFrame(CWnd& control, HWND parent, int id)
+{
+    HWND frame = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 10, 100, 80, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    EXPECT_NE(frame, nullptr);
+    EXPECT_EQ(SendMessageW(frame, WM_NCHITTEST, 0, MAKELPARAM(50, 50)), HTTRANSPARENT);
+    EXPECT_TRUE(control.SubclassWindow(frame));
+    EXPECT_TRUE(GetWindowLongW(frame, GWL_STYLE) & SS_NOTIFY);
+    POINT inside{50, 40};
+    ClientToScreen(frame, &inside);
+    EXPECT_EQ(SendMessageW(frame, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCLIENT);
+    return frame;
+}
 
 // A control of w x h at (10, 10) in its parent, with the given child id.
 template <class Ctrl>
