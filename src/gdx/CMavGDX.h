@@ -163,6 +163,11 @@ protected:
     void extentsRecompute();
 
 private:
+    // Calls f(item number) for every item of the group: paths that begin with `stack`, or equal it when `exact`.
+    // False, calling nothing, for an empty path or when no item belongs to the group (CMavGDX_items.cpp).
+    template <class F>
+    bool forGroup(const CMavArrayTempl<int>& stack, bool exact, F f);
+
     // Box of one item as the full recomputation sees it, remembered between recomputations.
     struct ItemBox {
         CMavPoint3d lo;

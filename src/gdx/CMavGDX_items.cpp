@@ -213,36 +213,33 @@ bool CMavGDX::mtxSet(const CMavArrayTempl<int>& stack, const CMavMatrix3d& m)
     return true;
 }
 
-bool CMavGDX::cModeSet(const CMavArrayTempl<int>& stack, GDX_CMODE mode)
+template <class F>
+bool CMavGDX::forGroup(const CMavArrayTempl<int>& stack, bool exact, F f)
 {
-    if (m_items.isEmpty() || stack.isEmpty())
+    if (stack.isEmpty())
         return false;
     bool any = false;
     const int n = m_items.len();
     for (int i = 0; i < n; ++i) {
-        if (MAV::gdx::pathStartsWith(m_items.data()[i].m_stack, stack)) {
-            cFlagSet(i, mode);
+        const CMavArrayTempl<int>& path = m_items.data()[i].m_stack;
+        if (exact ? MAV::gdx::pathEquals(path, stack) : MAV::gdx::pathStartsWith(path, stack)) {
+            f(i);
             any = true;
         }
     }
     return any;
 }
 
+bool CMavGDX::cModeSet(const CMavArrayTempl<int>& stack, GDX_CMODE mode)
+{
+    return forGroup(stack, false, [this, mode](int i) { cFlagSet(i, mode); });
+}
+
 // Each selected item takes the property code. Recomputing after every item and once more at the end leaves the
 // extents of the final flags, so they are recomputed once (even for a code that changes nothing).
 bool CMavGDX::propSet(const CMavArrayTempl<int>& stack, unsigned long code)
 {
-    if (m_items.isEmpty() || stack.isEmpty())
-        return false;
-    bool any = false;
-    const int n = m_items.len();
-    for (int i = 0; i < n; ++i) {
-        if (MAV::gdx::pathStartsWith(m_items.data()[i].m_stack, stack)) {
-            flagApply(i, code);
-            any = true;
-        }
-    }
-    if (!any)
+    if (!forGroup(stack, false, [this, code](int i) { flagApply(i, code); }))
         return false;
     projMtxSet(m_projMtx);
     return true;
@@ -250,45 +247,18 @@ bool CMavGDX::propSet(const CMavArrayTempl<int>& stack, unsigned long code)
 
 bool CMavGDX::hatchSet(const CMavArrayTempl<int>& stack, const MAV::CHatchProp& hatch)
 {
-    if (m_items.isEmpty() || stack.isEmpty())
-        return false;
-    bool any = false;
-    for (CMavDisplayItem& it : m_items) {
-        if (MAV::gdx::pathStartsWith(it.m_stack, stack)) {
-            it.m_hatch = hatch;
-            any = true;
-        }
-    }
-    return any;
+    return forGroup(stack, false, [this, &hatch](int i) { m_items.data()[i].m_hatch = hatch; });
 }
 
 // Point styles go only to items whose path equals the given path.
 bool CMavGDX::pdModeSet(const CMavArrayTempl<int>& stack, unsigned long mode)
 {
-    if (stack.isEmpty())
-        return false;
-    bool any = false;
-    for (CMavDisplayItem& it : m_items) {
-        if (MAV::gdx::pathEquals(it.m_stack, stack)) {
-            it.m_pdMode = static_cast<std::uint32_t>(mode & 0xFFFFFFFFul);
-            any = true;
-        }
-    }
-    return any;
+    return forGroup(stack, true, [this, mode](int i) { m_items.data()[i].m_pdMode = low32(mode); });
 }
 
 bool CMavGDX::pdSizeSet(const CMavArrayTempl<int>& stack, double size)
 {
-    if (stack.isEmpty())
-        return false;
-    bool any = false;
-    for (CMavDisplayItem& it : m_items) {
-        if (MAV::gdx::pathEquals(it.m_stack, stack)) {
-            it.m_pdSize = size;
-            any = true;
-        }
-    }
-    return any;
+    return forGroup(stack, true, [this, size](int i) { m_items.data()[i].m_pdSize = size; });
 }
 
 // Like propSet, but an empty path selects every item, the result is true for any non-empty list, and the

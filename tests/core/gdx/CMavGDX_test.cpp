@@ -354,6 +354,9 @@ TEST(CMavGDX, GroupSettersSelectByPrefixPointStylesByExactPath)
     EXPECT_EQ(g.pdModeGet(1), 0ul);
     EXPECT_EQ(g.pdSizeGet(1), 2.0);
     EXPECT_EQ(g.pdSizeGet(0), 0.0);
+    EXPECT_TRUE(g.pdSizeSet(path({5}), 4.0)); // the exact path only, not the longer {5, 1}
+    EXPECT_EQ(g.pdSizeGet(0), 4.0);
+    EXPECT_EQ(g.pdSizeGet(1), 2.0);
     EXPECT_FALSE(g.pdModeSet(path({}), 3ul));
     EXPECT_FALSE(g.pdSizeSet(path({7}), 3.0));
     EXPECT_TRUE(g.cModeSet(path({5}), GDX_CMODE_HIGHLIGHT));
