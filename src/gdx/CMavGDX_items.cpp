@@ -125,7 +125,7 @@ bool CMavGDX::addDisplayList(const CMavArrayTempl<CMavDisplayItem>& items)
     if (items.isEmpty())
         return false;
     const CMavArrayTempl<CMavDisplayItem> copy(items); // the source may be this list's own array
-    m_items.setPhysicalLength(m_items.len() + copy.len());
+    reserveItems(copy.len());
     for (const CMavDisplayItem& it : copy)
         appendItem(CMavDisplayItem(it));
     return true;
