@@ -1,7 +1,7 @@
 // Appending a million elements to CMavArrayTempl, against std::vector in the same run as the baseline.
 // Compare the pairs: Append_CMavArray/int against Append_StdVector/int, and likewise for the string element.
-#include "platform/CMavArray.h"
-#include "platform/CMavString.h"
+#include "base/CMavArray.h"
+#include "base/CMavString.h"
 
 #include <benchmark/benchmark.h>
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "gdx/CMavGDX.h"
-#include "generators/font.h"
+#include "geometry/font.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "gdx/CMavGDX.h"
 #include "gdx/gdxMap.h"
-#include "platform/g_vl.h"
+#include "base/g_vl.h"
 
 namespace gdxref {
 

@@ -1,8 +1,8 @@
 // Polyline geometry on 10,000 segments (half of them arcs), each against a plain baseline in the same run.
 // Compare the pairs: Extents_ExactArcs against Extents_FromChords (min/max over chord points at 0.01), and
 // LineCrossings_Exact against LineCrossings_Chords (a hand-written 2D crossing count over the same chords).
-#include "platform/CMavMatrix3d.h"
-#include "platform/CMavVertexArray.h"
+#include "base/CMavMatrix3d.h"
+#include "base/CMavVertexArray.h"
 
 #include <benchmark/benchmark.h>
 

@@ -17,11 +17,11 @@
 #include <malloc.h>
 #endif
 
-#include "generators/hatch.h"
-#include "generators/measure.h"
-#include "platform/CMavLineParm.h"
-#include "platform/g_vl.h"
-#include "platform/patterns.h"
+#include "geometry/hatch.h"
+#include "geometry/measure.h"
+#include "base/CMavLineParm.h"
+#include "base/g_vl.h"
+#include "data/patterns.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <random>
 
-#include "platform/g_vl.h"
+#include "base/g_vl.h"
 
 namespace {
 

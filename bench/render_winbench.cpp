@@ -20,7 +20,7 @@
 #include "afx/CDC.h"
 #include "afx/CGdiObject.h"
 #include "gdx/CMavGDX.h"
-#include "generators/hatch.h"
+#include "geometry/hatch.h"
 #include "render/MavRender.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // is the cost of building the items and growing the display list.
 #include "gdx/CMavGDX.h"
 #include "generators/sld_image.h"
-#include "generators/slide.h"
+#include "slide/slide.h"
 
 #include <benchmark/benchmark.h>
 

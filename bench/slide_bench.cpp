@@ -1,7 +1,7 @@
 // Decoding a slide of a million records, against a plain pass over the same bytes in the same run.
 // Compare Decode_Slide_LittleEndian and Decode_Slide_BigEndian with Baseline_SumWords (MB/s): the baseline reads
 // every 16-bit word of the buffer once and adds it up, the least any reader of these bytes must do.
-#include "generators/slide.h"
+#include "slide/slide.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,9 +1,9 @@
 // libFuzzer target: the readers of the library's catalogue files on arbitrary bytes: message catalogues, the
 // data text form (configuration, materials, outlines) with a write-and-read-back check, and LISP text.
-#include "platform/CMavDataItem.h"
-#include "platform/datafile.h"
-#include "platform/messages.h"
-#include "platform/resbuf.h"
+#include "data/CMavDataItem.h"
+#include "data/datafile.h"
+#include "data/messages.h"
+#include "data/resbuf.h"
 
 #include <cstdint>
 #include <cstdlib>

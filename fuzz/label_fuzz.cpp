@@ -1,6 +1,6 @@
 // libFuzzer target: label strings on arbitrary text. Reading never fails hard; setting a language and reading it
 // back gives the text set, and the other languages keep their texts.
-#include "platform/labels.h"
+#include "data/labels.h"
 
 #include <cstdint>
 #include <cstdlib>

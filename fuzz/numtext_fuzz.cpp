@@ -1,6 +1,6 @@
 // libFuzzer target: length and number reading on arbitrary bytes, taken both as UTF-8 and as raw wide units.
 // Whatever mavAtoF accepts must be finite, and its text in every format must read back.
-#include "platform/text.h"
+#include "base/text.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // libFuzzer target: the hatch pattern file reader on arbitrary bytes. Whatever it keeps must respect the
 // reader's limits and hold finite numbers only.
-#include "platform/patterns.h"
+#include "data/patterns.h"
 
 #include <cmath>
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/g_vl.h"
+#include "base/g_vl.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "generators/slide.h"
+#include "slide/slide.h"
 
 namespace {
 

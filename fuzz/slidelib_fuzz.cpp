@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "generators/slide.h"
+#include "slide/slide.h"
 
 namespace {
 

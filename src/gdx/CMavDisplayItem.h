@@ -4,15 +4,15 @@
 
 #include <cstdint>
 
-#include "platform/CMavArray.h"
-#include "platform/CMavColor.h"
-#include "platform/CMavMatrix3d.h"
-#include "platform/CMavObj.h"
-#include "platform/CMavPoint3d.h"
-#include "platform/CMavString.h"
-#include "platform/CMavVector3d.h"
-#include "platform/CMavVertexArray.h"
-#include "platform/patterns.h"
+#include "base/CMavArray.h"
+#include "data/CMavColor.h"
+#include "base/CMavMatrix3d.h"
+#include "base/CMavObj.h"
+#include "base/CMavPoint3d.h"
+#include "base/CMavString.h"
+#include "base/CMavVector3d.h"
+#include "base/CMavVertexArray.h"
+#include "data/patterns.h"
 
 // Kind of a display item. The numbers are part of the interface: typeGet returns them and the renderer switches
 // on them.

@@ -31,11 +31,11 @@
 #include <cstring>
 
 #include "gdx/gdxBox.h"
-#include "platform/CMavApp.h"
-#include "platform/CMavDataItem.h"
-#include "platform/CMavDataKey.h"
-#include "platform/config.h"
-#include "platform/g_vl.h"
+#include "data/CMavApp.h"
+#include "data/CMavDataItem.h"
+#include "data/CMavDataKey.h"
+#include "data/config.h"
+#include "base/g_vl.h"
 
 namespace {
 

@@ -6,16 +6,16 @@
 #include <vector>
 
 #include "gdx/CMavDisplayItem.h"
-#include "platform/CMavDataItem.h"
-#include "platform/CMavArray.h"
-#include "platform/CMavColor.h"
-#include "platform/CMavMatrix3d.h"
-#include "platform/CMavObj.h"
-#include "platform/CMavPoint3d.h"
-#include "platform/CMavString.h"
-#include "platform/CMavVector3d.h"
-#include "platform/CMavVertexArray.h"
-#include "platform/patterns.h"
+#include "data/CMavDataItem.h"
+#include "base/CMavArray.h"
+#include "data/CMavColor.h"
+#include "base/CMavMatrix3d.h"
+#include "base/CMavObj.h"
+#include "base/CMavPoint3d.h"
+#include "base/CMavString.h"
+#include "base/CMavVector3d.h"
+#include "base/CMavVertexArray.h"
+#include "data/patterns.h"
 
 class CMavGDX : public CMavObj {
 public:

@@ -4,8 +4,8 @@
 
 #include "gdx/CMavGDX.h"
 #include "gdx/gdxBox.h"
-#include "generators/font.h"
-#include "generators/text_to_regl.h"
+#include "geometry/font.h"
+#include "geometry/text_to_regl.h"
 
 using MAV::gdx::low32;
 

@@ -7,9 +7,9 @@
 
 #include "gdx/CMavGDX.h"
 #include "gdx/gdxBox.h"
-#include "generators/viewdir.h"
-#include "platform/g_vl.h"
-#include "platform/outlines.h"
+#include "geometry/viewdir.h"
+#include "base/g_vl.h"
+#include "data/outlines.h"
 
 
 void CMavGDX::viewDirectionMtxSet(const CMavMatrix3d& m)

@@ -6,7 +6,7 @@
 // extents, so arcs count with their bulge.
 #include "gdx/gdxBox.h"
 
-#include "platform/g_vl.h"
+#include "base/g_vl.h"
 
 namespace MAV {
 namespace gdx {

@@ -4,10 +4,10 @@
 #include <cstdint>
 
 #include "gdx/CMavDisplayItem.h"
-#include "platform/CMavArray.h"
-#include "platform/CMavMatrix3d.h"
-#include "platform/CMavPoint3d.h"
-#include "platform/CMavVertexArray.h"
+#include "base/CMavArray.h"
+#include "base/CMavMatrix3d.h"
+#include "base/CMavPoint3d.h"
+#include "base/CMavVertexArray.h"
 
 namespace MAV {
 namespace gdx {

@@ -10,12 +10,12 @@
 #include <memory>
 #include <vector>
 
-#include "platform/CMavColor.h"
-#include "platform/CMavDataItem.h"
-#include "platform/CMavDataKey.h"
-#include "platform/CMavPoint3dArray.h"
-#include "platform/config.h"
-#include "platform/text.h"
+#include "data/CMavColor.h"
+#include "data/CMavDataItem.h"
+#include "data/CMavDataKey.h"
+#include "base/CMavPoint3dArray.h"
+#include "data/config.h"
+#include "base/text.h"
 
 namespace {
 

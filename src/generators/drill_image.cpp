@@ -10,14 +10,14 @@
 #include "generators/drill_image.h"
 
 #include "gdx/CMavGDX.h"
-#include "platform/CMavApp.h"
-#include "platform/CMavColor.h"
-#include "platform/CMavDataItem.h"
-#include "platform/CMavDataKey.h"
-#include "platform/datafile.h"
-#include "platform/outlines.h"
-#include "platform/patterns.h"
-#include "platform/solids.h"
+#include "data/CMavApp.h"
+#include "data/CMavColor.h"
+#include "data/CMavDataItem.h"
+#include "data/CMavDataKey.h"
+#include "data/datafile.h"
+#include "data/outlines.h"
+#include "data/patterns.h"
+#include "data/solids.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/CMavString.h"
+#include "base/CMavString.h"
 
 class CMavGDX;
 namespace MAV {

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "gdx/CMavGDX.h"
-#include "generators/orient.h"
-#include "generators/slide.h"
-#include "platform/CMavDataItem.h"
-#include "platform/CMavDataKey.h"
-#include "platform/patterns.h"
+#include "geometry/orient.h"
+#include "slide/slide.h"
+#include "data/CMavDataItem.h"
+#include "data/CMavDataKey.h"
+#include "data/patterns.h"
 
 namespace {
 

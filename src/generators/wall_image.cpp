@@ -8,11 +8,11 @@
 #include "generators/wall_image.h"
 
 #include "generators/generators.h"
-#include "platform/CMavDataItem.h"
-#include "platform/CMavDataKey.h"
-#include "platform/CMavVertexArray.h"
-#include "platform/config.h"
-#include "platform/datafile.h"
+#include "data/CMavDataItem.h"
+#include "data/CMavDataKey.h"
+#include "base/CMavVertexArray.h"
+#include "data/config.h"
+#include "data/datafile.h"
 
 namespace {
 

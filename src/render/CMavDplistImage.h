@@ -4,7 +4,7 @@
 
 #include "afx/afxwin.h"
 #include "gdx/CMavGDX.h"
-#include "platform/CMavMatrix3d.h"
+#include "base/CMavMatrix3d.h"
 
 class CMavDplistImage : public CWnd {
     DECLARE_DYNAMIC(CMavDplistImage)

@@ -13,7 +13,7 @@
 #include <cmath>
 #include <string>
 
-#include "generators/acadRGB.h"
+#include "data/acadRGB.h"
 
 IMPLEMENT_DYNAMIC(CMavSlidePic, CWnd)
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "afx/afxwin.h"
-#include "generators/slide.h"
+#include "slide/slide.h"
 
 class CMavSlidePic : public CWnd, private CMavSlideSink {
     DECLARE_DYNAMIC(CMavSlidePic)

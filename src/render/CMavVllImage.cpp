@@ -6,9 +6,9 @@
 
 #include <climits>
 
-#include "platform/CMavApp.h"
-#include "platform/CMavMatrix3d.h"
-#include "platform/CMavPoint3d.h"
+#include "data/CMavApp.h"
+#include "base/CMavMatrix3d.h"
+#include "base/CMavPoint3d.h"
 
 IMPLEMENT_DYNAMIC(CMavVllImage, CMavDplistImage)
 

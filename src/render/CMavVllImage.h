@@ -4,8 +4,8 @@
 
 #include "afx/afxwin.h"
 #include "gdx/CMavGDX.h"
-#include "platform/CMavArray.h"
-#include "platform/CMavVertexArray.h"
+#include "base/CMavArray.h"
+#include "base/CMavVertexArray.h"
 #include "render/CMavDplistImage.h"
 
 class CMavVllImage : public CMavDplistImage {

@@ -5,13 +5,13 @@
 #include <cmath>
 #include <vector>
 
-#include "generators/hatch.h"
-#include "generators/measure.h"
-#include "platform/CMavPoint3dArray.h"
-#include "platform/files.h"
-#include "platform/g_vl.h"
-#include "platform/patterns.h"
-#include "platform/units.h"
+#include "geometry/hatch.h"
+#include "geometry/measure.h"
+#include "base/CMavPoint3dArray.h"
+#include "base/files.h"
+#include "base/g_vl.h"
+#include "data/patterns.h"
+#include "data/units.h"
 
 namespace MAV {
 namespace {

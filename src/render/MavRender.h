@@ -5,8 +5,8 @@
 #include <windows.h>
 
 #include "gdx/CMavGDX.h"
-#include "platform/CMavMatrix3d.h"
-#include "platform/CMavString.h"
+#include "base/CMavMatrix3d.h"
+#include "base/CMavString.h"
 
 namespace MAV {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "generators/font.h"
+#include "geometry/font.h"
 
 namespace {
 

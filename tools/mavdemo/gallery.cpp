@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "gdx/CMavGDX.h"
-#include "platform/CMavVertexArray.h"
-#include "platform/patterns.h"
+#include "base/CMavVertexArray.h"
+#include "data/patterns.h"
 #include "render/CMavDplistImage.h"
 #include "render/MavRender.h"
 #include "png_write.h"

@@ -9,7 +9,7 @@
 #include "afx/CDC.h"
 #include "afx/CGdiObject.h"
 #include "gdx/CMavGDX.h"
-#include "generators/font.h"
+#include "geometry/font.h"
 #include "render/MavRender.h"
 #include "png_write.h"
 

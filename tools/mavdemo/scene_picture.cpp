@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "afx/afxwin.h"
-#include "platform/CMavVertexArray.h"
+#include "base/CMavVertexArray.h"
 #include "render/CMavPicture.h"
 #include "render/CMavVllImage.h"
 #include "png_write.h"

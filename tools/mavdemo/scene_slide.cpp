@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "generators/sld_image.h"
-#include "generators/slide.h"
+#include "slide/slide.h"
 #include "gdx/CMavGDX.h"
 #include "render/CMavDplistImage.h"
 #include "render/CMavSlidePic.h"

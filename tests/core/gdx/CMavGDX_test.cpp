@@ -7,9 +7,9 @@
 
 #include "gdx/CMavGDX.h"
 #include "gdx_test_util.h"
-#include "platform/CMavApp.h"
-#include "platform/CMavDataItem.h"
-#include "platform/config.h"
+#include "data/CMavApp.h"
+#include "data/CMavDataItem.h"
+#include "data/config.h"
 
 using namespace gdxtest;
 

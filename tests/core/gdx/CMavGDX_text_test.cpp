@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "gdx_test_util.h"
-#include "generators/font.h"
-#include "platform/g_vl.h"
+#include "geometry/font.h"
+#include "base/g_vl.h"
 
 using namespace gdxtest;
 

@@ -5,7 +5,7 @@
 
 #include "gdx/CMavGDX.h"
 #include "gdx_test_util.h"
-#include "generators/viewdir.h"
+#include "geometry/viewdir.h"
 
 using namespace gdxtest;
 

@@ -3,8 +3,8 @@
 
 #include "gdx/gdxMap.h"
 #include "gdx_test_util.h"
-#include "platform/CMavDataItem.h"
-#include "platform/config.h"
+#include "data/CMavDataItem.h"
+#include "data/config.h"
 
 using namespace gdxtest;
 

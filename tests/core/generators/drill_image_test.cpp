@@ -6,11 +6,11 @@
 
 #include "gdx/CMavGDX.h"
 #include "generators/drill_image.h"
-#include "platform/CMavApp.h"
-#include "platform/CMavDataItem.h"
-#include "platform/config.h"
-#include "platform/datafile.h"
-#include "platform/solids.h"
+#include "data/CMavApp.h"
+#include "data/CMavDataItem.h"
+#include "data/config.h"
+#include "data/datafile.h"
+#include "data/solids.h"
 
 namespace {
 

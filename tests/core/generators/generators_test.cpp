@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "generators/generators.h"
-#include "platform/datafile.h"
+#include "data/datafile.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include "gdx/CMavGDX.h"
 #include "generators/sld_image.h"
-#include "platform/CMavDataItem.h"
+#include "data/CMavDataItem.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include "gdx/CMavGDX.h"
 #include "generators/generators.h"
 #include "generators/wall_image.h"
-#include "platform/CMavDataItem.h"
-#include "platform/config.h"
-#include "platform/datafile.h"
+#include "data/CMavDataItem.h"
+#include "data/config.h"
+#include "data/datafile.h"
 
 namespace {
 

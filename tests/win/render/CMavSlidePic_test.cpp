@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "generators/acadRGB.h"
+#include "data/acadRGB.h"
 #include "render/CMavSlidePic.h"
 #include "render_test_support.h"
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/CMavApp.h"
+#include "data/CMavApp.h"
 #include "render/CMavVllImage.h"
 #include "render_test_support.h"
 

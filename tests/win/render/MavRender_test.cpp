@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "gdx/CMavGDX.h"
-#include "generators/measure.h"
+#include "geometry/measure.h"
 #include "render/MavRender.h"
 #include "render_test_support.h"
 

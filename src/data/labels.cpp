@@ -1,0 +1,164 @@
+// Labels: one text per language in a single label string (format in labels.h).
+#include "data/labels.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "data/messages.h"
+
+namespace {
+
+constexpr size_t kMaxCodeLength = 32;
+
+struct Part {
+    std::wstring code;
+    std::wstring text;
+};
+
+bool validCode(const std::wstring& code)
+{
+    if (code.empty() || code.size() > kMaxCodeLength)
+        return false;
+    for (wchar_t c : code)
+        if (c == L'=' || c == L'\\')
+            return false;
+    return true;
+}
+
+bool sameCode(const std::wstring& a, const wchar_t* b)
+{
+    return CMavString(a).compareNoCase(b) == 0;
+}
+
+// The parts of a label that begins with a backslash.
+std::vector<Part> parse(const std::wstring& s)
+{
+    std::vector<Part> parts;
+    size_t i = 0;
+    const size_t n = s.size();
+    while (i < n) {
+        if (s[i] != L'\\') {
+            ++i; // cannot happen after the first part; skipped for safety
+            continue;
+        }
+        ++i;
+        size_t j = i;
+        while (j < n && s[j] != L'=' && s[j] != L'\\')
+            ++j;
+        if (j >= n || s[j] == L'\\') {
+            i = j; // a stray backslash or a code without '='
+            continue;
+        }
+        Part p;
+        p.code = s.substr(i, j - i);
+        i = j + 1;
+        while (i < n) {
+            if (s[i] == L'\\') {
+                if (i + 1 < n && s[i + 1] == L'\\') {
+                    p.text += L'\\';
+                    i += 2;
+                    continue;
+                }
+                break;
+            }
+            p.text += s[i++];
+        }
+        if (validCode(p.code))
+            parts.push_back(std::move(p));
+    }
+    return parts;
+}
+
+std::wstring compose(const std::vector<Part>& parts)
+{
+    std::wstring out;
+    for (const Part& p : parts) {
+        out += L'\\';
+        out += p.code;
+        out += L'=';
+        for (wchar_t c : p.text) {
+            if (c == L'\\')
+                out += L'\\';
+            out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+namespace MAV {
+
+bool label_get(const wchar_t* label, const wchar_t* code, CMavString& text)
+{
+    text.empty();
+    if (!label || !*label)
+        return false;
+    if (label[0] != L'\\') {
+        text = label;
+        return true;
+    }
+    if (!code)
+        return false;
+    for (const Part& p : parse(label)) {
+        if (sameCode(p.code, code)) {
+            text = CMavString(p.text);
+            return true;
+        }
+    }
+    return false;
+}
+
+CMavString label_get(const wchar_t* label, const wchar_t* code)
+{
+    CMavString text;
+    label_get(label, code, text);
+    return text;
+}
+
+bool label_set(CMavString& label, const wchar_t* code, const wchar_t* text)
+{
+    if (!code || !validCode(code))
+        return false;
+    std::vector<Part> parts;
+    if (!label.isEmpty()) {
+        if (label[0] == L'\\')
+            parts = parse(label.wstr());
+        else
+            parts.push_back(Part{msgLangSet(nullptr), label.wstr()});
+    }
+    // The language's first part takes the text; repeated parts of the same language are dropped.
+    const std::wstring value = text ? text : L"";
+    bool found = false;
+    for (size_t i = 0; i < parts.size();) {
+        if (!sameCode(parts[i].code, code)) {
+            ++i;
+            continue;
+        }
+        if (found || value.empty()) {
+            parts.erase(parts.begin() + static_cast<std::ptrdiff_t>(i));
+            found = true;
+            continue;
+        }
+        parts[i].text = value;
+        found = true;
+        ++i;
+    }
+    if (!found && !value.empty())
+        parts.push_back(Part{code, value});
+    label = CMavString(compose(parts));
+    return true;
+}
+
+int label_codes(const wchar_t* label, CMavArrayTempl<CMavString>& codes)
+{
+    codes.removeAll();
+    if (!label || label[0] != L'\\')
+        return 0;
+    for (const Part& p : parse(label))
+        codes.append(CMavString(p.code));
+    return codes.len();
+}
+
+} // namespace MAV

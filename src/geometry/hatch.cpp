@@ -1,0 +1,668 @@
+// Region hatching from pattern lines, the legibility test of a hatch, and regions with their arcs as chords.
+//
+// Vocabulary. A region list holds closed outlines: element 0 the outer outline, the others holes. A pattern line
+// (angle, origin x, origin y, dx, dy, dashes...) describes a family of parallel hatch lines: they run at the angle
+// through the origin, each one dy further across and dx further along than the one before, and carry the dashes
+// (positive a dash, negative a gap, 0 a dot). The line frame of a pattern line is the coordinate system turned by
+// its angle plus the hatch angle: there the hatch lines are horizontal, y = origin y + k * |dy|, and the outlines
+// are cut by scan lines. A hatch line is one polyline holding the visible pieces of one such line, in order along
+// the line; it is in general not continuous.
+//
+// How a hatch line is found. The outlines are broken into pieces along which y rises or falls monotonically (arcs
+// at the top and the bottom of their circle); a scan line crosses a piece when it lies in the piece's half-open
+// y range, so a line through a corner is counted once per side it really crosses. The crossings, sorted along the
+// line, are inside the region between an odd and the next count of outlines, and inside the outer outline. Arcs
+// are cut exactly, on their circle, not on chords. The dashes of a line start at the far end of the base line a
+// pattern line has always been drawn from, whose half length depends on the region's size, the dash period and
+// the pattern's name ("GRAVEL" draws far longer lines), so the dash phase is the one drawings have always shown.
+#include "geometry/hatch.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "geometry/measure.h"
+#include "geometry/orient.h"
+#include "data/CMavApp.h"
+#include "base/CMavLineParm.h"
+#include "base/g_vl.h"
+#include "data/patterns.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// ---- outlines in the plane ----------------------------------------------------------------------------------------
+
+// One segment of an outline in the hatch plane.
+struct Seg2 {
+    double ax, ay, bx, by, bulge;
+};
+using Outline2 = std::vector<Seg2>;
+
+// Circle of an arc segment: centre, radius, start angle and signed sweep. False for a straight or degenerate
+// segment (zero chord, non-finite values, a radius that does not fit a double).
+bool arcOf(const Seg2& s, double& cx, double& cy, double& r, double& a0, double& sweep)
+{
+    if (s.bulge == 0.0 || !std::isfinite(s.bulge))
+        return false;
+    const double chx = s.bx - s.ax, chy = s.by - s.ay;
+    const double c = std::hypot(chx, chy);
+    if (!(c > 0.0) || !std::isfinite(c))
+        return false;
+    const double ab = std::fabs(s.bulge);
+    // Radius and signed distance of the centre from the chord's midpoint, written so that no square of an
+    // enormous bulge overflows.
+    r = c * 0.25 * (ab + 1.0 / ab);
+    const double d = c * 0.25 * (1.0 / s.bulge - s.bulge);
+    if (!std::isfinite(r) || !std::isfinite(d))
+        return false;
+    cx = (s.ax + s.bx) * 0.5 - chy / c * d;
+    cy = (s.ay + s.by) * 0.5 + chx / c * d;
+    a0 = std::atan2(s.ay - cy, s.ax - cx);
+    sweep = 4.0 * std::atan(s.bulge);
+    return true;
+}
+
+// The angles a0 + k * pi / 2 + offset strictly inside the sweep, in the order of travel: the points where an arc
+// turns in x (offset 0: right and left of the circle) or in y (offset pi/2: top and bottom).
+int turnAngles(double a0, double sweep, double offset, double out[4])
+{
+    const double lo = std::min(a0, a0 + sweep), hi = std::max(a0, a0 + sweep);
+    int n = 0;
+    for (double v = std::ceil((lo - offset) / kPi) * kPi + offset; v < hi && n < 3; v += kPi)
+        if (v > lo)
+            out[n++] = v;
+    if (sweep < 0)
+        std::reverse(out, out + n);
+    return n;
+}
+
+// The outline's segments in the XY plane, with each segment's end taken from the next segment's start so that the
+// outline has no cracks for the scan lines to slip through. Non-finite segments are left out.
+Outline2 toOutline2(const CMavVertexArray& vl)
+{
+    Outline2 out;
+    const int n = vl.len();
+    out.reserve(static_cast<size_t>(n));
+    const bool closed = vl.isClosed();
+    auto add = [&out](const Seg2& s) {
+        if (std::isfinite(s.ax) && std::isfinite(s.ay) && std::isfinite(s.bx) && std::isfinite(s.by))
+            out.push_back(s);
+    };
+    for (int i = 0; i < n; ++i) {
+        const CMavVertex& v = vl[i];
+        const CMavPoint3d& e = (i + 1 < n) ? vl[i + 1].start : (closed ? vl[0].start : v.end);
+        add(Seg2{v.start.x, v.start.y, e.x, e.y, v.bulge});
+    }
+    // An open outline is closed by a chord, as the region fill closes it.
+    if (n > 0 && !closed)
+        add(Seg2{vl[n - 1].end.x, vl[n - 1].end.y, vl[0].start.x, vl[0].start.y, 0.0});
+    return out;
+}
+
+// The outline turned by -phi (given as its cosine and sine): its coordinates in a frame turned by phi.
+Outline2 intoFrame(const Outline2& o, double c, double s)
+{
+    Outline2 out(o.size());
+    for (size_t i = 0; i < o.size(); ++i) {
+        const Seg2& a = o[i];
+        out[i] = Seg2{a.ax * c + a.ay * s, -a.ax * s + a.ay * c, a.bx * c + a.by * s, -a.bx * s + a.by * c, a.bulge};
+    }
+    return out;
+}
+
+// Axis-aligned box of the outline, arcs with their bulge. False when it has no segment.
+bool extents2(const Outline2& o, double& x0, double& y0, double& x1, double& y1)
+{
+    if (o.empty())
+        return false;
+    x0 = y0 = std::numeric_limits<double>::infinity();
+    x1 = y1 = -std::numeric_limits<double>::infinity();
+    auto add = [&](double x, double y) {
+        x0 = std::min(x0, x);
+        y0 = std::min(y0, y);
+        x1 = std::max(x1, x);
+        y1 = std::max(y1, y);
+    };
+    for (const Seg2& s : o) {
+        add(s.ax, s.ay);
+        add(s.bx, s.by);
+        double cx, cy, r, a0, sweep;
+        if (!arcOf(s, cx, cy, r, a0, sweep))
+            continue;
+        double t[4];
+        const int n = turnAngles(a0, sweep, 0.0, t);
+        for (int i = 0; i < n; ++i)
+            add(cx + (std::cos(t[i]) > 0 ? r : -r), cy);
+        const int m = turnAngles(a0, sweep, kPi / 2, t);
+        for (int i = 0; i < m; ++i)
+            add(cx, cy + (std::sin(t[i]) > 0 ? r : -r));
+    }
+    return true;
+}
+
+// ---- crossings of horizontal lines with outlines --------------------------------------------------------------
+
+// A piece of an outline along which y changes monotonically: a straight segment, or a part of an arc that lies
+// within one half of its circle (left or right of the centre). A horizontal line y = c crosses the piece when
+// ylo <= c < yhi. This half-open rule counts a line through a shared end point once, and a line that only touches
+// a corner or the top of an arc twice or not at all, so a closed outline always gives an even count.
+struct Edge {
+    double ylo, yhi;
+    double x0; // straight: x at ylo; arc: the centre's x
+    double p;  // straight: dx / dy; arc: the centre's y
+    double q;  // straight: least x; arc: the radius
+    double u;  // straight: greatest x
+    signed char side; // arc piece: +1 right of the centre, -1 left; 0 for a straight piece
+    bool outer;       // piece of the outer outline
+
+    // Where the line y = c crosses the piece, kept within the piece's x range against rounding (a half arc may
+    // bulge beyond its ends in x, up to the circle's side).
+    double xAt(double c) const
+    {
+        double x, lo, hi;
+        if (side == 0) {
+            x = x0 + (c - ylo) * p;
+            lo = q;
+            hi = u;
+        } else {
+            const double d = c - p;
+            const double h = q * q - d * d;
+            x = x0 + side * std::sqrt(h > 0.0 ? h : 0.0);
+            lo = side > 0 ? x0 : x0 - q;
+            hi = side > 0 ? x0 + q : x0;
+        }
+        return x < lo ? lo : (x > hi ? hi : x);
+    }
+    double xmin() const { return side == 0 ? q : (side > 0 ? x0 : x0 - q); }
+    double xmax() const { return side == 0 ? u : (side > 0 ? x0 + q : x0); }
+};
+
+// Adds the straight piece p-q; false when it runs along the scan lines (it is never crossed then).
+bool addEdge(std::vector<Edge>& out, double px, double py, double qx, double qy, bool outer)
+{
+    if (py == qy)
+        return false;
+    const bool up = py < qy;
+    const double lx = up ? px : qx, ly = up ? py : qy, hx = up ? qx : px, hy = up ? qy : py;
+    out.push_back(Edge{ly, hy, lx, (hx - lx) / (hy - ly), std::min(px, qx), std::max(px, qx), 0, outer});
+    return true;
+}
+
+// Adds the pieces of one segment: a straight segment whole, an arc split at the top and the bottom of its circle.
+void addSegmentEdges(std::vector<Edge>& out, const Seg2& s, bool outer)
+{
+    double cx, cy, r, a0, sweep;
+    if (!arcOf(s, cx, cy, r, a0, sweep)) {
+        addEdge(out, s.ax, s.ay, s.bx, s.by, outer);
+        return;
+    }
+    double t[6];
+    t[0] = a0;
+    const int nb = turnAngles(a0, sweep, kPi / 2, t + 1);
+    const int nt = nb + 2;
+    t[nt - 1] = a0 + sweep;
+    double px = s.ax, py = s.ay;
+    for (int i = 0; i + 1 < nt; ++i) {
+        double qx = s.bx, qy = s.by;
+        if (i + 2 < nt) {
+            qx = cx; // the top or the bottom of the circle
+            qy = cy + (std::sin(t[i + 1]) > 0 ? r : -r);
+        }
+        if (addEdge(out, px, py, qx, qy, outer)) {
+            Edge& e = out.back();
+            e.x0 = cx;
+            e.p = cy;
+            e.q = r;
+            e.side = std::cos((t[i] + t[i + 1]) * 0.5) >= 0.0 ? 1 : -1;
+        }
+        px = qx;
+        py = qy;
+    }
+}
+
+// Visible intervals of horizontal lines taken in ascending order, found with an active list of pieces. The
+// outlines are given in the plane and seen in the frame turned by phi (its cosine c and sine s).
+class Scanner {
+public:
+    Scanner(const std::vector<Outline2>& outlines, double c, double s)
+    {
+        size_t count = 0;
+        for (const Outline2& o : outlines)
+            for (const Seg2& a : o)
+                count += a.bulge == 0.0 ? 1 : 3;
+        m_edges.reserve(count);
+        for (size_t i = 0; i < outlines.size(); ++i)
+            for (const Seg2& a : outlines[i]) {
+                const Seg2 f{a.ax * c + a.ay * s, -a.ax * s + a.ay * c, a.bx * c + a.by * s, -a.bx * s + a.by * c,
+                             a.bulge};
+                addSegmentEdges(m_edges, f, i == 0);
+            }
+        std::sort(m_edges.begin(), m_edges.end(), [](const Edge& a, const Edge& b) { return a.ylo < b.ylo; });
+        m_ylo = std::numeric_limits<double>::infinity();
+        m_yhi = -m_ylo;
+        m_xlo = m_ylo;
+        m_xhi = m_yhi;
+        for (const Edge& e : m_edges)
+            if (e.outer) {
+                m_ylo = std::min(m_ylo, e.ylo);
+                m_yhi = std::max(m_yhi, e.yhi);
+                m_xlo = std::min(m_xlo, e.xmin());
+                m_xhi = std::max(m_xhi, e.xmax());
+            }
+    }
+
+    // Back to before the first line, for another family of lines in the same frame.
+    void rewind()
+    {
+        m_next = 0;
+        m_active.clear();
+    }
+
+    // Range of y over which lines can cross the outer outline (empty when ylo > yhi), and its width.
+    double ylo() const { return m_ylo; }
+    double yhi() const { return m_yhi; }
+    double width() const { return m_xhi - m_xlo; }
+
+    // The intervals [x0, x1] of the line y = c that lie inside the outer outline and inside an odd number of all
+    // outlines (outside the holes). An odd number of crossings gives none. Lines must come in ascending c.
+    void spans(double c, std::vector<std::pair<double, double>>& out)
+    {
+        out.clear();
+        while (m_next < m_edges.size() && m_edges[m_next].ylo <= c)
+            m_active.push_back(&m_edges[m_next++]);
+        m_x.clear();
+        size_t keep = 0;
+        for (size_t i = 0; i < m_active.size(); ++i) {
+            const Edge* e = m_active[i];
+            if (e->yhi <= c)
+                continue; // passed for good: lines come in ascending order
+            m_active[keep++] = e;
+            m_x.emplace_back(e->xAt(c), e->outer);
+        }
+        m_active.resize(keep);
+        if (m_x.empty() || m_x.size() % 2 != 0)
+            return;
+        std::sort(m_x.begin(), m_x.end(),
+                  [](const std::pair<double, bool>& a, const std::pair<double, bool>& b) { return a.first < b.first; });
+        bool all = false, outer = false;
+        for (size_t i = 0; i + 1 < m_x.size(); ++i) {
+            all = !all;
+            if (m_x[i].second)
+                outer = !outer;
+            if (all && outer && m_x[i + 1].first > m_x[i].first) {
+                if (!out.empty() && out.back().second == m_x[i].first)
+                    out.back().second = m_x[i + 1].first; // a hole's edge touching nothing splits nothing
+                else
+                    out.emplace_back(m_x[i].first, m_x[i + 1].first);
+            }
+        }
+    }
+
+private:
+    std::vector<Edge> m_edges;
+    size_t m_next = 0;
+    std::vector<const Edge*> m_active;
+    std::vector<std::pair<double, bool>> m_x;
+    double m_ylo, m_yhi, m_xlo, m_xhi;
+};
+
+// ---- hatch lines of one pattern line ------------------------------------------------------------------------------
+
+// Value i of a pattern line; a missing value counts as 0.
+double lineValue(const CMavArrayTempl<double>& line, int i)
+{
+    return i < line.len() ? line[i] : 0.0;
+}
+
+// Output budget shared by the pattern lines of one call.
+struct Budget {
+    long long lines = kMavHatchMaxLines;
+    long long pieces = kMavHatchMaxPieces;
+};
+
+// The regions in the hatch plane (placement undone), outer outline first.
+struct PlaneRegions {
+    std::vector<Outline2> outlines;
+    double diagonal = 0.0; // diagonal of the outer outline's box
+};
+
+PlaneRegions toPlane(const CMavArrayTempl<CMavVertexArray>& regions, const CMavMatrix3d& toPlaneMtx)
+{
+    PlaneRegions p;
+    p.outlines.reserve(static_cast<size_t>(regions.len()));
+    const bool identity = toPlaneMtx.isIdentity();
+    for (const CMavVertexArray& vl : regions)
+        p.outlines.push_back(identity ? toOutline2(vl) : toOutline2(vl.getTransformedCopy(toPlaneMtx)));
+    double x0, y0, x1, y1;
+    if (!p.outlines.empty() && extents2(p.outlines[0], x0, y0, x1, y1))
+        p.diagonal = std::hypot(x1 - x0, y1 - y0);
+    return p;
+}
+
+// Appends the visible parts of a dash pattern within [a, b]. The pattern starts at `start` (phase 0) and repeats
+// with `period`; `dashes` are (length, visible) pairs. The periods are counted from the one that holds a, so the
+// work depends on the span's length only, however far the pattern's start lies.
+void appendDashes(std::vector<std::pair<double, double>>& out, double a, double b, double start, double period,
+                  const std::vector<std::pair<double, bool>>& dashes)
+{
+    double off = std::fmod(a - start, period);
+    if (!std::isfinite(off))
+        return;
+    if (off < 0.0)
+        off += period;
+    const double p0 = a - off;
+    const double cycles = std::ceil((b - p0) / period);
+    if (!(cycles >= 0.0) || !(cycles <= static_cast<double>(kMavHatchMaxPieces)))
+        return;
+    for (double j = 0.0; j < cycles; j += 1.0) {
+        double p = p0 + j * period;
+        for (const std::pair<double, bool>& d : dashes) {
+            const double q = p + d.first;
+            if (d.second) {
+                const double lo = std::max(p, a), hi = std::min(q, b);
+                if (hi > lo || (hi == lo && d.first == 0.0 && p >= a && p <= b))
+                    out.emplace_back(lo, hi);
+            }
+            p = q;
+            if (p > b)
+                return;
+        }
+    }
+}
+
+// The scanner of the last frame asked for: pattern lines of one angle (ANSI33's two, BRICK's pairs) share it.
+class ScannerCache {
+public:
+    Scanner& get(const PlaneRegions& plane, double phi)
+    {
+        if (m_scan && phi == m_phi) {
+            m_scan->rewind();
+        } else {
+            m_scan = std::make_unique<Scanner>(plane.outlines, std::cos(phi), std::sin(phi));
+            m_phi = phi;
+        }
+        return *m_scan;
+    }
+
+private:
+    std::unique_ptr<Scanner> m_scan;
+    double m_phi = 0.0;
+};
+
+void hatchPatternLine(const PlaneRegions& plane, const CMavArrayTempl<double>& line, bool gravel, double hatchAngle,
+                      double scale, double dotLength, const CMavMatrix3d& placement, Budget& budget,
+                      ScannerCache& scanners, CMavArrayTempl<CMavVertexArray>& out)
+{
+    const double angle = lineValue(line, 0) * kPi / 180.0;
+    const double ox = scale * lineValue(line, 1), oy = scale * lineValue(line, 2);
+    const double dx = scale * lineValue(line, 3), dy = scale * lineValue(line, 4);
+    if (!std::isfinite(angle) || !std::isfinite(ox) || !std::isfinite(oy) || !std::isfinite(dx) ||
+        !std::isfinite(dy) || dy == 0.0 || !std::isfinite(hatchAngle))
+        return;
+
+    // Dashes: a dot is drawn with the dot length but counts 1.0 towards the period that sizes the base line.
+    std::vector<std::pair<double, bool>> dashes;
+    double period = 0.0, drawnPeriod = 0.0;
+    for (int i = 5; i < line.len(); ++i) {
+        const double v = line[i];
+        if (!std::isfinite(v))
+            return;
+        if (v != 0.0) {
+            dashes.emplace_back(std::fabs(scale * v), scale * v > 0.0);
+            period += std::fabs(v * scale);
+        } else {
+            dashes.emplace_back(dotLength, true);
+            period += 1.0;
+        }
+        drawnPeriod += dashes.back().first;
+    }
+    const bool dashed = !dashes.empty() && drawnPeriod > 0.0 && std::isfinite(drawnPeriod) && period > 0.0;
+
+    // The frame of the hatch lines is turned by the pattern line's angle plus the hatch angle; in it the lines are
+    // horizontal. The pattern origin is taken into the line's own frame, which the hatch angle then turns as a
+    // whole, so its coordinates hold in the turned frame too.
+    const double phi = angle + hatchAngle;
+    const double c = std::cos(phi), s = std::sin(phi);
+    const double ca = std::cos(angle), sa = std::sin(angle);
+    const double mx = ox * ca + oy * sa, my = -ox * sa + oy * ca;
+    // One step up to the next line: (dx, dy) when dy > 0, (-dx, -dy) when dy < 0.
+    const double ux = dy > 0 ? dx : -dx, uy = std::fabs(dy);
+
+    Scanner& scan = scanners.get(plane, phi);
+    if (!(scan.ylo() <= scan.yhi()))
+        return;
+    const double kLo = std::ceil((scan.ylo() - my) / uy), kHi = std::floor((scan.yhi() - my) / uy);
+    if (!std::isfinite(kLo) || !std::isfinite(kHi) || kHi < kLo)
+        return;
+    const double count = kHi - kLo + 1.0;
+    if (count > static_cast<double>(budget.lines))
+        return;
+    if (dashed) {
+        const double perLine = (scan.width() / drawnPeriod + 2.0) * static_cast<double>(dashes.size());
+        if (!(count * perLine <= static_cast<double>(budget.pieces)))
+            return;
+    }
+    budget.lines -= static_cast<long long>(count);
+
+    // Half length of the base line each pattern line starts from; with dashes it fixes where the pattern starts.
+    double phase = 0.0;
+    if (dashed) {
+        const double f = gravel ? (scale < 1.0 ? 200.0 : 150.0) : 20.0;
+        const double half = (std::floor(plane.diagonal / period) + 1.0) * period * f;
+        phase = std::fmod(half, drawnPeriod);
+        if (!std::isfinite(phase))
+            phase = 0.0;
+    }
+
+    std::vector<std::pair<double, double>> spans, pieces;
+    const long long n = static_cast<long long>(count);
+    for (long long i = 0; i < n; ++i) {
+        const double k = kLo + static_cast<double>(i);
+        const double y = my + k * uy;
+        scan.spans(y, spans);
+        if (spans.empty())
+            continue;
+        pieces.clear();
+        if (dashed) {
+            const double start = mx + k * ux - phase;
+            for (const std::pair<double, double>& g : spans)
+                appendDashes(pieces, g.first, g.second, start, drawnPeriod, dashes);
+        } else {
+            pieces = spans;
+        }
+        if (pieces.empty())
+            continue;
+        if (static_cast<long long>(pieces.size()) > budget.pieces) {
+            budget.pieces = 0;
+            return;
+        }
+        budget.pieces -= static_cast<long long>(pieces.size());
+        CMavVertexArray hl;
+        hl.setPhysicalLength(static_cast<int>(pieces.size()));
+        for (const std::pair<double, double>& p : pieces) {
+            const CMavPoint3d a(p.first * c - y * s, p.first * s + y * c, 0.0);
+            const CMavPoint3d b(p.second * c - y * s, p.second * s + y * c, 0.0);
+            hl.append(a, b);
+        }
+        if (!placement.isIdentity())
+            hl.transformBy(placement);
+        out.append(std::move(hl));
+    }
+}
+
+// The pattern lines of a name from the application's pattern lookup; an unknown name gives none.
+MavPatternLines patternLines(const CMavString& name)
+{
+    MavPatternLines lines;
+    if (CMavApp* app = mavAppPtr())
+        app->patternGet(name.c_str(), lines);
+    return lines;
+}
+
+} // namespace
+
+CMavArrayTempl<CMavVertexArray> mav_gdx_image_reg_hatch2(CMavArrayTempl<CMavVertexArray> regions,
+                                                         const CMavMatrix3d& placement, const MAV::CHatchProp& hatch)
+{
+    return mav_gdx_hatch_pattern(regions, placement, hatch.name, hatch.angle, hatch.scale, patternLines(hatch.name),
+                                 mav_gdx_dot_length());
+}
+
+bool mav_gdx_pattern_test(CMavArrayTempl<CMavVertexArray> regions, const MAV::CHatchProp& hatch,
+                          const CMavMatrix3d& toDevice)
+{
+    return mav_gdx_pattern_test_lines(regions, hatch.scale, patternLines(hatch.name), toDevice);
+}
+
+CMavArrayTempl<CMavVertexArray> mav_gdx_hatch_pattern(const CMavArrayTempl<CMavVertexArray>& regions,
+                                                      const CMavMatrix3d& placement, const CMavString& name,
+                                                      double angle, double scale, const MavPatternLines& lines,
+                                                      double dotLength)
+{
+    CMavArrayTempl<CMavVertexArray> out;
+    CMavMatrix3d toPlaneMtx;
+    if (regions.isEmpty() || lines.isEmpty() || !placement.inverse(toPlaneMtx) || !std::isfinite(scale))
+        return out;
+    const PlaneRegions plane = toPlane(regions, toPlaneMtx);
+    const bool gravel = name == L"GRAVEL";
+    Budget budget;
+    ScannerCache scanners;
+    for (const CMavArrayTempl<double>& line : lines)
+        hatchPatternLine(plane, line, gravel, angle, scale, dotLength, placement, budget, scanners, out);
+    return out;
+}
+
+// ---- legibility test ----------------------------------------------------------------------------------------------
+
+bool mav_gdx_pattern_test_lines(const CMavArrayTempl<CMavVertexArray>& regions, double scale,
+                                const MavPatternLines& lines, const CMavMatrix3d& toDevice)
+{
+    CMavVector3d unit(1.0, 0.0, 0.0);
+    const double k = unit.transformBy(toDevice).length();
+    const Outline2 outer = regions.isEmpty() ? Outline2() : toOutline2(regions[0]);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    double count = -std::numeric_limits<double>::max();
+    double spacing = std::numeric_limits<double>::max();
+    for (const CMavArrayTempl<double>& line : lines) {
+        const double dx = (line.len() >= 4 && line[3] != 0.0) ? scale * line[3] : nan;
+        const double dy = (line.len() >= 5 && line[4] != 0.0) ? scale * line[4] : nan;
+        const double angle = lineValue(line, 0) * kPi / 180.0;
+        double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+        extents2(intoFrame(outer, std::cos(angle), std::sin(angle)), x0, y0, x1, y1);
+        const double w = std::fabs(x1 - x0), h = std::fabs(y1 - y0);
+        if (std::isfinite(dx)) {
+            count = std::max(count, w / dx);
+            spacing = std::min(spacing, std::fabs(dx));
+        }
+        if (std::isfinite(dy)) {
+            count = std::max(count, h / dy);
+            spacing = std::min(spacing, std::fabs(dy));
+        }
+    }
+    spacing *= k;
+    return count < 95.0 && spacing > 2.3;
+}
+
+// ---- simple hatch by name -----------------------------------------------------------------------------------------
+
+CMavArrayTempl<CMavVertexArray> mav_gdx_image_reg_hatch(CMavArrayTempl<CMavVertexArray> regions,
+                                                        const CMavMatrix3d& placement, const CMavString& patternName,
+                                                        double spacing, double angle)
+{
+    CMavArrayTempl<CMavVertexArray> out;
+    CMavMatrix3d toPlaneMtx;
+    if (regions.isEmpty() || !(spacing > 0.0) || !std::isfinite(spacing) || !std::isfinite(angle) ||
+        !placement.inverse(toPlaneMtx))
+        return out;
+    mav_vll_orient(regions);
+    const PlaneRegions plane = toPlane(regions, toPlaneMtx);
+    double x0, y0, x1, y1;
+    if (!extents2(plane.outlines[0], x0, y0, x1, y1))
+        return out;
+    std::vector<std::pair<double, double>> spans;
+
+    if (patternName == L"DOTS") {
+        // Rows from the bottom of the outer outline's box, dots along each row at the spacing from where the row
+        // enters the region.
+        const double rows = std::ceil((y1 - y0) / spacing + 1.0);
+        const double dotsPerRow = (x1 - x0 + 20.0) / spacing + 1.0;
+        if (!(rows <= kMavHatchMaxLines) || !(rows * dotsPerRow <= kMavHatchMaxPieces))
+            return out;
+        Scanner scan(plane.outlines, 1.0, 0.0);
+        const CMavLineParm dots(0.0, -spacing);
+        for (int i = 0; i < static_cast<int>(rows); ++i) {
+            const double y = y0 + i * spacing;
+            scan.spans(y, spans);
+            for (const std::pair<double, double>& g : spans) {
+                CMavVertexArray row;
+                row.append(CMavPoint3d(g.first, y, 0.0), CMavPoint3d(g.second, y, 0.0));
+                for (CMavVertexArray& dot : MAV::g_vl_measure(row, 1.0, dots))
+                    out.append(dot.transformBy(placement));
+            }
+        }
+        return out;
+    }
+
+    // A family of lines running at -angle, laid from the lowest corner of the outer outline's box (seen across
+    // the lines) over the whole box: the count is the box's width across the lines over the spacing, plus one,
+    // so the lines reach the far side whatever the spacing.
+    const double phi = -angle;
+    const double c = std::cos(phi), s = std::sin(phi);
+    const double cornersX[4] = {x0, x1, x1, x0}, cornersY[4] = {y0, y0, y1, y1};
+    double lo = std::numeric_limits<double>::infinity(), hi = -lo;
+    for (int i = 0; i < 4; ++i) {
+        const double across = -cornersX[i] * s + cornersY[i] * c;
+        lo = std::min(lo, across);
+        hi = std::max(hi, across);
+    }
+    const double count = std::floor((hi - lo) / spacing) + 1.0;
+    if (!(count <= kMavHatchMaxLines))
+        return out;
+    Scanner scan(plane.outlines, c, s);
+    long long pieces = 0;
+    for (int i = 0; i < static_cast<int>(count); ++i) {
+        const double y = lo + i * spacing;
+        scan.spans(y, spans);
+        for (const std::pair<double, double>& g : spans) {
+            if (++pieces > kMavHatchMaxPieces)
+                return out;
+            CMavVertexArray piece;
+            piece.append(CMavPoint3d(g.first * c - y * s, g.first * s + y * c, 0.0),
+                         CMavPoint3d(g.second * c - y * s, g.second * s + y * c, 0.0));
+            out.append(piece.transformBy(placement));
+        }
+    }
+    return out;
+}
+
+// ---- arcs to chords -----------------------------------------------------------------------------------------------
+
+CMavArrayTempl<CMavVertexArray> mav_gdx_image_reg_split(const CMavArrayTempl<CMavVertexArray>& regions)
+{
+    CMavArrayTempl<CMavVertexArray> out;
+    out.setPhysicalLength(regions.len());
+    for (const CMavVertexArray& outline : regions)
+        out.append(mav_gdx_image_vl_split(outline));
+    return out;
+}
+
+// ---- orientation --------------------------------------------------------------------------------------------------
+
+bool mav_vl_orient(CMavVertexArray& outline, const CMavVector3d& normal)
+{
+    if (!outline.isClosed() || MAV::g_vl_orient(outline, normal))
+        return false;
+    outline.revert();
+    return true;
+}
+
+void mav_vll_orient(CMavArrayTempl<CMavVertexArray>& outlines, const CMavVector3d& normal)
+{
+    for (CMavVertexArray& outline : outlines)
+        mav_vl_orient(outline, normal);
+}

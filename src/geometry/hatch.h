@@ -1,0 +1,54 @@
+// Region hatching from pattern lines, the legibility test of a hatch, and regions with their arcs as chords.
+#pragma once
+
+#include "base/CMavArray.h"
+#include "base/CMavMatrix3d.h"
+#include "base/CMavString.h"
+#include "base/CMavVertexArray.h"
+
+namespace MAV {
+class CHatchProp;
+}
+
+// Pattern lines as a pattern file gives them: angle (degrees), origin x, origin y, offset along the line,
+// offset between lines, then dash lengths (positive a dash, negative a gap, 0 a dot).
+using MavPatternLines = CMavArrayTempl<CMavArrayTempl<double>>;
+
+// Limits of one call of a hatcher, whatever the pattern and the region. A legible hatch (see mav_gdx_pattern_test)
+// has fewer than 95 lines per pattern line and some ten thousand pieces; the limits leave room for forty such
+// pattern lines and keep a call within milliseconds. At most this many hatch lines are laid across a region (a
+// pattern line that would need more than remain gives none) ...
+constexpr int kMavHatchMaxLines = 4096;
+// ... and at most this many visible pieces are produced (a dashed pattern line that could need more than remain
+// gives none; the output ends where the count is reached).
+constexpr int kMavHatchMaxPieces = 262144;
+
+// The hatch lines of a region list (outline 0 the outer outline, the others holes), in world coordinates: one
+// polyline of visible pieces per pattern line crossing the region, pattern line by pattern line, bottom to top.
+// `placement` maps the hatch's plane to the world. The pattern lines come from the application's pattern lookup.
+CMavArrayTempl<CMavVertexArray> mav_gdx_image_reg_hatch2(CMavArrayTempl<CMavVertexArray> regions,
+                                                         const CMavMatrix3d& placement, const MAV::CHatchProp& hatch);
+
+// The same with the pattern given: name (for the patterns that need their own factors), angle (radians about
+// +Z), scale, the pattern lines and the length drawn for a dot.
+CMavArrayTempl<CMavVertexArray> mav_gdx_hatch_pattern(const CMavArrayTempl<CMavVertexArray>& regions,
+                                                      const CMavMatrix3d& placement, const CMavString& name,
+                                                      double angle, double scale, const MavPatternLines& lines,
+                                                      double dotLength);
+
+// True when the hatch is legible under the world-to-device matrix (fewer than 95 lines across the region and more
+// than 2.3 device units between lines); false when the caller should fill the region instead.
+bool mav_gdx_pattern_test(CMavArrayTempl<CMavVertexArray> regions, const MAV::CHatchProp& hatch,
+                          const CMavMatrix3d& toDevice);
+// The same with the pattern lines and scale given.
+bool mav_gdx_pattern_test_lines(const CMavArrayTempl<CMavVertexArray>& regions, double scale,
+                                const MavPatternLines& lines, const CMavMatrix3d& toDevice);
+
+// Simple hatch by name: "DOTS" (rows of dots at the spacing) or else one family of parallel lines at the spacing
+// and the angle (radians; the lines run at -angle). One output polyline per visible piece.
+CMavArrayTempl<CMavVertexArray> mav_gdx_image_reg_hatch(CMavArrayTempl<CMavVertexArray> regions,
+                                                        const CMavMatrix3d& placement, const CMavString& patternName,
+                                                        double spacing, double angle);
+
+// The same outlines, in the same order, with every arc replaced by straight chords.
+CMavArrayTempl<CMavVertexArray> mav_gdx_image_reg_split(const CMavArrayTempl<CMavVertexArray>& regions);

@@ -1,0 +1,122 @@
+// Materials: the shipped sample library, properties and codes, labels, parents and loaded files.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "data/materials.h"
+
+namespace {
+class Materials : public testing::Test {
+protected:
+    void SetUp() override { CMavMatMgr::reset(); }
+    void TearDown() override { CMavMatMgr::reset(); }
+    CMavMatMgr mgr;
+};
+} // namespace
+
+TEST_F(Materials, SampleLibraryAndDrawing)
+{
+    CMavArrayTempl<CMavString> all, drawing;
+    const int n = mgr.matDrawAll(all, false);
+    EXPECT_EQ(mgr.matDrawAll(drawing, true), 3);
+    EXPECT_EQ(n, all.len());
+    EXPECT_GE(n, 20);
+    EXPECT_EQ(all[0], L"BUCHE");
+    EXPECT_EQ(all[n - 3], drawing[0]); // the drawing's materials come last
+    EXPECT_TRUE(all.contains(CMavString(L"SPACE")));
+    EXPECT_TRUE(all.contains(CMavString(L"SYSTEM")));
+    for (const CMavString& d : drawing)
+        EXPECT_TRUE(mgr.isShadowMat(d.c_str()));
+    EXPECT_FALSE(mgr.isShadowMat(L"BUCHE"));
+    EXPECT_FALSE(mgr.isShadowMat(L"NOPE"));
+    EXPECT_FALSE(mgr.isShadowMat(nullptr));
+    // Every material can be read, and every sub-material, edge band and parent it names exists.
+    for (const CMavString& name : all) {
+        MAV::CMatProp p;
+        ASSERT_TRUE(mgr.propGet(name.c_str(), p)) << name.utf8();
+        for (const CMavString& s : p.subs)
+            EXPECT_TRUE(all.contains(s)) << name.utf8() << " sub " << s.utf8();
+        for (const CMavString& e : p.edges)
+            EXPECT_TRUE(all.contains(e)) << name.utf8() << " edge " << e.utf8();
+        if (!p.parent.isEmpty()) {
+            EXPECT_TRUE(all.contains(p.parent)) << name.utf8();
+        }
+        EXPECT_FALSE(mgr.matLabel(name.c_str(), L"de").isEmpty()) << name.utf8();
+    }
+}
+
+TEST_F(Materials, PropertiesAndCodes)
+{
+    MAV::CMatProp p;
+    ASSERT_TRUE(mgr.propGet(L"buche", p)); // names ignore case
+    EXPECT_EQ(p.name, L"BUCHE");
+    EXPECT_EQ(p.physCode, 2);
+    EXPECT_EQ(p.edgeCode, 0);
+    EXPECT_EQ(p.physKeys, (CMavArrayTempl<CMavString>{L"DENSITY", L"LAMBDA", L"MU"})); // sorted
+    EXPECT_TRUE(p.hasPhysKey(L"lambda"));
+    EXPECT_FALSE(p.hasPhysKey(L"FIRE"));
+    EXPECT_EQ(p.edges, (CMavArrayTempl<CMavString>{L"ABS_BUCHE_2", L"FURNIER_BUCHE_05"}));
+    EXPECT_EQ(p.color.colorIndex(), 42);
+    EXPECT_EQ(p.hatch, L"WOOD");
+    EXPECT_EQ(p.thickness, 20.0);
+    EXPECT_FALSE(p.drawing);
+
+    ASSERT_TRUE(mgr.propGet(L"SPAN_WEISS_19", p)); // a board with edge data and a parent
+    EXPECT_EQ(p.physCode, 1);
+    EXPECT_EQ(p.parent, L"SPAN_19");
+    EXPECT_EQ(p.edgeCode, 2);
+    EXPECT_EQ(p.edges.len(), 2);
+    EXPECT_EQ(p.physKeys.len(), 0);
+
+    ASSERT_TRUE(mgr.propGet(L"FRONT", p));
+    EXPECT_EQ(p.subs, (CMavArrayTempl<CMavString>{L"EICHE", L"NUSSBAUM", L"MDF_LACK_19", L"KORPUS"}));
+    EXPECT_EQ(p.physCode, 0);
+
+    ASSERT_TRUE(mgr.propGet(L"EICHE_GEOELT", p));
+    EXPECT_TRUE(p.drawing);
+    EXPECT_EQ(p.physCode, 1);
+
+    EXPECT_FALSE(mgr.propGet(L"UNKNOWN", p));
+    EXPECT_EQ(p.name, L"UNKNOWN");
+    EXPECT_EQ(p.physCode, 0);
+    EXPECT_EQ(p.subs.len(), 0);
+}
+
+TEST_F(Materials, LabelsAndPhysicalValuesThroughParents)
+{
+    EXPECT_EQ(mgr.matLabel(L"EICHE", L"de"), L"Eiche massiv");
+    EXPECT_EQ(mgr.matLabel(L"EICHE", L"EN"), L"Oak, solid");
+    EXPECT_EQ(mgr.matLabel(L"EICHE", L"fr"), L"");
+    EXPECT_EQ(mgr.matLabel(L"NOPE", L"de"), L"");
+
+    double v = 0;
+    EXPECT_TRUE(mgr.physGet(L"FRONT_LACK_ROT", L"density", v)); // drawing -> MDF_LACK_19 -> MDF_19
+    EXPECT_EQ(v, 750.0);
+    EXPECT_FALSE(mgr.physGet(L"FRONT_LACK_ROT", L"FIRE", v));
+    EXPECT_FALSE(mgr.physGet(L"KORPUS", L"DENSITY", v));
+    EXPECT_FALSE(mgr.physGet(L"SPAN_19", nullptr, v));
+
+    // A parent cycle ends after a bounded number of steps.
+    const std::string cycle = "LIBRARY { A { PARENT = text \"B\" } B { PARENT = text \"A\" } }";
+    EXPECT_TRUE(CMavMatMgr::loadText(cycle.data(), cycle.size()));
+    EXPECT_FALSE(mgr.physGet(L"A", L"DENSITY", v));
+}
+
+TEST_F(Materials, LoadedFilesMergeAndCodesCanBeGiven)
+{
+    const std::string text = "DRAWING { NEU { LABEL = text \"\\\\de=Neu\" PHYSCODE = int 0 EDGECODE = int 5 "
+                             "PHYS { X = real 1 } } }\nLIBRARY { BUCHE { COLOR = int 1 } }";
+    EXPECT_TRUE(CMavMatMgr::loadText(text.data(), text.size()));
+    MAV::CMatProp p;
+    ASSERT_TRUE(mgr.propGet(L"NEU", p));
+    EXPECT_TRUE(p.drawing);
+    EXPECT_EQ(p.physCode, 0);
+    EXPECT_EQ(p.edgeCode, 5);
+    EXPECT_EQ(mgr.matLabel(L"NEU", L"de"), L"Neu");
+    ASSERT_TRUE(mgr.propGet(L"BUCHE", p));
+    EXPECT_EQ(p.color.colorIndex(), 1);
+    EXPECT_EQ(p.physCode, 2); // the rest of BUCHE is kept
+    EXPECT_FALSE(CMavMatMgr::load(L"/no/such/materials.dat"));
+    CMavMatMgr::reset();
+    EXPECT_FALSE(mgr.propGet(L"NEU", p));
+}
