@@ -6,7 +6,7 @@ source "$(dirname "$0")/lib.sh"
 mkdir -p "$MAV_LOG"
 
 "$MAV_ROOT/scripts/setup.sh" || exit 1
-"$MAV_ROOT/scripts/check_layers.sh" || exit 1
+"$MAV_ROOT/scripts/check_layers.sh" && "$MAV_ROOT/scripts/check_layers_test.sh" || exit 1
 
 trap mav_stop_all EXIT
 failed=0
