@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ios>
 #include <vector>
 
 TEST(CMavString, Utf8RoundTripOnEitherWideCharWidth)
@@ -25,9 +26,12 @@ TEST(CMavString, Utf8RoundTripOnEitherWideCharWidth)
     // Broken input: a lone continuation byte, a truncated sequence, an overlong form, an encoded surrogate.
     CMavString bad("a\x80" "b\xE2\x82" "c\xC0\xAF" "d\xED\xA0\x80" "e");
     EXPECT_EQ(bad.utf8(), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD" "c\xEF\xBF\xBD\xEF\xBF\xBD" "d\xEF\xBF\xBD" "e");
-    // A lone surrogate unit in wide text is written as U+FFFD rather than as invalid UTF-8.
-    const wchar_t lone[] = {L'x', static_cast<wchar_t>(0xD800), L'y', 0};
-    EXPECT_EQ(CMavString(lone).utf8(), "x\xEF\xBF\xBDy");
+    // The last code point starts with F4 and comes back unchanged; F5 never starts a sequence.
+    EXPECT_EQ(CMavString("\xF4\x8F\xBF\xBF").utf8(), "\xF4\x8F\xBF\xBF");
+    EXPECT_EQ(CMavString("\xF5\x80").utf8(), "\xEF\xBF\xBD\xEF\xBF\xBD");
+    // Lone surrogate units in wide text are written as U+FFFD rather than as invalid UTF-8.
+    const wchar_t lone[] = {L'x', static_cast<wchar_t>(0xD800), L'y', static_cast<wchar_t>(0xDC00), 0};
+    EXPECT_EQ(CMavString(lone).utf8(), "x\xEF\xBF\xBDy\xEF\xBF\xBD");
     EXPECT_TRUE(CMavString(static_cast<const char*>(nullptr)).isEmpty());
     EXPECT_TRUE(CMavString(static_cast<const wchar_t*>(nullptr)).isEmpty());
 }
@@ -90,28 +94,28 @@ TEST(CMavString, ReplaceCountsNonOverlappingMatchesLeftToRight)
 
 TEST(CMavString, CaseMappingCoversTheLanguagesOfTheCountryTable)
 {
-    CMavString de(L"stra\u00DFe \u00E4\u00F6\u00FC \u00FF");
-    de.makeUpper();
-    // Sharp s has no single upper-case letter and stays; y with diaeresis maps out of Latin-1.
-    EXPECT_EQ(de, L"STRA\u00DFE \u00C4\u00D6\u00DC \u0178");
-    de.makeLower();
-    EXPECT_EQ(de, L"stra\u00DFe \u00E4\u00F6\u00FC \u00FF");
-
-    // Polish and Czech letters of Latin Extended-A, including the odd/even shifted run around l-stroke and z-acute.
-    CMavString pl(L"\u0142\u017A\u017C\u0107\u0119\u0144\u0159\u0161\u010D\u0155");
-    pl.makeUpper();
-    EXPECT_EQ(pl, L"\u0141\u0179\u017B\u0106\u0118\u0143\u0158\u0160\u010C\u0154");
-    pl.makeLower();
-    EXPECT_EQ(pl, L"\u0142\u017A\u017C\u0107\u0119\u0144\u0159\u0161\u010D\u0155");
-
-    CMavString ru(L"\u043F\u0440\u0438\u0432\u0435\u0442 \u0451 \u03B1\u03C2");
-    ru.makeUpper();
-    EXPECT_EQ(ru, L"\u041F\u0420\u0418\u0412\u0415\u0422 \u0401 \u0391\u03A3");
-
-    // Signs and digits are left alone.
-    CMavString mixed(L"a1-\u00F7\u00D7z");
-    mixed.makeUpper();
-    EXPECT_EQ(mixed, L"A1-\u00F7\u00D7Z");
+    // {lower, upper}: each maps to the other. The rows sit at the edges of every run of the mapping: Latin-1,
+    // the even/odd pairs of Latin Extended-A and its shifted odd/even runs (l-stroke, z-acute), Greek with its
+    // accented vowels, Cyrillic with its second block.
+    const unsigned pairs[][2] = {{'a', 'A'},     {'z', 'Z'},     {0xE0, 0xC0},   {0xFE, 0xDE},   {0xFF, 0x178},
+                                 {0x101, 0x100}, {0x12F, 0x12E}, {0x13A, 0x139}, {0x148, 0x147}, {0x14B, 0x14A},
+                                 {0x17A, 0x179}, {0x17E, 0x17D}, {0x3B1, 0x391}, {0x3C9, 0x3A9}, {0x3AC, 0x386},
+                                 {0x3AD, 0x388}, {0x3AF, 0x38A}, {0x3CC, 0x38C}, {0x3CD, 0x38E}, {0x3CE, 0x38F},
+                                 {0x430, 0x410}, {0x44F, 0x42F}, {0x450, 0x400}, {0x45F, 0x40F}};
+    for (const auto& p : pairs) {
+        CMavString up(static_cast<wchar_t>(p[0])), down(static_cast<wchar_t>(p[1]));
+        up.makeUpper();
+        down.makeLower();
+        EXPECT_EQ(static_cast<unsigned>(up[0]), p[1]) << std::hex << p[0];
+        EXPECT_EQ(static_cast<unsigned>(down[0]), p[0]) << std::hex << p[1];
+    }
+    // One-way mappings, and letters and signs without a partner: sharp s, kra, n-apostrophe and the signs stay.
+    CMavString oneWay(L"\u00B5\u0131\u017F\u03C2\u00DF\u0138\u0149\u00F7\u00D71-");
+    oneWay.makeUpper();
+    EXPECT_EQ(oneWay, L"\u039CIS\u03A3\u00DF\u0138\u0149\u00F7\u00D71-");
+    CMavString back(L"\u0130\u0131\u0138\u0149\u017F\u00D7");
+    back.makeLower();
+    EXPECT_EQ(back, L"i\u0131\u0138\u0149\u017F\u00D7");
 }
 
 TEST(CMavString, ComparisonIsOrdinalOnUnsignedUnits)

@@ -5,26 +5,11 @@
 #include <random>
 
 #include "base/CMavVertexArray.h"
+#include "../geom_test_util.h"
+
+using namespace geomtest;
 
 namespace {
-const double kPi = 3.14159265358979323846;
-
-void expectPoint(const CMavPoint3d& p, double x, double y, double z = 0.0, double tol = 1e-12)
-{
-    EXPECT_NEAR(p.x, x, tol);
-    EXPECT_NEAR(p.y, y, tol);
-    EXPECT_NEAR(p.z, z, tol);
-}
-
-// Full circle as two half-circle arcs (bulge 1), counter-clockwise.
-CMavVertexArray circle(double cx, double cy, double r)
-{
-    CMavVertexArray c;
-    c.append(CMavPoint3d(cx + r, cy, 0), CMavPoint3d(cx - r, cy, 0), 1.0);
-    c.appendTo(CMavPoint3d(cx + r, cy, 0), 1.0);
-    return c;
-}
-
 CMavVertexArray square(double size)
 {
     return CMavVertexArray::fromPoints(

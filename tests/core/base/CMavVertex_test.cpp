@@ -6,17 +6,11 @@
 
 #include "base/CMavPoint3dArray.h"
 #include "base/CMavVertex.h"
+#include "../geom_test_util.h"
+
+using namespace geomtest;
 
 namespace {
-const double kPi = 3.14159265358979323846;
-
-void expectPoint(const CMavPoint3d& p, double x, double y, double z = 0.0, double tol = 1e-12)
-{
-    EXPECT_NEAR(p.x, x, tol);
-    EXPECT_NEAR(p.y, y, tol);
-    EXPECT_NEAR(p.z, z, tol);
-}
-
 // Upper half of the unit circle, counter-clockwise from (1, 0) to (-1, 0).
 const CMavVertex kUpper(CMavPoint3d(1, 0, 0), CMavPoint3d(-1, 0, 0), 1.0);
 } // namespace
@@ -31,6 +25,10 @@ TEST(CMavVertex, ArcGeometryFromTheBulge)
     EXPECT_NEAR(kUpper.bulgLen(), kPi, 1e-15);
     EXPECT_NEAR(kUpper.includedAngle(), kPi, 1e-15);
     expectPoint(CMavVertex(kUpper.start, kUpper.end, -1.0).mid(), 0, -1);
+    // In another plane the arc turns counter-clockwise seen from the normal's tip, whatever the normal's length;
+    // a zero normal means +Z.
+    expectPoint(kUpper.mid(CMavVector3d(0, 5, 0)), 0, 0, -1);
+    expectPoint(kUpper.mid(CMavVector3d()), 0, 1);
 
     // Quarter arc of radius 2 about (5, 5) lifted to z = 3; three-quarter arc from (1, 0) to (0, -1).
     const CMavVertex quarter(CMavPoint3d(7, 5, 3), CMavPoint3d(5, 7, 3), std::tan(kPi / 8));
@@ -84,6 +82,9 @@ TEST(CMavVertex, FootOfPerpendicularStaysOnTheSegment)
     expectPoint(line.lotp(CMavPoint3d(15, -1, 7)), 10, 0);
     expectPoint(line.lotpUnbounded(CMavPoint3d(-5, 2, 0)), -5, 0);
     EXPECT_DOUBLE_EQ(line.distanceTo(CMavPoint3d(13, 4, 0)), 5.0);
+    // A foot exactly at an end is that end point, not a sum that rounds beside it.
+    const CMavVertex back(CMavPoint3d(0.7, 0, 0), CMavPoint3d(0.1, 0, 0));
+    EXPECT_EQ(back.lotp(CMavPoint3d(0.1, 5, 0)), back.end);
 
     expectPoint(kUpper.lotp(CMavPoint3d(0, 5, 0)), 0, 1);
     expectPoint(kUpper.lotp(CMavPoint3d(3, 3, 2)), std::sqrt(0.5), std::sqrt(0.5));
@@ -195,6 +196,9 @@ TEST(CMavVertex, IntersectionsAreExactForArcs)
     EXPECT_EQ(seg.intersectWith(above, 1, p), 0);
     EXPECT_EQ(seg.intersectWith(above, 2, p), 1);
     EXPECT_EQ(seg.intersectWith(above, 3, p), 1);
+    // Crossings exactly at an end of either segment count.
+    EXPECT_EQ(seg.intersectWith(CMavVertex(CMavPoint3d(0, -1, 0), CMavPoint3d(0, 1, 0)), 0, p), 1);
+    EXPECT_EQ(seg.intersectWith(CMavVertex(CMavPoint3d(7, 0, 0), CMavPoint3d(7, 3, 0)), 0, p), 1);
     // Skew lines in space do not meet.
     EXPECT_EQ(seg.intersectWith(CMavVertex(CMavPoint3d(5, -1, 1), CMavPoint3d(5, 1, 1)), 3, p), 0);
 

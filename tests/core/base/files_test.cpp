@@ -73,12 +73,11 @@ TEST(AppFileName, PathsJoinWithTheFoldersOwnSeparator)
     EXPECT_EQ(MAV::pathJoin(L"/usr/share", L"/a.pat"), L"/usr/share/a.pat");
     EXPECT_EQ(MAV::pathJoin(L"rel", L"a.pat"), L"rel/a.pat");
     EXPECT_EQ(MAV::pathJoin(L"", L"a.pat"), L"a.pat");
-    EXPECT_TRUE(MAV::pathIsAbsolute(L"C:\\x"));
-    EXPECT_TRUE(MAV::pathIsAbsolute(L"d:/x"));
-    EXPECT_TRUE(MAV::pathIsAbsolute(L"\\\\server\\share"));
-    EXPECT_TRUE(MAV::pathIsAbsolute(L"/x"));
-    EXPECT_FALSE(MAV::pathIsAbsolute(L"C:x"));
-    EXPECT_FALSE(MAV::pathIsAbsolute(L"x\\y"));
+    // Drive letters from A to Z in either case; the characters just outside those ranges are no drive.
+    for (const wchar_t* absolute : {L"A:\\x", L"Z:/x", L"a:\\", L"z:/x", L"\\\\server\\share", L"/x"})
+        EXPECT_TRUE(MAV::pathIsAbsolute(absolute)) << CMavString(absolute).utf8();
+    for (const wchar_t* relative : {L"@:\\x", L"[:\\x", L"`:/x", L"{:/x", L"C:x", L"x\\y", L""})
+        EXPECT_FALSE(MAV::pathIsAbsolute(relative)) << CMavString(relative).utf8();
     EXPECT_FALSE(MAV::pathIsAbsolute(nullptr));
 }
 

@@ -5,10 +5,11 @@
 #include <limits>
 
 #include "base/g_vl.h"
+#include "../geom_test_util.h"
+
+using namespace geomtest;
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 CMavVertexArray path(std::initializer_list<CMavPoint3d> pts)
 {
@@ -19,15 +20,6 @@ CMavVertexArray path(std::initializer_list<CMavPoint3d> pts)
             vl.append(CMavVertex(*prev, p, 0.0));
         prev = &p;
     }
-    return vl;
-}
-
-// Unit circle about (cx, cy) as two half-circle arcs, counter-clockwise for bulge 1.
-CMavVertexArray circle(double cx, double cy, double r, double bulge = 1.0)
-{
-    CMavVertexArray vl;
-    vl.append(CMavVertex({cx + r, cy, 0}, {cx - r, cy, 0}, bulge));
-    vl.append(CMavVertex({cx - r, cy, 0}, {cx + r, cy, 0}, bulge));
     return vl;
 }
 

@@ -6,10 +6,11 @@
 #include <vector>
 
 #include "base/g_vl.h"
+#include "../geom_test_util.h"
+
+using geomtest::kPi;
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 CMavVertexArray line(double x0, double y0, double x1, double y1)
 {

@@ -7,35 +7,13 @@
 #include <string>
 
 #include "base/g_vl.h"
+#include "../geom_test_util.h"
+
+using namespace geomtest;
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 using Region = CMavArrayTempl<CMavVertexArray>;
-
-// Builds a polyline from {x0, y0, x1, y1, bulge} segments.
-CMavVertexArray poly(std::initializer_list<std::array<double, 5>> segs)
-{
-    CMavVertexArray vl;
-    for (const auto& s : segs)
-        vl.append(CMavVertex({s[0], s[1], 0}, {s[2], s[3], 0}, s[4]));
-    return vl;
-}
-
-CMavVertexArray rect(double x0, double y0, double x1, double y1)
-{
-    return poly({{x0, y0, x1, y0, 0}, {x1, y0, x1, y1, 0}, {x1, y1, x0, y1, 0}, {x0, y1, x0, y0, 0}});
-}
-
-CMavVertexArray circle(double cx, double cy, double r)
-{
-    return poly({{cx + r, cy, cx - r, cy, 1.0}, {cx - r, cy, cx + r, cy, 1.0}});
-}
-
-CMavVertexArray seg(double x0, double y0, double x1, double y1)
-{
-    return poly({{x0, y0, x1, y1, 0}});
-}
 
 Region regionOf(std::initializer_list<CMavVertexArray> outlines)
 {

@@ -5,10 +5,11 @@
 
 #include "data/config.h"
 #include "data/outlines.h"
+#include "../geom_test_util.h"
+
+using geomtest::kPi;
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 // Signed area enclosed by a closed polyline in the XY plane, arcs included (positive: counter-clockwise).
 double area(const CMavVertexArray& pl)

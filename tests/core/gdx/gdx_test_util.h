@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "gdx/CMavGDX.h"
+#include "../geom_test_util.h"
 
 namespace gdxtest {
 
@@ -14,22 +15,11 @@ inline CMavArrayTempl<int> path(std::initializer_list<int> entries)
     return CMavArrayTempl<int>(entries);
 }
 
+using geomtest::rect;
+
 inline CMavVertexArray line(double x0, double y0, double x1, double y1)
 {
-    CMavVertexArray vl;
-    vl.append(CMavPoint3d(x0, y0, 0.0), CMavPoint3d(x1, y1, 0.0));
-    return vl;
-}
-
-// Closed axis-aligned rectangle, counter-clockwise.
-inline CMavVertexArray rect(double x0, double y0, double x1, double y1)
-{
-    CMavVertexArray vl;
-    vl.append(CMavPoint3d(x0, y0, 0.0), CMavPoint3d(x1, y0, 0.0));
-    vl.append(CMavPoint3d(x1, y0, 0.0), CMavPoint3d(x1, y1, 0.0));
-    vl.append(CMavPoint3d(x1, y1, 0.0), CMavPoint3d(x0, y1, 0.0));
-    vl.append(CMavPoint3d(x0, y1, 0.0), CMavPoint3d(x0, y0, 0.0));
-    return vl;
+    return geomtest::seg(x0, y0, x1, y1);
 }
 
 // An empty list with explicit values: no configuration is read.
