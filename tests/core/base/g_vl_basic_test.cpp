@@ -78,6 +78,7 @@ TEST(PolylineBasics, ChordCountIsTheSmallestWithinTolerance)
     EXPECT_EQ(MAV::g_vx_split_dif(half, std::nan("")), CMavVertex::kMaxChords);
     EXPECT_EQ(MAV::g_vx_split_dif(CMavVertex({0, 0, 0}, {1, 0, 0}, 1e300), 0.01), CMavVertex::kMaxChords);
     EXPECT_EQ(MAV::g_vx_split_dif(CMavVertex({0, 0, 0}, {1, 0, 0}, HUGE_VAL), 0.01), 1);
+    EXPECT_EQ(MAV::g_vx_split_dif(CMavVertex({0, 0, 0}, {HUGE_VAL, 0, 0}, 0.5), 0.01), 1); // no end: straight
 
     const CMavVertex arcs[] = {half, CMavVertex({0, 0, 0}, {10, 3, 0}, -0.3), CMavVertex({2, 2, 0}, {2, 3, 0}, 3.0),
                                CMavVertex({0, 0, 0}, {100, 0, 0}, 0.05)};

@@ -179,6 +179,7 @@ TEST(RegionPunch, HolesInsideStayAndCrossingHolesAreSubtracted)
         {"corner taken", sq, regionOf({rect(5, 5, 10, 10)}), 1, 1, 75},
         {"clockwise outline", cw, regionOf({rect(4, 4, 6, 6)}), 1, 2, 96},
         {"no area", seg(0, 0, 5, 0), regionOf({rect(1, 1, 2, 2)}), 0, 0, 0},
+        {"notches meeting at a corner part there", sq, regionOf({rect(3, -1, 5, 5), rect(5, 5, 7, 11)}), 2, 1, 80},
     };
     for (const auto& c : cases) {
         // Both forms: outline and holes apart, or as one region list.

@@ -98,7 +98,9 @@ TEST(Outlines, ShapesHaveTheirExpectedAreas)
 TEST(Outlines, ImpossibleParametersGiveNothing)
 {
     const double nan = std::nan("");
-    EXPECT_EQ(outline(1, {0, 10}).len(), 0);
+    // Sizes must be above zero: a circle, a slot and a rectangle of zero size are nothing.
+    for (const auto& zero : {outline(1, {0, 10}), outline(4, {0}), outline(11, {0, 10}), outline(11, {10, 0})})
+        EXPECT_EQ(zero.len(), 0);
     EXPECT_EQ(outline(1, {-5, 10}).len(), 0);
     EXPECT_EQ(outline(1, {nan, 10}).len(), 0);
     EXPECT_EQ(outline(1, {INFINITY, 10}).len(), 0);

@@ -20,6 +20,8 @@ TEST(CMavGDXView, WindowFitPlacesTheBoxCentredWithYDown)
     // A tall box: the height decides, the width is centred.
     const CMavMatrix3d t = getViewMtx(CMavPoint3d(0, 0, 0), CMavPoint3d(10, 100, 0), 100, 100, 0.0);
     expectPoint(t * CMavPoint3d(0, 0, 0), 45, 100, 0);
+    // A wide box: the width decides, the height is centred.
+    expectPoint(getViewMtx(CMavPoint3d(0, 0, 0), CMavPoint3d(100, 10, 0), 100, 100, 0.0) * CMavPoint3d(), 0, 55, 0);
     // 0 x 0 means 320 x 240.
     const CMavMatrix3d d = getViewMtx(CMavPoint3d(0, 0, 0), CMavPoint3d(40, 30, 0), 0, 0, 0.0);
     expectPoint(d * CMavPoint3d(40, 30, 0), 320, 0, 0);
