@@ -21,18 +21,14 @@ protected:
 
 TEST_F(Units, ConversionsBetweenUnits)
 {
-    double v = 1.0;
-    EXPECT_TRUE(MAV::acadUnitCv(v, 1, 4));
-    EXPECT_DOUBLE_EQ(v, 25.4);
-    v = 3.0;
-    EXPECT_TRUE(MAV::acadUnitCv(v, 2, 1));
-    EXPECT_DOUBLE_EQ(v, 36.0);
-    v = 2500.0;
-    EXPECT_TRUE(MAV::acadUnitCv(v, 4, 6));
-    EXPECT_DOUBLE_EQ(v, 2.5);
-    v = 1.0;
-    EXPECT_TRUE(MAV::acadUnitCv(v, 10, 2));
-    EXPECT_DOUBLE_EQ(v, 3.0); // a yard is three feet
+    // {value, from, to, result}: inches to millimetres, feet to inches, millimetres to metres, yards to feet.
+    const double rows[][4] = {{1, 1, 4, 25.4}, {3, 2, 1, 36}, {2500, 4, 6, 2.5}, {1, 10, 2, 3}};
+    double v = 0.0;
+    for (const auto& r : rows) {
+        v = r[0];
+        EXPECT_TRUE(MAV::acadUnitCv(v, static_cast<int>(r[1]), static_cast<int>(r[2])));
+        EXPECT_DOUBLE_EQ(v, r[3]) << r[1] << " -> " << r[2];
+    }
 
     // -1 is the drawing's unit (millimetres by default, then metres).
     EXPECT_EQ(MAV::acad_unit_get(), Mav::kUnitsMillimeters);
