@@ -33,14 +33,18 @@ double netArea(const CMavArrayTempl<Region>& regions)
     return a;
 }
 
-// Every outline of a result is closed, continuous and runs counter-clockwise.
+// Every outline of a result is closed, continuous, simple (no corner visited twice, so outlines that touch at a
+// point are separate outlines) and runs counter-clockwise.
 void expectWellFormed(const CMavArrayTempl<Region>& result, const std::string& what)
 {
     for (const Region& r : result)
         for (const CMavVertexArray& o : r) {
             bool closed = !o.isEmpty() && o[-1].end == o[0].start;
-            for (int i = 1; i < o.len(); ++i)
+            for (int i = 1; i < o.len(); ++i) {
                 closed = closed && o[i - 1].end == o[i].start;
+                for (int j = 0; j < i; ++j)
+                    EXPECT_FALSE(o[i].start.isEqualTo(o[j].start, 1e-9)) << what << ": corner " << i << " again";
+            }
             EXPECT_TRUE(closed) << what;
             EXPECT_TRUE(MAV::g_vl_orient(o, CMavVector3d::kZAxis)) << what;
         }
@@ -135,6 +139,10 @@ TEST(PolylineClip, PiecesInsideAndOutsideRegions)
     nanOutline[1].end.x = nanOutline[2].start.x = std::nan("");
     MAV::g_vl_punch(seg(-5, 5, 15, 5), nanOutline, true);
     MAV::g_vl_punch(seg(-5, 0, 15, 0), poly({{0, 0, 1, 0, 1e300}}), true);
+    // A segment with a point that is not a number ends the piece before it and is left out.
+    expectPieces(MAV::g_vl_punch(poly({{-5, 5, 3, 5, 0}, {3, 5, std::nan(""), 5, 0}, {6, 5, 15, 5, 0}}),
+                                 rect(0, 0, 10, 10), true),
+                 {{0, 5, 3, 5}, {6, 5, 10, 5}});
 }
 
 TEST(PolylineClip, RandomLinesAgreeWithThePointTest)
