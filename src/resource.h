@@ -15,3 +15,25 @@
 
 // Version resource
 #define VS_VERSION_INFO_ID 1
+
+// About box (system-menu command 16): template, the icon, the product, version and maker lines and their labels.
+#define IDD_MAV_ABOUT 210
+#define IDC_ABOUT_ICON 1001
+#define IDC_ABOUT_PRODUCT 1002
+#define IDC_ABOUT_VERSION_LABEL 1003
+#define IDC_ABOUT_VERSION 1004
+#define IDC_ABOUT_MAKER_LABEL 1005
+#define IDC_ABOUT_MAKER 1006
+
+// Dialog base test templates: edit fields, a multi-line edit that keeps Enter, a help button (9); resizable,
+// fixed and without a caption text.
+#define IDD_MAV_TEST_SIZABLE 296
+#define IDD_MAV_TEST_FIXED 297
+#define IDD_MAV_TEST_NOCAPTION 298
+#define IDC_TEST_LABEL 1010
+#define IDC_TEST_EDIT1 1011
+#define IDC_TEST_EDIT2 1012
+#define IDC_TEST_EDIT3 1013
+#define IDC_TEST_MULTI 1014
+#define IDC_TEST_CHECK 1015
+#define IDC_TEST_HELP 9
