@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <cwchar>
 #include <fstream>
 #include <string>
@@ -42,6 +43,11 @@ const wchar_t* countingCallback(const wchar_t* key, const wchar_t* def, const wc
 const wchar_t* nullCallback(const wchar_t*, const wchar_t*, const wchar_t*)
 {
     return nullptr;
+}
+
+const wchar_t* emptyCallback(const wchar_t*, const wchar_t*, const wchar_t*)
+{
+    return L"";
 }
 
 class LoggingEdit : public CEdit {
@@ -418,14 +424,29 @@ int focusId()
 TEST_F(DialogBase, EnterAndPageUpMoveBetweenEdits)
 {
     TestDlg dlg(IDD_MAV_TEST_SIZABLE);
-    dlg.editIds = {IDC_TEST_EDIT1, IDC_TEST_EDIT2, IDC_TEST_EDIT3};
+    dlg.editIds = {IDC_TEST_EDIT1, IDC_TEST_EDIT2, IDC_TEST_EDIT3, IDC_TEST_MULTI};
     ASSERT_TRUE(dlg.create());
     dlg.SavePosition(false);
     ::SetForegroundWindow(dlg.m_hWnd);
     ::SetFocus(::GetDlgItem(dlg.m_hWnd, IDC_TEST_EDIT1));
     ASSERT_EQ(focusId(), IDC_TEST_EDIT1);
+    for (int id : {IDC_TEST_EDIT2, IDC_TEST_EDIT3, IDC_TEST_MULTI}) {
+        pressKey(VK_RETURN);
+        EXPECT_EQ(focusId(), id);
+    }
 
-    const int expected[] = {IDC_TEST_EDIT2, IDC_TEST_EDIT3, IDC_TEST_EDIT1, IDC_TEST_EDIT2};
+    // The multi-line field with ES_WANTRETURN takes Enter as a line break and keeps the focus.
+    HWND multi = ::GetDlgItem(dlg.m_hWnd, IDC_TEST_MULTI);
+    ::SetWindowTextW(multi, L"a");
+    ::SendMessageW(multi, EM_SETSEL, 1, 1);
+    pressKey(VK_RETURN);
+    EXPECT_EQ(::GetFocus(), multi);
+    EXPECT_EQ(uitest::windowText(multi), L"a\r\n");
+
+    // Without it (hidden fields do not count), Enter in the last field goes round to the first.
+    ::ShowWindow(multi, SW_HIDE);
+    ::SetFocus(::GetDlgItem(dlg.m_hWnd, IDC_TEST_EDIT2));
+    const int expected[] = {IDC_TEST_EDIT3, IDC_TEST_EDIT1, IDC_TEST_EDIT2};
     for (int id : expected) {
         pressKey(VK_RETURN);
         EXPECT_EQ(focusId(), id);
@@ -442,15 +463,6 @@ TEST_F(DialogBase, EnterAndPageUpMoveBetweenEdits)
     EXPECT_EQ(focusId(), IDC_TEST_EDIT3);
     ::EnableWindow(::GetDlgItem(dlg.m_hWnd, IDC_TEST_EDIT2), TRUE);
 
-    // The multi-line field with ES_WANTRETURN takes Enter as a line break and keeps the focus.
-    HWND multi = ::GetDlgItem(dlg.m_hWnd, IDC_TEST_MULTI);
-    ::SetFocus(multi);
-    ::SetWindowTextW(multi, L"a");
-    ::SendMessageW(multi, EM_SETSEL, 1, 1);
-    pressKey(VK_RETURN);
-    EXPECT_EQ(::GetFocus(), multi);
-    EXPECT_EQ(uitest::windowText(multi), L"a\r\n");
-
     // A field that is not one of the dialog's edit objects (no permanent CEdit) is left to the dialog keys.
     TestDlg plain(IDD_MAV_TEST_SIZABLE);
     plain.editIds = {IDC_TEST_EDIT2};
@@ -466,6 +478,64 @@ TEST_F(DialogBase, EnterAndPageUpMoveBetweenEdits)
     // Page Up with no edit before it: stays, consumed.
     pressKey(VK_PRIOR);
     EXPECT_EQ(focusId(), IDC_TEST_EDIT2);
+}
+
+// A tab control that records the keys its pages hand to it.
+class RecordingTab : public CWnd {
+public:
+    std::vector<WPARAM> keys;
+    BOOL answer = TRUE;
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        if (msg->message == WM_KEYDOWN)
+            keys.push_back(msg->wParam);
+        return answer;
+    }
+};
+
+// A dialog that is a page of a tab control leaves Enter and Control+Tab to the tab control.
+TEST_F(DialogBase, PageOfATabControlHandsEnterAndControlTabToIt)
+{
+    INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_TAB_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    HWND frame = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr,
+                                   nullptr, nullptr);
+    HWND tabWindow = ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 400, 300, frame,
+                                       nullptr, nullptr, nullptr);
+    RecordingTab tab;
+    ASSERT_TRUE(tab.SubclassWindow(tabWindow));
+    {
+        TestDlg page(IDD_MAV_TEST_SIZABLE);
+        page.editIds = {IDC_TEST_EDIT1, IDC_TEST_EDIT2};
+        ASSERT_TRUE(page.create(&tab));
+        page.SavePosition(false);
+        // Pages are child windows of the tab control.
+        const LONG style = ::GetWindowLongW(page.m_hWnd, GWL_STYLE);
+        ::SetWindowLongW(page.m_hWnd, GWL_STYLE, (style & ~static_cast<LONG>(WS_POPUP)) | WS_CHILD);
+        ::SetParent(page.m_hWnd, tabWindow);
+        ASSERT_EQ(::GetParent(page.m_hWnd), tabWindow);
+        ::SetForegroundWindow(page.m_hWnd);
+        ::SetFocus(::GetDlgItem(page.m_hWnd, IDC_TEST_EDIT1));
+        MSG msg{::GetFocus(), WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+        EXPECT_TRUE(page.PreTranslateMessage(&msg));
+        tab.answer = FALSE;
+        EXPECT_FALSE(page.PreTranslateMessage(&msg));
+        EXPECT_EQ(focusId(), IDC_TEST_EDIT1); // the page itself did not move on
+
+        BYTE keys[256] = {};
+        ::GetKeyboardState(keys);
+        BYTE pressed[256];
+        std::memcpy(pressed, keys, sizeof pressed);
+        pressed[VK_CONTROL] = pressed[VK_TAB] = 0x80;
+        ::SetKeyboardState(pressed);
+        MSG tabKey{::GetFocus(), WM_KEYDOWN, VK_TAB, 1, 0, {}};
+        page.PreTranslateMessage(&tabKey);
+        ::SetKeyboardState(keys);
+        const std::vector<WPARAM> handed = {VK_RETURN, VK_RETURN, VK_TAB};
+        EXPECT_EQ(tab.keys, handed);
+    }
+    tab.UnsubclassWindow();
+    ::DestroyWindow(frame);
 }
 
 // Texts by key: the default map's text is offered as default, else the callback's own text for the key; without
@@ -635,6 +705,12 @@ TEST_F(DialogBase, PopupHelpShowsTheControlsHelpText)
     EXPECT_EQ(::SendMessageW(dlg.m_hWnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&info)), TRUE);
     info.iCtrlId = 4711;
     EXPECT_EQ(::SendMessageW(dlg.m_hWnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&info)), TRUE);
+    // The key is known but its text is empty or missing: no popup either.
+    info.iCtrlId = IDC_TEST_EDIT2;
+    for (CMavDlg::MsgFcn answer : {&emptyCallback, &nullCallback}) {
+        uitest::ScopedMsgFcn blank(answer);
+        EXPECT_EQ(::SendMessageW(dlg.m_hWnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&info)), TRUE);
+    }
     EXPECT_TRUE(uitest::helpCalls().empty());
 }
 
