@@ -267,6 +267,8 @@ bool MsgWindow::searchKey(const wchar_t* key)
     SetWindowTextW(item(kIdSearch), L"");
     m_filling = false;
     fillList(m_catalogue.keys()[static_cast<size_t>(i)]);
+    if (GetForegroundWindow() == m_hwnd)
+        SetFocus(item(kIdKeys));
     return true;
 }
 
@@ -298,7 +300,9 @@ void MsgWindow::setVisible(bool show)
 {
     ShowWindow(m_hwnd, show ? SW_SHOW : SW_HIDE);
     if (show) {
+        // Shown for a person to pick a key: the list takes the keyboard, so the pick shows in full colour.
         SetForegroundWindow(m_hwnd);
+        SetFocus(item(kIdKeys));
         UpdateWindow(m_hwnd);
     }
 }
