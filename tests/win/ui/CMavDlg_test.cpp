@@ -115,18 +115,15 @@ void writePlace(const std::wstring& title, const DWORD* pos, const DWORD* size)
 
 class DialogBase : public ::testing::Test {
 protected:
-    // The keys above the places are made non-volatile first (the volatile place keys would otherwise make them
-    // volatile); what the test created goes again.
+    // Whether the maker's key existed before: the first saved place must create the keys above it itself, and
+    // lasting ones. What the test created goes again.
     bool m_newMaker = false;
     void SetUp() override
     {
         HKEY key = nullptr;
-        DWORD how = 0;
-        ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\MAVORA", 0, nullptr, 0, KEY_READ, nullptr, &key, &how);
-        ::RegCloseKey(key);
-        m_newMaker = how == REG_CREATED_NEW_KEY;
-        ::RegCreateKeyExW(HKEY_CURRENT_USER, kDialogs.c_str(), 0, nullptr, 0, KEY_READ, nullptr, &key, &how);
-        ::RegCloseKey(key);
+        m_newMaker = ::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\MAVORA", 0, KEY_READ, &key) != ERROR_SUCCESS;
+        if (!m_newMaker)
+            ::RegCloseKey(key);
     }
     void TearDown() override
     {
@@ -178,11 +175,16 @@ TEST_F(DialogBase, SavedPlaceRoundTripsThroughTheRegistry)
         EXPECT_EQ(r.bottom - r.top, sizable ? h : t.bottom - t.top);
         second.SavePosition(false);
     }
-    // The key is volatile: a key below it must be volatile too.
+    // The key is volatile: a key below it must be volatile too. The keys above it stay lasting.
     HKEY child = nullptr;
     EXPECT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, (kDialogs + L"\\MavDlgTestFixed\\x").c_str(), 0, nullptr, 0,
                                 KEY_READ, nullptr, &child, nullptr),
               ERROR_CHILD_MUST_BE_VOLATILE);
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, (kDialogs + L"\\lasting").c_str(), 0, nullptr, 0, KEY_READ,
+                                nullptr, &child, nullptr),
+              ERROR_SUCCESS);
+    ::RegCloseKey(child);
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, (kDialogs + L"\\lasting").c_str());
 
     // Without caption text the key its empty title would name is neither read nor written.
     const DWORD farPos = MAKELONG(700, 600), farSize = MAKELONG(400, 300);
