@@ -150,20 +150,27 @@ bool extents2(const Outline2& o, double& x0, double& y0, double& x1, double& y1)
 // A piece of an outline along which y changes monotonically: a straight segment, or a part of an arc that lies
 // within one half of its circle (left or right of the centre). A horizontal line y = c crosses the piece when
 // ylo <= c < yhi. This half-open rule counts a line through a shared end point once, and a line that only touches
-// a corner or the top of an arc twice or not at all, so a closed outline always gives an even count.
+// a corner or the top of an arc twice or not at all, so a closed outline always gives an even count; it decides
+// which parts of a line lie inside. Where a line meets the outlines is counted apart (Scanner::spans).
 struct Edge {
     double ylo, yhi;
     double x0; // straight: x at ylo; arc: the centre's x
     double p;  // straight: dx / dy; arc: the centre's y
     double q;  // straight: least x; arc: the radius
     double u;  // straight: greatest x
+    double xl, xh;    // x at ylo and at yhi, exactly as the outline gives the end points
     signed char side; // arc piece: +1 right of the centre, -1 left; 0 for a straight piece
     bool outer;       // piece of the outer outline
 
     // Where the line y = c crosses the piece, kept within the piece's x range against rounding (a half arc may
-    // bulge beyond its ends in x, up to the circle's side).
+    // bulge beyond its ends in x, up to the circle's side). At an end the end point itself, so that pieces meeting
+    // there give the same x.
     double xAt(double c) const
     {
+        if (c == ylo)
+            return xl;
+        if (c == yhi)
+            return xh;
         double x, lo, hi;
         if (side == 0) {
             x = x0 + (c - ylo) * p;
@@ -189,7 +196,7 @@ bool addEdge(std::vector<Edge>& out, double px, double py, double qx, double qy,
         return false;
     const bool up = py < qy;
     const double lx = up ? px : qx, ly = up ? py : qy, hx = up ? qx : px, hy = up ? qy : py;
-    out.push_back(Edge{ly, hy, lx, (hx - lx) / (hy - ly), std::min(px, qx), std::max(px, qx), 0, outer});
+    out.push_back(Edge{ly, hy, lx, (hx - lx) / (hy - ly), std::min(px, qx), std::max(px, qx), lx, hx, 0, outer});
     return true;
 }
 
@@ -214,7 +221,7 @@ void addSegmentEdges(std::vector<Edge>& out, const Seg2& s, bool outer)
             qy = cy + (std::sin(t[i + 1]) > 0 ? r : -r);
         }
         if (addEdge(out, px, py, qx, qy, outer)) {
-            Edge& e = out.back();
+            Edge& e = out.back(); // its ends xl, xh stay those of the piece
             e.x0 = cx;
             e.p = cy;
             e.q = r;
@@ -269,18 +276,27 @@ public:
     double width() const { return m_xhi - m_xlo; }
 
     // The intervals [x0, x1] of the line y = c that lie inside the outer outline and inside an odd number of all
-    // outlines (outside the holes). An odd number of crossings gives none. Lines must come in ascending c.
+    // outlines (outside the holes). Lines must come in ascending c.
+    //
+    // A line whose distinct meeting points with the outlines are odd in number gives nothing: it passes through a
+    // corner that turns back (a notch's tip, a corner touched from outside) without another such corner to pair
+    // it, and which side of that corner is inside is not decided by the line. Meeting points are counted once
+    // each, however many pieces meet there, and a piece whose top end lies on the line meets it too.
     void spans(double c, std::vector<std::pair<double, double>>& out)
     {
         out.clear();
         while (m_next < m_edges.size() && m_edges[m_next].ylo <= c)
             m_active.push_back(&m_edges[m_next++]);
         m_x.clear();
+        m_meet.clear();
         size_t keep = 0;
         for (size_t i = 0; i < m_active.size(); ++i) {
             const Edge* e = m_active[i];
-            if (e->yhi <= c)
-                continue; // passed for good: lines come in ascending order
+            if (e->yhi <= c) {
+                if (e->yhi == c)
+                    m_meet.push_back(e->xh); // ends on the line
+                continue;                    // passed for good: lines come in ascending order
+            }
             m_active[keep++] = e;
             m_x.emplace_back(e->xAt(c), e->outer);
         }
@@ -289,6 +305,11 @@ public:
             return;
         std::sort(m_x.begin(), m_x.end(),
                   [](const std::pair<double, bool>& a, const std::pair<double, bool>& b) { return a.first < b.first; });
+        for (const std::pair<double, bool>& x : m_x)
+            m_meet.push_back(x.first);
+        std::sort(m_meet.begin(), m_meet.end());
+        if ((std::unique(m_meet.begin(), m_meet.end()) - m_meet.begin()) % 2 != 0)
+            return;
         bool all = false, outer = false;
         for (size_t i = 0; i + 1 < m_x.size(); ++i) {
             all = !all;
@@ -308,6 +329,7 @@ private:
     size_t m_next = 0;
     std::vector<const Edge*> m_active;
     std::vector<std::pair<double, bool>> m_x;
+    std::vector<double> m_meet;
     double m_ylo, m_yhi, m_xlo, m_xhi;
 };
 

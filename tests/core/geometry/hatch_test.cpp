@@ -276,6 +276,27 @@ TEST(RegionHatch, OpenSelfCrossingAndOverhangingOutlinesAreHatchedByParity)
     ASSERT_EQ(d.len(), 9); // y = -4 ... 4; the corners at y = -5 and 5 only touch
     EXPECT_NEAR(d[4][0].start.x, -5.0, 1e-12);
     EXPECT_NEAR(d[4][0].end.x, 5.0, 1e-12);
+    // A square with a notch whose tip (5, 4.5) lies on the line y = 4.5: that line meets the outline at x = 0, 5
+    // and 10, an odd number of points, and draws nothing; the lines y = 0.5 ... 9.5 around it are drawn.
+    CMavVertexArray notch;
+    const double nx[] = {0, 10, 10, 5, 0}, ny[] = {0, 0, 10, 4.5, 10};
+    for (int i = 0; i < 5; ++i)
+        notch.append(CMavPoint3d(nx[i], ny[i], 0), CMavPoint3d(nx[(i + 1) % 5], ny[(i + 1) % 5], 0));
+    const auto n = hatch(Regions{notch}, lines({{0, 0, 0.5, 0, 1}}));
+    ASSERT_EQ(n.len(), 9);
+    for (int i = 0; i < n.len(); ++i)
+        EXPECT_EQ(n[i][0].start.y, i < 4 ? 0.5 + i : 1.5 + i) << i;
+    EXPECT_EQ(n[3].len(), 1);
+    EXPECT_EQ(n[4].len(), 2); // y = 5.5 on both sides of the notch
+    // A hole whose top corner (7, 4.5) touches the same line pairs the tip: four meeting points, the line is drawn.
+    // A corner of the hole on the tip itself is the same point, counted once: still three.
+    for (double apex : {7.0, 5.0}) {
+        CMavVertexArray tip;
+        tip.append(CMavPoint3d(apex, 4.5, 0), CMavPoint3d(apex - 1, 3, 0));
+        tip.append(CMavPoint3d(apex - 1, 3, 0), CMavPoint3d(apex + 1, 3, 0));
+        tip.append(CMavPoint3d(apex + 1, 3, 0), CMavPoint3d(apex, 4.5, 0));
+        EXPECT_EQ(hatch(Regions{notch, tip}, lines({{0, 0, 0.5, 0, 1}})).len(), apex == 7.0 ? 10 : 9) << apex;
+    }
 }
 
 TEST(RegionHatch, WorkIsCappedForPatternsFarTooDenseForTheRegion)
