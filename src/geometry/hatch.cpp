@@ -592,6 +592,9 @@ bool mav_gdx_pattern_test_lines(const CMavArrayTempl<CMavVertexArray>& regions, 
 
 // ---- simple hatch by name -----------------------------------------------------------------------------------------
 
+// Each row or line is clipped by the polyline clipper, whose boundaries are closed: a row lying along an edge of
+// the region (its bottom, its top, a hole's side) keeps the part on that edge. The work is capped as for the
+// hatch by pattern lines; a hatch that would pass a cap gives nothing.
 CMavArrayTempl<CMavVertexArray> mav_gdx_image_reg_hatch(CMavArrayTempl<CMavVertexArray> regions,
                                                         const CMavMatrix3d& placement, const CMavString& patternName,
                                                         double spacing, double angle)
@@ -602,30 +605,36 @@ CMavArrayTempl<CMavVertexArray> mav_gdx_image_reg_hatch(CMavArrayTempl<CMavVerte
         !placement.inverse(toPlaneMtx))
         return out;
     mav_vll_orient(regions);
-    const PlaneRegions plane = toPlane(regions, toPlaneMtx);
+    if (!toPlaneMtx.isIdentity())
+        for (CMavVertexArray& vl : regions)
+            vl.transformBy(toPlaneMtx);
     double x0, y0, x1, y1;
-    if (!extents2(plane.outlines[0], x0, y0, x1, y1))
+    if (!extents2(toOutline2(regions[0]), x0, y0, x1, y1))
         return out;
-    std::vector<std::pair<double, double>> spans;
+    long long pieces = 0;
+    auto keep = [&out, &pieces, &placement](CMavVertexArray& piece) {
+        if (++pieces > kMavHatchMaxPieces)
+            return false;
+        out.append(piece.transformBy(placement));
+        return true;
+    };
 
     if (patternName == L"DOTS") {
-        // Rows from the bottom of the outer outline's box, dots along each row at the spacing from where the row
-        // enters the region.
+        // Rows from the bottom of the outer outline's box while (height / spacing + 1) > i, each reaching 10 units
+        // beyond the box on both sides; dots along each piece at the spacing from where the piece starts.
         const double rows = std::ceil((y1 - y0) / spacing + 1.0);
         const double dotsPerRow = (x1 - x0 + 20.0) / spacing + 1.0;
         if (!(rows <= kMavHatchMaxLines) || !(rows * dotsPerRow <= kMavHatchMaxPieces))
             return out;
-        Scanner scan(plane.outlines, 1.0, 0.0);
         const CMavLineParm dots(0.0, -spacing);
         for (int i = 0; i < static_cast<int>(rows); ++i) {
             const double y = y0 + i * spacing;
-            scan.spans(y, spans);
-            for (const std::pair<double, double>& g : spans) {
-                CMavVertexArray row;
-                row.append(CMavPoint3d(g.first, y, 0.0), CMavPoint3d(g.second, y, 0.0));
-                for (CMavVertexArray& dot : MAV::g_vl_measure(row, 1.0, dots))
-                    out.append(dot.transformBy(placement));
-            }
+            CMavVertexArray row;
+            row.append(CMavPoint3d(x0 - 10.0, y, 0.0), CMavPoint3d(x1 + 10.0, y, 0.0));
+            for (const CMavVertexArray& piece : MAV::g_vl_punch_reg(row, regions, true))
+                for (CMavVertexArray& dot : MAV::g_vl_measure(piece, 1.0, dots))
+                    if (!keep(dot))
+                        return CMavArrayTempl<CMavVertexArray>();
         }
         return out;
     }
@@ -636,28 +645,27 @@ CMavArrayTempl<CMavVertexArray> mav_gdx_image_reg_hatch(CMavArrayTempl<CMavVerte
     const double phi = -angle;
     const double c = std::cos(phi), s = std::sin(phi);
     const double cornersX[4] = {x0, x1, x1, x0}, cornersY[4] = {y0, y0, y1, y1};
-    double lo = std::numeric_limits<double>::infinity(), hi = -lo;
+    double lo = std::numeric_limits<double>::infinity(), hi = -lo, along0 = lo, along1 = -lo;
     for (int i = 0; i < 4; ++i) {
-        const double across = -cornersX[i] * s + cornersY[i] * c;
+        const double across = -cornersX[i] * s + cornersY[i] * c, along = cornersX[i] * c + cornersY[i] * s;
         lo = std::min(lo, across);
         hi = std::max(hi, across);
+        along0 = std::min(along0, along);
+        along1 = std::max(along1, along);
     }
     const double count = std::floor((hi - lo) / spacing) + 1.0;
     if (!(count <= kMavHatchMaxLines))
         return out;
-    Scanner scan(plane.outlines, c, s);
-    long long pieces = 0;
+    along0 -= 1.0;
+    along1 += 1.0;
     for (int i = 0; i < static_cast<int>(count); ++i) {
         const double y = lo + i * spacing;
-        scan.spans(y, spans);
-        for (const std::pair<double, double>& g : spans) {
-            if (++pieces > kMavHatchMaxPieces)
-                return out;
-            CMavVertexArray piece;
-            piece.append(CMavPoint3d(g.first * c - y * s, g.first * s + y * c, 0.0),
-                         CMavPoint3d(g.second * c - y * s, g.second * s + y * c, 0.0));
-            out.append(piece.transformBy(placement));
-        }
+        CMavVertexArray line;
+        line.append(CMavPoint3d(along0 * c - y * s, along0 * s + y * c, 0.0),
+                    CMavPoint3d(along1 * c - y * s, along1 * s + y * c, 0.0));
+        for (CMavVertexArray& piece : MAV::g_vl_punch_reg(line, regions, true))
+            if (!keep(piece))
+                return CMavArrayTempl<CMavVertexArray>();
     }
     return out;
 }

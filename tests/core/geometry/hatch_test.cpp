@@ -360,7 +360,7 @@ TEST(PatternTest, LegibleOnlyWithFewLinesAndEnoughDeviceSpace)
 TEST(SimpleHatch, ParallelLinesCoverTheRegionAtTheSpacing)
 {
     auto h = mav_gdx_image_reg_hatch(square10(), CMavMatrix3d::kIdentity, L"LINES", 1.0, 0.0);
-    ASSERT_EQ(h.len(), 10); // y = 0 ... 9; y = 10 only touches
+    ASSERT_EQ(h.len(), 11); // y = 0 ... 10: the lines along the bottom and the top edge are kept
     for (int i = 0; i < h.len(); ++i) {
         ASSERT_EQ(h[i].len(), 1);
         EXPECT_NEAR(h[i][0].start.y, i, 1e-12);
@@ -396,7 +396,8 @@ TEST(SimpleHatch, DotsSitInRowsAtTheSpacingInsideTheRegion)
     for (const CMavVertexArray& vl : r)
         placed.append(vl.getTransformedCopy(place));
     const auto h = mav_gdx_image_reg_hatch(placed, place, L"DOTS", 2.0, 0.0);
-    // Rows y = 0, 2, 4 (y = 6 touches the top); dots at 0, 2, ... from where each row enters the region.
+    // Rows y = 0, 2, 4, 6 (along the bottom, the hole's edges and the top); dots at 0, 2, ... from where each row
+    // enters the region.
     int dots = 0;
     for (const CMavVertexArray& vl : h) {
         ASSERT_GE(vl.len(), 1);
@@ -407,8 +408,15 @@ TEST(SimpleHatch, DotsSitInRowsAtTheSpacingInsideTheRegion)
         EXPECT_GE(MAV::g_vll_pt_inside(r, p), 1);
         ++dots;
     }
-    // Row 0: 0..10 -> 6 dots; row 2: 0..4 and 6..10 -> 3 + 3; row 4: 0..10 -> 6.
-    EXPECT_EQ(dots, 18);
+    // Six dots in each row: 0 ... 10 (the rows along the hole's edges keep the edges).
+    EXPECT_EQ(dots, 24);
+    // A 10 x 10 square at spacing 2.5: five rows of five dots, the last row on the far edge; the lines of the
+    // simple hatch likewise five, the last one along the far edge.
+    EXPECT_EQ(mav_gdx_image_reg_hatch(square10(), CMavMatrix3d::kIdentity, L"DOTS", 2.5, 0.0).len(), 25);
+    const auto lines25 = mav_gdx_image_reg_hatch(square10(), CMavMatrix3d::kIdentity, L"LINES", 2.5, 0.0);
+    ASSERT_EQ(lines25.len(), 5);
+    EXPECT_EQ(lines25[4][0].start.y, 10.0);
+    EXPECT_NEAR(lines25[4][0].start.distanceTo(lines25[4][lines25[4].len() - 1].end), 10.0, 1e-9);
 }
 
 TEST(RegionSplit, ArcsBecomeChordsStraightSegmentsStay)
