@@ -10,6 +10,7 @@
 #include "geometry/hatch.h"
 #include "geometry/orient.h"
 #include "base/g_vl.h"
+#include "data/CMavApp.h"
 #include "data/patterns.h"
 
 namespace {
@@ -53,6 +54,56 @@ CMavPoint3d rotated(const CMavPoint3d& p, double a)
 {
     return CMavPoint3d(p.x * std::cos(a) - p.y * std::sin(a), p.x * std::sin(a) + p.y * std::cos(a), p.z);
 }
+
+int pieceCount(const CMavArrayTempl<CMavVertexArray>& h)
+{
+    int n = 0;
+    for (const CMavVertexArray& vl : h)
+        n += vl.len();
+    return n;
+}
+
+// A comb: a bar 1 high along the x axis with `teeth` teeth of width 1 and height 9 on it, one unit apart.
+CMavVertexArray comb(int teeth)
+{
+    CMavArrayTempl<CMavPoint3d> p;
+    p.append(CMavPoint3d(0, 0, 0));
+    p.append(CMavPoint3d(2 * teeth - 1, 0, 0));
+    for (int i = teeth - 1; i >= 0; --i) {
+        p.append(CMavPoint3d(2 * i + 1, 10, 0));
+        p.append(CMavPoint3d(2 * i, 10, 0));
+        if (i > 0) {
+            p.append(CMavPoint3d(2 * i, 1, 0));
+            p.append(CMavPoint3d(2 * i - 1, 1, 0));
+        }
+    }
+    CMavVertexArray vl;
+    for (int i = 0; i < p.len(); ++i)
+        vl.append(p[i], p[(i + 1) % p.len()]);
+    return vl;
+}
+
+// The application's pattern lookup for the tests: one pattern, "TEST", with the lines given.
+class PatternHost : public CMavApp {
+public:
+    explicit PatternHost(const MavPatternLines& lines) : m_lines(lines), m_previous(mavAppSet(this)) {}
+    ~PatternHost() override { mavAppSet(m_previous); }
+    Mav::lFormat lFormatGet() override { return Mav::kFormatDecimal; }
+    std::uint32_t bkColorGet() override { return 0; }
+    bool drillDraw(CMavGDX*, CMavDataItem*, CMavDataItem*) override { return false; }
+    bool patternGet(const wchar_t* name, MavPatternLines& lines) override
+    {
+        if (CMavString(name) == L"TEST")
+            lines = m_lines;
+        return CMavString(name) == L"TEST";
+    }
+    bool entityGet(ads_name, const wchar_t*, bool) override { return false; }
+    int lispCall(const wchar_t*, const resbuf*, MAV::CSmartResbuf&) override { return -5001; }
+
+private:
+    MavPatternLines m_lines;
+    CMavApp* m_previous;
+};
 
 } // namespace
 
@@ -318,14 +369,92 @@ TEST(RegionHatch, WorkIsCappedForPatternsFarTooDenseForTheRegion)
     // A region far from the pattern origin costs no more than one near it.
     Regions far{rect(1e9, 1e9, 1e9 + 10, 1e9 + 10)};
     EXPECT_EQ(hatch(far, lines({{0, 0, 0, 0.37, 1, 2, -1}})).len(), 10);
-    // Just under the cap the lines are drawn; the next pattern line of the same call no longer fits.
-    const auto h = hatch(square10(), lines({{0, 0, 0, 0, 0.003}, {90, 0, 0, 0, 0.003}}));
-    EXPECT_EQ(h.len(), 3334);
-    EXPECT_LE(h.len(), kMavHatchMaxLines);
-    for (const CMavVertexArray& vl : h)
-        ASSERT_NEAR(vl[0].start.y, vl[0].end.y, 1e-12); // all from the horizontal pattern line
+    // Two pattern lines of 3334 lines each pass the cap of 4096 lines together: nothing, and the call says so.
+    bool capped = false;
+    const MavPatternLines two = lines({{0, 0, 0, 0, 0.003}, {90, 0, 0, 0, 0.003}});
+    EXPECT_EQ(mav_gdx_hatch_pattern(square10(), CMavMatrix3d::kIdentity, L"X", 0.0, 1.0, two, 0.2, &capped).len(), 0);
+    EXPECT_TRUE(capped);
+    EXPECT_FALSE(mav_gdx_hatch_fits(square10(), CMavMatrix3d::kIdentity, 0.0, 1.0, two, 0.2));
+    const MavPatternLines one = lines({{0, 0, 0, 0, 0.003}});
+    EXPECT_EQ(mav_gdx_hatch_pattern(square10(), CMavMatrix3d::kIdentity, L"X", 0.0, 1.0, one, 0.2, &capped).len(),
+              3334);
+    EXPECT_FALSE(capped);
+    EXPECT_TRUE(mav_gdx_hatch_fits(square10(), CMavMatrix3d::kIdentity, 0.0, 1.0, one, 0.2));
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     EXPECT_LT(seconds, 20.0); // generous: a lost cap would take hours
+}
+
+// The caps never give a part of a hatch: beyond them the hatch is empty, the pattern test fails so that the region
+// is filled instead, and just below them the hatch is whole. One case per kind of pattern.
+TEST(HatchCaps, SolidLinesCrossingManyOutlinesGiveAllOrNothing)
+{
+    // A comb hatched by 91 lines at 0.11 (legible: 90.9 across, 3.3 device units apart): the 9 lines through the
+    // bar give one piece each, the 82 through the teeth one per tooth.
+    const MavPatternLines rows = lines({{0, 0, 0.05, 0, 0.11}});
+    const CMavMatrix3d device = CMavMatrix3d::scaling(30.0);
+    PatternHost host(rows);
+    const MAV::CHatchProp prop(L"TEST");
+    for (int teeth : {3000, 3200}) {
+        SCOPED_TRACE(teeth);
+        const Regions r{comb(teeth)};
+        const bool fits = 9 + 82 * teeth <= kMavHatchMaxPieces;
+        const auto h = mav_gdx_image_reg_hatch2(r, CMavMatrix3d::kIdentity, prop);
+        EXPECT_EQ(h.len(), fits ? 91 : 0);
+        EXPECT_EQ(pieceCount(h), fits ? 9 + 82 * teeth : 0);
+        EXPECT_TRUE(mav_gdx_pattern_test_lines(r, 1.0, rows, device)); // legible either way
+        EXPECT_EQ(mav_gdx_pattern_test(r, prop, device), fits);
+        EXPECT_EQ(mav_gdx_hatch_fits(r, CMavMatrix3d::kIdentity, 0.0, 1.0, rows, 0.2), fits);
+    }
+    bool capped = false;
+    EXPECT_EQ(mav_gdx_hatch_pattern(Regions{comb(3200)}, CMavMatrix3d::kIdentity, L"TEST", 0.0, 1.0, rows, 0.2,
+                                    &capped).len(), 0);
+    EXPECT_TRUE(capped);
+}
+
+TEST(HatchCaps, DashedLinesGiveAllOrNothing)
+{
+    // 91 lines across a 100 x 100 square (legible: 90.9 across), each of 100 / period dashes starting at x = 0
+    // (the base line's half length, 2828.75, is a whole number of periods): 1600 at period 1/16 (145,600 pieces),
+    // 6400 at period 1/64 (582,400, beyond the cap).
+    const Regions sq{rect(0, 0, 100, 100)};
+    const CMavMatrix3d device = CMavMatrix3d::scaling(3.0);
+    for (double dash : {1.0 / 32, 1.0 / 128}) {
+        SCOPED_TRACE(dash);
+        const MavPatternLines p = lines({{0, 0, 0.5, 0, 1.1, dash, -dash}});
+        PatternHost host(p);
+        const bool fits = dash > 0.01;
+        bool capped = !fits;
+        const auto h = mav_gdx_hatch_pattern(sq, CMavMatrix3d::kIdentity, L"TEST", 0.0, 1.0, p, 0.2, &capped);
+        EXPECT_EQ(capped, !fits);
+        EXPECT_EQ(h.len(), fits ? 91 : 0);
+        EXPECT_EQ(pieceCount(h), fits ? 91 * 1600 : 0);
+        EXPECT_TRUE(mav_gdx_pattern_test_lines(sq, 1.0, p, device));
+        EXPECT_EQ(mav_gdx_pattern_test(sq, MAV::CHatchProp(L"TEST"), device), fits);
+    }
+    // A dashed family beside a solid one: both or neither (0.3 times a pattern of two families at 45 degrees, the
+    // second dashed with period 0.1875, on the square: 1886 lines each, the dashes far beyond the cap).
+    const MavPatternLines ansi33 = lines({{45, 0, 0, 0, 0.25}, {45, 0.176776695, 0, 0, 0.25, 0.125, -0.0625}});
+    EXPECT_EQ(hatch(sq, ansi33, 0.0, 0.3).len(), 0);
+    EXPECT_EQ(hatch(sq, ansi33, 0.0, 3.0).len(), 2 * 188 + 1); // at 0.75 apart both families are drawn
+}
+
+TEST(HatchCaps, TwoFamiliesAreDrawnTogetherOrNotAtAll)
+{
+    // Lines at 45 and 135 degrees 0.0625 apart on a 100 x 100 square: 2263 lines each, 4526 together.
+    const Regions sq{rect(0, 0, 100, 100)};
+    const MavPatternLines cross = lines({{45, 0, 0, 0, 0.125}, {135, 0, 0, 0, 0.125}});
+    bool capped = false;
+    EXPECT_EQ(mav_gdx_hatch_pattern(sq, CMavMatrix3d::kIdentity, L"X", 0.0, 0.5, cross, 0.2, &capped).len(), 0);
+    EXPECT_TRUE(capped);
+    // At scale 1 each family has 1131 lines, all 2262 drawn: first those at 45 degrees, then those at 135.
+    const auto h = mav_gdx_hatch_pattern(sq, CMavMatrix3d::kIdentity, L"X", 0.0, 1.0, cross, 0.2, &capped);
+    EXPECT_FALSE(capped);
+    ASSERT_EQ(h.len(), 2 * 1131);
+    EXPECT_NEAR(h[1130][0].end.x - h[1130][0].start.x, h[1130][0].end.y - h[1130][0].start.y, 1e-9);
+    EXPECT_NEAR(h[1131][0].end.x - h[1131][0].start.x, -(h[1131][0].end.y - h[1131][0].start.y), 1e-9);
+    // The pattern test counts both families' lines against the cap, whatever the device scale.
+    EXPECT_TRUE(mav_gdx_hatch_fits(sq, CMavMatrix3d::kIdentity, 0.0, 1.0, cross, 0.2));
+    EXPECT_FALSE(mav_gdx_hatch_fits(sq, CMavMatrix3d::kIdentity, 0.0, 0.5, cross, 0.2));
 }
 
 TEST(PatternTest, LegibleOnlyWithFewLinesAndEnoughDeviceSpace)
