@@ -358,4 +358,14 @@ TEST(SlidePic, CutAndDegenerateSlidesPaintWithoutFault)
     // A negative size loads an empty slide: background only.
     host.ctrl.show(dot.data(), -5);
     EXPECT_EQ(countOther(*host.print(), acad(5), 1), 0);
+
+    // A common endpoint cut before its dy byte is drawn with dy = 0: raster 9 x 9 in 91 x 91 is scale 10, the
+    // red line from (1, 5) four units right runs along row 40 from column 10 to 49.
+    Host wide(91, 91);
+    wide.ctrl.SetBkColor(5);
+    Bytes cut = slide(9, 9, {0xFF01, 1, 5, 1, 5, 0xFE04});
+    cut.resize(cut.size() - 2); // no end record: the data ends after the record word
+    show(wide.ctrl, cut);
+    EXPECT_EQ(pixels(*wide.print(), {{10, 40}, {30, 40}, {49, 40}, {30, 39}, {51, 40}}),
+              Pixels({0xFF0000, 0xFF0000, 0xFF0000, acad(5), acad(5)}));
 }
