@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gdx/CMavGDX.h"
+#include "geometry/hatch.h"
 #include "geometry/measure.h"
 #include "render/MavRender.h"
 #include "render_test_support.h"
@@ -353,6 +354,35 @@ TEST(RenderRegions, FillWithHoleHatchFallbackAndOutline)
         addRegion(o, 0x10, ring, red, rgb(blue));
         EXPECT_EQ(pixels(*drawAs(o, target), {{10, 50}, {40, 50}, {20, 20}}),
                   (Pixels{dibPixel(red), dibPixel(red), kBack}));
+    }
+}
+
+TEST(RenderRegions, DotsHatchLinesAreDrawnPieceByPieceUnderTheExactName)
+{
+    // "DOTS" zoomed by 10 over a strip 0.5 wide: each hatch line holds one dot (0.2, below the single-pixel length
+    // in item coordinates) and is drawn as single pixels, one per piece, never as lines. Another name, "dots"
+    // among them (the lookup finds the same pattern), draws each continuous line's dot as a line of 10 x its
+    // length.
+    const auto strip = contours({rectangle(5, 1, 5.5, 7)});
+    const MAV::CHatchProp dots(L"DOTS", 16.0);
+    const CMavArrayTempl<CMavVertexArray> lines = mav_gdx_image_reg_hatch2(strip, CMavMatrix3d(), dots);
+    ASSERT_GE(lines.len(), 4);
+    int single = 0, drawnAsLines = 0;
+    for (const CMavVertexArray& vl : lines) {
+        ASSERT_EQ(vl.len(), 1);
+        ASSERT_LT(vl[0].start.distanceTo(vl[0].end), 0.21);
+        ++single;
+        drawnAsLines += static_cast<int>(10 * vl[0].end.x) - static_cast<int>(10 * vl[0].start.x);
+    }
+    ASSERT_GT(drawnAsLines, single);
+    for (RenderTarget target : kBoth) {
+        for (const wchar_t* name : {L"DOTS", L"dots"}) {
+            CMavGDX g = plainList();
+            g.zoomMtxSet(CMavMatrix3d::scaling(10.0));
+            addRegion(g, 0x2, strip, 0xFF0000, rgb(0xFF0000), MAV::CHatchProp(name, 16.0));
+            EXPECT_EQ(countNot(*drawAs(g, target), kBack), CMavString(name) == L"DOTS" ? single : drawnAsLines)
+                << CMavString(name).utf8() << " " << static_cast<int>(target);
+        }
     }
 }
 
