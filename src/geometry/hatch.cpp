@@ -249,7 +249,6 @@ public:
                              a.bulge};
                 addSegmentEdges(m_edges, f, i == 0);
             }
-        std::sort(m_edges.begin(), m_edges.end(), [](const Edge& a, const Edge& b) { return a.ylo < b.ylo; });
         m_ylo = std::numeric_limits<double>::infinity();
         m_yhi = -m_ylo;
         m_xlo = m_ylo;
@@ -285,6 +284,11 @@ public:
     void spans(double c, std::vector<std::pair<double, double>>& out)
     {
         out.clear();
+        if (!m_sorted) {
+            // The pieces in the order the lines meet them; counting crossings (planning) needs no order.
+            std::sort(m_edges.begin(), m_edges.end(), [](const Edge& a, const Edge& b) { return a.ylo < b.ylo; });
+            m_sorted = true;
+        }
         while (m_next < m_edges.size() && m_edges[m_next].ylo <= c)
             m_active.push_back(&m_edges[m_next++]);
         m_x.clear();
@@ -358,6 +362,7 @@ public:
 
 private:
     std::vector<Edge> m_edges;
+    bool m_sorted = false;
     size_t m_next = 0;
     std::vector<const Edge*> m_active;
     std::vector<std::pair<double, bool>> m_x;
