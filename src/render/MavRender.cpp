@@ -470,7 +470,8 @@ void drawRegion(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned
         if (f & 2) {
             Selected hatchPen(dc, window ? solidPen(1, fill) : nullptr);
             const CMavArrayTempl<CMavVertexArray> lines = mav_gdx_image_reg_hatch2(list, CMavMatrix3d(), hatch);
-            const bool dots = hatch.name.compareNoCase(L"DOTS") == 0;
+            // Dots are drawn piece by piece. The name is compared exactly, as the hatchers compare pattern names.
+            const bool dots = hatch.name == L"DOTS";
             for (int i = 0; i < lines.len(); ++i) {
                 const bool unbroken = !dots && (lines[i].isContinuous() || (!window && lines[i].isClosed()));
                 drawVertices(ctx, lines[i], unbroken, toDevice, fill, 1);
