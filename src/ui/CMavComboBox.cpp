@@ -225,7 +225,9 @@ void CMavComboBox::DrawItem(LPDRAWITEMSTRUCT item)
     const COLORREF oldText = ::GetTextColor(dc);
     const COLORREF oldBack = ::GetBkColor(dc);
     COLORREF back = oldBack;
-    const bool selected = (item->itemAction & ODA_SELECT) && (item->itemState & ODS_SELECTED);
+    // A selected row is highlighted whenever it is drawn: when the selection moves to it and when the whole
+    // list is painted (a list dropped down shows its current row highlighted from the start).
+    const bool selected = (item->itemAction & (ODA_SELECT | ODA_DRAWENTIRE)) && (item->itemState & ODS_SELECTED);
     if (selected || (item->itemState & ODS_FOCUS)) {
         ::SetTextColor(dc, ::GetSysColor(COLOR_HIGHLIGHTTEXT));
         back = ::GetSysColor(COLOR_HIGHLIGHT);

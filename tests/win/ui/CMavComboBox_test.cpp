@@ -167,13 +167,19 @@ TEST(MavComboBox, AlternateRowsArePaintedOnTheOtherBackground)
     struct Case {
         COLORREF back;
         DWORD expected; // 0x00RRGGBB
+        UINT state = 0;
     };
+    const COLORREF hl = GetSysColor(COLOR_HIGHLIGHT);
+    const DWORD hlPx = (GetRValue(hl) << 16) | (GetGValue(hl) << 8) | GetBValue(hl);
     const Case cases[] = {
         {RGB(255, 255, 255), 0xF2F2F2}, // light: 5 % black
         {RGB(40, 40, 40), 0x323232},    // dark: 5 % white
         {RGB(200, 100, 50), 0xBE5F2F},  // (200 + 200) / 3 = 133: light
         {RGB(0, 192, 0), 0x0CC30C},     // (0 + 384) / 3 = 128: still dark
         {RGB(3, 192, 0), 0x02B600},     // (3 + 384) / 3 = 129: light
+        {RGB(255, 255, 255), hlPx, ODS_SELECTED},                 // the selection wins over the shading
+        {RGB(255, 255, 255), 0xF2F2F2, ODS_DISABLED},             // a shaded row keeps its shading when disabled
+        {RGB(255, 255, 255), 0xFFFFFF, ODS_COMBOBOXEDIT},         // the edit part is no list row
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << std::hex << c.back);
@@ -185,6 +191,7 @@ TEST(MavComboBox, AlternateRowsArePaintedOnTheOtherBackground)
         di.hwndItem = b.combo.m_hWnd;
         di.itemID = 1;
         di.itemAction = ODA_DRAWENTIRE;
+        di.itemState = c.state;
         di.hDC = cell.dc;
         di.rcItem = {0, 0, 40, 12};
         b.combo.DrawItem(&di);
