@@ -1,86 +1,16 @@
-// Helpers of the numeric field and tab tests: a page of the cabinet sample on a visible owner window, a catcher
-// that reads and closes the task-modal error boxes, typing and the keyboard state of Control and Shift.
+// Helpers of the numeric field and tab tests: a page of the cabinet sample on a visible owner window, typing, the
+// keyboard state of Control and Shift, and the error box read and closed through ModalDriver.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 #include "afx/CWnd.h"
 #include "ui/CMavDlg.h"
+#include "ui_test_support.h"
 
 namespace uitest {
-
-// One message box seen: its text and caption.
-struct Box {
-    std::wstring text;
-    std::wstring caption;
-};
-
-// Closes every message box this thread opens while it lives, after reading its text and caption (a CBT hook sees
-// the box being activated, when its texts are set). A thread timer closes any box the hook missed, so no test
-// waits on a box for ever.
-class BoxCatcher {
-public:
-    BoxCatcher()
-    {
-        s_self = this;
-        m_hook = SetWindowsHookExW(WH_CBT, &BoxCatcher::cbt, nullptr, GetCurrentThreadId());
-        m_timer = SetTimer(nullptr, 0, 3000, &BoxCatcher::rescue);
-    }
-    ~BoxCatcher()
-    {
-        KillTimer(nullptr, m_timer);
-        UnhookWindowsHookEx(m_hook);
-        s_self = nullptr;
-    }
-    BoxCatcher(const BoxCatcher&) = delete;
-    BoxCatcher& operator=(const BoxCatcher&) = delete;
-
-    std::vector<Box> boxes;
-    int rescued = 0;
-
-private:
-    static bool isBox(HWND h)
-    {
-        wchar_t cls[16] = {};
-        GetClassNameW(h, cls, 16);
-        return lstrcmpW(cls, L"#32770") == 0 && GetDlgItem(h, 0xFFFF) != nullptr;
-    }
-    static LRESULT CALLBACK cbt(int code, WPARAM wParam, LPARAM lParam)
-    {
-        if (code == HCBT_ACTIVATE && s_self && isBox(reinterpret_cast<HWND>(wParam))) {
-            HWND h = reinterpret_cast<HWND>(wParam);
-            wchar_t buf[512] = {};
-            Box box;
-            GetDlgItemTextW(h, 0xFFFF, buf, 512);
-            box.text = buf;
-            GetWindowTextW(h, buf, 512);
-            box.caption = buf;
-            s_self->boxes.push_back(box);
-            PostMessageW(h, WM_COMMAND, IDOK, 0);
-        }
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-    static BOOL CALLBACK closeBox(HWND h, LPARAM)
-    {
-        if (isBox(h)) {
-            PostMessageW(h, WM_COMMAND, IDOK, 0);
-            if (s_self)
-                ++s_self->rescued;
-        }
-        return TRUE;
-    }
-    static void CALLBACK rescue(HWND, UINT, UINT_PTR, DWORD)
-    {
-        EnumThreadWindows(GetCurrentThreadId(), &BoxCatcher::closeBox, 0);
-    }
-
-    static inline BoxCatcher* s_self = nullptr;
-    HHOOK m_hook = nullptr;
-    UINT_PTR m_timer = 0;
-};
 
 // Types text into a window as the keyboard would: one WM_CHAR per character (8 is Backspace).
 inline void type(HWND h, const std::wstring& text)
@@ -123,6 +53,24 @@ inline bool pressKey(HWND target, UINT key)
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
     return false;
+}
+
+// Text and caption of the error box a step opens, read and closed by a ModalDriver; empty when none opened.
+struct Box {
+    std::wstring text;
+    std::wstring caption;
+};
+template <class Step>
+Box boxOf(Step step)
+{
+    Box box;
+    ModalDriver driver([&box](HWND h) {
+        box.text = messageBoxText(h);
+        box.caption = windowText(h);
+        PostMessageW(h, WM_COMMAND, IDOK, 0);
+    });
+    step();
+    return box;
 }
 
 // A visible top-level window that holds a page of the cabinet sample (a child dialog) for the numeric tests.
