@@ -6,6 +6,7 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "resource.h"
 #include "ui/CMavEdit.h"
@@ -106,46 +107,35 @@ TEST(MavEdit, ShowsValuesByTypeFormatPrecisionUnitsAndFlags)
     MAV::acad_unit_set(savedUnit);
 }
 
+// Limits in either order, precision kept only for lengths and angles and only above 0, limits kept only for the
+// value types, format 0 refused, a failing unit conversion leaving the factor at 1.
 TEST(MavEdit, SettersKeepTheirRules)
 {
     CMavEdit e;
-    CMavEdit::type t;
-    unsigned short flags = 0, prec = 0;
-    double lo = 0, hi = 0;
-    e.getEditFlags(t, flags, prec, lo, hi);
-    EXPECT_EQ(t, CMavEdit::typeNone);
-    EXPECT_EQ(flags, 0x21);
-    EXPECT_EQ(prec, 8);
-    EXPECT_EQ(lo, -DBL_MAX);
-    EXPECT_EQ(hi, DBL_MAX);
+    auto flags = [&e] {
+        CMavEdit::type t;
+        unsigned short fl = 0, prec = 0;
+        double lo = 0, hi = 0;
+        e.getEditFlags(t, fl, prec, lo, hi);
+        return std::make_tuple(static_cast<int>(t), fl, prec, lo, hi);
+    };
+    EXPECT_EQ(flags(), std::make_tuple(0, static_cast<unsigned short>(0x21), static_cast<unsigned short>(8), -DBL_MAX, DBL_MAX));
     double v = 0;
     EXPECT_FALSE(e.getVal(v)) << "a new field has no value and an empty required text";
-
-    e.setEditFlags(CMavEdit::typeLength, 0x0009, -5, 100.0, 10.0); // limits reversed, precision refused
-    e.getEditFlags(t, flags, prec, lo, hi);
-    EXPECT_EQ(prec, 8);
-    EXPECT_EQ(lo, 10.0);
-    EXPECT_EQ(hi, 100.0);
-    e.setEditFlags(CMavEdit::typeInt, 0x0001, 3, 0.0, 5.0); // integers keep the precision
-    e.getEditFlags(t, flags, prec, lo, hi);
-    EXPECT_EQ(prec, 8);
-    e.setEditFlags(static_cast<CMavEdit::type>(9), 0x0001, 3, -1.0, 1.0); // other types keep the limits
-    e.getEditFlags(t, flags, prec, lo, hi);
-    EXPECT_EQ(t, 9);
-    EXPECT_EQ(lo, 0.0);
-    EXPECT_EQ(hi, 5.0);
+    e.setEditFlags(CMavEdit::typeLength, 0x0009, -5, 100.0, 10.0);
+    EXPECT_EQ(flags(), std::make_tuple(2, static_cast<unsigned short>(9), static_cast<unsigned short>(8), 10.0, 100.0));
+    e.setEditFlags(CMavEdit::typeInt, 0x0001, 3, 0.0, 5.0);
+    EXPECT_EQ(flags(), std::make_tuple(1, static_cast<unsigned short>(1), static_cast<unsigned short>(8), 0.0, 5.0));
+    e.setEditFlags(static_cast<CMavEdit::type>(9), 0x0001, 3, -1.0, 1.0);
+    EXPECT_EQ(flags(), std::make_tuple(9, static_cast<unsigned short>(1), static_cast<unsigned short>(8), 0.0, 5.0));
     EXPECT_FALSE(e.setFormat(Mav::kFormatNone));
-    EXPECT_TRUE(e.setFormat(Mav::kFormatCurrent));
 
-    // A conversion that fails leaves the factor at 1: 7 shows as 7.
-    uitest::PageOnOwner host(IDD_MAV_SAMPLE_PAGE_DIM);
-    CMavEdit f;
-    f.SubclassDlgItem(IDC_SAMPLE_WIDTH, &host.page);
-    f.setEditFlags(CMavEdit::typeLength, 0x21, 2, 0, 0);
-    f.setFormat(Mav::kFormatDecimal);
-    f.setLUnits(static_cast<Mav::lUnit>(99), Mav::kUnitsInches);
-    f.setVal(7.0);
-    EXPECT_EQ(text(f), L"7");
+    Field f;
+    f.edit.setEditFlags(CMavEdit::typeLength, 0x21, 2, 0, 0);
+    f.edit.setFormat(Mav::kFormatDecimal);
+    f.edit.setLUnits(static_cast<Mav::lUnit>(99), Mav::kUnitsInches);
+    f.edit.setVal(7.0);
+    EXPECT_EQ(text(f.edit), L"7");
 }
 
 // For lengths in every format, the value set is the value got, and the text shown reads back (as if typed) to the

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "resource.h"
@@ -67,20 +68,15 @@ struct Tabs {
         host.DestroyWindow();
         owner.DestroyWindow();
     }
-    HWND focusInPage(CMavTabPage& page, int id)
-    {
-        HWND h = ::GetDlgItem(page.m_hWnd, id);
-        ::SetFocus(h);
-        return h;
-    }
 };
 
-RECT rectInTab(const CMavTabCtrl& tab, const CWnd& page)
+// The page's window rectangle in the tab control's client coordinates.
+std::tuple<LONG, LONG, LONG, LONG> rectInTab(const CMavTabCtrl& tab, const CWnd& page)
 {
     RECT r{};
     page.GetWindowRect(&r);
     tab.ScreenToClient(&r);
-    return r;
+    return {r.left, r.top, r.right, r.bottom};
 }
 
 } // namespace
@@ -106,22 +102,14 @@ TEST(MavTabCtrl, PagesAreCreatedWhenFirstShownUnderTheTabs)
     t.tab.GetClientRect(&client);
     t.tab.GetItemRect(0, &tab0);
     const int top = tab0.bottom - tab0.top + 4;
-    const RECT expected{2, top, 2 + client.right - 6, top + client.bottom - top - 4};
-    RECT r = rectInTab(t.tab, t.dim);
-    EXPECT_EQ(r.left, expected.left);
-    EXPECT_EQ(r.top, expected.top);
-    EXPECT_EQ(r.right, expected.right);
-    EXPECT_EQ(r.bottom, expected.bottom);
+    const auto expected = std::make_tuple(2L, LONG(top), LONG(2 + client.right - 6), LONG(client.bottom - 4));
+    EXPECT_EQ(rectInTab(t.tab, t.dim), expected);
 
     EXPECT_EQ(t.tab.SetCurSel(3), 0) << "the tab selected before";
     EXPECT_EQ(t.tab.GetCurSel(), 3);
     ASSERT_NE(t.mat2.m_hWnd, nullptr);
     EXPECT_EQ(t.mat.m_hWnd, nullptr) << "pages passed over stay uncreated";
-    r = rectInTab(t.tab, t.mat2);
-    EXPECT_EQ(r.left, expected.left);
-    EXPECT_EQ(r.top, expected.top);
-    EXPECT_EQ(r.right, expected.right);
-    EXPECT_EQ(r.bottom, expected.bottom);
+    EXPECT_EQ(rectInTab(t.tab, t.mat2), expected);
     EXPECT_FALSE(t.dim.IsWindowVisible());
     EXPECT_TRUE(t.mat2.IsWindowVisible());
     EXPECT_EQ(t.tab.SetCurSel(7), 3);
@@ -142,9 +130,7 @@ TEST(MavTabCtrl, ControlTabSkipsDisabledTabsBothWays)
         SCOPED_TRACE(testing::Message() << (s.shift ? "Control+Shift+Tab" : "Control+Tab") << " to " << s.expected);
         CMavTabPage* pages[] = {&t.dim, &t.mat, &t.drill, &t.mat2};
         CMavTabPage& current = *pages[t.tab.GetCurPage()];
-        HWND from = ::GetWindow(current.m_hWnd, GW_CHILD);
-        while (from && !(::GetWindowLongW(from, GWL_STYLE) & WS_TABSTOP))
-            from = ::GetWindow(from, GW_HWNDNEXT);
+        HWND from = ::GetNextDlgTabItem(current.m_hWnd, nullptr, FALSE);
         ASSERT_NE(from, nullptr);
         ::SetFocus(from);
         bool consumed = false;
