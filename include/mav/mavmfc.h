@@ -22,3 +22,7 @@
 #include "base/win/automation.h"
 #include "base/win/files.h"
 #include "base/win/registry.h"
+#include "ui/CMavComboBox.h"
+#include "ui/CMavEdit.h"
+#include "ui/CMavTabCtrl.h"
+#include "ui/CMavTabPage.h"

@@ -13,6 +13,7 @@
 #include "afx/CObject.h"
 #include "afx/CRect.h"
 #include "afx/CStatic.h"
+#include "afx/CTabCtrl.h"
 #include "afx/CString.h"
 #include "afx/CWinApp.h"
 #include "afx/CWnd.h"

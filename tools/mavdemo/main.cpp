@@ -13,6 +13,7 @@
 #include "scene_msgserver.h"
 #include "scene_picture.h"
 #include "scene_slide.h"
+#include "scene_tabs.h"
 #include "png_write.h"
 
 namespace {
@@ -124,6 +125,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int)
     ok = mavdemo::runVllScene(instance, outDir) && ok;
     ok = mavdemo::runDialogScene(outDir) && ok;
     ok = mavdemo::runMsgServerScene(outDir) && ok;
+    ok = mavdemo::runTabsScene(instance, outDir) && ok;
     ok = mavdemo::runGallery(instance, outDir, interactive) && ok;
     return ok ? 0 : 1;
 }
