@@ -15,6 +15,7 @@
 
 #include "afx/CComboBox.h"
 #include "afx/CEdit.h"
+#include "afx/CTabCtrl.h"
 #include "afx/CWinApp.h"
 #include "base/win/registry.h"
 #include "data/CMavApp.h"
@@ -39,12 +40,6 @@ CMavString placeKey(const CString& title)
 HINSTANCE libraryResources()
 {
     return AfxGetStaticModuleState()->m_hCurrentResourceHandle;
-}
-
-bool isTabControl(HWND h)
-{
-    wchar_t cls[32] = {};
-    return h && ::GetClassNameW(h, cls, 32) && ::lstrcmpiW(cls, WC_TABCONTROLW) == 0;
 }
 
 // A part of a path cut to the 259 characters a part may have, so that over-long paths stay bounded.
@@ -488,19 +483,19 @@ BOOL CMavDlg::ToolTip(UINT, NMHDR* header, LRESULT*)
 BOOL CMavDlg::PreTranslateMessage(MSG* msg)
 {
     if (msg && msg->message == WM_KEYDOWN) {
-        HWND parent = ::GetParent(m_hWnd);
-        const bool inTab = isTabControl(parent) && CWnd::FromHandlePermanent(parent);
+        CWnd* parent = CWnd::FromHandlePermanent(::GetParent(m_hWnd));
+        const bool inTab = parent && parent->IsKindOf(RUNTIME_CLASS(CTabCtrl));
         if (::GetKeyState(VK_CONTROL) < 0 && ::GetKeyState(VK_TAB) < 0) {
             // Control+Tab switches the pages of the tab control this dialog is a page of.
             if (inTab)
-                return CWnd::FromHandlePermanent(parent)->PreTranslateMessage(msg);
+                return parent->PreTranslateMessage(msg);
         } else {
             HWND focus = ::GetFocus();
             if (focus && !(::GetWindowLongW(focus, GWL_STYLE) & ES_WANTRETURN)) {
                 CWnd* current = CWnd::FromHandlePermanent(focus);
                 if (msg->wParam == VK_RETURN) {
                     if (inTab)
-                        return CWnd::FromHandlePermanent(parent)->PreTranslateMessage(msg);
+                        return parent->PreTranslateMessage(msg);
                     if (isEdit(current)) {
                         if (CWnd* next = nextEdit(current)) {
                             next->SetFocus();

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "afx/CTabCtrl.h"
 #include "data/config.h"
 #include "data/messages.h"
 #include "resource.h"
@@ -295,7 +296,7 @@ TEST_F(DialogBase, EnterAndPageUpMoveBetweenEdits)
     EXPECT_EQ(single.focusLog, (std::vector<std::string>{"kill", "set"}));
 }
 
-class RecordingTab : public CWnd {
+class RecordingTab : public CTabCtrl {
 public:
     std::vector<WPARAM> keys;
     BOOL answer = TRUE;
