@@ -99,6 +99,23 @@ private:
     std::unique_ptr<CMavMatrix3d> m_m;
 };
 
+// Hatch lines of a region item as the window drawing last computed them, with everything they were computed from:
+// the outlines as stored, the hatch property and the item and view direction matrices. The drawing keeps them
+// while all of these are unchanged and the hatch stays legible, so a zoom or pan redraws them without hatching
+// again. Copies of an item share the cache; a drawing that finds its item changed makes a new one.
+struct CMavHatchCache {
+    CMavArrayTempl<CMavVertexArray> source; // the item's outlines when the cache was made
+    MAV::CHatchProp hatch;
+    CMavMatrix3d itemMtx;
+    CMavMatrix3d viewDir;
+    CMavArrayTempl<CMavVertexArray> split;  // the outlines with arcs as chords
+    bool hasLines = false;                   // lines hold the hatch (it was legible at the last drawing)
+    CMavArrayTempl<CMavVertexArray> lines;  // hatch lines in item coordinates
+    bool legibleKnown = false;               // legible holds the test's answer for the matrix legibleFor
+    bool legible = false;
+    CMavMatrix3d legibleFor;
+};
+
 // The fields that only points, regions, texts and pictures use. Kept apart from the item, and only when one of
 // them is set, because line items, the bulk of any large preview, never need them.
 struct CMavDisplayItemRare {
@@ -114,6 +131,8 @@ struct CMavDisplayItemRare {
     CMavString m_align;        // text alignment code
     CMavString m_text;         // text; picture: its file name
     CMavArrayTempl<CMavArrayTempl<CMavVertexArray>> m_txtRegl; // text outline regions, one per glyph region
+    // Not part of the item's value: what the window drawing remembers of a hatched region (see CMavHatchCache).
+    mutable std::shared_ptr<CMavHatchCache> m_hatchCache;
 };
 
 // The item record. The fields every item uses are members; the others sit in its rare part (rare() reads it,
@@ -139,6 +158,7 @@ public:
     CMavDisplayItem& operator=(CMavDisplayItem&& other) = default;
 
     const CMavDisplayItemRare& rare() const { return m_rare ? *m_rare : rareDefault(); }
+    bool hasRare() const { return m_rare != nullptr; }
     CMavDisplayItemRare& rareEdit();
 
     // Colour mode (bits 8-11).
