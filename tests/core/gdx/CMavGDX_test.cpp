@@ -39,7 +39,7 @@ void addFarCopy(CMavGDX& g, double x, const CMavMatrix3d& m2 = CMavMatrix3d())
     it.m_kind = kDispPolyline;
     it.m_stack = path({9});
     it.m_vl = line(x, x, x + 1, x + 1);
-    it.m_mtx2 = m2;
+    it.rareEdit().m_mtx2 = m2;
     CMavArrayTempl<CMavDisplayItem> items;
     items.append(it);
     g.addDisplayList(items);
@@ -295,7 +295,7 @@ TEST(CMavGDX, FullRecomputationUsesSecondMatrixViewDirectionAndTextRegions)
         outline.transformBy(CMavMatrix3d::translation(CMavVector3d(0, 0, q[2])));
         CMavArrayTempl<CMavVertexArray> region;
         region.append(outline);
-        text.m_txtRegl.append(region);
+        text.rareEdit().m_txtRegl.append(region);
     }
     CMavDisplayItem pic;
     pic.m_kind = kDispPicture;

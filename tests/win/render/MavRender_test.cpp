@@ -102,8 +102,8 @@ void addGlyphs(CMavGDX& g, unsigned long flags, const Glyphs& glyphs, COLORREF c
     items[0].m_kind = static_cast<MavDisplayObj>(5);
     items[0].m_flags = static_cast<std::uint32_t>(flags);
     items[0].m_color = rgb(colour);
-    items[0].m_fcolor = rgb(fill);
-    items[0].m_txtRegl = glyphs;
+    items[0].rareEdit().m_fcolor = rgb(fill);
+    items[0].rareEdit().m_txtRegl = glyphs;
     g.addDisplayList(items);
 }
 
