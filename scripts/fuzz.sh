@@ -16,6 +16,7 @@ BUILD="${MAV_BUILD:-$MAV_ROOT/build}/fuzz"
 JOBS="${FUZZ_JOBS:-1}"
 # Inputs larger than this teach the parsers nothing the small ones do not, and slow every run.
 MAX_LEN=4096
+MAX_CORPUS=300
 
 mode=run
 limit=60s
@@ -63,6 +64,8 @@ if [ "$mode" = merge ]; then
             >"$BUILD/$t.merge.log" 2>&1 || { echo "$t: merge failed (see $BUILD/$t.merge.log)"; continue; }
         rm -f "$committed"/*
         cp "$fresh"/* "$committed"/ 2>/dev/null
+        # The committed corpus stays small: beyond MAX_CORPUS files the largest go (the small ones reach most).
+        ls -S "$committed" | head -n -"$MAX_CORPUS" | while read -r f; do rm -f "$committed/$f"; done
         echo "$t: $(ls "$committed" | wc -l) files, $(du -sk "$committed" | cut -f1) KB in fuzz/corpus/${t%_fuzz}"
     done
     exit 0
