@@ -388,9 +388,17 @@ void CMavGDX::extentsRecompute()
     m_extMax = hi;
 }
 
+// The count comes from a host and is only a hint: room is made for at most kReserveHintMax more items, so that a
+// wrong or hostile count (two billion items would be hundreds of gigabytes) cannot make the allocation fail and
+// throw out of the library. A list that really grows beyond it still grows, item by item.
 void CMavGDX::reserveItems(int count)
 {
-    if (count <= 0 || count > INT_MAX - m_items.len())
+    constexpr int kReserveHintMax = 1 << 16;
+    if (count <= 0)
+        return;
+    if (count > kReserveHintMax)
+        count = kReserveHintMax;
+    if (count > INT_MAX - m_items.len())
         return;
     m_items.reserve(m_items.len() + count);
     if (!m_boxes.empty())
