@@ -15,3 +15,7 @@
 #include "base/win/automation.h"
 #include "base/win/files.h"
 #include "base/win/registry.h"
+#include "ui/CMavFileDialog.h"
+#include "ui/CMavListBox.h"
+#include "ui/CMavTreeCtrl.h"
+#include "ui/shell.h"
