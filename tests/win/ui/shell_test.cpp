@@ -7,6 +7,7 @@
 #include <dlgs.h>
 #include <io.h>
 #include <shellapi.h>
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <memory>
@@ -34,7 +35,7 @@ std::wstring tempDir()
 // A folder of its own under the temporary folder, removed with everything in it at the end.
 struct ScratchDir {
     std::wstring path;
-    explicit ScratchDir(const wchar_t* name) : path(tempDir() + L"\\" + name)
+    explicit ScratchDir(const wchar_t* name, std::wstring under = tempDir()) : path(under + L"\\" + name)
     {
         CreateDirectoryW(path.c_str(), nullptr);
     }
@@ -76,6 +77,47 @@ void postCommand(HWND dialog, int id)
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+HWND findChild(HWND parent, const wchar_t* cls)
+{
+    struct Search {
+        const wchar_t* cls;
+        HWND found;
+    } search{cls, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND h, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            wchar_t name[64] = {};
+            GetClassNameW(h, name, 64);
+            if (lstrcmpiW(name, s->cls) == 0) {
+                s->found = h;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Clicks OK in the folder dialog once its tree shows the folder named kStartFolder selected.
+const wchar_t kStartFolder[] = L"mav folder \u00e4";
+
+void CALLBACK okWhenSelected(HWND dialog, UINT, UINT_PTR id, DWORD)
+{
+    HWND tree = findChild(dialog, WC_TREEVIEWW);
+    HTREEITEM sel = tree ? TreeView_GetSelection(tree) : nullptr;
+    wchar_t text[MAX_PATH] = {};
+    TVITEMW item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = sel;
+    item.pszText = text;
+    item.cchTextMax = MAX_PATH;
+    if (sel && TreeView_GetItem(tree, &item) && lstrcmpW(text, kStartFolder) == 0) {
+        KillTimer(dialog, id);
+        postCommand(dialog, IDOK);
+    }
+}
+
 } // namespace
 
 TEST(FolderDialog, StartPathIsNormalisedForTheShell)
@@ -98,10 +140,13 @@ TEST(FolderDialog, StartPathIsNormalisedForTheShell)
 // with one trailing backslash, and the status line names it. Cancel leaves the caller's path alone.
 TEST(FolderDialog, OkReturnsTheStartFolderAndCancelKeepsThePath)
 {
-    ScratchDir dir(L"mav folder \u00e4");
+    // Wine's folder tree does not always find a folder below the user's profile (it stops at the profile), so the
+    // start folder sits on the drive itself.
+    ScratchDir dir(kStartFolder, L"C:");
     CMavString path(forwardSlashes(dir.path + L"\\").c_str());
     std::wstring status;
-    uitest::ModalDriver ok([&](HWND dialog) { postCommand(dialog, IDOK); });
+    // The shell fills its tree as it goes; the user clicks OK once the start folder shows selected.
+    uitest::ModalDriver ok([&](HWND dialog) { SetTimer(dialog, 77, 20, &okWhenSelected); });
     ASSERT_TRUE(MAV::dlgFolder(nullptr, path, L"Ordner w\u00e4hlen"));
     EXPECT_FALSE(ok.timedOut());
     EXPECT_STREQ(path.c_str(), (dir.path + L"\\").c_str());
