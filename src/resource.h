@@ -38,6 +38,30 @@
 #define IDC_TEST_CHECK 1015
 #define IDC_TEST_HELP 9
 
+// Cabinet sample, the tab host with its three pages (dimensions, material, drillings); the demo's tabbed dialog and
+// the templates the numeric field and tab tests drive.
+#define IDD_MAV_SAMPLE_TABS 270
+#define IDD_MAV_SAMPLE_PAGE_DIM 271
+#define IDD_MAV_SAMPLE_PAGE_MAT 272
+#define IDD_MAV_SAMPLE_PAGE_DRILL 273
+#define IDC_SAMPLE_TAB 1100
+#define IDC_SAMPLE_WIDTH_LABEL 1101
+#define IDC_SAMPLE_WIDTH 1102
+#define IDC_SAMPLE_HEIGHT_LABEL 1103
+#define IDC_SAMPLE_HEIGHT 1104
+#define IDC_SAMPLE_DEPTH_LABEL 1105
+#define IDC_SAMPLE_DEPTH 1106
+#define IDC_SAMPLE_ANGLE_LABEL 1107
+#define IDC_SAMPLE_ANGLE 1108
+#define IDC_SAMPLE_SHELVES_LABEL 1109
+#define IDC_SAMPLE_SHELVES 1110
+#define IDC_SAMPLE_STDWIDTH_LABEL 1111
+#define IDC_SAMPLE_STDWIDTH 1112
+#define IDC_SAMPLE_THICK_LABEL 1113
+#define IDC_SAMPLE_THICK 1114
+#define IDC_SAMPLE_DRILL_LABEL 1115
+#define IDC_SAMPLE_DRILL_COUNT 1116
+
 // List and tree controls' test template: a report list (never id 1025, the list's in-place edit), a tree, a list
 // box, a language combo box and a plain edit to click into.
 #define IDD_MAV_TEST_LISTS 280

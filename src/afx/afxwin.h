@@ -19,6 +19,7 @@
 #include "afx/COleDropSource.h"
 #include "afx/CRect.h"
 #include "afx/CStatic.h"
+#include "afx/CTabCtrl.h"
 #include "afx/CString.h"
 #include "afx/CTreeCtrl.h"
 #include "afx/CWinApp.h"

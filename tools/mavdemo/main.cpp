@@ -8,9 +8,11 @@
 #include "resource.h"
 #include "version.h"
 #include "gallery.h"
+#include "scene_dialog.h"
 #include "scene_font.h"
 #include "scene_picture.h"
 #include "scene_slide.h"
+#include "scene_tabs.h"
 #include "png_write.h"
 
 namespace {
@@ -120,6 +122,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int)
     ok = mavdemo::runSlideScene(instance, outDir) && ok;
     ok = mavdemo::runPictureScene(instance, outDir) && ok;
     ok = mavdemo::runVllScene(instance, outDir) && ok;
+    ok = mavdemo::runDialogScene(outDir) && ok;
+    ok = mavdemo::runTabsScene(instance, outDir) && ok;
     ok = mavdemo::runGallery(instance, outDir, interactive) && ok;
     return ok ? 0 : 1;
 }

@@ -9,7 +9,7 @@
 #include "ui/CMavDlg.h"
 #include "ui/CMavListBox.h"
 #include "ui/CMavTreeCtrl.h"
-#include "ui_test_support.h"
+#include "lists_test_support.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ TEST(ControlTexts, TreeAndListBoxAskTheDialogAroundThem)
     dlg.DestroyWindow();
 
     // In a window that is no CMavDlg: no country, and the default text unchanged.
-    uitest::pump();
+    liststest::pump();
     HWND plain = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
     CMavTreeCtrl tree;
     ASSERT_TRUE(tree.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 80, 80), CWnd::FromHandle(plain), 5));

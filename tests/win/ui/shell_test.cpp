@@ -18,7 +18,7 @@
 #include "afx/COleDropSource.h"
 #include "ui/CMavFileDialog.h"
 #include "ui/shell.h"
-#include "ui_test_support.h"
+#include "lists_test_support.h"
 
 namespace {
 
@@ -146,13 +146,13 @@ TEST(FolderDialog, OkReturnsTheStartFolderAndCancelKeepsThePath)
     CMavString path(forwardSlashes(dir.path + L"\\").c_str());
     std::wstring status;
     // The shell fills its tree as it goes; the user clicks OK once the start folder shows selected.
-    uitest::ModalDriver ok([&](HWND dialog) { SetTimer(dialog, 77, 20, &okWhenSelected); });
+    liststest::ModalDriver ok([&](HWND dialog) { SetTimer(dialog, 77, 20, &okWhenSelected); });
     ASSERT_TRUE(MAV::dlgFolder(nullptr, path, L"Ordner w\u00e4hlen"));
     EXPECT_FALSE(ok.timedOut());
     EXPECT_STREQ(path.c_str(), (dir.path + L"\\").c_str());
 
     CMavString kept(L"C:/somewhere/");
-    uitest::ModalDriver cancel([&](HWND dialog) { postCommand(dialog, IDCANCEL); });
+    liststest::ModalDriver cancel([&](HWND dialog) { postCommand(dialog, IDCANCEL); });
     EXPECT_FALSE(MAV::dlgFolder(nullptr, kept, L"Ordner"));
     EXPECT_FALSE(cancel.timedOut());
     EXPECT_STREQ(kept.c_str(), L"C:/somewhere/");
@@ -169,7 +169,7 @@ TEST(FolderDialog, VanishedStartFolderGivesAClearResult)
     }
     ASSERT_NE(_waccess(gone.c_str(), 0), 0);
     CMavString path(gone.c_str());
-    uitest::ModalDriver ok([&](HWND dialog) { postCommand(dialog, IDOK); });
+    liststest::ModalDriver ok([&](HWND dialog) { postCommand(dialog, IDOK); });
     bool chosen = MAV::dlgFolder(nullptr, path, L"Ordner");
     EXPECT_FALSE(ok.timedOut());
     if (chosen) {
@@ -192,9 +192,9 @@ TEST(FileDialog, OpenDialogTakesTheTypedFileOrCancels)
     CMavFileDialog save(FALSE, L"txt", nullptr, OFN_FILEMUSTEXIST | OFN_ENABLEHOOK, L"Text (*.txt)|*.txt||", nullptr);
     save.SetTitle(title);
     std::wstring shownTitle, okText;
-    uitest::ModalDriver ok([&](HWND dialog) {
-        shownTitle = uitest::windowText(dialog);
-        okText = uitest::windowText(GetDlgItem(dialog, IDOK));
+    liststest::ModalDriver ok([&](HWND dialog) {
+        shownTitle = liststest::windowText(dialog);
+        okText = liststest::windowText(GetDlgItem(dialog, IDOK));
         HWND name = GetDlgItem(dialog, cmb13);
         if (!name)
             name = GetDlgItem(dialog, edt1);
@@ -211,7 +211,7 @@ TEST(FileDialog, OpenDialogTakesTheTypedFileOrCancels)
     EXPECT_EQ(save.m_ofn.Flags & OFN_ENABLEHOOK, 0u);
 
     CMavFileDialog open(TRUE, L"txt", file.c_str(), OFN_FILEMUSTEXIST, L"Text (*.txt)|*.txt||", nullptr);
-    uitest::ModalDriver cancel([&](HWND dialog) { postCommand(dialog, IDCANCEL); });
+    liststest::ModalDriver cancel([&](HWND dialog) { postCommand(dialog, IDCANCEL); });
     EXPECT_EQ(open.DoModal(), IDCANCEL);
     EXPECT_FALSE(cancel.timedOut());
 }
@@ -387,7 +387,7 @@ TEST(FileDrag, DraggedFilesReachARegisteredDropTarget)
     RecordingTarget recorder;
     ASSERT_EQ(RegisterDragDrop(target, &recorder), S_OK);
     SetCursorPos(300, 275);
-    uitest::pump();
+    liststest::pump();
     ASSERT_EQ(WindowFromPoint(POINT{300, 275}), target);
 
     std::vector<std::vector<std::wstring>> received;
