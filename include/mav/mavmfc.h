@@ -1,4 +1,5 @@
-// Umbrella header of MavMfc.dll: the portable core plus the Win32 layer (MFC substitute, renderer, controls).
+// Umbrella header of MavMfc.dll: the portable core plus the Win32 layer (MFC substitute, renderer, controls,
+// dialog base).
 #pragma once
 
 #include "mav/mavcore.h"
@@ -12,6 +13,8 @@
 #include "render/CMavVllImage.h"
 #include "render/MavBitmap.h"
 #include "render/MavRender.h"
+#include "ui/CMavAboutDlg.h"
+#include "ui/CMavDlg.h"
 #include "base/win/automation.h"
 #include "base/win/files.h"
 #include "base/win/registry.h"
