@@ -14,6 +14,7 @@
 #include "ui/CMavEdit.h"
 #include "ui/CMavListCtrl.h"
 #include "lists_test_support.h"
+#include "ui_test_support.h"
 
 namespace {
 
@@ -154,7 +155,7 @@ TEST(ListInPlaceEdit, EnterTakesTheTextAndEscapeDropsIt)
     EXPECT_EQ(GetDlgCtrlID(edit), 1025);
     EXPECT_EQ(GetParent(edit), list.GetSafeHwnd());
     EXPECT_EQ(GetFocus(), edit);
-    EXPECT_EQ(liststest::windowText(edit), L"564");
+    EXPECT_EQ(uitest::windowText(edit), L"564");
     DWORD start = 0, end = 0;
     SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 0u);

@@ -10,6 +10,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "ui/CMavFileDialog.h"
 #include "ui/shell.h"
 #include "lists_test_support.h"
+#include "ui_test_support.h"
 
 namespace {
 
@@ -63,6 +65,15 @@ struct ScratchDir {
         RemoveDirectoryW(path.c_str());
     }
 };
+
+// Runs call with a modal driver of its own that hands the dialog to act; true when act ran.
+template <class Call>
+bool driven(std::function<void(HWND)> act, Call call)
+{
+    uitest::ModalDriver driver(std::move(act));
+    call();
+    return driver.acted();
+}
 
 std::wstring forwardSlashes(std::wstring s)
 {
@@ -137,24 +148,23 @@ TEST(FolderDialog, StartPathIsNormalisedForTheShell)
 }
 
 // The dialog opens on the start folder given with forward slashes and a trailing slash; OK hands back that folder
-// with one trailing backslash, and the status line names it. Cancel leaves the caller's path alone.
+// with one trailing backslash. Cancel leaves the caller's path alone.
 TEST(FolderDialog, OkReturnsTheStartFolderAndCancelKeepsThePath)
 {
     // Wine's folder tree does not always find a folder below the user's profile (it stops at the profile), so the
     // start folder sits on the drive itself.
     ScratchDir dir(kStartFolder, L"C:");
     CMavString path(forwardSlashes(dir.path + L"\\").c_str());
-    std::wstring status;
     // The shell fills its tree as it goes; the user clicks OK once the start folder shows selected.
-    liststest::ModalDriver ok([&](HWND dialog) { SetTimer(dialog, 77, 20, &okWhenSelected); });
-    ASSERT_TRUE(MAV::dlgFolder(nullptr, path, L"Ordner w\u00e4hlen"));
-    EXPECT_FALSE(ok.timedOut());
+    bool chosen = false;
+    EXPECT_TRUE(driven([](HWND dialog) { SetTimer(dialog, 77, 20, &okWhenSelected); },
+                       [&] { chosen = MAV::dlgFolder(nullptr, path, L"Ordner w\u00e4hlen"); }));
+    EXPECT_TRUE(chosen);
     EXPECT_STREQ(path.c_str(), (dir.path + L"\\").c_str());
 
     CMavString kept(L"C:/somewhere/");
-    liststest::ModalDriver cancel([&](HWND dialog) { postCommand(dialog, IDCANCEL); });
-    EXPECT_FALSE(MAV::dlgFolder(nullptr, kept, L"Ordner"));
-    EXPECT_FALSE(cancel.timedOut());
+    EXPECT_TRUE(driven([](HWND dialog) { postCommand(dialog, IDCANCEL); },
+                       [&] { EXPECT_FALSE(MAV::dlgFolder(nullptr, kept, L"Ordner")); }));
     EXPECT_STREQ(kept.c_str(), L"C:/somewhere/");
 }
 
@@ -169,9 +179,9 @@ TEST(FolderDialog, VanishedStartFolderGivesAClearResult)
     }
     ASSERT_NE(_waccess(gone.c_str(), 0), 0);
     CMavString path(gone.c_str());
-    liststest::ModalDriver ok([&](HWND dialog) { postCommand(dialog, IDOK); });
-    bool chosen = MAV::dlgFolder(nullptr, path, L"Ordner");
-    EXPECT_FALSE(ok.timedOut());
+    bool chosen = false;
+    EXPECT_TRUE(driven([](HWND dialog) { postCommand(dialog, IDOK); },
+                       [&] { chosen = MAV::dlgFolder(nullptr, path, L"Ordner"); }));
     if (chosen) {
         ASSERT_GT(path.len(), 0);
         EXPECT_EQ(path[path.len() - 1], L'\\');
@@ -192,17 +202,18 @@ TEST(FileDialog, OpenDialogTakesTheTypedFileOrCancels)
     CMavFileDialog save(FALSE, L"txt", nullptr, OFN_FILEMUSTEXIST | OFN_ENABLEHOOK, L"Text (*.txt)|*.txt||", nullptr);
     save.SetTitle(title);
     std::wstring shownTitle, okText;
-    liststest::ModalDriver ok([&](HWND dialog) {
-        shownTitle = liststest::windowText(dialog);
-        okText = liststest::windowText(GetDlgItem(dialog, IDOK));
+    const bool acted = driven(
+        [&](HWND dialog) {
+        shownTitle = uitest::windowText(dialog);
+        okText = uitest::windowText(GetDlgItem(dialog, IDOK));
         HWND name = GetDlgItem(dialog, cmb13);
         if (!name)
             name = GetDlgItem(dialog, edt1);
         SetWindowTextW(name, file.c_str());
         postCommand(dialog, IDOK);
-    });
-    EXPECT_EQ(save.DoModal(), IDOK);
-    EXPECT_FALSE(ok.timedOut());
+        },
+        [&] { EXPECT_EQ(save.DoModal(), IDOK); });
+    EXPECT_TRUE(acted);
     EXPECT_EQ(shownTitle, title);
     EXPECT_NE(okText.find(L"Open"), std::wstring::npos) << testing::PrintToString(okText);
     EXPECT_STREQ(save.GetPathName().GetString(), file.c_str());
@@ -211,36 +222,11 @@ TEST(FileDialog, OpenDialogTakesTheTypedFileOrCancels)
     EXPECT_EQ(save.m_ofn.Flags & OFN_ENABLEHOOK, 0u);
 
     CMavFileDialog open(TRUE, L"txt", file.c_str(), OFN_FILEMUSTEXIST, L"Text (*.txt)|*.txt||", nullptr);
-    liststest::ModalDriver cancel([&](HWND dialog) { postCommand(dialog, IDCANCEL); });
-    EXPECT_EQ(open.DoModal(), IDCANCEL);
-    EXPECT_FALSE(cancel.timedOut());
+    EXPECT_TRUE(driven([](HWND dialog) { postCommand(dialog, IDCANCEL); },
+                       [&] { EXPECT_EQ(open.DoModal(), IDCANCEL); }));
 }
 
 namespace {
-
-// The drop-files block the drag offers, read back field by field.
-struct DropFiles {
-    DWORD offset = 0;
-    POINT pt{};
-    BOOL nonClient = FALSE, wide = FALSE;
-    std::vector<wchar_t> tail; // everything after the header
-};
-
-DropFiles readBlock(HGLOBAL block)
-{
-    DropFiles d;
-    SIZE_T size = GlobalSize(block);
-    auto* p = static_cast<const BYTE*>(GlobalLock(block));
-    const auto* h = reinterpret_cast<const DROPFILES*>(p);
-    d.offset = h->pFiles;
-    d.pt = h->pt;
-    d.nonClient = h->fNC;
-    d.wide = h->fWide;
-    const auto* w = reinterpret_cast<const wchar_t*>(p + sizeof(DROPFILES));
-    d.tail.assign(w, w + (size - sizeof(DROPFILES)) / 2);
-    GlobalUnlock(block);
-    return d;
-}
 
 std::vector<std::wstring> droppedFiles(IDataObject* data)
 {
@@ -307,16 +293,17 @@ TEST(FileDrag, DataObjectOffersOneDropFilesBlock)
     HGLOBAL block = MAV::dropFilesBlock(path.c_str());
     ASSERT_NE(block, nullptr);
     EXPECT_EQ(GlobalSize(block), 20 + 2 * path.size() + 4);
-    DropFiles d = readBlock(block);
-    EXPECT_EQ(d.offset, 20u);
-    EXPECT_EQ(d.pt.x, 0);
-    EXPECT_EQ(d.pt.y, 0);
-    EXPECT_TRUE(d.nonClient);
-    EXPECT_TRUE(d.wide);
-    ASSERT_EQ(d.tail.size(), path.size() + 2);
-    EXPECT_EQ(std::wstring(d.tail.data(), path.size()), path);
-    EXPECT_EQ(d.tail[path.size()], 0);
-    EXPECT_EQ(d.tail[path.size() + 1], 0);
+    {
+        const auto* h = static_cast<const DROPFILES*>(GlobalLock(block));
+        EXPECT_EQ(h->pFiles, 20u);
+        EXPECT_EQ(h->pt.x, 0);
+        EXPECT_EQ(h->pt.y, 0);
+        EXPECT_TRUE(h->fNC);
+        EXPECT_TRUE(h->fWide);
+        const auto* names = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(h) + 20);
+        EXPECT_EQ(std::wstring(names, path.size() + 2), path + std::wstring(2, L'\0'));
+        GlobalUnlock(block);
+    }
 
     auto source = std::make_unique<COleDataSource>();
     source->CacheGlobalData(CF_HDROP, block);
