@@ -61,3 +61,12 @@
 #define IDC_SAMPLE_THICK 1114
 #define IDC_SAMPLE_DRILL_LABEL 1115
 #define IDC_SAMPLE_DRILL_COUNT 1116
+
+// List and tree controls' test template: a report list (never id 1025, the list's in-place edit), a tree, a list
+// box, a language combo box and a plain edit to click into.
+#define IDD_MAV_TEST_LISTS 280
+#define IDC_TEST_LIST 1030
+#define IDC_TEST_TREE 1031
+#define IDC_TEST_LISTBOX 1032
+#define IDC_TEST_COUNTRY 1033
+#define IDC_TEST_OTHER 1034
