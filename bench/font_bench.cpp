@@ -57,7 +57,7 @@ void BM_TextItem(benchmark::State& state)
     gdx.imageTxt({1}, 0, L"", CMavColor(1), CMavMatrix3d(), L"CC", CMavPoint3d(1, 2, 0));
     for (auto _ : state) {
         gdx.txtSet({1}, text.c_str());
-        benchmark::DoNotOptimize(gdx.getDisplayList()[0].m_txtRegl.len());
+        benchmark::DoNotOptimize(gdx.getDisplayList()[0].rare().m_txtRegl.len());
     }
     state.SetItemsProcessed(state.iterations() * 10000);
 }

@@ -42,25 +42,25 @@ inline void extentsFromScratch(const CMavGDX& g, CMavPoint3d& outLo, CMavPoint3d
         const CMavDisplayItem& it = items[i];
         if (it.m_flags & 0x8u)
             continue;
-        const CMavMatrix3d* chain[4] = {&it.m_mtx, &it.m_mtx2, &g.projMtxGet(), &g.viewDirectionMtxGet()};
+        const CMavMatrix3d* chain[4] = {&it.m_mtx.get(), &it.rare().m_mtx2.get(), &g.projMtxGet(), &g.viewDirectionMtxGet()};
         CMavPoint3d lo, hi;
         if (it.m_kind == kDispPolyline) {
             chainBox(it.m_vl, chain, 4, lo, hi);
         } else if (it.m_kind == kDispRegion) {
-            chainBox(it.m_regl.isEmpty() ? CMavVertexArray() : it.m_regl[0], chain, 4, lo, hi);
+            chainBox(it.rare().m_regl.isEmpty() ? CMavVertexArray() : it.rare().m_regl[0], chain, 4, lo, hi);
         } else if (it.m_kind == kDispPoint) {
-            lo = it.m_point;
+            lo = it.rare().m_point;
             for (const CMavMatrix3d* m : chain)
                 lo.transformBy(*m);
             hi = lo;
-        } else if (it.m_kind == kDispText && !it.m_txtRegl.isEmpty()) {
+        } else if (it.m_kind == kDispText && !it.rare().m_txtRegl.isEmpty()) {
             const auto first0 = [](const CMavArrayTempl<CMavVertexArray>& r) {
                 return r.isEmpty() ? CMavVertexArray() : r[0];
             };
-            chainBox(first0(it.m_txtRegl[0]), chain, 4, lo, hi);
-            for (int r = 1; r < it.m_txtRegl.len(); ++r) {
+            chainBox(first0(it.rare().m_txtRegl[0]), chain, 4, lo, hi);
+            for (int r = 1; r < it.rare().m_txtRegl.len(); ++r) {
                 CMavPoint3d a, b;
-                chainBox(first0(it.m_txtRegl[r]), chain, 4, a, b);
+                chainBox(first0(it.rare().m_txtRegl[r]), chain, 4, a, b);
                 CMavPoint3d mn = MAV::p_min(lo, a), mx = MAV::p_max(hi, b);
                 lo.x = mn.x;
                 lo.y = mn.y;
@@ -176,14 +176,14 @@ public:
         for (int i = 0; i < lenGet(); ++i) {
             const CMavDisplayItem& it = getDisplayList()[i];
             if (it.m_kind == kDispPoint) {
-                CMavPoint3d q = it.m_point;
+                CMavPoint3d q = it.rare().m_point;
                 q.transformBy(it.m_mtx);
                 if (q.distanceTo(p) <= 5.0)
                     hits.append(i);
             } else if (it.m_kind == kDispPolyline || it.m_kind == kDispRegion) {
                 CMavVertexArray vl = it.m_kind == kDispPolyline ? it.m_vl
-                                     : it.m_regl.isEmpty()      ? CMavVertexArray()
-                                                                : it.m_regl[0];
+                                     : it.rare().m_regl.isEmpty()      ? CMavVertexArray()
+                                                                : it.rare().m_regl[0];
                 vl.transformBy(it.m_mtx);
                 for (int s = 0; s < vl.len(); ++s)
                     if (vl[s].lotp(p).distanceTo(p) <= 5.0)

@@ -1,6 +1,11 @@
 // The slide generator turning a slide into display items, against decoding the same slide into a sink that only
 // counts, in the same run. Compare Generate_SlideItems with Baseline_DecodeOnly (items/s and MB/s): the difference
 // is the cost of building the items and growing the display list.
+//
+// Memory: Generate_LargeSlide turns a slide of 500,000 vectors (about 4 MB) into items once per iteration and
+// reports the heap the items hold as bytes per item (counter BytesPerItem, taken from the allocator's own count
+// before and after). For the process's peak run it alone:
+//   /usr/bin/time -v ./sld_image_bench --benchmark_filter=LargeSlide
 #include "gdx/CMavGDX.h"
 #include "generators/sld_image.h"
 #include "slide/slide.h"
@@ -10,6 +15,10 @@
 #include "bench_slide.h"
 
 #include <vector>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -60,9 +69,66 @@ void Generate_SlideItems(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(s.size()));
 }
 
+// A slide of `vectors` full vector records and nothing else (8 bytes each), as a plotted drawing gives.
+std::vector<unsigned char> vectorSlide(int vectors)
+{
+    std::vector<unsigned char> b(17, 0);
+    auto word = [&b](int w) {
+        b.push_back(static_cast<unsigned char>(w & 0xFF));
+        b.push_back(static_cast<unsigned char>((w >> 8) & 0xFF));
+    };
+    b.push_back(0x56);
+    b.push_back(2);
+    word(4095);
+    word(4095);
+    b.insert(b.end(), {0x80, 0x96, 0x98, 0x00});
+    word(2);
+    word(0x1234);
+    for (int i = 0; i < vectors; ++i) {
+        word(i & 0xFFF);
+        word((i * 7) & 0xFFF);
+        word((i * 13) & 0xFFF);
+        word((i * 3) & 0xFFF);
+    }
+    word(0xFC00);
+    return b;
+}
+
+// Bytes the allocator has handed out and not taken back; 0 where the count is not available.
+double heapInUse()
+{
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 33))
+    const struct mallinfo2 mi = mallinfo2();
+    return static_cast<double>(mi.uordblks + mi.hblkhd);
+#else
+    return 0.0;
+#endif
+}
+
+void Generate_LargeSlide(benchmark::State& state)
+{
+    static const std::vector<unsigned char> s = vectorSlide(500000);
+    double perItem = 0.0;
+    long items = 0;
+    for (auto _ : state) {
+        const double before = heapInUse();
+        CMavGDX gdx(CMavColor(), CMavMatrix3d(), 1.0, 0, CMavPoint3d(), CMavPoint3d());
+        mav_gdx_image_sld_data(&gdx, s.data(), static_cast<unsigned long>(s.size()), 0, nullptr);
+        items = gdx.lenGet();
+        perItem = items > 0 ? (heapInUse() - before) / static_cast<double>(items) : 0.0;
+        benchmark::DoNotOptimize(items);
+    }
+    if (items != 500000)
+        state.SkipWithError("the slide did not give 500,000 items");
+    state.counters["BytesPerItem"] = perItem;
+    state.SetItemsProcessed(state.iterations() * items);
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(s.size()));
+}
+
 } // namespace
 
 // Each at a tenth of the records and at all of them: the generator's time should grow linearly.
 BENCHMARK(Baseline_DecodeOnly)->Arg(kRecords / 10)->Arg(kRecords)->Unit(benchmark::kMillisecond);
 BENCHMARK(Generate_SlideItems)->Arg(kRecords / 10)->Arg(kRecords)->Unit(benchmark::kMillisecond);
+BENCHMARK(Generate_LargeSlide)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK_MAIN();

@@ -15,3 +15,58 @@
 
 // Version resource
 #define VS_VERSION_INFO_ID 1
+
+// About box (system-menu command 16): template, the icon, the product, version and maker lines and their labels.
+#define IDD_MAV_ABOUT 210
+#define IDC_ABOUT_ICON 1001
+#define IDC_ABOUT_PRODUCT 1002
+#define IDC_ABOUT_VERSION_LABEL 1003
+#define IDC_ABOUT_VERSION 1004
+#define IDC_ABOUT_MAKER_LABEL 1005
+#define IDC_ABOUT_MAKER 1006
+
+// Dialog base test templates: edit fields, a multi-line edit that keeps Enter, a help button (9); resizable,
+// fixed and without a caption text.
+#define IDD_MAV_TEST_SIZABLE 296
+#define IDD_MAV_TEST_FIXED 297
+#define IDD_MAV_TEST_NOCAPTION 298
+#define IDC_TEST_LABEL 1010
+#define IDC_TEST_EDIT1 1011
+#define IDC_TEST_EDIT2 1012
+#define IDC_TEST_EDIT3 1013
+#define IDC_TEST_MULTI 1014
+#define IDC_TEST_CHECK 1015
+#define IDC_TEST_HELP 9
+
+// Cabinet sample, the tab host with its three pages (dimensions, material, drillings); the demo's tabbed dialog and
+// the templates the numeric field and tab tests drive.
+#define IDD_MAV_SAMPLE_TABS 270
+#define IDD_MAV_SAMPLE_PAGE_DIM 271
+#define IDD_MAV_SAMPLE_PAGE_MAT 272
+#define IDD_MAV_SAMPLE_PAGE_DRILL 273
+#define IDC_SAMPLE_TAB 1100
+#define IDC_SAMPLE_WIDTH_LABEL 1101
+#define IDC_SAMPLE_WIDTH 1102
+#define IDC_SAMPLE_HEIGHT_LABEL 1103
+#define IDC_SAMPLE_HEIGHT 1104
+#define IDC_SAMPLE_DEPTH_LABEL 1105
+#define IDC_SAMPLE_DEPTH 1106
+#define IDC_SAMPLE_ANGLE_LABEL 1107
+#define IDC_SAMPLE_ANGLE 1108
+#define IDC_SAMPLE_SHELVES_LABEL 1109
+#define IDC_SAMPLE_SHELVES 1110
+#define IDC_SAMPLE_STDWIDTH_LABEL 1111
+#define IDC_SAMPLE_STDWIDTH 1112
+#define IDC_SAMPLE_THICK_LABEL 1113
+#define IDC_SAMPLE_THICK 1114
+#define IDC_SAMPLE_DRILL_LABEL 1115
+#define IDC_SAMPLE_DRILL_COUNT 1116
+
+// List and tree controls' test template: a report list (never id 1025, the list's in-place edit), a tree, a list
+// box, a language combo box and a plain edit to click into.
+#define IDD_MAV_TEST_LISTS 280
+#define IDC_TEST_LIST 1030
+#define IDC_TEST_TREE 1031
+#define IDC_TEST_LISTBOX 1032
+#define IDC_TEST_COUNTRY 1033
+#define IDC_TEST_OTHER 1034

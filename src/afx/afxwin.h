@@ -1,4 +1,5 @@
-// The whole MFC substitute: windows, dialogs, device contexts, GDI objects, strings and the application object.
+// The whole MFC substitute: windows, dialogs, controls, device contexts, GDI objects, strings, OLE drag and drop
+// and the application object.
 #pragma once
 
 #include "afx/CButton.h"
@@ -6,13 +7,20 @@
 #include "afx/CDC.h"
 #include "afx/CDialog.h"
 #include "afx/CEdit.h"
+#include "afx/CFileDialog.h"
 #include "afx/CGdiObject.h"
 #include "afx/CHandleMap.h"
+#include "afx/CImageList.h"
 #include "afx/CItemListWnd.h"
 #include "afx/CListBox.h"
+#include "afx/CListCtrl.h"
 #include "afx/CObject.h"
+#include "afx/COleDataSource.h"
+#include "afx/COleDropSource.h"
 #include "afx/CRect.h"
 #include "afx/CStatic.h"
+#include "afx/CTabCtrl.h"
 #include "afx/CString.h"
+#include "afx/CTreeCtrl.h"
 #include "afx/CWinApp.h"
 #include "afx/CWnd.h"

@@ -40,7 +40,7 @@ public:
     CMavArrayTempl() = default;
     CMavArrayTempl(std::initializer_list<T> items)
     {
-        reserveFor(static_cast<int>(items.size()));
+        reserveExact(static_cast<int>(items.size()));
         for (const T& v : items)
             new (m_data + m_len++) T(v);
     }
@@ -247,6 +247,11 @@ private:
         if (needed > m_cap)
             reallocate(grownCapacity(m_cap, needed));
     }
+    void reserveExact(int needed)
+    {
+        if (needed > m_cap)
+            reallocate(needed);
+    }
     void reallocate(int cap)
     {
         T* fresh = static_cast<T*>(::operator new(sizeof(T) * static_cast<std::size_t>(cap)));
@@ -266,11 +271,14 @@ private:
         m_data = nullptr;
         m_len = m_cap = 0;
     }
+    // A copy knows its length when it is made, so it takes exactly the room it needs; appending to it later
+    // grows by the usual rule. Items of a display list hold several small arrays each, so this is most of the
+    // memory a large list saves.
     void copyFrom(const CMavArrayTempl& other)
     {
         if (other.m_len == 0)
             return;
-        reserveFor(other.m_len);
+        reserveExact(other.m_len);
         for (int i = 0; i < other.m_len; ++i)
             new (m_data + m_len++) T(other.m_data[i]);
     }

@@ -76,7 +76,25 @@ bool CMavVertexArray::extents(CMavPoint3d& min, CMavPoint3d& max) const
     bool arcs = false;
     for (int i = 0; i < len() && !arcs; ++i)
         arcs = (*this)[i].bulge != 0.0;
-    const CMavVector3d n = arcs ? normal() : CMavVector3d(0, 0, 1);
+    if (!arcs) {
+        // Straight segments only: the box of their end points, compared in the same order as below.
+        const CMavVertex* v = data();
+        const int n = len();
+        min = CMavPoint3d(std::min(v[0].start.x, v[0].end.x), std::min(v[0].start.y, v[0].end.y),
+                          std::min(v[0].start.z, v[0].end.z));
+        max = CMavPoint3d(std::max(v[0].start.x, v[0].end.x), std::max(v[0].start.y, v[0].end.y),
+                          std::max(v[0].start.z, v[0].end.z));
+        for (int i = 1; i < n; ++i) {
+            min.x = std::min(min.x, std::min(v[i].start.x, v[i].end.x));
+            min.y = std::min(min.y, std::min(v[i].start.y, v[i].end.y));
+            min.z = std::min(min.z, std::min(v[i].start.z, v[i].end.z));
+            max.x = std::max(max.x, std::max(v[i].start.x, v[i].end.x));
+            max.y = std::max(max.y, std::max(v[i].start.y, v[i].end.y));
+            max.z = std::max(max.z, std::max(v[i].start.z, v[i].end.z));
+        }
+        return true;
+    }
+    const CMavVector3d n = normal();
     (*this)[0].extents(min, max, n);
     for (int i = 1; i < len(); ++i) {
         CMavPoint3d lo, hi;

@@ -9,7 +9,9 @@
 #include <cfloat>
 #include <charconv>
 #include <climits>
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <system_error>
 
@@ -203,14 +205,49 @@ bool scanInches(const wchar_t*& p, double& v)
 // ---------------------------------------------------------------------------------------------------------------
 // Writing.
 
-// A double in fixed notation with prec decimals, always with a decimal point and independent of any locale.
+// Every double is a binary fraction with at most 1074 binary places, so its decimal expansion ends within 1074
+// decimal places: written with this many it is exact, and rounding can be done on its digits.
+constexpr int kExactDecimals = 1100;
+
+// Rounds the unsigned decimal text `digits` (digits with at most one '.') after `keep` digits past its first one
+// (past the point when `fromPoint`): a dropped part of half a unit or more rounds up, so exact halves go away from
+// zero, as a length of 2.5 is expected to read 3 and 1234.5 inches 102'-11". Answers the kept text; `carried` is
+// set when the rounding added a digit in front (9.96 to one decimal: 10.0).
+std::string roundDigits(const std::string& digits, size_t keep, bool& carried)
+{
+    carried = false;
+    const size_t dot = digits.find('.');
+    const size_t end = std::min(digits.size(), (dot == std::string::npos ? digits.size() : dot + 1) + keep);
+    std::string out = digits.substr(0, end);
+    if (!out.empty() && out.back() == '.')
+        out.pop_back();
+    if (end >= digits.size() || digits[end] < '5')
+        return out;
+    for (size_t i = out.size(); i-- > 0;) {
+        if (out[i] == '.')
+            continue;
+        if (out[i] != '9') {
+            ++out[i];
+            return out;
+        }
+        out[i] = '0';
+    }
+    carried = true;
+    return "1" + out;
+}
+
+// A double in fixed notation with prec decimals, exact halves rounded away from zero, always with a decimal
+// point when prec > 0 and independent of any locale.
 std::string fixed(double v, int prec)
 {
-    char buf[400];
-    const std::to_chars_result res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, prec);
+    char buf[kExactDecimals + 400];
+    const std::to_chars_result res =
+        std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::fixed, kExactDecimals);
     if (res.ec != std::errc())
         return std::string();
-    return std::string(buf, res.ptr);
+    bool carried = false;
+    const std::string s = roundDigits(std::string(buf, res.ptr), static_cast<size_t>(prec), carried);
+    return std::signbit(v) ? "-" + s : s;
 }
 
 bool allZeroDigits(const std::string& s)
@@ -236,11 +273,29 @@ void trimZeros(std::string& s)
 
 std::string scientific(double v, int prec, bool compact)
 {
-    char buf[64];
-    const std::to_chars_result res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, prec);
+    // The exact significant digits, rounded like the fixed notation; a carry (9.99 to 10.0) moves the exponent.
+    char buf[kExactDecimals + 64];
+    const std::to_chars_result res =
+        std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, kExactDecimals);
     if (res.ec != std::errc())
         return std::string();
-    std::string s(buf, res.ptr);
+    const std::string exact(buf, res.ptr);
+    const size_t ePos = exact.find('e');
+    bool carried = false;
+    std::string mantissa = roundDigits(exact.substr(0, ePos), static_cast<size_t>(prec), carried);
+    int exponent = std::atoi(exact.c_str() + ePos + 1);
+    if (carried) {
+        // "10.00" becomes "1.000" and then loses its last digit: one more power of ten.
+        const size_t dot = mantissa.find('.');
+        if (dot != std::string::npos)
+            mantissa.erase(dot, 1);
+        mantissa.pop_back();
+        if (prec > 0)
+            mantissa.insert(1, ".");
+        ++exponent;
+    }
+    std::string s = (std::signbit(v) ? "-" : "") + mantissa + "e" + (exponent < 0 ? "-" : "+") +
+                    std::to_string(exponent < 0 ? -exponent : exponent);
     const size_t e = s.find('e');
     std::string mant = s.substr(0, e), exp = s.substr(e + 1);
     if (compact)

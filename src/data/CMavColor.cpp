@@ -52,44 +52,102 @@ bool isDigits(const CMavString& s)
 
 } // namespace
 
+CMavColor::CMavColor(const CMavColor& other)
+    : CMavObj(), m_index(other.m_index), m_rgb(other.m_rgb),
+      m_names(other.m_names ? new Names(*other.m_names) : nullptr)
+{
+}
+
+CMavColor::CMavColor(CMavColor&& other) noexcept
+    : CMavObj(), m_index(other.m_index), m_rgb(other.m_rgb), m_names(other.m_names)
+{
+    other.m_names = nullptr;
+}
+
+CMavColor::~CMavColor()
+{
+    delete m_names;
+}
+
+CMavColor& CMavColor::operator=(const CMavColor& other)
+{
+    if (this != &other) {
+        Names* names = other.m_names ? new Names(*other.m_names) : nullptr;
+        delete m_names;
+        m_names = names;
+        m_index = other.m_index;
+        m_rgb = other.m_rgb;
+    }
+    return *this;
+}
+
+CMavColor& CMavColor::operator=(CMavColor&& other) noexcept
+{
+    if (this != &other) {
+        delete m_names;
+        m_names = other.m_names;
+        other.m_names = nullptr;
+        m_index = other.m_index;
+        m_rgb = other.m_rgb;
+    }
+    return *this;
+}
+
 void CMavColor::setColorIndex(int index)
 {
     m_index = index;
-    m_hasTrue = false;
     m_rgb = 0;
 }
 
 std::uint32_t CMavColor::oleColor() const
 {
-    if (m_hasTrue)
-        return swapRB(m_rgb);
+    if (isTrueColor())
+        return swapRB(m_rgb & kRgbMask);
     return acadRGB(m_index) & 0xFFFFFFu;
 }
 
 void CMavColor::setOleColor(std::uint32_t bgr)
 {
     bgr &= 0xFFFFFFu;
-    m_rgb = swapRB(bgr);
-    m_hasTrue = true;
+    m_rgb = swapRB(bgr) | kHasTrue;
     m_index = nearestIndex(bgr);
 }
 
 void CMavColor::setColor(std::uint32_t rgb)
 {
-    m_rgb = rgb & 0xFFFFFFu;
-    m_hasTrue = true;
+    m_rgb = (rgb & kRgbMask) | kHasTrue;
 }
 
 void CMavColor::setNames(const wchar_t* colorName, const wchar_t* bookName)
 {
-    m_colorName = colorName;
-    m_bookName = bookName;
+    const bool none = (!colorName || !*colorName) && (!bookName || !*bookName);
+    if (none) {
+        delete m_names;
+        m_names = nullptr;
+        return;
+    }
+    if (!m_names)
+        m_names = new Names();
+    m_names->colorName = colorName;
+    m_names->bookName = bookName;
+}
+
+const CMavString& CMavColor::colorName() const
+{
+    static const CMavString empty;
+    return m_names ? m_names->colorName : empty;
+}
+
+const CMavString& CMavColor::bookName() const
+{
+    static const CMavString empty;
+    return m_names ? m_names->bookName : empty;
 }
 
 bool CMavColor::operator==(const CMavColor& o) const
 {
-    return m_index == o.m_index && m_hasTrue == o.m_hasTrue && (!m_hasTrue || m_rgb == o.m_rgb) &&
-           m_colorName == o.m_colorName && m_bookName == o.m_bookName;
+    return m_index == o.m_index && isTrueColor() == o.isTrueColor() && (!isTrueColor() || m_rgb == o.m_rgb) &&
+           colorName() == o.colorName() && bookName() == o.bookName();
 }
 
 int CMavColor::nearestIndex(std::uint32_t bgr)

@@ -16,8 +16,11 @@ class CMavColor : public CMavObj {
 public:
     CMavColor() = default;
     explicit CMavColor(int index) : m_index(index) {}
-    CMavColor(const CMavColor&) = default;
-    CMavColor& operator=(const CMavColor&) = default;
+    CMavColor(const CMavColor& other);
+    CMavColor(CMavColor&& other) noexcept;
+    ~CMavColor() override;
+    CMavColor& operator=(const CMavColor& other);
+    CMavColor& operator=(CMavColor&& other) noexcept;
 
     int colorIndex() const { return m_index; }
     // Sets the index and drops a true colour.
@@ -31,13 +34,13 @@ public:
     // A true colour from AutoCAD's 0x00RRGGBB value (as group code 420 stores it); the index is kept.
     void setColor(std::uint32_t rgb);
     // The true colour as 0x00RRGGBB, or -1 without one.
-    long color() const { return m_hasTrue ? static_cast<long>(m_rgb) : -1L; }
-    bool isTrueColor() const { return m_hasTrue; }
+    long color() const { return isTrueColor() ? static_cast<long>(m_rgb & kRgbMask) : -1L; }
+    bool isTrueColor() const { return (m_rgb & kHasTrue) != 0; }
 
     // Colour name and colour book name, as AutoCAD's named colours carry them.
     void setNames(const wchar_t* colorName, const wchar_t* bookName);
-    const CMavString& colorName() const { return m_colorName; }
-    const CMavString& bookName() const { return m_bookName; }
+    const CMavString& colorName() const;
+    const CMavString& bookName() const;
 
     bool operator==(const CMavColor& o) const;
     bool operator!=(const CMavColor& o) const { return !(*this == o); }
@@ -46,11 +49,19 @@ public:
     static int nearestIndex(std::uint32_t bgr);
 
 private:
+    // Display items carry two colours each and a preview may hold hundreds of thousands of items, so a colour
+    // is kept small: the flag "has a true colour" rides in bit 24 of the RGB word, and the names, which few
+    // colours have, live in a block of their own that exists only while one of them is not empty.
+    struct Names {
+        CMavString colorName;
+        CMavString bookName;
+    };
+    static constexpr std::uint32_t kRgbMask = 0xFFFFFFu;
+    static constexpr std::uint32_t kHasTrue = 0x1000000u;
+
     int m_index = 0;
-    bool m_hasTrue = false;
-    std::uint32_t m_rgb = 0; // 0x00RRGGBB
-    CMavString m_colorName;
-    CMavString m_bookName;
+    std::uint32_t m_rgb = 0; // 0x00RRGGBB, with kHasTrue when it holds a true colour
+    Names* m_names = nullptr;
 };
 
 namespace MAV {

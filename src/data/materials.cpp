@@ -124,9 +124,13 @@ int CMavMatMgr::matDrawAll(CMavArrayTempl<CMavString>& names, bool drawingOnly) 
         if (drawingOnly && section[0] == L'L')
             continue;
         const CMavDataItem* dir = data()->get(CMavDataKey().appendText(section));
-        for (MAV::CDataIterator it(dir); it.valid(); it.next())
-            if (it.item()->isDir())
-                names.append(it.item()->keyPart().toText());
+        // Only what findMaterial can find again is a material: a directory with a non-empty text name. One under
+        // an integer key or an empty name would be listed and then be unknown to every other question.
+        for (MAV::CDataIterator it(dir); it.valid(); it.next()) {
+            const CMavDataItem* m = it.item();
+            if (m->isDir() && !m->keyPart().isInt() && !m->keyPart().text.isEmpty())
+                names.append(m->keyPart().toText());
+        }
     }
     return names.len();
 }

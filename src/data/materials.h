@@ -37,7 +37,7 @@ public:
 class CMavMatMgr {
 public:
     // The names of all materials, library first, each in its section's order; with drawingOnly only the
-    // drawing's. Returns the count.
+    // drawing's (a directory under an integer key or an empty name is no material). Returns the count.
     int matDrawAll(CMavArrayTempl<CMavString>& names, bool drawingOnly) const;
     // True for a material of the drawing.
     bool isShadowMat(const wchar_t* name) const;

@@ -63,6 +63,16 @@ CMavVertexArray rectangle(double w, double h)
     return polygon({{0, 0, 0}, {w, 0, 0}, {w, h, 0}, {0, h, 0}});
 }
 
+bool allFinite(const CMavVertexArray& pl)
+{
+    for (const CMavVertex& v : pl) {
+        if (!std::isfinite(v.start.x) || !std::isfinite(v.start.y) || !std::isfinite(v.start.z) ||
+            !std::isfinite(v.end.x) || !std::isfinite(v.end.y) || !std::isfinite(v.end.z) || !std::isfinite(v.bulge))
+            return false;
+    }
+    return true;
+}
+
 CMavVertexArray shape(int code, const CMavArrayTempl<double>& p)
 {
     for (double v : p)
@@ -213,7 +223,9 @@ CMavVertexArray g_outline(int code, const CMavVector3d& offset, const CMavArrayT
     CMavVertexArray pl = shape(code, p);
     if (pl.len() > 0 && std::isfinite(offset.x) && std::isfinite(offset.y) && std::isfinite(offset.z))
         pl.move(offset);
-    return pl;
+    // Finite parameters can still overflow: a parallelogram of almost 0 degrees slants without end, a huge size
+    // or offset adds up to infinity. Such an outline has no usable geometry.
+    return allFinite(pl) ? pl : CMavVertexArray();
 }
 
 bool g_outline(CMavVertexArray& polyline, const CMavDataItem* gen, int unit)
@@ -241,6 +253,8 @@ bool g_outline(CMavVertexArray& polyline, const CMavDataItem* gen, int unit)
         return false;
     if (factor != 1.0)
         pl.transformBy(CMavMatrix3d::scaling(factor));
+    if (!allFinite(pl))
+        return false; // a huge outline in parsecs is no outline in millimetres
     polyline = pl;
     return true;
 }

@@ -28,7 +28,8 @@ enum OutlineCode {
 // The closed polyline of an outline, counter-clockwise, moved by offset. Rectangles and the L, U, T shapes,
 // trapezoids and parallelograms have their lower left corner at the origin; circles, ellipses, polygons and slots
 // their centre. Missing parameters take the defaults of range 3 ("100"); sizes that give no area, parts that do
-// not fit (a leg wider than the shape), values that are not finite and unknown codes give an empty polyline.
+// not fit (a leg wider than the shape), values that are not finite, outlines whose corners would not be finite (a parallelogram of almost 0 degrees)
+// and unknown codes give an empty polyline.
 // Chamfers and radii are limited to half the smaller side; a polygon has 3 to 1000 corners.
 CMavVertexArray g_outline(int code, const CMavVector3d& offset, const CMavArrayTempl<double>& parameters);
 // The outline of a generated object "GEN": its "OUTL" (code), "P1" ... "P6" (parameters), "BASE" (offset,

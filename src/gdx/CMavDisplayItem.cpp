@@ -1,5 +1,25 @@
-// The display item record: copying and destruction.
+// The display item record: copying and destruction, the rare part and the compact placement matrix.
 #include "gdx/CMavDisplayItem.h"
+
+#include <cstring>
+
+CMavItemMatrix& CMavItemMatrix::operator=(const CMavMatrix3d& m)
+{
+    if (std::memcmp(&m, &CMavMatrix3d::kIdentity, sizeof(CMavMatrix3d)) == 0)
+        m_m.reset();
+    else if (m_m)
+        *m_m = m;
+    else
+        m_m.reset(new CMavMatrix3d(m));
+    return *this;
+}
+
+CMavItemMatrix& CMavItemMatrix::operator*=(const CMavMatrix3d& m)
+{
+    CMavMatrix3d product = get();
+    product *= m;
+    return *this = product;
+}
 
 // A copy starts as a default item and takes every field by assignment, so that both paths share one rule.
 CMavDisplayItem::CMavDisplayItem(const CMavDisplayItem& other) : CMavObj()
@@ -8,6 +28,19 @@ CMavDisplayItem::CMavDisplayItem(const CMavDisplayItem& other) : CMavObj()
 }
 
 CMavDisplayItem::~CMavDisplayItem() = default;
+
+const CMavDisplayItemRare& CMavDisplayItem::rareDefault()
+{
+    static const CMavDisplayItemRare value;
+    return value;
+}
+
+CMavDisplayItemRare& CMavDisplayItem::rareEdit()
+{
+    if (!m_rare)
+        m_rare.reset(new CMavDisplayItemRare());
+    return *m_rare;
+}
 
 // Copies every field in record order; arrays are copied element by element, so the copy shares nothing with the
 // source. Assigning an item to itself leaves it as it is.
@@ -21,20 +54,12 @@ CMavDisplayItem& CMavDisplayItem::operator=(const CMavDisplayItem& other)
     m_color = other.m_color;
     m_lineType = other.m_lineType;
     m_ltScale = other.m_ltScale;
-    m_point = other.m_point;
-    m_pdMode = other.m_pdMode;
-    m_pdSize = other.m_pdSize;
     m_vl = other.m_vl;
-    m_regl = other.m_regl;
     m_mtx = other.m_mtx;
-    m_fcolor = other.m_fcolor;
     m_thickness = other.m_thickness;
-    m_hatch = other.m_hatch;
-    m_resText = other.m_resText;
-    m_resVector = other.m_resVector;
-    m_mtx2 = other.m_mtx2;
-    m_align = other.m_align;
-    m_text = other.m_text;
-    m_txtRegl = other.m_txtRegl;
+    if (other.m_rare)
+        rareEdit() = *other.m_rare;
+    else
+        m_rare.reset();
     return *this;
 }

@@ -24,7 +24,8 @@
 //    reports 0 as its group in the hit test. Empty polylines and regions without outlines have the origin as
 //    their box. Item numbers outside the list read a default item; negative ones count from the end.
 //  - Item counts are ints: a list holds at most INT_MAX items, far more than memory allows for items of this
-//    size; nothing here allocates more than the items themselves plus one remembered box (56 bytes) per item.
+//    size; nothing here allocates more than the items themselves plus, once a full recomputation has run, one
+//    remembered box (56 bytes) per item.
 #include "gdx/CMavGDX.h"
 
 #include <climits>
@@ -161,7 +162,7 @@ const CMavColor& CMavGDX::colorGet(int item) const
 
 const CMavColor& CMavGDX::fcolorGet(int item) const
 {
-    return m_items.at(item).m_fcolor;
+    return m_items.at(item).rare().m_fcolor;
 }
 
 const CMavArrayTempl<double>& CMavGDX::linetypeGet(int item) const
@@ -186,7 +187,7 @@ const CMavMatrix3d& CMavGDX::mtxGet(int item) const
 
 void CMavGDX::geomGet(CMavPoint3d& point, int item) const
 {
-    point = m_items.at(item).m_point;
+    point = m_items.at(item).rare().m_point;
 }
 
 void CMavGDX::geomGet(CMavVertexArray& polyline, int item) const
@@ -196,23 +197,23 @@ void CMavGDX::geomGet(CMavVertexArray& polyline, int item) const
 
 void CMavGDX::geomGet(CMavArrayTempl<CMavVertexArray>& regions, int item) const
 {
-    regions = m_items.at(item).m_regl;
+    regions = m_items.at(item).rare().m_regl;
 }
 
 void CMavGDX::geomGet(CMavArrayTempl<CMavArrayTempl<CMavVertexArray>>& textRegions, int item) const
 {
-    textRegions = m_items.at(item).m_txtRegl;
+    textRegions = m_items.at(item).rare().m_txtRegl;
 }
 
 unsigned long CMavGDX::pdModeGet(int item) const
 {
-    const std::uint32_t own = m_items.at(item).m_pdMode;
+    const std::uint32_t own = m_items.at(item).rare().m_pdMode;
     return own < Mav::kGdxPdModeUnset ? own : m_pdMode;
 }
 
 double CMavGDX::pdSizeGet(int item) const
 {
-    const double own = m_items.at(item).m_pdSize;
+    const double own = m_items.at(item).rare().m_pdSize;
     return own != 0.0 ? own : m_pdSize;
 }
 
@@ -220,31 +221,31 @@ bool CMavGDX::hatchGet(int item, MAV::CHatchProp& hatch) const
 {
     if (static_cast<unsigned>(item) >= static_cast<unsigned>(m_items.len()))
         return false;
-    hatch = m_items.data()[item].m_hatch;
+    hatch = m_items.data()[item].rare().m_hatch;
     return true;
 }
 
 const wchar_t* CMavGDX::txtGet(int item) const
 {
-    return m_items.at(item).m_text.c_str();
+    return m_items.at(item).rare().m_text.c_str();
 }
 
 const wchar_t* CMavGDX::txtAlignGet(int item) const
 {
-    return m_items.at(item).m_align.c_str();
+    return m_items.at(item).rare().m_align.c_str();
 }
 
 CMavPoint3d CMavGDX::txtPointGet(int item) const
 {
-    return m_items.at(item).m_point;
+    return m_items.at(item).rare().m_point;
 }
 
 bool CMavGDX::pictureGet(int item, CMavString& fileName, int& iconId) const
 {
     const CMavDisplayItem& it = m_items.at(item);
-    fileName = it.m_text;
-    iconId = u32ToInt(it.m_pdMode);
-    return it.m_pdMode != Mav::kGdxNoIcon || !it.m_text.isEmpty();
+    fileName = it.rare().m_text;
+    iconId = u32ToInt(it.rare().m_pdMode);
+    return it.rare().m_pdMode != Mav::kGdxNoIcon || !it.rare().m_text.isEmpty();
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -387,24 +388,38 @@ void CMavGDX::extentsRecompute()
     m_extMax = hi;
 }
 
+// The count comes from a host and is only a hint: room is made for at most kReserveHintMax more items, so that a
+// wrong or hostile count (two billion items would be hundreds of gigabytes) cannot make the allocation fail and
+// throw out of the library. A list that really grows beyond it still grows, item by item.
 void CMavGDX::reserveItems(int count)
 {
-    if (count <= 0 || count > INT_MAX - m_items.len())
+    constexpr int kReserveHintMax = 1 << 16;
+    if (count <= 0)
+        return;
+    if (count > kReserveHintMax)
+        count = kReserveHintMax;
+    if (count > INT_MAX - m_items.len())
         return;
     m_items.reserve(m_items.len() + count);
-    m_boxes.reserve(static_cast<std::size_t>(m_items.len() + count));
+    if (!m_boxes.empty())
+        m_boxes.reserve(static_cast<std::size_t>(m_items.len() + count));
 }
 
+// The remembered boxes come into being with the first full recomputation (which sizes them to the list); until
+// then a list costs nothing beyond its items. A slide of half a million lines is filled with quick extents
+// updates only and never needs them. Once they exist they stay in step with every appended item.
 int CMavGDX::appendItem(CMavDisplayItem&& item)
 {
     const int nr = m_items.append(std::move(item));
-    m_boxes.resize(static_cast<std::size_t>(m_items.len()));
-    m_boxes[static_cast<std::size_t>(nr)] = ItemBox();
+    if (!m_boxes.empty())
+        m_boxes.resize(static_cast<std::size_t>(m_items.len()));
     return nr;
 }
 
 void CMavGDX::boxesReorder(const std::vector<int>& order)
 {
+    if (m_boxes.empty())
+        return;
     std::vector<ItemBox> fresh(order.size());
     for (std::size_t i = 0; i < order.size(); ++i) {
         const std::size_t from = static_cast<std::size_t>(order[i]);

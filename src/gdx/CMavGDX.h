@@ -118,7 +118,8 @@ public:
     CMavPoint3d imagePtWc(const CMavPoint3d& imagePoint) const;
 
     // Makes room for `count` more items, for a caller that knows how many it is about to add: the items already
-    // in the list are then moved once at most, not at every growth of the list.
+    // in the list are then moved once at most, not at every growth of the list. Counts of 65,536 and more reserve
+    // 65,536; counts of 0 and less nothing.
     void reserveItems(int count);
 
     // ---- drawing order and hit test (CMavGDX_order.cpp)

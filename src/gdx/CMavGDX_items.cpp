@@ -61,10 +61,10 @@ void CMavGDX::imagePt(const CMavArrayTempl<int>& stack, unsigned long flags, con
     item.m_flags = low32(flags);
     item.m_stack = stack;
     item.m_color = colour;
-    item.m_point = point;
+    item.rareEdit().m_point = point;
     item.m_mtx = matrix;
-    item.m_pdSize = pointSize;
-    item.m_pdMode = low32(pointMode);
+    item.rareEdit().m_pdSize = pointSize;
+    item.rareEdit().m_pdMode = low32(pointMode);
     const int nr = appendItem(std::move(item));
     const CMavDisplayItem& added = m_items.data()[nr];
     if (!(added.m_flags & Mav::kGdxNoExtents)) {
@@ -88,12 +88,12 @@ void CMavGDX::imageReg(const CMavArrayTempl<int>& stack, unsigned long flags,
     item.m_color = colour;
     item.m_lineType = storedPattern(linePattern);
     item.m_ltScale = patternScale;
-    item.m_regl = regions;
+    item.rareEdit().m_regl = regions;
     item.m_mtx = matrix;
     item.m_thickness = thicknessFrom(thickness);
     if (item.m_flags & (Mav::kGdxFilled | Mav::kGdxHatched))
-        item.m_fcolor = fillColour.colorIndex() >= 0 ? fillColour : colour;
-    item.m_hatch = hatch;
+        item.rareEdit().m_fcolor = fillColour.colorIndex() >= 0 ? fillColour : colour;
+    item.rareEdit().m_hatch = hatch;
     const int nr = appendItem(std::move(item));
     const CMavDisplayItem& added = m_items.data()[nr];
     if (!(added.m_flags & Mav::kGdxNoExtents)) {
@@ -112,8 +112,8 @@ void CMavGDX::imagePicture(const CMavArrayTempl<int>& stack, unsigned long flags
     item.m_kind = kDispPicture;
     item.m_flags = low32(flags);
     item.m_stack = stack;
-    item.m_text = CMavString(fileName);
-    item.m_pdMode = static_cast<std::uint32_t>(iconId);
+    item.rareEdit().m_text = CMavString(fileName);
+    item.rareEdit().m_pdMode = static_cast<std::uint32_t>(iconId);
     if (corner1 != corner2)
         item.m_vl.append(CMavVertex(corner1, corner2, 0.0));
     appendItem(std::move(item));
@@ -247,18 +247,18 @@ bool CMavGDX::propSet(const CMavArrayTempl<int>& stack, unsigned long code)
 
 bool CMavGDX::hatchSet(const CMavArrayTempl<int>& stack, const MAV::CHatchProp& hatch)
 {
-    return forGroup(stack, false, [this, &hatch](int i) { m_items.data()[i].m_hatch = hatch; });
+    return forGroup(stack, false, [this, &hatch](int i) { m_items.data()[i].rareEdit().m_hatch = hatch; });
 }
 
 // Point styles go only to items whose path equals the given path.
 bool CMavGDX::pdModeSet(const CMavArrayTempl<int>& stack, unsigned long mode)
 {
-    return forGroup(stack, true, [this, mode](int i) { m_items.data()[i].m_pdMode = low32(mode); });
+    return forGroup(stack, true, [this, mode](int i) { m_items.data()[i].rareEdit().m_pdMode = low32(mode); });
 }
 
 bool CMavGDX::pdSizeSet(const CMavArrayTempl<int>& stack, double size)
 {
-    return forGroup(stack, true, [this, size](int i) { m_items.data()[i].m_pdSize = size; });
+    return forGroup(stack, true, [this, size](int i) { m_items.data()[i].rareEdit().m_pdSize = size; });
 }
 
 // Like propSet, but an empty path selects every item, the result is true for any non-empty list, and the

@@ -126,9 +126,9 @@ int CMavGDX::imageItemGet(const CMavPoint3d& imagePoint)
     for (const CMavDisplayItem& it : m_items) {
         bool hit = false;
         if (it.m_kind == kDispPoint) {
-            hit = (it.m_mtx * it.m_point).distanceTo(p) <= kHitTolerance;
+            hit = (it.m_mtx * it.rare().m_point).distanceTo(p) <= kHitTolerance;
         } else if (it.m_kind == kDispPolyline || it.m_kind == kDispRegion) {
-            const CMavVertexArray& vl = it.m_kind == kDispPolyline ? it.m_vl : it.m_regl.at(0);
+            const CMavVertexArray& vl = it.m_kind == kDispPolyline ? it.m_vl : it.rare().m_regl.at(0);
             bool possible = false;
             for (const CMavVertex& seg : vl) {
                 if (!segmentSurelyMissed(seg, it.m_mtx, p)) {

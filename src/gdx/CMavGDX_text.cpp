@@ -22,10 +22,10 @@ bool CMavGDX::imageTxt(const CMavArrayTempl<int>& stack, unsigned long flags, co
     item.m_flags = low32(flags) | Mav::kGdxFilled;
     item.m_stack = stack;
     item.m_color = colour;
-    item.m_fcolor = colour;
+    item.rareEdit().m_fcolor = colour;
     item.m_mtx = matrix;
     item.m_thickness = 0;
-    item.m_txtRegl = std::move(regions);
+    item.rareEdit().m_txtRegl = std::move(regions);
     appendItem(std::move(item));
     if (!(low32(flags) & Mav::kGdxNoExtents))
         projMtxSet(m_projMtx);
@@ -41,10 +41,10 @@ bool CMavGDX::imageTxt(const CMavArrayTempl<int>& stack, unsigned long flags, co
     item.m_flags = low32(flags);
     item.m_stack = stack;
     item.m_color = colour;
-    item.m_point = point;
+    item.rareEdit().m_point = point;
     item.m_mtx = matrix;
-    item.m_text = CMavString(text);
-    item.m_align = CMavString(alignment);
+    item.rareEdit().m_text = CMavString(text);
+    item.rareEdit().m_align = CMavString(alignment);
     item.m_lineType = CMavArrayTempl<double>({1.0, 0.0, 0.0});
     item.m_ltScale = 0.0;
     item.m_thickness = 0;
@@ -60,7 +60,7 @@ bool CMavGDX::txtSet(const CMavArrayTempl<int>& stack, const wchar_t* text)
         return false;
     const CMavArrayTempl<int> items = StackToItemNr(stack);
     for (int i = 0; i < items.len(); ++i) {
-        itemRef(items[i]).m_text = CMavString(text);
+        itemRef(items[i]).rareEdit().m_text = CMavString(text);
         txtReglUpd(items[i]);
     }
     return true;
@@ -72,7 +72,7 @@ bool CMavGDX::txtAlignSet(const CMavArrayTempl<int>& stack, const wchar_t* align
         return false;
     const CMavArrayTempl<int> items = StackToItemNr(stack);
     for (int i = 0; i < items.len(); ++i) {
-        itemRef(items[i]).m_align = CMavString(alignment);
+        itemRef(items[i]).rareEdit().m_align = CMavString(alignment);
         txtReglUpd(items[i]);
     }
     return true;
@@ -82,7 +82,7 @@ void CMavGDX::txtPointSet(const CMavArrayTempl<int>& stack, CMavPoint3d point)
 {
     const CMavArrayTempl<int> items = StackToItemNr(stack);
     for (int i = 0; i < items.len(); ++i) {
-        itemRef(items[i]).m_point = point;
+        itemRef(items[i]).rareEdit().m_point = point;
         txtReglUpd(items[i]);
     }
 }
@@ -94,7 +94,8 @@ void CMavGDX::txtReglUpd(int item)
     if (item < 0 || item >= m_items.len())
         return;
     CMavDisplayItem& it = itemRef(item);
-    it.m_txtRegl = MAV::fontTextLayout(it.m_text.c_str(), it.m_align.c_str(), it.m_point);
+    CMavDisplayItemRare& rare = it.rareEdit();
+    rare.m_txtRegl = MAV::fontTextLayout(rare.m_text.c_str(), rare.m_align.c_str(), rare.m_point);
     itemGeometryChanged(item);
     projMtxSet(m_projMtx);
 }

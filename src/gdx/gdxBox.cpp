@@ -56,10 +56,10 @@ bool itemQuickBox(const CMavDisplayItem& item, const CMavMatrix3d& projection, C
         polylineBox(item.m_vl, item.m_mtx, &projection, lo, hi);
         return true;
     case kDispRegion:
-        polylineBox(firstOutline(item.m_regl), item.m_mtx, &projection, lo, hi);
+        polylineBox(firstOutline(item.rare().m_regl), item.m_mtx, &projection, lo, hi);
         return true;
     case kDispPoint: {
-        CMavPoint3d p = item.m_point;
+        CMavPoint3d p = item.rare().m_point;
         p.transformBy(item.m_mtx);
         p.transformBy(projection);
         lo = hi = p;
@@ -99,16 +99,16 @@ static void fullPolylineBox(const CMavVertexArray& vl, const CMavMatrix3d* chain
 bool itemFullBox(const CMavDisplayItem& item, const CMavMatrix3d& projection, const CMavMatrix3d& viewDirection,
                  CMavPoint3d& lo, CMavPoint3d& hi)
 {
-    const CMavMatrix3d* chain[4] = {&item.m_mtx, &item.m_mtx2, &projection, &viewDirection};
+    const CMavMatrix3d* chain[4] = {&item.m_mtx.get(), &item.rare().m_mtx2.get(), &projection, &viewDirection};
     switch (item.m_kind) {
     case kDispPolyline:
         fullPolylineBox(item.m_vl, chain, lo, hi);
         return true;
     case kDispRegion:
-        fullPolylineBox(firstOutline(item.m_regl), chain, lo, hi);
+        fullPolylineBox(firstOutline(item.rare().m_regl), chain, lo, hi);
         return true;
     case kDispPoint: {
-        CMavPoint3d p = item.m_point;
+        CMavPoint3d p = item.rare().m_point;
         for (int i = 0; i < 4; ++i)
             p.transformBy(*chain[i]);
         lo = hi = p;
@@ -116,13 +116,13 @@ bool itemFullBox(const CMavDisplayItem& item, const CMavMatrix3d& projection, co
     }
     case kDispText: {
         // The first region's box, widened in x and y only by the following regions: the z range is the first's.
-        const int n = item.m_txtRegl.len();
+        const int n = item.rare().m_txtRegl.len();
         if (n == 0)
             return false;
-        fullPolylineBox(item.m_txtRegl.data()[0].at(0), chain, lo, hi);
+        fullPolylineBox(item.rare().m_txtRegl.data()[0].at(0), chain, lo, hi);
         for (int r = 1; r < n; ++r) {
             CMavPoint3d rlo, rhi;
-            fullPolylineBox(item.m_txtRegl.data()[r].at(0), chain, rlo, rhi);
+            fullPolylineBox(item.rare().m_txtRegl.data()[r].at(0), chain, rlo, rhi);
             const CMavPoint3d wlo = MAV::p_min(lo, rlo);
             const CMavPoint3d whi = MAV::p_max(hi, rhi);
             lo.x = wlo.x;

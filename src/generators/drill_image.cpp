@@ -174,9 +174,11 @@ bool mav_gdx_image_hole(CMavGDX* gdx, MAV::CDtaFilePointer* data, MAV::CDtaFileP
 
         CMavArrayTempl<CMavVertexArray> outlines;
         if (type == L"OUTLINE") {
+            // One polyline whether or not the outline could be built: an element always adds the same items, so
+            // the numbers of the items after it do not depend on whether its outline data is complete.
             CMavVertexArray vl;
-            if (MAV::g_outline(vl, gen, -1))
-                outlines.append(vl);
+            MAV::g_outline(vl, gen, -1);
+            outlines.append(vl);
         } else if (type.isEmpty()) {
             MAV::dataItemGet(gen, outlines);
         }

@@ -19,8 +19,39 @@ using Glyph = CMavArrayTempl<CMavArrayTempl<CMavVertexArray>>;
 
 struct GlyphEntry {
     std::uint16_t code = 0;
-    Glyph glyph;
+    Glyph glyph;    // as the font defines it; lookups hand out copies of this
+    Glyph oriented; // the same with every outline turned counter-clockwise about +Z, as the layout places it
+    // Box of `oriented` in the cell: the first region's first outline widened by those of the others. Valid when
+    // every region has a non-empty first outline (hasBox), which holds for every glyph of the font.
+    bool hasBox = false;
+    CMavPoint3d boxMin, boxMax;
 };
+
+// The box of a glyph in the cell, measured as the layout measures a placed glyph; false when a region has no
+// first outline to measure (the layout then measures the placed glyph itself).
+bool cellBox(const Glyph& glyph, CMavPoint3d& boxMin, CMavPoint3d& boxMax)
+{
+    if (glyph.len() == 0)
+        return false;
+    for (int r = 0; r < glyph.len(); ++r) {
+        CMavPoint3d lo, hi;
+        if (glyph[r].len() == 0 || !glyph[r][0].extents(lo, hi))
+            return false;
+        boxMin = r == 0 ? lo : MAV::p_min(boxMin, lo);
+        boxMax = r == 0 ? hi : MAV::p_max(boxMax, hi);
+    }
+    return true;
+}
+
+// The layout turns every outline counter-clockwise before it moves it. Turning does not depend on where the glyph
+// is placed, so it is done once per glyph when the table is filled instead of once per character laid out.
+Glyph orientedCopy(const Glyph& glyph)
+{
+    Glyph out(glyph);
+    for (int r = 0; r < out.len(); ++r)
+        mav_vll_orient(out[r]);
+    return out;
+}
 
 // The process-wide table: a sorted array of entry pointers with its count and capacity. It is filled on the first
 // lookup and only read afterwards; its entries live until the library is unloaded.
@@ -71,7 +102,10 @@ struct GlyphTable {
         while (pos < count && entries[pos]->code < code)
             ++pos;
         if (pos < count && entries[pos]->code == code) {
-            entries[pos]->glyph = std::move(glyph);
+            GlyphEntry& e = *entries[pos];
+            e.oriented = orientedCopy(glyph);
+            e.hasBox = cellBox(e.oriented, e.boxMin, e.boxMax);
+            e.glyph = std::move(glyph);
             return;
         }
         if (count == capacity) {
@@ -87,6 +121,8 @@ struct GlyphTable {
             entries[i] = entries[i - 1];
         auto* entry = new GlyphEntry;
         entry->code = code;
+        entry->oriented = orientedCopy(glyph);
+        entry->hasBox = cellBox(entry->oriented, entry->boxMin, entry->boxMax);
         entry->glyph = std::move(glyph);
         entries[pos] = entry;
         ++count;
@@ -195,27 +231,42 @@ int fontGlyphCode(unsigned index)
 
 // The text's width W counts the gap after the last glyph 0.3 shorter than the 0.5 added; its height H is the
 // highest top of any placed glyph box, so it includes the insertion point's y.
+//
+// Speed: a first pass over the text finds each character's entry and counts the regions, so the result is made
+// once at its final size; each region is then copied from the pre-turned glyph at its exact size and moved. The
+// arithmetic is the same as turning, moving and measuring a fresh copy per character, so the outlines come out
+// bit for bit the same.
 CMavArrayTempl<CMavArrayTempl<CMavVertexArray>> fontTextLayout(const wchar_t* text, const wchar_t* alignment,
                                                                const CMavPoint3d& point)
 {
+    const GlyphTable& t = filledTable();
+    int regions = 0;
+    for (const wchar_t* c = text; c && *c; ++c) {
+        const long index = t.find(static_cast<std::uint16_t>(static_cast<std::uint32_t>(*c) & 0xFFFFu));
+        if (index >= 0)
+            regions += t.entries[index]->oriented.len();
+    }
     Glyph result;
+    result.reserve(regions);
     double x = 0.0;
     double h = 0.0;
     for (const wchar_t* c = text; c && *c; ++c) {
-        const GlyphTable& t = filledTable();
         const long index = t.find(static_cast<std::uint16_t>(static_cast<std::uint32_t>(*c) & 0xFFFFu));
         if (index < 0)
             continue;
-        const Glyph& glyph = t.entries[index]->glyph;  // read in place: no copy of the glyph per character
+        const GlyphEntry& entry = *t.entries[index];
+        const Glyph& glyph = entry.oriented;
         const CMavVector3d shift(point.x + x, point.y, point.z);
         CMavPoint3d boxMin, boxMax;
         for (int r = 0; r < glyph.len(); ++r) {
-            CMavArrayTempl<CMavVertexArray> region = glyph[r];
-            mav_vll_orient(region);
+            result.append(glyph.data()[r]);
+            CMavArrayTempl<CMavVertexArray>& region = result.data()[result.len() - 1];
             for (int o = 0; o < region.len(); ++o)
-                region[o].move(shift);
+                region.data()[o].move(shift);
+            if (entry.hasBox)
+                continue;
             CMavPoint3d lo, hi;
-            if (region.len() > 0 && region[0].extents(lo, hi)) {
+            if (region.len() > 0 && region.data()[0].extents(lo, hi)) {
                 if (r == 0) {
                     boxMin = lo;
                     boxMax = hi;
@@ -224,7 +275,13 @@ CMavArrayTempl<CMavArrayTempl<CMavVertexArray>> fontTextLayout(const wchar_t* te
                     boxMax = MAV::p_max(boxMax, hi);
                 }
             }
-            result.append(std::move(region));
+        }
+        // The box of the moved glyph is its cell box moved: adding the same number to every coordinate keeps
+        // their order (rounding is monotonic) and no coordinate of the font is a negative zero, so the smallest
+        // and largest moved coordinates are exactly the moved smallest and largest.
+        if (entry.hasBox) {
+            boxMin = entry.boxMin + shift;
+            boxMax = entry.boxMax + shift;
         }
         if (glyph.len() == 0)
             continue;
@@ -257,9 +314,9 @@ CMavArrayTempl<CMavArrayTempl<CMavVertexArray>> fontTextLayout(const wchar_t* te
     }
     if (dx != 0.0 || dy != 0.0) {
         const CMavVector3d shift(dx, dy, 0.0);
-        for (int r = 0; r < result.len(); ++r)
-            for (int o = 0; o < result[r].len(); ++o)
-                result[r][o].move(shift);
+        for (CMavArrayTempl<CMavVertexArray>& region : result)
+            for (CMavVertexArray& outline : region)
+                outline.move(shift);
     }
     return result;
 }

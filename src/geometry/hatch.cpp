@@ -150,20 +150,27 @@ bool extents2(const Outline2& o, double& x0, double& y0, double& x1, double& y1)
 // A piece of an outline along which y changes monotonically: a straight segment, or a part of an arc that lies
 // within one half of its circle (left or right of the centre). A horizontal line y = c crosses the piece when
 // ylo <= c < yhi. This half-open rule counts a line through a shared end point once, and a line that only touches
-// a corner or the top of an arc twice or not at all, so a closed outline always gives an even count.
+// a corner or the top of an arc twice or not at all, so a closed outline always gives an even count; it decides
+// which parts of a line lie inside. Where a line meets the outlines is counted apart (Scanner::spans).
 struct Edge {
     double ylo, yhi;
     double x0; // straight: x at ylo; arc: the centre's x
     double p;  // straight: dx / dy; arc: the centre's y
     double q;  // straight: least x; arc: the radius
     double u;  // straight: greatest x
+    double xl, xh;    // x at ylo and at yhi, exactly as the outline gives the end points
     signed char side; // arc piece: +1 right of the centre, -1 left; 0 for a straight piece
     bool outer;       // piece of the outer outline
 
     // Where the line y = c crosses the piece, kept within the piece's x range against rounding (a half arc may
-    // bulge beyond its ends in x, up to the circle's side).
+    // bulge beyond its ends in x, up to the circle's side). At an end the end point itself, so that pieces meeting
+    // there give the same x.
     double xAt(double c) const
     {
+        if (c == ylo)
+            return xl;
+        if (c == yhi)
+            return xh;
         double x, lo, hi;
         if (side == 0) {
             x = x0 + (c - ylo) * p;
@@ -189,7 +196,7 @@ bool addEdge(std::vector<Edge>& out, double px, double py, double qx, double qy,
         return false;
     const bool up = py < qy;
     const double lx = up ? px : qx, ly = up ? py : qy, hx = up ? qx : px, hy = up ? qy : py;
-    out.push_back(Edge{ly, hy, lx, (hx - lx) / (hy - ly), std::min(px, qx), std::max(px, qx), 0, outer});
+    out.push_back(Edge{ly, hy, lx, (hx - lx) / (hy - ly), std::min(px, qx), std::max(px, qx), lx, hx, 0, outer});
     return true;
 }
 
@@ -214,7 +221,7 @@ void addSegmentEdges(std::vector<Edge>& out, const Seg2& s, bool outer)
             qy = cy + (std::sin(t[i + 1]) > 0 ? r : -r);
         }
         if (addEdge(out, px, py, qx, qy, outer)) {
-            Edge& e = out.back();
+            Edge& e = out.back(); // its ends xl, xh stay those of the piece
             e.x0 = cx;
             e.p = cy;
             e.q = r;
@@ -242,7 +249,6 @@ public:
                              a.bulge};
                 addSegmentEdges(m_edges, f, i == 0);
             }
-        std::sort(m_edges.begin(), m_edges.end(), [](const Edge& a, const Edge& b) { return a.ylo < b.ylo; });
         m_ylo = std::numeric_limits<double>::infinity();
         m_yhi = -m_ylo;
         m_xlo = m_ylo;
@@ -269,18 +275,32 @@ public:
     double width() const { return m_xhi - m_xlo; }
 
     // The intervals [x0, x1] of the line y = c that lie inside the outer outline and inside an odd number of all
-    // outlines (outside the holes). An odd number of crossings gives none. Lines must come in ascending c.
+    // outlines (outside the holes). Lines must come in ascending c.
+    //
+    // A line whose distinct meeting points with the outlines are odd in number gives nothing: it passes through a
+    // corner that turns back (a notch's tip, a corner touched from outside) without another such corner to pair
+    // it, and which side of that corner is inside is not decided by the line. Meeting points are counted once
+    // each, however many pieces meet there, and a piece whose top end lies on the line meets it too.
     void spans(double c, std::vector<std::pair<double, double>>& out)
     {
         out.clear();
+        if (!m_sorted) {
+            // The pieces in the order the lines meet them; counting crossings (planning) needs no order.
+            std::sort(m_edges.begin(), m_edges.end(), [](const Edge& a, const Edge& b) { return a.ylo < b.ylo; });
+            m_sorted = true;
+        }
         while (m_next < m_edges.size() && m_edges[m_next].ylo <= c)
             m_active.push_back(&m_edges[m_next++]);
         m_x.clear();
+        m_meet.clear();
         size_t keep = 0;
         for (size_t i = 0; i < m_active.size(); ++i) {
             const Edge* e = m_active[i];
-            if (e->yhi <= c)
-                continue; // passed for good: lines come in ascending order
+            if (e->yhi <= c) {
+                if (e->yhi == c)
+                    m_meet.push_back(e->xh); // ends on the line
+                continue;                    // passed for good: lines come in ascending order
+            }
             m_active[keep++] = e;
             m_x.emplace_back(e->xAt(c), e->outer);
         }
@@ -289,8 +309,21 @@ public:
             return;
         std::sort(m_x.begin(), m_x.end(),
                   [](const std::pair<double, bool>& a, const std::pair<double, bool>& b) { return a.first < b.first; });
+        // Distinct values of the crossings and the ends on the line, both sorted, walked together.
+        std::sort(m_meet.begin(), m_meet.end());
+        size_t distinct = 0, i = 0, j = 0;
+        double prev = 0.0;
+        while (i < m_x.size() || j < m_meet.size()) {
+            const double v = (j == m_meet.size() || (i < m_x.size() && m_x[i].first < m_meet[j])) ? m_x[i++].first
+                                                                                                   : m_meet[j++];
+            if (distinct == 0 || v != prev)
+                ++distinct;
+            prev = v;
+        }
+        if (distinct % 2 != 0)
+            return;
         bool all = false, outer = false;
-        for (size_t i = 0; i + 1 < m_x.size(); ++i) {
+        for (i = 0; i + 1 < m_x.size(); ++i) {
             all = !all;
             if (m_x[i].second)
                 outer = !outer;
@@ -303,11 +336,37 @@ public:
         }
     }
 
+    // How many times the lines y = my + k * uy, k = kLo .. kHi (uy > 0), cross pieces by the half-open rule:
+    // exactly the crossings spans() sorts, summed over those lines, found per piece without scanning. A line has
+    // at most half its crossings as intervals.
+    double crossings(double my, double uy, double kLo, double kHi) const
+    {
+        double sum = 0.0;
+        for (const Edge& e : m_edges) {
+            // First k with my + k * uy >= ylo and first k with my + k * uy >= yhi, in the arithmetic of the scan.
+            double a = std::max(kLo, std::ceil((e.ylo - my) / uy));
+            while (a > kLo && my + (a - 1.0) * uy >= e.ylo)
+                a -= 1.0;
+            while (a <= kHi && my + a * uy < e.ylo)
+                a += 1.0;
+            double b = std::min(kHi + 1.0, std::max(a, std::ceil((e.yhi - my) / uy)));
+            while (b > a && my + (b - 1.0) * uy >= e.yhi)
+                b -= 1.0;
+            while (b <= kHi && my + b * uy < e.yhi)
+                b += 1.0;
+            if (b > a)
+                sum += b - a;
+        }
+        return sum;
+    }
+
 private:
     std::vector<Edge> m_edges;
+    bool m_sorted = false;
     size_t m_next = 0;
     std::vector<const Edge*> m_active;
     std::vector<std::pair<double, bool>> m_x;
+    std::vector<double> m_meet;
     double m_ylo, m_yhi, m_xlo, m_xhi;
 };
 
@@ -318,12 +377,6 @@ double lineValue(const CMavArrayTempl<double>& line, int i)
 {
     return i < line.len() ? line[i] : 0.0;
 }
-
-// Output budget shared by the pattern lines of one call.
-struct Budget {
-    long long lines = kMavHatchMaxLines;
-    long long pieces = kMavHatchMaxPieces;
-};
 
 // The regions in the hatch plane (placement undone), outer outline first.
 struct PlaneRegions {
@@ -394,105 +447,153 @@ private:
     double m_phi = 0.0;
 };
 
-void hatchPatternLine(const PlaneRegions& plane, const CMavArrayTempl<double>& line, bool gravel, double hatchAngle,
-                      double scale, double dotLength, const CMavMatrix3d& placement, Budget& budget,
-                      ScannerCache& scanners, CMavArrayTempl<CMavVertexArray>& out)
+// What one pattern line lays across the region: its frame, its lines and at most how many pieces they hold. The
+// whole call is planned before anything is drawn, so that a hatch beyond the work caps gives nothing rather than
+// a part of itself, and so that the pattern test can tell beforehand.
+struct Family {
+    long long count = 0; // hatch lines (0: the pattern line draws nothing)
+    double pieces = 0.0; // at most this many visible pieces
+    double phi = 0.0, c = 1.0, s = 0.0;
+    double mx = 0.0, my = 0.0, ux = 0.0, uy = 0.0, kLo = 0.0;
+    bool dashed = false;
+    double drawnPeriod = 0.0, phase = 0.0;
+    std::vector<std::pair<double, bool>> dashes; // (length, visible)
+};
+
+Family planFamily(const PlaneRegions& plane, const CMavArrayTempl<double>& line, bool gravel, double hatchAngle,
+                  double scale, double dotLength, ScannerCache& scanners)
 {
+    Family f;
     const double angle = lineValue(line, 0) * kPi / 180.0;
     const double ox = scale * lineValue(line, 1), oy = scale * lineValue(line, 2);
     const double dx = scale * lineValue(line, 3), dy = scale * lineValue(line, 4);
     if (!std::isfinite(angle) || !std::isfinite(ox) || !std::isfinite(oy) || !std::isfinite(dx) ||
         !std::isfinite(dy) || dy == 0.0 || !std::isfinite(hatchAngle))
-        return;
+        return f;
 
     // Dashes: a dot is drawn with the dot length but counts 1.0 towards the period that sizes the base line.
-    std::vector<std::pair<double, bool>> dashes;
-    double period = 0.0, drawnPeriod = 0.0;
+    double period = 0.0;
+    int visible = 0;
     for (int i = 5; i < line.len(); ++i) {
         const double v = line[i];
         if (!std::isfinite(v))
-            return;
+            return f;
         if (v != 0.0) {
-            dashes.emplace_back(std::fabs(scale * v), scale * v > 0.0);
+            f.dashes.emplace_back(std::fabs(scale * v), scale * v > 0.0);
             period += std::fabs(v * scale);
         } else {
-            dashes.emplace_back(dotLength, true);
+            f.dashes.emplace_back(dotLength, true);
             period += 1.0;
         }
-        drawnPeriod += dashes.back().first;
+        f.drawnPeriod += f.dashes.back().first;
+        visible += f.dashes.back().second ? 1 : 0;
     }
-    const bool dashed = !dashes.empty() && drawnPeriod > 0.0 && std::isfinite(drawnPeriod) && period > 0.0;
+    f.dashed = !f.dashes.empty() && f.drawnPeriod > 0.0 && std::isfinite(f.drawnPeriod) && period > 0.0;
 
     // The frame of the hatch lines is turned by the pattern line's angle plus the hatch angle; in it the lines are
     // horizontal. The pattern origin is taken into the line's own frame, which the hatch angle then turns as a
     // whole, so its coordinates hold in the turned frame too.
-    const double phi = angle + hatchAngle;
-    const double c = std::cos(phi), s = std::sin(phi);
+    f.phi = angle + hatchAngle;
+    f.c = std::cos(f.phi);
+    f.s = std::sin(f.phi);
     const double ca = std::cos(angle), sa = std::sin(angle);
-    const double mx = ox * ca + oy * sa, my = -ox * sa + oy * ca;
+    f.mx = ox * ca + oy * sa;
+    f.my = -ox * sa + oy * ca;
     // One step up to the next line: (dx, dy) when dy > 0, (-dx, -dy) when dy < 0.
-    const double ux = dy > 0 ? dx : -dx, uy = std::fabs(dy);
+    f.ux = dy > 0 ? dx : -dx;
+    f.uy = std::fabs(dy);
 
-    Scanner& scan = scanners.get(plane, phi);
+    const Scanner& scan = scanners.get(plane, f.phi);
     if (!(scan.ylo() <= scan.yhi()))
-        return;
-    const double kLo = std::ceil((scan.ylo() - my) / uy), kHi = std::floor((scan.yhi() - my) / uy);
+        return f;
+    const double kLo = std::ceil((scan.ylo() - f.my) / f.uy), kHi = std::floor((scan.yhi() - f.my) / f.uy);
     if (!std::isfinite(kLo) || !std::isfinite(kHi) || kHi < kLo)
-        return;
+        return f;
     const double count = kHi - kLo + 1.0;
-    if (count > static_cast<double>(budget.lines))
-        return;
-    if (dashed) {
-        const double perLine = (scan.width() / drawnPeriod + 2.0) * static_cast<double>(dashes.size());
-        if (!(count * perLine <= static_cast<double>(budget.pieces)))
-            return;
+    f.kLo = kLo;
+    if (count > static_cast<double>(kMavHatchMaxLines)) {
+        f.count = kMavHatchMaxLines + 1; // beyond the cap whatever else is asked for: not worth counting
+        f.pieces = std::numeric_limits<double>::infinity();
+        return f;
     }
-    budget.lines -= static_cast<long long>(count);
+    f.count = static_cast<long long>(count);
+    // Solid lines: one piece per interval, at most half the crossings. Dashed: each interval holds at most its
+    // length over the period plus two periods of visible dashes (rounding adds one more), and the intervals of a
+    // line together are no longer than the region is wide.
+    const double intervals = scan.crossings(f.my, f.uy, kLo, kHi) / 2.0;
+    f.pieces = f.dashed ? visible * (count * scan.width() / f.drawnPeriod + 3.0 * intervals) : intervals;
+    if (!(f.pieces >= 0.0))
+        f.pieces = std::numeric_limits<double>::infinity();
 
     // Half length of the base line each pattern line starts from; with dashes it fixes where the pattern starts.
-    double phase = 0.0;
-    if (dashed) {
-        const double f = gravel ? (scale < 1.0 ? 200.0 : 150.0) : 20.0;
-        const double half = (std::floor(plane.diagonal / period) + 1.0) * period * f;
-        phase = std::fmod(half, drawnPeriod);
-        if (!std::isfinite(phase))
-            phase = 0.0;
+    if (f.dashed) {
+        const double fac = gravel ? (scale < 1.0 ? 200.0 : 150.0) : 20.0;
+        const double half = (std::floor(plane.diagonal / period) + 1.0) * period * fac;
+        f.phase = std::fmod(half, f.drawnPeriod);
+        if (!std::isfinite(f.phase))
+            f.phase = 0.0;
     }
+    return f;
+}
 
-    std::vector<std::pair<double, double>> spans, pieces;
-    const long long n = static_cast<long long>(count);
-    for (long long i = 0; i < n; ++i) {
-        const double k = kLo + static_cast<double>(i);
-        const double y = my + k * uy;
+// Plans every pattern line of a call. False when the hatch lines or their pieces would exceed the caps.
+bool planHatch(const PlaneRegions& plane, const MavPatternLines& lines, bool gravel, double hatchAngle, double scale,
+               double dotLength, ScannerCache& scanners, std::vector<Family>& families)
+{
+    families.clear();
+    families.reserve(static_cast<size_t>(lines.len()));
+    long long count = 0;
+    double pieces = 0.0;
+    for (const CMavArrayTempl<double>& line : lines) {
+        families.push_back(planFamily(plane, line, gravel, hatchAngle, scale, dotLength, scanners));
+        count += families.back().count;
+        pieces += families.back().pieces;
+        if (count > kMavHatchMaxLines || !(pieces <= static_cast<double>(kMavHatchMaxPieces)))
+            return false;
+    }
+    return true;
+}
+
+// Appends the hatch lines of one planned pattern line; `pieces` counts what is left of the cap. False when the
+// cap is reached after all (the plan is a bound, so this is a safeguard only).
+bool drawFamily(const PlaneRegions& plane, const Family& f, const CMavMatrix3d& placement, ScannerCache& scanners,
+                long long& pieces, CMavArrayTempl<CMavVertexArray>& out)
+{
+    if (f.count == 0)
+        return true;
+    Scanner& scan = scanners.get(plane, f.phi);
+    std::vector<std::pair<double, double>> spans, drawn;
+    for (long long i = 0; i < f.count; ++i) {
+        const double k = f.kLo + static_cast<double>(i);
+        const double y = f.my + k * f.uy;
         scan.spans(y, spans);
         if (spans.empty())
             continue;
-        pieces.clear();
-        if (dashed) {
-            const double start = mx + k * ux - phase;
+        drawn.clear();
+        if (f.dashed) {
+            const double start = f.mx + k * f.ux - f.phase;
             for (const std::pair<double, double>& g : spans)
-                appendDashes(pieces, g.first, g.second, start, drawnPeriod, dashes);
+                appendDashes(drawn, g.first, g.second, start, f.drawnPeriod, f.dashes);
         } else {
-            pieces = spans;
+            drawn = spans;
         }
-        if (pieces.empty())
+        if (drawn.empty())
             continue;
-        if (static_cast<long long>(pieces.size()) > budget.pieces) {
-            budget.pieces = 0;
-            return;
-        }
-        budget.pieces -= static_cast<long long>(pieces.size());
+        if (static_cast<long long>(drawn.size()) > pieces)
+            return false;
+        pieces -= static_cast<long long>(drawn.size());
         CMavVertexArray hl;
-        hl.setPhysicalLength(static_cast<int>(pieces.size()));
-        for (const std::pair<double, double>& p : pieces) {
-            const CMavPoint3d a(p.first * c - y * s, p.first * s + y * c, 0.0);
-            const CMavPoint3d b(p.second * c - y * s, p.second * s + y * c, 0.0);
+        hl.setPhysicalLength(static_cast<int>(drawn.size()));
+        for (const std::pair<double, double>& p : drawn) {
+            const CMavPoint3d a(p.first * f.c - y * f.s, p.first * f.s + y * f.c, 0.0);
+            const CMavPoint3d b(p.second * f.c - y * f.s, p.second * f.s + y * f.c, 0.0);
             hl.append(a, b);
         }
         if (!placement.isIdentity())
             hl.transformBy(placement);
         out.append(std::move(hl));
     }
+    return true;
 }
 
 // The pattern lines of a name from the application's pattern lookup; an unknown name gives none.
@@ -513,28 +614,52 @@ CMavArrayTempl<CMavVertexArray> mav_gdx_image_reg_hatch2(CMavArrayTempl<CMavVert
                                  mav_gdx_dot_length());
 }
 
+// Legible, and within the work caps of the hatcher: a hatch that would be cut is filled instead, exactly when
+// mav_gdx_image_reg_hatch2 would give nothing for these regions (the renderer hatches in item coordinates).
 bool mav_gdx_pattern_test(CMavArrayTempl<CMavVertexArray> regions, const MAV::CHatchProp& hatch,
                           const CMavMatrix3d& toDevice)
 {
-    return mav_gdx_pattern_test_lines(regions, hatch.scale, patternLines(hatch.name), toDevice);
+    const MavPatternLines lines = patternLines(hatch.name);
+    return mav_gdx_pattern_test_lines(regions, hatch.scale, lines, toDevice) &&
+           mav_gdx_hatch_fits(regions, CMavMatrix3d(), hatch.angle, hatch.scale, lines, mav_gdx_dot_length());
 }
 
 CMavArrayTempl<CMavVertexArray> mav_gdx_hatch_pattern(const CMavArrayTempl<CMavVertexArray>& regions,
                                                       const CMavMatrix3d& placement, const CMavString& name,
                                                       double angle, double scale, const MavPatternLines& lines,
-                                                      double dotLength)
+                                                      double dotLength, bool* capped)
 {
     CMavArrayTempl<CMavVertexArray> out;
+    if (capped)
+        *capped = false;
     CMavMatrix3d toPlaneMtx;
     if (regions.isEmpty() || lines.isEmpty() || !placement.inverse(toPlaneMtx) || !std::isfinite(scale))
         return out;
     const PlaneRegions plane = toPlane(regions, toPlaneMtx);
     const bool gravel = name == L"GRAVEL";
-    Budget budget;
     ScannerCache scanners;
-    for (const CMavArrayTempl<double>& line : lines)
-        hatchPatternLine(plane, line, gravel, angle, scale, dotLength, placement, budget, scanners, out);
+    std::vector<Family> families;
+    bool within = planHatch(plane, lines, gravel, angle, scale, dotLength, scanners, families);
+    long long pieces = kMavHatchMaxPieces;
+    for (size_t i = 0; within && i < families.size(); ++i)
+        within = drawFamily(plane, families[i], placement, scanners, pieces, out);
+    if (!within) {
+        out.removeAll();
+        if (capped)
+            *capped = true;
+    }
     return out;
+}
+
+bool mav_gdx_hatch_fits(const CMavArrayTempl<CMavVertexArray>& regions, const CMavMatrix3d& placement,
+                        double angle, double scale, const MavPatternLines& lines, double dotLength)
+{
+    CMavMatrix3d toPlaneMtx;
+    if (regions.isEmpty() || lines.isEmpty() || !placement.inverse(toPlaneMtx) || !std::isfinite(scale))
+        return true; // nothing is drawn, nothing is cut
+    ScannerCache scanners;
+    std::vector<Family> families;
+    return planHatch(toPlane(regions, toPlaneMtx), lines, false, angle, scale, dotLength, scanners, families);
 }
 
 // ---- legibility test ----------------------------------------------------------------------------------------------
@@ -570,6 +695,9 @@ bool mav_gdx_pattern_test_lines(const CMavArrayTempl<CMavVertexArray>& regions, 
 
 // ---- simple hatch by name -----------------------------------------------------------------------------------------
 
+// Each row or line is clipped by the polyline clipper, whose boundaries are closed: a row lying along an edge of
+// the region (its bottom, its top, a hole's side) keeps the part on that edge. The work is capped as for the
+// hatch by pattern lines; a hatch that would pass a cap gives nothing.
 CMavArrayTempl<CMavVertexArray> mav_gdx_image_reg_hatch(CMavArrayTempl<CMavVertexArray> regions,
                                                         const CMavMatrix3d& placement, const CMavString& patternName,
                                                         double spacing, double angle)
@@ -580,30 +708,36 @@ CMavArrayTempl<CMavVertexArray> mav_gdx_image_reg_hatch(CMavArrayTempl<CMavVerte
         !placement.inverse(toPlaneMtx))
         return out;
     mav_vll_orient(regions);
-    const PlaneRegions plane = toPlane(regions, toPlaneMtx);
+    if (!toPlaneMtx.isIdentity())
+        for (CMavVertexArray& vl : regions)
+            vl.transformBy(toPlaneMtx);
     double x0, y0, x1, y1;
-    if (!extents2(plane.outlines[0], x0, y0, x1, y1))
+    if (!extents2(toOutline2(regions[0]), x0, y0, x1, y1))
         return out;
-    std::vector<std::pair<double, double>> spans;
+    long long pieces = 0;
+    auto keep = [&out, &pieces, &placement](CMavVertexArray& piece) {
+        if (++pieces > kMavHatchMaxPieces)
+            return false;
+        out.append(piece.transformBy(placement));
+        return true;
+    };
 
     if (patternName == L"DOTS") {
-        // Rows from the bottom of the outer outline's box, dots along each row at the spacing from where the row
-        // enters the region.
+        // Rows from the bottom of the outer outline's box while (height / spacing + 1) > i, each reaching 10 units
+        // beyond the box on both sides; dots along each piece at the spacing from where the piece starts.
         const double rows = std::ceil((y1 - y0) / spacing + 1.0);
         const double dotsPerRow = (x1 - x0 + 20.0) / spacing + 1.0;
         if (!(rows <= kMavHatchMaxLines) || !(rows * dotsPerRow <= kMavHatchMaxPieces))
             return out;
-        Scanner scan(plane.outlines, 1.0, 0.0);
         const CMavLineParm dots(0.0, -spacing);
         for (int i = 0; i < static_cast<int>(rows); ++i) {
             const double y = y0 + i * spacing;
-            scan.spans(y, spans);
-            for (const std::pair<double, double>& g : spans) {
-                CMavVertexArray row;
-                row.append(CMavPoint3d(g.first, y, 0.0), CMavPoint3d(g.second, y, 0.0));
-                for (CMavVertexArray& dot : MAV::g_vl_measure(row, 1.0, dots))
-                    out.append(dot.transformBy(placement));
-            }
+            CMavVertexArray row;
+            row.append(CMavPoint3d(x0 - 10.0, y, 0.0), CMavPoint3d(x1 + 10.0, y, 0.0));
+            for (const CMavVertexArray& piece : MAV::g_vl_punch_reg(row, regions, true))
+                for (CMavVertexArray& dot : MAV::g_vl_measure(piece, 1.0, dots))
+                    if (!keep(dot))
+                        return CMavArrayTempl<CMavVertexArray>();
         }
         return out;
     }
@@ -614,28 +748,27 @@ CMavArrayTempl<CMavVertexArray> mav_gdx_image_reg_hatch(CMavArrayTempl<CMavVerte
     const double phi = -angle;
     const double c = std::cos(phi), s = std::sin(phi);
     const double cornersX[4] = {x0, x1, x1, x0}, cornersY[4] = {y0, y0, y1, y1};
-    double lo = std::numeric_limits<double>::infinity(), hi = -lo;
+    double lo = std::numeric_limits<double>::infinity(), hi = -lo, along0 = lo, along1 = -lo;
     for (int i = 0; i < 4; ++i) {
-        const double across = -cornersX[i] * s + cornersY[i] * c;
+        const double across = -cornersX[i] * s + cornersY[i] * c, along = cornersX[i] * c + cornersY[i] * s;
         lo = std::min(lo, across);
         hi = std::max(hi, across);
+        along0 = std::min(along0, along);
+        along1 = std::max(along1, along);
     }
     const double count = std::floor((hi - lo) / spacing) + 1.0;
     if (!(count <= kMavHatchMaxLines))
         return out;
-    Scanner scan(plane.outlines, c, s);
-    long long pieces = 0;
+    along0 -= 1.0;
+    along1 += 1.0;
     for (int i = 0; i < static_cast<int>(count); ++i) {
         const double y = lo + i * spacing;
-        scan.spans(y, spans);
-        for (const std::pair<double, double>& g : spans) {
-            if (++pieces > kMavHatchMaxPieces)
-                return out;
-            CMavVertexArray piece;
-            piece.append(CMavPoint3d(g.first * c - y * s, g.first * s + y * c, 0.0),
-                         CMavPoint3d(g.second * c - y * s, g.second * s + y * c, 0.0));
-            out.append(piece.transformBy(placement));
-        }
+        CMavVertexArray line;
+        line.append(CMavPoint3d(along0 * c - y * s, along0 * s + y * c, 0.0),
+                    CMavPoint3d(along1 * c - y * s, along1 * s + y * c, 0.0));
+        for (CMavVertexArray& piece : MAV::g_vl_punch_reg(line, regions, true))
+            if (!keep(piece))
+                return CMavArrayTempl<CMavVertexArray>();
     }
     return out;
 }

@@ -16,11 +16,9 @@ using MavPatternLines = CMavArrayTempl<CMavArrayTempl<double>>;
 
 // Limits of one call of a hatcher, whatever the pattern and the region. A legible hatch (see mav_gdx_pattern_test)
 // has fewer than 95 lines per pattern line and some ten thousand pieces; the limits leave room for forty such
-// pattern lines and keep a call within milliseconds. At most this many hatch lines are laid across a region (a
-// pattern line that would need more than remain gives none) ...
+// pattern lines and keep a call within milliseconds. A call that would lay more hatch lines across the region, or
+// produce more visible pieces, than these gives nothing at all (never a part of the hatch).
 constexpr int kMavHatchMaxLines = 4096;
-// ... and at most this many visible pieces are produced (a dashed pattern line that could need more than remain
-// gives none; the output ends where the count is reached).
 constexpr int kMavHatchMaxPieces = 262144;
 
 // The hatch lines of a region list (outline 0 the outer outline, the others holes), in world coordinates: one
@@ -30,17 +28,24 @@ CMavArrayTempl<CMavVertexArray> mav_gdx_image_reg_hatch2(CMavArrayTempl<CMavVert
                                                          const CMavMatrix3d& placement, const MAV::CHatchProp& hatch);
 
 // The same with the pattern given: name (for the patterns that need their own factors), angle (radians about
-// +Z), scale, the pattern lines and the length drawn for a dot.
+// +Z), scale, the pattern lines and the length drawn for a dot. `capped` (optional) tells whether the result is
+// empty because the hatch would exceed the caps above.
 CMavArrayTempl<CMavVertexArray> mav_gdx_hatch_pattern(const CMavArrayTempl<CMavVertexArray>& regions,
                                                       const CMavMatrix3d& placement, const CMavString& name,
                                                       double angle, double scale, const MavPatternLines& lines,
-                                                      double dotLength);
+                                                      double dotLength, bool* capped = nullptr);
+
+// True when that hatch stays within the caps, found from its line count and, per pattern line, how often its
+// lines cross the outlines and how long its dash period is, without drawing it.
+bool mav_gdx_hatch_fits(const CMavArrayTempl<CMavVertexArray>& regions, const CMavMatrix3d& placement,
+                        double angle, double scale, const MavPatternLines& lines, double dotLength);
 
 // True when the hatch is legible under the world-to-device matrix (fewer than 95 lines across the region and more
-// than 2.3 device units between lines); false when the caller should fill the region instead.
+// than 2.3 device units between lines) and mav_gdx_image_reg_hatch2 can draw it whole within the caps; false when
+// the caller should fill the region instead.
 bool mav_gdx_pattern_test(CMavArrayTempl<CMavVertexArray> regions, const MAV::CHatchProp& hatch,
                           const CMavMatrix3d& toDevice);
-// The same with the pattern lines and scale given.
+// The legibility rule alone, with the pattern lines and scale given.
 bool mav_gdx_pattern_test_lines(const CMavArrayTempl<CMavVertexArray>& regions, double scale,
                                 const MavPatternLines& lines, const CMavMatrix3d& toDevice);
 

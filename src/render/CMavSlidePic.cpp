@@ -217,7 +217,9 @@ void CMavSlidePic::OnPaintClipboard(CWnd*, HGLOBAL)
 
 // A transparent window leaves what lies beneath it and paints only the slide's lines and fills; any other window
 // first fills its client area with the background (button face while no slide is loaded), framed by the DC's
-// current pen.
+// current pen. The background brush stays selected for the records: only a colour record selects the fill brush,
+// so a fill that comes before any colour record is filled with the background and edged with the DC's pen. The
+// DC gets its brush back with the rest of its state at the end.
 void CMavSlidePic::paint(CDC& dc)
 {
     CRect client;
@@ -228,7 +230,7 @@ void CMavSlidePic::paint(CDC& dc)
         dc.SelectClipRgn(&clip);
     m_pDC = &dc;
     if (!(GetExStyle() & WS_EX_TRANSPARENT)) {
-        CScopedSelect brush(dc, m_loaded ? m_bkBrush : m_emptyBrush);
+        ::SelectObject(dc.GetSafeHdc(), (m_loaded ? m_bkBrush : m_emptyBrush).GetSafeHandle());
         dc.Rectangle(0, 0, client.Width(), client.Height());
     }
     draw(client);

@@ -3,6 +3,7 @@
 #include "render/MavRender.h"
 
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "geometry/hatch.h"
@@ -79,13 +80,18 @@ HPEN solidPen(int width, COLORREF c)
 }
 
 // The item pen. The metafile records a pen of its own for every item. The window draws into a bitmap of its own,
-// where no one sees which pen object drew a line: it keeps the pen while the following items ask for the same width
-// and colour, and deletes it when one asks for another and when the drawing ends. Every pen an item selects for
-// itself goes back to this one when the item is done.
+// where no one sees which pen object drew a line: it keeps every pen it made (up to kKept of them) for the items
+// that ask for the same width and colour again, also for the hatch pens of regions, and deletes them when the
+// drawing ends. Every pen an item selects for itself goes back to the item pen when the item is done.
 class ItemPens {
 public:
     explicit ItemPens(const RenderContext& ctx) : m_dc(ctx.dc), m_keep(ctx.target == RenderTarget::Window) {}
-    ~ItemPens() { release(); }
+    ~ItemPens()
+    {
+        release();
+        for (const Kept& k : m_kept)
+            DeleteObject(k.pen);
+    }
     ItemPens(const ItemPens&) = delete;
     ItemPens& operator=(const ItemPens&) = delete;
 
@@ -95,16 +101,16 @@ public:
             width = 0;
         if (m_pen && m_width == width && m_colour == colour)
             return;
-        HPEN pen = solidPen(width, colour);
+        HPEN pen = m_keep ? kept(width, colour) : solidPen(width, colour);
         if (!pen) {
             release();
             return;
         }
         HGDIOBJ previous = SelectObject(m_dc, pen);
-        if (m_pen)
-            DeleteObject(m_pen);
-        else
+        if (!m_pen)
             m_original = previous;
+        else if (!m_keep)
+            DeleteObject(m_pen);
         m_pen = pen;
         m_width = width;
         m_colour = colour;
@@ -114,14 +120,46 @@ public:
         if (!m_keep)
             release();
     }
+    // A pen for the window that the drawing keeps (the caller selects it but does not delete it); null for the
+    // metafile, whose items make their own.
+    HPEN shared(int width, COLORREF colour) { return m_keep ? kept(width < 0 ? 0 : width, colour) : nullptr; }
 
 private:
+    struct Kept {
+        int width;
+        COLORREF colour;
+        HPEN pen;
+    };
+    static constexpr size_t kKept = 64;
+
+    HPEN kept(int width, COLORREF colour)
+    {
+        for (const Kept& k : m_kept)
+            if (k.width == width && k.colour == colour)
+                return k.pen;
+        if (m_kept.size() >= kKept) {
+            // Full: the pens not selected now go; the selected one stays kept.
+            std::vector<Kept> stay;
+            for (const Kept& k : m_kept) {
+                if (k.pen == m_pen)
+                    stay.push_back(k);
+                else
+                    DeleteObject(k.pen);
+            }
+            m_kept.swap(stay);
+        }
+        HPEN pen = solidPen(width, colour);
+        if (pen)
+            m_kept.push_back(Kept{width, colour, pen});
+        return pen;
+    }
     void release()
     {
         if (!m_pen)
             return;
         SelectObject(m_dc, m_original);
-        DeleteObject(m_pen);
+        if (!m_keep)
+            DeleteObject(m_pen);
         m_pen = nullptr;
     }
 
@@ -131,6 +169,7 @@ private:
     HGDIOBJ m_original = nullptr;
     int m_width = 0;
     COLORREF m_colour = 0;
+    std::vector<Kept> m_kept;
 };
 
 void singlePixel(const RenderContext& ctx, POINT p, COLORREF c)
@@ -282,6 +321,42 @@ void drawPolyline(const RenderContext& ctx, const CMavVertexArray& in, const CMa
     drawVertices(ctx, mav_gdx_image_vl_split(vl), unbroken, toDevice, colour, penWidth);
 }
 
+// Appends the device points of a polyline of straight segments mapped by m, the points pts(true, 0.5) of its
+// mapped copy would give: every segment's start, a segment's end where the next one does not start there, and
+// the last end. False (nothing appended) when a segment is an arc.
+bool appendStraightDevicePoints(const CMavVertexArray& vl, const CMavMatrix3d& m, std::vector<POINT>& out)
+{
+    const int n = vl.len();
+    const CMavVertex* v = vl.data();
+    for (int i = 0; i < n; ++i)
+        if (v[i].bulge != 0.0)
+            return false;
+    CMavPoint3d next = n > 0 ? m * v[0].start : CMavPoint3d();
+    for (int i = 0; i < n; ++i) {
+        const CMavPoint3d start = next;
+        const CMavPoint3d end = m * v[i].end;
+        out.push_back(devPoint(start));
+        if (i + 1 < n) {
+            next = m * v[i + 1].start;
+            if (!end.isEqualTo(next))
+                out.push_back(devPoint(end));
+        } else {
+            out.push_back(devPoint(end));
+        }
+    }
+    return true;
+}
+
+// Device points of one contour as the clipping fill takes them.
+void appendDevicePoints(const CMavVertexArray& vl, const CMavMatrix3d& m, std::vector<POINT>& out)
+{
+    if (appendStraightDevicePoints(vl, m, out))
+        return;
+    const CMavPoint3dArray pts = vl.getTransformedCopy(m).pts(true, 0.5);
+    for (int k = 0; k < pts.len(); ++k)
+        out.push_back(devPoint(pts[k]));
+}
+
 // Fills a region list in the window's way: the holes are taken out of the clip region, the outer contour is
 // drawn as a polygon with the selected pen, and the clip becomes the whole image again. Without
 // `brushSelected` the fill brush is made here; a caller filling many lists in one colour selects it once.
@@ -291,13 +366,12 @@ void fillByClip(const RenderContext& ctx, const CMavGDX& gdx, const CMavArrayTem
     HDC dc = ctx.dc;
     SetBkColor(dc, gdx.backColorGet().oleColor() & 0xFFFFFF);
     bool cut = false; // a hole was taken out of the clip region
+    std::vector<POINT> poly;
     for (int i = 1; i < list.len(); ++i) {
-        const CMavPoint3dArray pts = list[i].getTransformedCopy(toDevice).pts(true, 0.5);
-        if (pts.len() < 3)
+        poly.clear();
+        appendDevicePoints(list[i], toDevice, poly);
+        if (poly.size() < 3)
             continue;
-        std::vector<POINT> poly(static_cast<size_t>(pts.len()));
-        for (int k = 0; k < pts.len(); ++k)
-            poly[static_cast<size_t>(k)] = devPoint(pts[k]);
         HRGN hole = CreatePolygonRgn(poly.data(), static_cast<int>(poly.size()), ALTERNATE);
         if (hole) {
             ExtSelectClipRgn(dc, hole, RGN_DIFF);
@@ -305,13 +379,9 @@ void fillByClip(const RenderContext& ctx, const CMavGDX& gdx, const CMavArrayTem
             cut = true;
         }
     }
-    CMavVertexArray outer;
+    poly.clear();
     if (list.len() > 0)
-        outer = list[0].getTransformedCopy(toDevice);
-    const CMavPoint3dArray pts = outer.pts(true, 0.5);
-    std::vector<POINT> poly(static_cast<size_t>(pts.len()));
-    for (int k = 0; k < pts.len(); ++k)
-        poly[static_cast<size_t>(k)] = devPoint(pts[k]);
+        appendDevicePoints(list[0], toDevice, poly);
     {
         Selected brush(dc, brushSelected ? nullptr : CreateSolidBrush(colour));
         SetPolyFillMode(dc, ALTERNATE);
@@ -425,8 +495,51 @@ void drawPoint(const RenderContext& ctx, const CMavGDX& gdx, int item, const CMa
     }
 }
 
+// The window's remembered hatch of a region item: the cache the item holds when it was made from the item's
+// present outlines, hatch property and matrices, else a new one with the outlines split (and no lines yet), which
+// the item keeps from now on. Null for an item without a rare part (it has no outlines to hatch).
+std::shared_ptr<CMavHatchCache> windowHatchCache(const CMavGDX& gdx, int item, const CHatchProp& hatch)
+{
+    const CMavDisplayItem& it = gdx.getDisplayList()[item];
+    if (!it.hasRare())
+        return nullptr;
+    const CMavDisplayItemRare& rare = it.rare();
+    std::shared_ptr<CMavHatchCache> cache = rare.m_hatchCache;
+    if (cache && cache->hatch == hatch && cache->itemMtx == it.m_mtx.get() &&
+        cache->viewDir == gdx.viewDirectionMtxGet() && cache->source == rare.m_regl)
+        return cache;
+    cache = std::make_shared<CMavHatchCache>();
+    cache->source = rare.m_regl;
+    cache->hatch = hatch;
+    cache->itemMtx = it.m_mtx.get();
+    cache->viewDir = gdx.viewDirectionMtxGet();
+    cache->split = mav_gdx_image_reg_split(rare.m_regl);
+    rare.m_hatchCache = cache;
+    return cache;
+}
+
+// The legibility test of a hatch. The test measures the pattern's spacing along a unit vector mapped to the
+// device, which a pan does not change: with a cache, its answer is kept for the linear part of the matrix and
+// asked again only when that changes (a zoom, a turn).
+bool legible(CMavHatchCache* cache, const CMavArrayTempl<CMavVertexArray>& own, const CHatchProp& hatch,
+             const CMavMatrix3d& test)
+{
+    if (!cache)
+        return mav_gdx_pattern_test(own, hatch, test);
+    bool same = cache->legibleKnown;
+    for (int r = 0; r < 3 && same; ++r)
+        for (int c = 0; c < 3 && same; ++c)
+            same = cache->legibleFor.m[r][c] == test.m[r][c];
+    if (!same) {
+        cache->legible = mav_gdx_pattern_test(cache->split, hatch, test);
+        cache->legibleFor = test;
+        cache->legibleKnown = true;
+    }
+    return cache->legible;
+}
+
 void drawRegion(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned long flags, int fillMode,
-                COLORREF penColour, const CMavArrayTempl<double>& pattern)
+                COLORREF penColour, const CMavArrayTempl<double>& pattern, ItemPens& pens)
 {
     const bool window = ctx.target == RenderTarget::Window;
     HDC dc = ctx.dc;
@@ -435,8 +548,6 @@ void drawRegion(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned
     const CMavMatrix3d toDevice = ctx.toDevice * viewDir * itemMtx;
     const CMavMatrix3d lineToDevice = ctx.toDevice * itemMtx;
 
-    CMavArrayTempl<CMavVertexArray> list;
-    gdx.geomGet(list, item);
     unsigned long f = flags;
     if (window || (f & 3) != 0) {
         CHatchProp hatch;
@@ -444,13 +555,26 @@ void drawRegion(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned
         if (f & 2)
             haveHatch = gdx.hatchGet(item, hatch);
         // The window tests the legibility of the hatch on the contours as drawn (arcs as chords), the metafile on
-        // the contours as stored.
-        if (window)
-            list = mav_gdx_image_reg_split(list);
+        // the contours as stored. The window keeps the split contours and the hatch lines of a hatched item
+        // between drawings (windowHatchCache); only the legibility test, which depends on the zoom, runs again.
+        std::shared_ptr<CMavHatchCache> cache;
+        CMavArrayTempl<CMavVertexArray> own;
+        if (window && (f & 2))
+            cache = windowHatchCache(gdx, item, hatch);
+        if (!cache)
+            gdx.geomGet(own, item);
+        if (window && !cache)
+            own = mav_gdx_image_reg_split(own);
         if (f & 2) {
             const CMavMatrix3d test = window ? itemMtx * viewDir * ctx.toDevice : itemMtx * ctx.toDevice;
-            if (!haveHatch || !mav_gdx_pattern_test(list, hatch, test))
+            if (!haveHatch || !legible(cache.get(), own, hatch, test)) {
                 f = (f & ~2ul) | 1ul;
+                // Illegible now: the lines are dropped, and hatched anew when the hatch becomes legible again.
+                if (cache && cache->hasLines) {
+                    cache->lines.removeAll();
+                    cache->hasLines = false;
+                }
+            }
         }
         COLORREF fill = penColour;
         if (fillMode == 0 && gdx.fcolorGet(item).colorIndex() != 0)
@@ -459,7 +583,8 @@ void drawRegion(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned
         HPEN scanPen = window ? nullptr : solidPen(1, fill);
         Selected scanPenSel(dc, scanPen);
         if (!window)
-            list = mav_gdx_image_reg_split(list);
+            own = mav_gdx_image_reg_split(own);
+        const CMavArrayTempl<CMavVertexArray>& list = cache ? cache->split : own;
 
         if (f & 1) {
             if (window)
@@ -468,9 +593,17 @@ void drawRegion(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned
                 fillByScanLines(ctx, list, toDevice);
         }
         if (f & 2) {
-            Selected hatchPen(dc, window ? solidPen(1, fill) : nullptr);
-            const CMavArrayTempl<CMavVertexArray> lines = mav_gdx_image_reg_hatch2(list, CMavMatrix3d(), hatch);
-            const bool dots = hatch.name.compareNoCase(L"DOTS") == 0;
+            Selected hatchPen(dc, window ? pens.shared(1, fill) : nullptr, false);
+            CMavArrayTempl<CMavVertexArray> computed;
+            if (cache && !cache->hasLines) {
+                cache->lines = mav_gdx_image_reg_hatch2(list, CMavMatrix3d(), hatch);
+                cache->hasLines = true;
+            } else if (!cache) {
+                computed = mav_gdx_image_reg_hatch2(list, CMavMatrix3d(), hatch);
+            }
+            const CMavArrayTempl<CMavVertexArray>& lines = cache ? cache->lines : computed;
+            // Dots are drawn piece by piece. The name is compared exactly, as the hatchers compare pattern names.
+            const bool dots = hatch.name == L"DOTS";
             for (int i = 0; i < lines.len(); ++i) {
                 const bool unbroken = !dots && (lines[i].isContinuous() || (!window && lines[i].isClosed()));
                 drawVertices(ctx, lines[i], unbroken, toDevice, fill, 1);
@@ -486,14 +619,71 @@ void drawRegion(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned
     }
 }
 
+// Fills one glyph region in the window: its outline and holes as one PolyPolygon in alternate mode, without a
+// pen, so the holes stay empty without touching the clip region; then the outline alone is drawn with the item
+// pen, as the polygon of the clipping fill drew it. While a hole lies well inside its outline this lights the
+// pixels of the outline's polygon with the holes' regions taken out, as clipping did. In glyphs only a few
+// pixels high the truncated corners of a hole can reach its outline (a stroke of the outline then lies in the
+// hole's region, or a corner of the hole outside the outline); the caller keeps the clipping fill for those.
+void fillGlyph(const RenderContext& ctx, const CMavArrayTempl<CMavVertexArray>& region, const CMavMatrix3d& toDevice,
+               std::vector<POINT>& points, std::vector<INT>& counts)
+{
+    points.clear();
+    counts.clear();
+    int outerCount = 0;
+    for (int i = 0; i < region.len(); ++i) {
+        const size_t before = points.size();
+        appendDevicePoints(region[i], toDevice, points);
+        const int added = static_cast<int>(points.size() - before);
+        if (i > 0 && added < 3) {
+            points.resize(before); // a hole too small to make a region took nothing away
+            continue;
+        }
+        counts.push_back(added);
+        if (i == 0)
+            outerCount = added;
+    }
+    if (outerCount == 0)
+        return;
+    HDC dc = ctx.dc;
+    SetPolyFillMode(dc, ALTERNATE);
+    if (counts.size() == 1) {
+        Polygon(dc, points.data(), outerCount);
+        return;
+    }
+    {
+        Selected noPen(dc, GetStockObject(NULL_PEN), false);
+        PolyPolygon(dc, points.data(), counts.data(), static_cast<int>(counts.size()));
+    }
+    {
+        Selected noBrush(dc, GetStockObject(NULL_BRUSH), false);
+        Polygon(dc, points.data(), outerCount);
+    }
+}
+
+// Glyphs whose letters are at least this many device units high in both directions are filled without clipping.
+// Below it the corners of holes, truncated to whole device units, can reach their outlines: 6 and 8 units high
+// texts have shown a few pixels of difference, 9 to 11 none; the bound keeps a margin.
+constexpr double kGlyphPolyPolygonMin = 12.0;
+
 void drawText(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned long flags, int fillMode,
               COLORREF penColour)
 {
     const bool window = ctx.target == RenderTarget::Window;
     const CMavMatrix3d toDevice = ctx.toDevice * gdx.viewDirectionMtxGet() * gdx.mtxGet(item);
-    CMavArrayTempl<CMavArrayTempl<CMavVertexArray>> glyphs;
-    gdx.geomGet(glyphs, item);
+    // The stored glyphs are drawn where they are; only a window drawing of glyphs with arcs works on a copy.
+    const CMavArrayTempl<CMavArrayTempl<CMavVertexArray>>& stored = gdx.getDisplayList()[item].rare().m_txtRegl;
+    bool anyArc = false;
     if (window) {
+        for (const CMavArrayTempl<CMavVertexArray>& region : stored)
+            for (const CMavVertexArray& contour : region)
+                for (const CMavVertex& v : contour)
+                    anyArc = anyArc || v.bulge != 0.0;
+    }
+    CMavArrayTempl<CMavArrayTempl<CMavVertexArray>> split;
+    if (anyArc) {
+        split = stored;
+        CMavArrayTempl<CMavArrayTempl<CMavVertexArray>>& glyphs = split;
         // Glyph arcs become fine chords before the polygon fill, which knows only straight edges.
         for (int g = 0; g < glyphs.len(); ++g) {
             for (int c = 0; c < glyphs[g].len(); ++c) {
@@ -519,14 +709,25 @@ void drawText(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned l
             }
         }
     }
+    const CMavArrayTempl<CMavArrayTempl<CMavVertexArray>>& glyphs = anyArc ? split : stored;
     COLORREF brush = penColour;
     if (fillMode == 0 && gdx.fcolorGet(item).colorIndex() != 0)
         brush = gdx.fcolorGet(item).oleColor() & 0xFFFFFF;
     // The window fills all glyphs of the text with one brush; the metafile records a brush per glyph.
     HBRUSH textBrush = window && (flags & 1) ? CreateSolidBrush(brush) : nullptr;
     Selected textBrushSel(ctx.dc, textBrush);
+    if (window && (flags & 1))
+        SetBkColor(ctx.dc, gdx.backColorGet().oleColor() & 0xFFFFFF);
+    // A font unit (the height of a capital) in device units, along the text's x and y directions.
+    const double unitX = std::hypot(toDevice.m[0][0], toDevice.m[1][0]);
+    const double unitY = std::hypot(toDevice.m[0][1], toDevice.m[1][1]);
+    const bool noClip = window && unitX >= kGlyphPolyPolygonMin && unitY >= kGlyphPolyPolygonMin;
+    std::vector<POINT> points;
+    std::vector<INT> counts;
     for (int g = 0; g < glyphs.len(); ++g) {
-        if (flags & 1)
+        if ((flags & 1) && noClip)
+            fillGlyph(ctx, glyphs[g], toDevice, points, counts);
+        else if (flags & 1)
             fillByClip(ctx, gdx, glyphs[g], toDevice, brush, textBrush != nullptr);
         if (flags & 0x10) {
             // Each segment on its own: a contour that is not closed up shows its gaps, not a line across them.
@@ -634,7 +835,7 @@ void renderItems(const CMavGDX& gdx, const RenderContext& ctx)
             drawPoint(ctx, gdx, i, ctx.toDevice * gdx.viewDirectionMtxGet() * gdx.mtxGet(i), pen);
             break;
         case 3:
-            drawRegion(ctx, gdx, i, flags, fillMode, pen, pattern);
+            drawRegion(ctx, gdx, i, flags, fillMode, pen, pattern, itemPen);
             break;
         case 5:
             drawText(ctx, gdx, i, flags, fillMode, pen);

@@ -44,7 +44,7 @@ int addWrap(int a, int b)
 }
 
 // Read position over the slide bytes. Past the end a word reads as an end record and a byte as 0; pastEnd
-// records that this happened, so that a record cut by the end of the data is recognised as incomplete.
+// records that this happened, so that the decoding stops with the reason "end of data".
 struct Reader {
     const unsigned char* data;
     size_t size;
@@ -109,9 +109,10 @@ bool CMavSlideDecoder::readHeader(const unsigned char* data, size_t size, SlideH
 
 // Decodes the records after the header until an end record, an unknown record or the end of the data.
 //
-// A record cut by the end of the data is not drawn: a truncated slide draws exactly the records that precede the
-// missing bytes. The one exception is the closing record of a fill sequence, which carries nothing: a fill whose
-// vertices are all present is drawn even when the closing record is missing.
+// A record cut by the end of the data is read like any other: each missing word reads 0xFCFC and each missing byte
+// 0, and the record is drawn with those values. A common endpoint whose offset byte is missing draws its line with
+// dy = 0; a fill sequence whose next vertex is missing ends there (0xFCFC is a negative y) and draws the vertices
+// before it. The next record word then lies past the end, reads as an end record, and the decoding stops.
 //
 // Solid fill sequence: 0xFD00, the vertex count n, a skipped word; the first vertex record (skipped word, x, y);
 // vertex records 2..n the same, where a record with a negative y ends the list early and is not a vertex; after
@@ -143,19 +144,11 @@ SlideResult_st CMavSlideDecoder::decode(const unsigned char* data, size_t size, 
             SlidePoint_st to;
             to.x = signed16(r.word());
             to.y = signed16(r.word());
-            if (r.pastEnd) {
-                res.stop = SlideStop::EndOfData;
-                break;
-            }
             sink.slideLine(from, to);
             ++res.lines;
             last = from;
         } else if (h == 0xFB) {
             const int dx0 = signed8(l), dy0 = signed8(r.byte()), dx1 = signed8(r.byte()), dy1 = signed8(r.byte());
-            if (r.pastEnd) {
-                res.stop = SlideStop::EndOfData;
-                break;
-            }
             const SlidePoint_st from{addWrap(last.x, dx0), addWrap(last.y, dy0)};
             const SlidePoint_st to{addWrap(last.x, dx1), addWrap(last.y, dy1)};
             sink.slideLine(from, to);
@@ -171,10 +164,6 @@ SlideResult_st CMavSlideDecoder::decode(const unsigned char* data, size_t size, 
             SlidePoint_st v;
             v.x = signed16(r.word());
             v.y = signed16(r.word());
-            if (r.pastEnd) {
-                res.stop = SlideStop::EndOfData;
-                break;
-            }
             m_vertices.clear();
             m_vertices.push_back(v);
             int lastY = v.y;
@@ -182,16 +171,10 @@ SlideResult_st CMavSlideDecoder::decode(const unsigned char* data, size_t size, 
                 r.word();
                 v.x = signed16(r.word());
                 v.y = signed16(r.word());
-                if (r.pastEnd)
-                    break;
                 lastY = v.y;
                 if (v.y < 0)
                     break;
                 m_vertices.push_back(v);
-            }
-            if (r.pastEnd) {
-                res.stop = SlideStop::EndOfData;
-                break;
             }
             if (lastY >= 0) {
                 r.word();
@@ -200,16 +183,8 @@ SlideResult_st CMavSlideDecoder::decode(const unsigned char* data, size_t size, 
             }
             sink.slidePolygon(m_vertices.data(), static_cast<int>(m_vertices.size()));
             ++res.polygons;
-            if (r.pastEnd) {
-                res.stop = SlideStop::EndOfData;
-                break;
-            }
         } else if (h == 0xFE) {
             const int dx = signed8(l), dy = signed8(r.byte());
-            if (r.pastEnd) {
-                res.stop = SlideStop::EndOfData;
-                break;
-            }
             const SlidePoint_st to{addWrap(last.x, dx), addWrap(last.y, dy)};
             sink.slideLine(last, to);
             ++res.lines;

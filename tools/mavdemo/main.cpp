@@ -1,4 +1,5 @@
-// mavdemo: a stand-in host that loads MavMfc.dll, shows a window with a test picture and saves it as a PNG.
+// mavdemo: a stand-in host that loads MavMfc.dll, shows a window with a test picture and saves its scenes as PNG
+// and EMF files, listing them with their sizes at the end.
 #include <windows.h>
 
 #include <cstdio>
@@ -8,9 +9,13 @@
 #include "resource.h"
 #include "version.h"
 #include "gallery.h"
+#include "scene_dialog.h"
 #include "scene_font.h"
+#include "scene_msgserver.h"
+#include "scene_parts.h"
 #include "scene_picture.h"
 #include "scene_slide.h"
+#include "scene_tabs.h"
 #include "png_write.h"
 
 namespace {
@@ -69,6 +74,29 @@ LRESULT CALLBACK demoProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
     return DefWindowProcW(wnd, msg, wp, lp);
 }
 
+// Prints every picture and metafile in the output folder with its size, and their total.
+void listOutput(const std::wstring& outDir)
+{
+    unsigned long long total = 0;
+    int files = 0;
+    for (const wchar_t* pattern : {L"\\*.png", L"\\*.emf"}) {
+        WIN32_FIND_DATAW found;
+        HANDLE h = FindFirstFileW((outDir + pattern).c_str(), &found);
+        if (h == INVALID_HANDLE_VALUE)
+            continue;
+        do {
+            const unsigned long long size =
+                (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+            std::printf("mavdemo: %-24ls %10llu bytes\n", found.cFileName, size);
+            total += size;
+            ++files;
+        } while (FindNextFileW(h, &found));
+        FindClose(h);
+    }
+    std::printf("mavdemo: %d files, %llu bytes in %ls\n", files, total, outDir.c_str());
+    std::fflush(stdout);
+}
+
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int)
@@ -120,6 +148,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int)
     ok = mavdemo::runSlideScene(instance, outDir) && ok;
     ok = mavdemo::runPictureScene(instance, outDir) && ok;
     ok = mavdemo::runVllScene(instance, outDir) && ok;
+    ok = mavdemo::runDialogScene(outDir) && ok;
+    ok = mavdemo::runMsgServerScene(outDir) && ok;
+    ok = mavdemo::runTabsScene(instance, outDir) && ok;
+    ok = mavdemo::runPartsScene(instance, outDir) && ok;
     ok = mavdemo::runGallery(instance, outDir, interactive) && ok;
+    listOutput(outDir);
     return ok ? 0 : 1;
 }

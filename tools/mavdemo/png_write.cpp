@@ -1,5 +1,7 @@
-// A minimal PNG encoder: RGB, 8 bits, filter 0, zlib stream of stored blocks. Enough for snapshots to look at.
+// PNG snapshots through the Windows Imaging Component: the platform's encoder compresses, we only hand it rows.
 #include "png_write.h"
+
+#include <wincodec.h>
 
 #include <cstdio>
 
@@ -9,88 +11,113 @@
 namespace mavdemo {
 namespace {
 
-uint32_t crc32(const uint8_t* data, size_t n, uint32_t crc = 0)
-{
-    static uint32_t table[256];
-    static bool ready = false;
-    if (!ready) {
-        for (uint32_t i = 0; i < 256; ++i) {
-            uint32_t c = i;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            table[i] = c;
-        }
-        ready = true;
+// Holds a COM interface pointer and releases it.
+template <class T>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    ~ComPtr()
+    {
+        if (p_)
+            p_->Release();
     }
-    crc = ~crc;
-    for (size_t i = 0; i < n; ++i)
-        crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-    return ~crc;
-}
+    T* operator->() const { return p_; }
+    T* get() const { return p_; }
+    T** put() { return &p_; }
 
-void put32(std::vector<uint8_t>& out, uint32_t v)
-{
-    for (int s = 24; s >= 0; s -= 8)
-        out.push_back(static_cast<uint8_t>(v >> s));
-}
+private:
+    T* p_ = nullptr;
+};
 
-void chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& body)
+// Enters COM for the calling thread if it has not entered it yet, and leaves again when done. A thread that is
+// already in a multithreaded apartment keeps it: WIC's factory works in both.
+class ComScope {
+public:
+    ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+    ~ComScope()
+    {
+        if (SUCCEEDED(hr_))
+            CoUninitialize();
+    }
+
+private:
+    HRESULT hr_;
+};
+
+// The encoder writes 24-bit BGR rows: the DIB's fourth byte is unused and would only cost space as alpha.
+bool encodeInto(IStream* stream, const DWORD* pixels, int width, int height)
 {
-    put32(out, static_cast<uint32_t>(body.size()));
-    std::vector<uint8_t> typed(type, type + 4);
-    typed.insert(typed.end(), body.begin(), body.end());
-    out.insert(out.end(), typed.begin(), typed.end());
-    put32(out, crc32(typed.data(), typed.size()));
+    ComPtr<IWICImagingFactory> factory;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                reinterpret_cast<void**>(factory.put()))))
+        return false;
+    ComPtr<IWICBitmapEncoder> encoder;
+    if (FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.put())) ||
+        FAILED(encoder->Initialize(stream, WICBitmapEncoderNoCache)))
+        return false;
+    ComPtr<IWICBitmapFrameEncode> frame;
+    ComPtr<IPropertyBag2> options;
+    if (FAILED(encoder->CreateNewFrame(frame.put(), options.put())) || FAILED(frame->Initialize(options.get())) ||
+        FAILED(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height))))
+        return false;
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    if (FAILED(frame->SetPixelFormat(&format)) || format != GUID_WICPixelFormat24bppBGR)
+        return false;
+
+    // Rows go in bands so that a large snapshot needs one band of 24-bit rows, not a second copy of itself.
+    const UINT stride = (static_cast<UINT>(width) * 3 + 3) & ~3u;
+    const int bandRows = 64;
+    std::vector<BYTE> band(static_cast<size_t>(stride) * bandRows);
+    for (int y0 = 0; y0 < height; y0 += bandRows) {
+        const int rows = height - y0 < bandRows ? height - y0 : bandRows;
+        for (int r = 0; r < rows; ++r) {
+            const DWORD* src = pixels + static_cast<size_t>(y0 + r) * static_cast<size_t>(width);
+            BYTE* dst = band.data() + static_cast<size_t>(r) * stride;
+            for (int x = 0; x < width; ++x) {
+                dst[3 * x] = static_cast<BYTE>(src[x]);
+                dst[3 * x + 1] = static_cast<BYTE>(src[x] >> 8);
+                dst[3 * x + 2] = static_cast<BYTE>(src[x] >> 16);
+            }
+        }
+        if (FAILED(frame->WritePixels(static_cast<UINT>(rows), stride, stride * static_cast<UINT>(rows), band.data())))
+            return false;
+    }
+    return SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
 }
 
 } // namespace
 
 std::vector<uint8_t> encodePng(const DWORD* pixels, int width, int height)
 {
-    std::vector<uint8_t> raw;
-    raw.reserve(static_cast<size_t>(height) * (1 + 3 * static_cast<size_t>(width)));
-    for (int y = 0; y < height; ++y) {
-        raw.push_back(0);
-        for (int x = 0; x < width; ++x) {
-            uint32_t p = pixels[static_cast<size_t>(y) * width + x];
-            raw.push_back(static_cast<uint8_t>(p >> 16));
-            raw.push_back(static_cast<uint8_t>(p >> 8));
-            raw.push_back(static_cast<uint8_t>(p));
-        }
-    }
-    std::vector<uint8_t> z{0x78, 0x01};
-    size_t pos = 0;
-    do {
-        size_t n = raw.size() - pos < 65535 ? raw.size() - pos : 65535;
-        z.push_back(pos + n == raw.size() ? 1 : 0);
-        z.push_back(static_cast<uint8_t>(n));
-        z.push_back(static_cast<uint8_t>(n >> 8));
-        z.push_back(static_cast<uint8_t>(~n));
-        z.push_back(static_cast<uint8_t>(~n >> 8));
-        z.insert(z.end(), raw.begin() + pos, raw.begin() + pos + n);
-        pos += n;
-    } while (pos < raw.size());
-    uint32_t a = 1, b = 0;
-    for (uint8_t c : raw) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
-    }
-    put32(z, (b << 16) | a);
-
-    std::vector<uint8_t> out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<uint8_t> ihdr;
-    put32(ihdr, static_cast<uint32_t>(width));
-    put32(ihdr, static_cast<uint32_t>(height));
-    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
-    chunk(out, "IHDR", ihdr);
-    chunk(out, "IDAT", z);
-    chunk(out, "IEND", {});
+    // A row of more than 2^24 pixels is no snapshot; the bound keeps the band size within 32 bits.
+    if (!pixels || width <= 0 || height <= 0 || width > (1 << 24))
+        return {};
+    ComScope com;
+    ComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.put())) || !encodeInto(stream.get(), pixels, width, height))
+        return {};
+    STATSTG stat{};
+    if (FAILED(stream->Stat(&stat, STATFLAG_NONAME)) || stat.cbSize.QuadPart == 0 ||
+        stat.cbSize.QuadPart > 0x7FFFFFFF)
+        return {};
+    std::vector<uint8_t> out(static_cast<size_t>(stat.cbSize.QuadPart));
+    LARGE_INTEGER start{};
+    ULONG got = 0;
+    if (FAILED(stream->Seek(start, STREAM_SEEK_SET, nullptr)) ||
+        FAILED(stream->Read(out.data(), static_cast<ULONG>(out.size()), &got)) || got != out.size())
+        return {};
     return out;
 }
 
 bool savePng(const DWORD* pixels, int width, int height, const std::wstring& path)
 {
     const std::vector<uint8_t> png = encodePng(pixels, width, height);
+    if (png.empty())
+        return false;
     FILE* f = _wfopen(path.c_str(), L"wb");
     if (!f)
         return false;

@@ -1,4 +1,5 @@
-// Saving what a device context shows as a PNG file, for the demo's snapshots.
+// Saving what a device context shows as a PNG file, for the demo's snapshots, through the Windows Imaging
+// Component's PNG encoder.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +10,7 @@
 
 namespace mavdemo {
 
-// Encodes 0x00RRGGBB pixels (top-down rows) as an RGB PNG (uncompressed deflate blocks).
+// Encodes 0x00RRGGBB pixels (top-down rows) as a compressed 24-bit RGB PNG. Empty on failure.
 std::vector<uint8_t> encodePng(const DWORD* pixels, int width, int height);
 
 // Writes 0x00RRGGBB pixels (top-down rows) to path as a PNG. False on failure.

@@ -243,7 +243,9 @@ def write_all(out):
     s = Slide(high_x=99, high_y=99)
     s.color(1)
     s.raw_words(0xFD00, 0xFFFF, 0)
-    s.raw_bytes(bytes(range(10)))
+    # The first vertex (770, 1284) is whole; the second lacks its y, which reads 0xFCFC past the end: a negative y
+    # that ends the list, so the one vertex read is drawn.
+    s.raw_bytes(bytes(range(10)), events=["poly 770 1284"])
     put("fill_count_65535", s)
 
     s = Slide(high_x=99, high_y=99)

@@ -36,6 +36,47 @@ TEST(CMavArray, CapacityStartsAtEightAndDoubles)
     EXPECT_EQ(r[0], 7);
 }
 
+// Arrays whose length is known when they are made (copies, lists in braces) take exactly that room; appending
+// to them doubles from there. Arrays that start empty keep the 0, 8, 16, ... rule.
+TEST(CMavArray, CopiesTakeExactRoomAndAppendingDoublesFromThere)
+{
+    CMavArrayTempl<int> grown;
+    for (int i = 0; i < 9; ++i)
+        grown.append(i * 3);
+    ASSERT_EQ(grown.physicalLength(), 16);
+
+    const CMavArrayTempl<int> copy(grown);
+    EXPECT_EQ(copy.physicalLength(), 9);
+    EXPECT_EQ(copy, grown);
+    CMavArrayTempl<int> assigned{1};
+    assigned = grown;
+    EXPECT_EQ(assigned.physicalLength(), 9);
+    EXPECT_EQ(assigned[8], 24);
+    assigned.append(27);
+    EXPECT_EQ(assigned.physicalLength(), 18);
+    EXPECT_EQ(assigned.len(), 10);
+    EXPECT_EQ(assigned[9], 27);
+
+    const CMavArrayTempl<double> braces{1.0, 0.0, 0.0};
+    EXPECT_EQ(braces.physicalLength(), 3);
+    const CMavArrayTempl<double> none;
+    const CMavArrayTempl<double> noneCopy(none);
+    EXPECT_EQ(noneCopy.physicalLength(), 0);
+    CMavArrayTempl<double> fromNone(noneCopy);
+    fromNone.append(2.0);
+    EXPECT_EQ(fromNone.physicalLength(), 8);
+
+    // Nested: every inner array of a copy is exact as well.
+    CMavArrayTempl<CMavArrayTempl<int>> nested;
+    nested.append(CMavArrayTempl<int>{1, 2});
+    nested[0].append(3);
+    ASSERT_EQ(nested[0].physicalLength(), 4);
+    const CMavArrayTempl<CMavArrayTempl<int>> nestedCopy(nested);
+    EXPECT_EQ(nestedCopy.physicalLength(), 1);
+    EXPECT_EQ(nestedCopy[0].physicalLength(), 3);
+    EXPECT_EQ(nestedCopy[0][2], 3);
+}
+
 TEST(CMavArray, NegativeAndOutOfRangeIndices)
 {
     CMavArrayTempl<int> a{10, 20, 30};

@@ -120,8 +120,41 @@ TEST(LengthText, WritesTheFormatsAsAutocadDoes)
     EXPECT_EQ(rtos(-0.001, Mav::kFormatArchitectural, 2, false), "0'-0\"");
     EXPECT_EQ(rtos(-0.001, Mav::kFormatFractional, 2, false), "0");
     // Precision is clamped: no negative decimals, no finer fraction than 1/256.
-    EXPECT_EQ(rtos(2.5, Mav::kFormatDecimal, -3, false), "2");
+    EXPECT_EQ(rtos(2.5, Mav::kFormatDecimal, -3, false), "3");
     EXPECT_EQ(rtos(1.0 / 1024.0 + 3.0, Mav::kFormatFractional, 12, false), "3");
+}
+
+TEST(LengthText, ExactHalvesRoundAwayFromZeroInEveryFormat)
+{
+    // Values that lie exactly halfway between two texts (all are exact binary fractions), and near-halves that
+    // are not: 2.675 is stored a little below and must stay below.
+    const struct {
+        double value;
+        Mav::lFormat format;
+        int prec;
+        const char* text;
+    } cases[] = {
+        {2.5, Mav::kFormatDecimal, 0, "3"},
+        {-2.5, Mav::kFormatDecimal, 0, "-3"},
+        {0.125, Mav::kFormatDecimal, 2, "0.13"},
+        {-0.125, Mav::kFormatDecimal, 2, "-0.13"},
+        {-0.5, Mav::kFormatDecimal, 0, "-1"},
+        {2.675, Mav::kFormatDecimal, 2, "2.67"},
+        {1.25, Mav::kFormatScientific, 1, "1.3E+00"},
+        {-0.125, Mav::kFormatScientific, 1, "-1.3E-01"},
+        {9.5, Mav::kFormatScientific, 0, "1E+01"},
+        {-99.5, Mav::kFormatScientific, 1, "-1.0E+02"},
+        {1234.5, Mav::kFormatEngineering, 0, "102'-11\""},
+        {-1234.5, Mav::kFormatEngineering, 0, "-102'-11\""},
+        {6.25, Mav::kFormatEngineering, 1, "0'-6.3\""},
+        {1234.5, Mav::kFormatArchitectural, 0, "102'-11\""},
+        {-0.03125, Mav::kFormatArchitectural, 4, "-0'-0 1/16\""},
+        {2.5, Mav::kFormatFractional, 0, "3"},
+        {-2.5, Mav::kFormatFractional, 0, "-3"},
+        {0.03125, Mav::kFormatFractional, 4, "1/16"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(rtos(c.value, c.format, c.prec, false), c.text) << c.value << " format " << c.format;
 }
 
 TEST(LengthText, CompactFlagLeavesOutZerosAndEmptyParts)

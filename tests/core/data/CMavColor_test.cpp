@@ -46,6 +46,46 @@ TEST(CMavColor, IndexAndTrueColour)
     EXPECT_EQ(none.colorIndex(), -1);
 }
 
+// Names live apart from the colour: copies and moves carry them, clearing both drops them, and a true colour of
+// black is still a true colour.
+TEST(CMavColor, NamesTravelWithCopiesAndTrueBlackStaysTrue)
+{
+    CMavColor named(30);
+    named.setNames(L"RAL 2004", L"");
+    CMavColor copy(named);
+    copy.setNames(L"RAL 3000", L"RAL CLASSIC");
+    EXPECT_EQ(named.colorName(), L"RAL 2004");
+    EXPECT_EQ(named.bookName(), L"");
+    EXPECT_EQ(copy.bookName(), L"RAL CLASSIC");
+    CMavColor assigned(7);
+    assigned = named;
+    EXPECT_EQ(assigned, named);
+    EXPECT_EQ(assigned.colorIndex(), 30);
+    CMavColor moved(std::move(copy));
+    EXPECT_EQ(moved.colorName(), L"RAL 3000");
+    assigned = std::move(moved);
+    EXPECT_EQ(assigned.bookName(), L"RAL CLASSIC");
+    assigned.setNames(nullptr, L"");
+    EXPECT_EQ(assigned, CMavColor(30));
+    EXPECT_EQ(assigned.colorName(), L"");
+
+    CMavColor black(250);
+    black.setColor(0x000000u);
+    EXPECT_TRUE(black.isTrueColor());
+    EXPECT_EQ(black.color(), 0L);
+    EXPECT_EQ(black.oleColor(), 0x000000u);
+    EXPECT_NE(black, CMavColor(250));
+    CMavColor white(250);
+    white.setColor(0xFFFFFFu);
+    EXPECT_NE(black, white);
+    black.setOleColor(0xFFFFFFu);
+    EXPECT_EQ(black.color(), 0xFFFFFFL);
+    EXPECT_EQ(black.colorIndex(), 7);
+    black.setColorIndex(250);
+    EXPECT_FALSE(black.isTrueColor());
+    EXPECT_EQ(black, CMavColor(250));
+}
+
 TEST(CMavColor, FromDataItems)
 {
     CMavDataDir d;

@@ -120,3 +120,29 @@ TEST_F(Materials, LoadedFilesMergeAndCodesCanBeGiven)
     CMavMatMgr::reset();
     EXPECT_FALSE(mgr.propGet(L"NEU", p));
 }
+
+// Every listed material must be one the other questions find: a file with materials under an integer key or an
+// empty name once listed "7" and "" and then answered nothing about them.
+TEST_F(Materials, ListedMaterialsAreFoundAgain)
+{
+    const std::string path = std::string(MAV_TEST_DATA_DIR) + "/findings/material_without_a_findable_name.dat";
+    ASSERT_TRUE(CMavMatMgr::load(std::wstring(path.begin(), path.end()).c_str()));
+    CMavArrayTempl<CMavString> names, drawing;
+    mgr.matDrawAll(names, false);
+    mgr.matDrawAll(drawing, true);
+    int n1 = 0;
+    for (const CMavString& name : drawing) {
+        EXPECT_NE(name, CMavString(L"-1"));
+        n1 += name == CMavString(L"N1");
+    }
+    EXPECT_EQ(n1, 1);
+    int eiche = 0;
+    for (const CMavString& name : names) {
+        MAV::CMatProp p;
+        EXPECT_TRUE(mgr.propGet(name.c_str(), p)) << name.utf8();
+        EXPECT_NE(name, CMavString(L"7"));
+        EXPECT_FALSE(name.isEmpty());
+        eiche += name == CMavString(L"EICHE");
+    }
+    EXPECT_EQ(eiche, 1);
+}

@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "data/config.h"
+#include "data/datafile.h"
 #include "data/outlines.h"
 #include "../geom_test_util.h"
 
@@ -274,4 +276,25 @@ TEST(Outlines, LocalMatricesOfElements)
     EXPECT_TRUE(m.isMirroring() == false);
     EXPECT_NEAR((m * CMavVector3d(0, 0, 1)).z, -1.0, 1e-12);
     EXPECT_FALSE(MAV::g_mtx_local(nullptr, m, 0, -1));
+}
+
+// Finite parameters whose corners are not finite: a parallelogram slanted by 5e-322 degrees once gave a corner at
+// infinity, and a huge rectangle moved by a huge offset overflowed. Both are outlines without usable geometry.
+TEST(Outlines, CornersThatOverflowGiveAnEmptyOutline)
+{
+    EXPECT_EQ(MAV::g_outline(MAV::kOutlParallelogram, CMavVector3d(0, 0, 0), {100.0, 50.0, 5e-322}).len(), 0);
+    EXPECT_EQ(MAV::g_outline(MAV::kOutlParallelogram, CMavVector3d(0, 0, 0), {100.0, 50.0, 45.0}).len(), 4);
+    EXPECT_EQ(MAV::g_outline(MAV::kOutlRectangle, CMavVector3d(1e308, 0, 0), {1e308, 1.0}).len(), 0);
+
+    const std::string path = std::string(MAV_TEST_DATA_DIR) + "/findings/outline_parallelogram_almost_flat.dat";
+    std::string bytes;
+    ASSERT_TRUE(MAV::readFileBytes(std::wstring(path.begin(), path.end()).c_str(), bytes));
+    CMavDataItem tree;
+    ASSERT_TRUE(MAV::dataFromText(tree, bytes.data(), bytes.size()));
+    ASSERT_EQ(tree.count(), 3);
+    for (int i = 0; i < tree.count(); ++i) {
+        CMavVertexArray vl = MAV::g_outline(MAV::kOutlRectangle, CMavVector3d(0, 0, 0), {1.0, 1.0});
+        EXPECT_FALSE(MAV::g_outline(vl, tree.childAt(i), 4)) << i;
+        EXPECT_EQ(vl.len(), 0);
+    }
 }

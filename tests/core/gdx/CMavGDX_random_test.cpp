@@ -89,7 +89,7 @@ public:
                 for (int r = uniform(0, 3); r > 0; --r) {
                     CMavArrayTempl<CMavVertexArray> region;
                     region.append(randomPolyline(3));
-                    it.m_txtRegl.append(region);
+                    it.rareEdit().m_txtRegl.append(region);
                 }
             } else if (sub == 1) {
                 it.m_kind = chance(0.5) ? kDispNone : kDispUnused;
@@ -97,8 +97,8 @@ public:
             } else {
                 it.m_kind = sub == 2 ? kDispPolyline : kDispPoint;
                 it.m_vl = randomPolyline(3);
-                it.m_point = CMavPoint3d(real(-100, 100), real(-100, 100), real(-1, 1));
-                it.m_mtx2 = randomMatrix();
+                it.rareEdit().m_point = CMavPoint3d(real(-100, 100), real(-100, 100), real(-1, 1));
+                it.rareEdit().m_mtx2 = randomMatrix();
             }
             CMavArrayTempl<CMavDisplayItem> one;
             one.append(it);
@@ -112,10 +112,10 @@ private:
 
 int idOf(const CMavDisplayItem& it)
 {
-    if (it.m_kind == kDispPoint && it.m_pdSize != 0.0)
-        return static_cast<int>(it.m_pdSize);
+    if (it.m_kind == kDispPoint && it.rare().m_pdSize != 0.0)
+        return static_cast<int>(it.rare().m_pdSize);
     if (it.m_kind == kDispPicture)
-        return static_cast<int>(it.m_pdMode);
+        return static_cast<int>(it.rare().m_pdMode);
     return it.m_thickness;
 }
 

@@ -2,6 +2,7 @@
 // removal and the extents.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <limits>
 
@@ -39,7 +40,7 @@ void addFarCopy(CMavGDX& g, double x, const CMavMatrix3d& m2 = CMavMatrix3d())
     it.m_kind = kDispPolyline;
     it.m_stack = path({9});
     it.m_vl = line(x, x, x + 1, x + 1);
-    it.m_mtx2 = m2;
+    it.rareEdit().m_mtx2 = m2;
     CMavArrayTempl<CMavDisplayItem> items;
     items.append(it);
     g.addDisplayList(items);
@@ -295,7 +296,7 @@ TEST(CMavGDX, FullRecomputationUsesSecondMatrixViewDirectionAndTextRegions)
         outline.transformBy(CMavMatrix3d::translation(CMavVector3d(0, 0, q[2])));
         CMavArrayTempl<CMavVertexArray> region;
         region.append(outline);
-        text.m_txtRegl.append(region);
+        text.rareEdit().m_txtRegl.append(region);
     }
     CMavDisplayItem pic;
     pic.m_kind = kDispPicture;
@@ -513,4 +514,22 @@ TEST(CMavGDX, BadCoordinatesAndMatricesGiveDefinedResults)
     EXPECT_EQ(hits.imageItemGet(CMavPoint3d(0, 0, 0)), -1);
     addPoint(hits, {3}, 1, 1);
     EXPECT_EQ(hits.imageItemGet(CMavPoint3d(0, 0, 0)), 3);
+}
+
+// A host's absurd count once asked for two billion items' room: the allocation failed and threw out of the
+// library. The count is a hint: huge, overflowing and negative counts keep the list whole and usable.
+TEST(CMavGDX, ReserveItemsWithAHugeCountNeitherThrowsNorLosesItems)
+{
+    OpenGDX g;
+    g.imagePt(CMavArrayTempl<int>({1}), 0, CMavPoint3d(1, 2, 0), CMavColor(1), CMavMatrix3d(), 1.0, 0);
+    for (int count : {INT_MAX, INT_MAX - 1, 1 << 30, -1, INT_MIN})
+        g.reserveItems(count);
+    g.imagePt(CMavArrayTempl<int>({2}), 0, CMavPoint3d(3, 4, 0), CMavColor(1), CMavMatrix3d(), 1.0, 0);
+    ASSERT_EQ(g.lenGet(), 2);
+    CMavPoint3d p;
+    g.geomGet(p, 0);
+    EXPECT_EQ(p, CMavPoint3d(1, 2, 0));
+    g.geomGet(p, 1);
+    EXPECT_EQ(p, CMavPoint3d(3, 4, 0));
+    EXPECT_EQ(g.typeGet(1), kDispPoint);
 }

@@ -48,10 +48,10 @@ TEST(GdxTextTest, StringTextIsLaidOutAtItsPointAndCountsInTheExtents)
     EXPECT_EQ(item.m_flags, 0x200u);  // not made filled: the flags stay as given
     EXPECT_EQ(item.m_lineType, CMavArrayTempl<double>({1.0, 0.0, 0.0}));
     EXPECT_EQ(item.m_ltScale, 0.0);
-    EXPECT_TRUE(item.m_text == L"Ab");
-    EXPECT_TRUE(item.m_align == L"TR");
+    EXPECT_TRUE(item.rare().m_text == L"Ab");
+    EXPECT_TRUE(item.rare().m_align == L"TR");
     const Regions laid = MAV::fontTextLayout(L"Ab", L"TR", p);
-    EXPECT_EQ(item.m_txtRegl, laid);
+    EXPECT_EQ(item.rare().m_txtRegl, laid);
     // Right and top aligned: the text ends left of and below the insertion point.
     CMavPoint3d lo, hi;
     regionsBox(laid, lo, hi);
@@ -62,7 +62,7 @@ TEST(GdxTextTest, StringTextIsLaidOutAtItsPointAndCountsInTheExtents)
     // A text left out of the extents leaves them alone; a text of characters without glyphs has no regions.
     ASSERT_TRUE(g.imageTxt(path({4}), Mav::kGdxNoExtents, L"WWW", CMavColor(1), CMavMatrix3d(), L"", {100, 100, 0}));
     ASSERT_TRUE(g.imageTxt(path({5}), 0, L"  ", CMavColor(1), CMavMatrix3d(), L"CC", {-50, -50, 0}));
-    EXPECT_TRUE(g.getDisplayList()[2].m_txtRegl.isEmpty());
+    EXPECT_TRUE(g.getDisplayList()[2].rare().m_txtRegl.isEmpty());
     expectExtents(g, lo, hi);
 }
 
@@ -78,23 +78,23 @@ TEST(GdxTextTest, SettersLayEveryItemOfTheGroupOutAgain)
     EXPECT_TRUE(g.txtSet(path({77}), L"nothing selected"));
 
     ASSERT_TRUE(g.txtSet(path({3}), L"HH"));
-    EXPECT_EQ(g.getDisplayList()[0].m_txtRegl, MAV::fontTextLayout(L"HH", L"", {0, 0, 0}));
-    EXPECT_EQ(g.getDisplayList()[1].m_txtRegl, MAV::fontTextLayout(L"HH", L"", {0, 0, 0}));
+    EXPECT_EQ(g.getDisplayList()[0].rare().m_txtRegl, MAV::fontTextLayout(L"HH", L"", {0, 0, 0}));
+    EXPECT_EQ(g.getDisplayList()[1].rare().m_txtRegl, MAV::fontTextLayout(L"HH", L"", {0, 0, 0}));
     EXPECT_EQ(g.getDisplayList()[1].m_kind, kDispPolyline);
-    EXPECT_EQ(g.getDisplayList()[2].m_txtRegl, MAV::fontTextLayout(L"Z", L"", {-20, 0, 0}));
+    EXPECT_EQ(g.getDisplayList()[2].rare().m_txtRegl, MAV::fontTextLayout(L"Z", L"", {-20, 0, 0}));
 
     ASSERT_TRUE(g.txtAlignSet(path({3, 1}), L"CC"));
-    EXPECT_EQ(g.getDisplayList()[0].m_txtRegl, MAV::fontTextLayout(L"HH", L"CC", {0, 0, 0}));
-    EXPECT_EQ(g.getDisplayList()[1].m_txtRegl, MAV::fontTextLayout(L"HH", L"", {0, 0, 0}));
+    EXPECT_EQ(g.getDisplayList()[0].rare().m_txtRegl, MAV::fontTextLayout(L"HH", L"CC", {0, 0, 0}));
+    EXPECT_EQ(g.getDisplayList()[1].rare().m_txtRegl, MAV::fontTextLayout(L"HH", L"", {0, 0, 0}));
 
     // Moving the texts far away must move the extents with them, not keep the box of the old place.
     g.txtPointSet(path({3}), CMavPoint3d(1000, 500, 0));
     const Regions centred = MAV::fontTextLayout(L"HH", L"CC", {1000, 500, 0});
     const Regions plain = MAV::fontTextLayout(L"HH", L"", {1000, 500, 0});
-    EXPECT_EQ(g.getDisplayList()[0].m_txtRegl, centred);
-    EXPECT_EQ(g.getDisplayList()[1].m_txtRegl, plain);
+    EXPECT_EQ(g.getDisplayList()[0].rare().m_txtRegl, centred);
+    EXPECT_EQ(g.getDisplayList()[1].rare().m_txtRegl, plain);
     CMavPoint3d zlo, zhi, clo, chi;
-    regionsBox(g.getDisplayList()[2].m_txtRegl, zlo, zhi);
+    regionsBox(g.getDisplayList()[2].rare().m_txtRegl, zlo, zhi);
     regionsBox(centred, clo, chi);
     // The line item counts with its own polyline (0,0)-(1,1), not with the text regions it now holds.
     expectExtents(g, MAV::p_min(zlo, MAV::p_min(clo, CMavPoint3d(0, 0, 0))),
@@ -119,10 +119,10 @@ TEST(GdxTextTest, HostTextNeedsADirectoryAndIsAlwaysFilled)
     const CMavDisplayItem& item = g.getDisplayList()[0];
     EXPECT_EQ(item.m_kind, kDispText);
     EXPECT_EQ(item.m_flags, 0x101u);
-    EXPECT_EQ(item.m_fcolor, CMavColor(2));
-    EXPECT_TRUE(item.m_text.isEmpty());
+    EXPECT_EQ(item.rare().m_fcolor, CMavColor(2));
+    EXPECT_TRUE(item.rare().m_text.isEmpty());
     CMavPoint3d lo, hi, flo, fhi;
-    regionsBox(item.m_txtRegl, lo, hi);
+    regionsBox(item.rare().m_txtRegl, lo, hi);
     regionsBox(MAV::fontTextLayout(L"E", L"", {0, 0, 0}), flo, fhi);
     EXPECT_NEAR(hi.y, 2.0 * fhi.y, 1e-9);
     EXPECT_NEAR(lo.x, 2.0 * flo.x, 1e-9);

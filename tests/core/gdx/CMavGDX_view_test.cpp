@@ -116,7 +116,7 @@ TEST(CMavGDXView, GroupBoxWidensTheCallersBoxWithItemMatrixAndProjectionOnly)
     text.m_stack = path({6});
     CMavArrayTempl<CMavVertexArray> glyph;
     glyph.append(rect(50, 50, 60, 60));
-    text.m_txtRegl.append(glyph);
+    text.rareEdit().m_txtRegl.append(glyph);
     CMavArrayTempl<CMavDisplayItem> items;
     items.append(text);
     g.addDisplayList(items);

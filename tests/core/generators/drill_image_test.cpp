@@ -246,6 +246,29 @@ TEST_F(DrillHoleImage, HoleElementsAsHatchedOutlinesDrillsAndMarkers)
     gdx.clear();
     EXPECT_TRUE(mav_gdx_image_hole(&gdx, data, parameters));
     EXPECT_EQ(gdx.lenGet(), 2);
+
+    // An "OUTLINE" element whose outline cannot be built (no outline code) still adds its polyline, empty, and
+    // its filled region, so that the next element's items keep their numbers 2 and 3.
+    MAV::CDtaFilePointer* two = MAV::dtaOpen(MAV::kDataTemp, MAV::kDataReadWrite, nullptr, nullptr);
+    two->root(true)->setAt(CMavDataKey(L"DRAW"), L"F");
+    CMavDataItem* bt2 = two->top()->makeDir(CMavDataKey(L"BT"));
+    bt2->setAt(CMavDataKey(L"A\\GEN\\TYPE"), L"OUTLINE");
+    bt2->setAt(CMavDataKey(L"B\\GEN"), square(1.0));
+    gdx.clear();
+    EXPECT_TRUE(mav_gdx_image_hole(&gdx, two, parameters));
+    MAV::dtaClose(two);
+    ASSERT_EQ(gdx.lenGet(), 4);
+    const MavDisplayObj kinds2[] = {kDispPolyline, kDispRegion, kDispPolyline, kDispRegion};
+    const unsigned long flags2[] = {0x300, 0x11, 0x100, 0x11};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(gdx.typeGet(i), kinds2[i]) << i;
+        EXPECT_EQ(gdx.flagGet(i), flags2[i]) << i;
+    }
+    gdx.geomGet(vl, 0);
+    EXPECT_EQ(vl.len(), 0);
+    gdx.geomGet(vl, 2);
+    ASSERT_TRUE(vl.extents(lo, hi));
+    EXPECT_EQ(hi - lo, CMavVector3d(1, 1, 0));  // B's unit square
 }
 
 TEST_F(DrillHoleImage, HoleWithoutDataDrawsTheHostsHoleEntityOrNothing)

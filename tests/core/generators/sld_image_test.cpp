@@ -179,6 +179,42 @@ TEST(SldImage, StackArrayMatrixAndByteOrderTwins)
         EXPECT_EQ(le[i].coords, be[i].coords);
 }
 
+TEST(SldImage, ARecordCutByTheEndOfTheSlideAddsItsItemAsItsMissingBytesRead)
+{
+    // A level-2 header, little-endian, then record words; the last record of each slide lacks its end.
+    auto slide = [](std::initializer_list<int> words, std::initializer_list<unsigned char> tail) {
+        std::vector<unsigned char> b(17, 0);
+        b.insert(b.end(), {0x56, 2, 0x10, 0x02, 0x20, 0x01, 0, 0, 0, 0, 2, 0, 0x34, 0x12});
+        for (int w : words) {
+            b.push_back(static_cast<unsigned char>(w & 0xFF));
+            b.push_back(static_cast<unsigned char>((w >> 8) & 0xFF));
+        }
+        b.insert(b.end(), tail);
+        return b;
+    };
+    // A common endpoint without its dy byte: the line from the last point (1, 2) with dy = 0.
+    const std::vector<unsigned char> endpoint = slide({0xFF01, 0x0001, 2, 3, 4}, {0x05, 0xFE});
+    // A fill whose third vertex lacks its y: the region of the two vertices before it.
+    const std::vector<unsigned char> fill = slide({0xFF02, 0xFD00, 4, 0, 0xFD00, 1, 2, 0xFD00, 3, 4, 0xFD00, 5}, {});
+    std::vector<Piece> lines(2), region(1);
+    lines[0].coords = {1, 2, 3, 4};
+    lines[1].coords = {1, 2, 6, 2};
+    lines[0].colour = lines[1].colour = 1;
+    region[0].polygon = true;
+    region[0].coords = {1, 2, 3, 4};
+    region[0].colour = 2;
+    const struct {
+        const std::vector<unsigned char>& bytes;
+        const std::vector<Piece>& pieces;
+    } cases[] = {{endpoint, lines}, {fill, region}};
+    for (const auto& c : cases) {
+        CMavGDX gdx = emptyList();
+        EXPECT_TRUE(mav_gdx_image_sld_data(&gdx, c.bytes.data(), static_cast<unsigned long>(c.bytes.size()), 0,
+                                           nullptr));
+        expectItemsMatchListing(gdx, c.pieces, {}, 0);
+    }
+}
+
 TEST(SldImage, EmptySlideAndFailures)
 {
     // "LEER" in any case: one hidden point at the origin, no library needed.

@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <set>
+#include <string>
 
+#include "gdx/CMavGDX.h"
 #include "geometry/font.h"
 #include "geometry/orient.h"
 
@@ -314,4 +317,90 @@ TEST(FontTextLayoutTest, HolesAreTurnedAndMovedWithTheirOutline)
         EXPECT_TRUE(inside(laid[0][1][s].start, laid[0][0]));
     // The stored glyph is untouched by the layout.
     EXPECT_LT(signedArea(get_ascii_from_map(L'O')[0][1]), 0.0);
+}
+
+namespace {
+
+// FNV-1a over the counts and the bit patterns of every coordinate and bulge, in order.
+std::uint64_t outlineHash(const Glyph& regions)
+{
+    std::uint64_t h = 1469598103934665603ull;
+    auto add = [&h](const void* p, std::size_t n) {
+        const unsigned char* b = static_cast<const unsigned char*>(p);
+        for (std::size_t i = 0; i < n; ++i) {
+            h ^= b[i];
+            h *= 1099511628211ull;
+        }
+    };
+    for (int r = 0; r < regions.len(); ++r) {
+        const int outlines = regions[r].len();
+        add(&outlines, sizeof outlines);
+        for (int o = 0; o < outlines; ++o) {
+            const CMavVertexArray& vl = regions[r][o];
+            const int n = vl.len();
+            add(&n, sizeof n);
+            for (int v = 0; v < n; ++v) {
+                const CMavVertex& x = vl[v];
+                const double d[7] = {x.start.x, x.start.y, x.start.z, x.end.x, x.end.y, x.end.z, x.bulge};
+                add(d, sizeof d);
+            }
+        }
+    }
+    return h;
+}
+
+// Every glyph in turn, a space and a character the font lacks, repeated to 10,000 characters.
+std::wstring longText()
+{
+    std::wstring all;
+    for (int c = 33; c <= 126; ++c)
+        all += static_cast<wchar_t>(c);
+    for (int c : {177, 178, 179, 186, 188, 189, 190, 196, 214, 220, 223, 228, 246, 252, 32, 0x263A})
+        all += static_cast<wchar_t>(c);
+    std::wstring text;
+    while (text.size() < 10000)
+        text += all;
+    text.resize(10000);
+    return text;
+}
+
+} // namespace
+
+// The outlines of a long text, bit for bit, as the layout has always produced them: the sums were taken from the
+// straightforward layout (orient each glyph's copy, move it, measure it) before it was made faster. Any change
+// of orientation, order, rounding or the sign of a zero changes them.
+TEST(FontTextLayoutTest, LongTextOutlinesAreBitIdentical)
+{
+    const std::wstring text = longText();
+    const Glyph laid = MAV::fontTextLayout(text.c_str(), L"CC", CMavPoint3d(1, 2, 0));
+    EXPECT_EQ(laid.len(), 12536);
+    EXPECT_EQ(outlineHash(laid), 0x24257ea8cc9c16f5ull);
+
+    // The other alignments and insertion points (negative zeros among them) on the first 2,000 characters.
+    const std::wstring part = text.substr(0, 2000);
+    struct Case {
+        const wchar_t* align;
+        CMavPoint3d point;
+        std::uint64_t hash;
+    } cases[] = {{L"CC", CMavPoint3d(1, 2, 0), 0x4358ae602ed56d79ull},
+                 {L"TR", CMavPoint3d(-3.25, 0.5, 7), 0x8568fa74a3a6d5edull},
+                 {L"BL", CMavPoint3d(0, -0.0, -0.0), 0x59205ac115d5cf05ull},
+                 {L"TL", CMavPoint3d(1e6, -2.5e-3, 0), 0xcbcf4fd014fc11c9ull}};
+    for (const Case& c : cases) {
+        const Glyph some = MAV::fontTextLayout(part.c_str(), c.align, c.point);
+        EXPECT_EQ(some.len(), 2508) << c.align[0];
+        EXPECT_EQ(outlineHash(some), c.hash) << c.align[0];
+    }
+
+    // A text item of the same text holds the same outlines, and its extents (item matrix scaling by 2) are the
+    // values the item always had.
+    CMavGDX gdx(CMavColor(), CMavMatrix3d(), 0.0, 0, CMavPoint3d(), CMavPoint3d());
+    gdx.imageTxt({1}, 0, text.c_str(), CMavColor(1), CMavMatrix3d::scaling(2.0), L"CC", CMavPoint3d(1, 2, 0));
+    Glyph stored;
+    gdx.geomGet(stored, 0);
+    EXPECT_EQ(outlineHash(stored), 0x24257ea8cc9c16f5ull);
+    CMavPoint3d lo, hi;
+    gdx.extmaxGet(lo, hi);
+    EXPECT_EQ(lo, CMavPoint3d(-10800.74800000098, 0.31600000000000028, 0));
+    EXPECT_EQ(hi, CMavPoint3d(10804.548000000977, 3.1579999999999999, 0));
 }

@@ -10,6 +10,7 @@
 #include "geometry/hatch.h"
 #include "geometry/orient.h"
 #include "base/g_vl.h"
+#include "data/CMavApp.h"
 #include "data/patterns.h"
 
 namespace {
@@ -53,6 +54,56 @@ CMavPoint3d rotated(const CMavPoint3d& p, double a)
 {
     return CMavPoint3d(p.x * std::cos(a) - p.y * std::sin(a), p.x * std::sin(a) + p.y * std::cos(a), p.z);
 }
+
+int pieceCount(const CMavArrayTempl<CMavVertexArray>& h)
+{
+    int n = 0;
+    for (const CMavVertexArray& vl : h)
+        n += vl.len();
+    return n;
+}
+
+// A comb: a bar 1 high along the x axis with `teeth` teeth of width 1 and height 9 on it, one unit apart.
+CMavVertexArray comb(int teeth)
+{
+    CMavArrayTempl<CMavPoint3d> p;
+    p.append(CMavPoint3d(0, 0, 0));
+    p.append(CMavPoint3d(2 * teeth - 1, 0, 0));
+    for (int i = teeth - 1; i >= 0; --i) {
+        p.append(CMavPoint3d(2 * i + 1, 10, 0));
+        p.append(CMavPoint3d(2 * i, 10, 0));
+        if (i > 0) {
+            p.append(CMavPoint3d(2 * i, 1, 0));
+            p.append(CMavPoint3d(2 * i - 1, 1, 0));
+        }
+    }
+    CMavVertexArray vl;
+    for (int i = 0; i < p.len(); ++i)
+        vl.append(p[i], p[(i + 1) % p.len()]);
+    return vl;
+}
+
+// The application's pattern lookup for the tests: one pattern, "TEST", with the lines given.
+class PatternHost : public CMavApp {
+public:
+    explicit PatternHost(const MavPatternLines& lines) : m_lines(lines), m_previous(mavAppSet(this)) {}
+    ~PatternHost() override { mavAppSet(m_previous); }
+    Mav::lFormat lFormatGet() override { return Mav::kFormatDecimal; }
+    std::uint32_t bkColorGet() override { return 0; }
+    bool drillDraw(CMavGDX*, CMavDataItem*, CMavDataItem*) override { return false; }
+    bool patternGet(const wchar_t* name, MavPatternLines& lines) override
+    {
+        if (CMavString(name) == L"TEST")
+            lines = m_lines;
+        return CMavString(name) == L"TEST";
+    }
+    bool entityGet(ads_name, const wchar_t*, bool) override { return false; }
+    int lispCall(const wchar_t*, const resbuf*, MAV::CSmartResbuf&) override { return -5001; }
+
+private:
+    MavPatternLines m_lines;
+    CMavApp* m_previous;
+};
 
 } // namespace
 
@@ -276,6 +327,27 @@ TEST(RegionHatch, OpenSelfCrossingAndOverhangingOutlinesAreHatchedByParity)
     ASSERT_EQ(d.len(), 9); // y = -4 ... 4; the corners at y = -5 and 5 only touch
     EXPECT_NEAR(d[4][0].start.x, -5.0, 1e-12);
     EXPECT_NEAR(d[4][0].end.x, 5.0, 1e-12);
+    // A square with a notch whose tip (5, 4.5) lies on the line y = 4.5: that line meets the outline at x = 0, 5
+    // and 10, an odd number of points, and draws nothing; the lines y = 0.5 ... 9.5 around it are drawn.
+    CMavVertexArray notch;
+    const double nx[] = {0, 10, 10, 5, 0}, ny[] = {0, 0, 10, 4.5, 10};
+    for (int i = 0; i < 5; ++i)
+        notch.append(CMavPoint3d(nx[i], ny[i], 0), CMavPoint3d(nx[(i + 1) % 5], ny[(i + 1) % 5], 0));
+    const auto n = hatch(Regions{notch}, lines({{0, 0, 0.5, 0, 1}}));
+    ASSERT_EQ(n.len(), 9);
+    for (int i = 0; i < n.len(); ++i)
+        EXPECT_EQ(n[i][0].start.y, i < 4 ? 0.5 + i : 1.5 + i) << i;
+    EXPECT_EQ(n[3].len(), 1);
+    EXPECT_EQ(n[4].len(), 2); // y = 5.5 on both sides of the notch
+    // A hole whose top corner (7, 4.5) touches the same line pairs the tip: four meeting points, the line is drawn.
+    // A corner of the hole on the tip itself is the same point, counted once: still three.
+    for (double apex : {7.0, 5.0}) {
+        CMavVertexArray tip;
+        tip.append(CMavPoint3d(apex, 4.5, 0), CMavPoint3d(apex - 1, 3, 0));
+        tip.append(CMavPoint3d(apex - 1, 3, 0), CMavPoint3d(apex + 1, 3, 0));
+        tip.append(CMavPoint3d(apex + 1, 3, 0), CMavPoint3d(apex, 4.5, 0));
+        EXPECT_EQ(hatch(Regions{notch, tip}, lines({{0, 0, 0.5, 0, 1}})).len(), apex == 7.0 ? 10 : 9) << apex;
+    }
 }
 
 TEST(RegionHatch, WorkIsCappedForPatternsFarTooDenseForTheRegion)
@@ -297,14 +369,92 @@ TEST(RegionHatch, WorkIsCappedForPatternsFarTooDenseForTheRegion)
     // A region far from the pattern origin costs no more than one near it.
     Regions far{rect(1e9, 1e9, 1e9 + 10, 1e9 + 10)};
     EXPECT_EQ(hatch(far, lines({{0, 0, 0, 0.37, 1, 2, -1}})).len(), 10);
-    // Just under the cap the lines are drawn; the next pattern line of the same call no longer fits.
-    const auto h = hatch(square10(), lines({{0, 0, 0, 0, 0.003}, {90, 0, 0, 0, 0.003}}));
-    EXPECT_EQ(h.len(), 3334);
-    EXPECT_LE(h.len(), kMavHatchMaxLines);
-    for (const CMavVertexArray& vl : h)
-        ASSERT_NEAR(vl[0].start.y, vl[0].end.y, 1e-12); // all from the horizontal pattern line
+    // Two pattern lines of 3334 lines each pass the cap of 4096 lines together: nothing, and the call says so.
+    bool capped = false;
+    const MavPatternLines two = lines({{0, 0, 0, 0, 0.003}, {90, 0, 0, 0, 0.003}});
+    EXPECT_EQ(mav_gdx_hatch_pattern(square10(), CMavMatrix3d::kIdentity, L"X", 0.0, 1.0, two, 0.2, &capped).len(), 0);
+    EXPECT_TRUE(capped);
+    EXPECT_FALSE(mav_gdx_hatch_fits(square10(), CMavMatrix3d::kIdentity, 0.0, 1.0, two, 0.2));
+    const MavPatternLines one = lines({{0, 0, 0, 0, 0.003}});
+    EXPECT_EQ(mav_gdx_hatch_pattern(square10(), CMavMatrix3d::kIdentity, L"X", 0.0, 1.0, one, 0.2, &capped).len(),
+              3334);
+    EXPECT_FALSE(capped);
+    EXPECT_TRUE(mav_gdx_hatch_fits(square10(), CMavMatrix3d::kIdentity, 0.0, 1.0, one, 0.2));
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     EXPECT_LT(seconds, 20.0); // generous: a lost cap would take hours
+}
+
+// The caps never give a part of a hatch: beyond them the hatch is empty, the pattern test fails so that the region
+// is filled instead, and just below them the hatch is whole. One case per kind of pattern.
+TEST(HatchCaps, SolidLinesCrossingManyOutlinesGiveAllOrNothing)
+{
+    // A comb hatched by 91 lines at 0.11 (legible: 90.9 across, 3.3 device units apart): the 9 lines through the
+    // bar give one piece each, the 82 through the teeth one per tooth.
+    const MavPatternLines rows = lines({{0, 0, 0.05, 0, 0.11}});
+    const CMavMatrix3d device = CMavMatrix3d::scaling(30.0);
+    PatternHost host(rows);
+    const MAV::CHatchProp prop(L"TEST");
+    for (int teeth : {3000, 3200}) {
+        SCOPED_TRACE(teeth);
+        const Regions r{comb(teeth)};
+        const bool fits = 9 + 82 * teeth <= kMavHatchMaxPieces;
+        const auto h = mav_gdx_image_reg_hatch2(r, CMavMatrix3d::kIdentity, prop);
+        EXPECT_EQ(h.len(), fits ? 91 : 0);
+        EXPECT_EQ(pieceCount(h), fits ? 9 + 82 * teeth : 0);
+        EXPECT_TRUE(mav_gdx_pattern_test_lines(r, 1.0, rows, device)); // legible either way
+        EXPECT_EQ(mav_gdx_pattern_test(r, prop, device), fits);
+        EXPECT_EQ(mav_gdx_hatch_fits(r, CMavMatrix3d::kIdentity, 0.0, 1.0, rows, 0.2), fits);
+    }
+    bool capped = false;
+    EXPECT_EQ(mav_gdx_hatch_pattern(Regions{comb(3200)}, CMavMatrix3d::kIdentity, L"TEST", 0.0, 1.0, rows, 0.2,
+                                    &capped).len(), 0);
+    EXPECT_TRUE(capped);
+}
+
+TEST(HatchCaps, DashedLinesGiveAllOrNothing)
+{
+    // 91 lines across a 100 x 100 square (legible: 90.9 across), each of 100 / period dashes starting at x = 0
+    // (the base line's half length, 2828.75, is a whole number of periods): 1600 at period 1/16 (145,600 pieces),
+    // 6400 at period 1/64 (582,400, beyond the cap).
+    const Regions sq{rect(0, 0, 100, 100)};
+    const CMavMatrix3d device = CMavMatrix3d::scaling(3.0);
+    for (double dash : {1.0 / 32, 1.0 / 128}) {
+        SCOPED_TRACE(dash);
+        const MavPatternLines p = lines({{0, 0, 0.5, 0, 1.1, dash, -dash}});
+        PatternHost host(p);
+        const bool fits = dash > 0.01;
+        bool capped = !fits;
+        const auto h = mav_gdx_hatch_pattern(sq, CMavMatrix3d::kIdentity, L"TEST", 0.0, 1.0, p, 0.2, &capped);
+        EXPECT_EQ(capped, !fits);
+        EXPECT_EQ(h.len(), fits ? 91 : 0);
+        EXPECT_EQ(pieceCount(h), fits ? 91 * 1600 : 0);
+        EXPECT_TRUE(mav_gdx_pattern_test_lines(sq, 1.0, p, device));
+        EXPECT_EQ(mav_gdx_pattern_test(sq, MAV::CHatchProp(L"TEST"), device), fits);
+    }
+    // A dashed family beside a solid one: both or neither (0.3 times a pattern of two families at 45 degrees, the
+    // second dashed with period 0.1875, on the square: 1886 lines each, the dashes far beyond the cap).
+    const MavPatternLines ansi33 = lines({{45, 0, 0, 0, 0.25}, {45, 0.176776695, 0, 0, 0.25, 0.125, -0.0625}});
+    EXPECT_EQ(hatch(sq, ansi33, 0.0, 0.3).len(), 0);
+    EXPECT_EQ(hatch(sq, ansi33, 0.0, 3.0).len(), 2 * 188 + 1); // at 0.75 apart both families are drawn
+}
+
+TEST(HatchCaps, TwoFamiliesAreDrawnTogetherOrNotAtAll)
+{
+    // Lines at 45 and 135 degrees 0.0625 apart on a 100 x 100 square: 2263 lines each, 4526 together.
+    const Regions sq{rect(0, 0, 100, 100)};
+    const MavPatternLines cross = lines({{45, 0, 0, 0, 0.125}, {135, 0, 0, 0, 0.125}});
+    bool capped = false;
+    EXPECT_EQ(mav_gdx_hatch_pattern(sq, CMavMatrix3d::kIdentity, L"X", 0.0, 0.5, cross, 0.2, &capped).len(), 0);
+    EXPECT_TRUE(capped);
+    // At scale 1 each family has 1131 lines, all 2262 drawn: first those at 45 degrees, then those at 135.
+    const auto h = mav_gdx_hatch_pattern(sq, CMavMatrix3d::kIdentity, L"X", 0.0, 1.0, cross, 0.2, &capped);
+    EXPECT_FALSE(capped);
+    ASSERT_EQ(h.len(), 2 * 1131);
+    EXPECT_NEAR(h[1130][0].end.x - h[1130][0].start.x, h[1130][0].end.y - h[1130][0].start.y, 1e-9);
+    EXPECT_NEAR(h[1131][0].end.x - h[1131][0].start.x, -(h[1131][0].end.y - h[1131][0].start.y), 1e-9);
+    // The pattern test counts both families' lines against the cap, whatever the device scale.
+    EXPECT_TRUE(mav_gdx_hatch_fits(sq, CMavMatrix3d::kIdentity, 0.0, 1.0, cross, 0.2));
+    EXPECT_FALSE(mav_gdx_hatch_fits(sq, CMavMatrix3d::kIdentity, 0.0, 0.5, cross, 0.2));
 }
 
 TEST(PatternTest, LegibleOnlyWithFewLinesAndEnoughDeviceSpace)
@@ -339,7 +489,7 @@ TEST(PatternTest, LegibleOnlyWithFewLinesAndEnoughDeviceSpace)
 TEST(SimpleHatch, ParallelLinesCoverTheRegionAtTheSpacing)
 {
     auto h = mav_gdx_image_reg_hatch(square10(), CMavMatrix3d::kIdentity, L"LINES", 1.0, 0.0);
-    ASSERT_EQ(h.len(), 10); // y = 0 ... 9; y = 10 only touches
+    ASSERT_EQ(h.len(), 11); // y = 0 ... 10: the lines along the bottom and the top edge are kept
     for (int i = 0; i < h.len(); ++i) {
         ASSERT_EQ(h[i].len(), 1);
         EXPECT_NEAR(h[i][0].start.y, i, 1e-12);
@@ -375,7 +525,8 @@ TEST(SimpleHatch, DotsSitInRowsAtTheSpacingInsideTheRegion)
     for (const CMavVertexArray& vl : r)
         placed.append(vl.getTransformedCopy(place));
     const auto h = mav_gdx_image_reg_hatch(placed, place, L"DOTS", 2.0, 0.0);
-    // Rows y = 0, 2, 4 (y = 6 touches the top); dots at 0, 2, ... from where each row enters the region.
+    // Rows y = 0, 2, 4, 6 (along the bottom, the hole's edges and the top); dots at 0, 2, ... from where each row
+    // enters the region.
     int dots = 0;
     for (const CMavVertexArray& vl : h) {
         ASSERT_GE(vl.len(), 1);
@@ -386,8 +537,15 @@ TEST(SimpleHatch, DotsSitInRowsAtTheSpacingInsideTheRegion)
         EXPECT_GE(MAV::g_vll_pt_inside(r, p), 1);
         ++dots;
     }
-    // Row 0: 0..10 -> 6 dots; row 2: 0..4 and 6..10 -> 3 + 3; row 4: 0..10 -> 6.
-    EXPECT_EQ(dots, 18);
+    // Six dots in each row: 0 ... 10 (the rows along the hole's edges keep the edges).
+    EXPECT_EQ(dots, 24);
+    // A 10 x 10 square at spacing 2.5: five rows of five dots, the last row on the far edge; the lines of the
+    // simple hatch likewise five, the last one along the far edge.
+    EXPECT_EQ(mav_gdx_image_reg_hatch(square10(), CMavMatrix3d::kIdentity, L"DOTS", 2.5, 0.0).len(), 25);
+    const auto lines25 = mav_gdx_image_reg_hatch(square10(), CMavMatrix3d::kIdentity, L"LINES", 2.5, 0.0);
+    ASSERT_EQ(lines25.len(), 5);
+    EXPECT_EQ(lines25[4][0].start.y, 10.0);
+    EXPECT_NEAR(lines25[4][0].start.distanceTo(lines25[4][lines25[4].len() - 1].end), 10.0, 1e-9);
 }
 
 TEST(RegionSplit, ArcsBecomeChordsStraightSegmentsStay)

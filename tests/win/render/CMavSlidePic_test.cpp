@@ -358,4 +358,37 @@ TEST(SlidePic, CutAndDegenerateSlidesPaintWithoutFault)
     // A negative size loads an empty slide: background only.
     host.ctrl.show(dot.data(), -5);
     EXPECT_EQ(countOther(*host.print(), acad(5), 1), 0);
+
+    // A common endpoint cut before its dy byte is drawn with dy = 0: raster 9 x 9 in 91 x 91 is scale 10, the
+    // red line from (1, 5) four units right runs along row 40 from column 10 to 49.
+    Host wide(91, 91);
+    wide.ctrl.SetBkColor(5);
+    Bytes cut = slide(9, 9, {0xFF01, 1, 5, 1, 5, 0xFE04});
+    cut.resize(cut.size() - 2); // no end record: the data ends after the record word
+    show(wide.ctrl, cut);
+    EXPECT_EQ(pixels(*wide.print(), {{10, 40}, {30, 40}, {49, 40}, {30, 39}, {51, 40}}),
+              Pixels({0xFF0000, 0xFF0000, 0xFF0000, acad(5), acad(5)}));
+}
+
+TEST(SlidePic, AFillBeforeAnyColourRecordTakesTheBackgroundBrushAndTheCurrentPen)
+{
+    // The square (2, 2)-(7, 7) of a 9 x 9 raster at scale 10 covers pixels (20, 20)-(70, 70). Before any colour
+    // record it is filled with the background brush and edged with the DC's pen (black); after a colour record
+    // in that record's colour.
+    Host host(91, 91);
+    host.ctrl.SetBkColor(3);
+    const std::initializer_list<int> square = {0xFD00, 5, 0, 0xFD00, 2, 2, 0xFD00, 7, 2, 0xFD00, 7, 7,
+                                               0xFD00, 2, 7, 0xFD00, 5, -2};
+    show(host.ctrl, slide(9, 9, square));
+    EXPECT_EQ(pixels(*host.grab(), {{45, 45}, {20, 45}, {45, 70}, {10, 10}}), Pixels({acad(3), 0, 0, acad(3)}));
+    std::vector<int> coloured{0xFF01};
+    coloured.insert(coloured.end(), square.begin(), square.end());
+    Bytes b = slide(9, 9, {});
+    b.resize(b.size() - 2);
+    for (int w : coloured) {
+        b.push_back(static_cast<unsigned char>(w & 0xFF));
+        b.push_back(static_cast<unsigned char>((w >> 8) & 0xFF));
+    }
+    show(host.ctrl, b);
+    EXPECT_EQ(pixels(*host.grab(), {{45, 45}, {20, 45}, {10, 10}}), Pixels({0xFF0000, 0xFF0000, acad(3)}));
 }

@@ -77,8 +77,8 @@ TEST(Vll, ItemsAndCurrentPolylineHighlight)
     EXPECT_EQ(g.typeGet(base), kDispPoint);
     EXPECT_EQ(v.flags(), Flags({0x400, 0x600, 0x600, 0x600}));
     EXPECT_EQ(g.colorGet(base).oleColor(), 0xFFFFFFu);
-    EXPECT_EQ(g.getDisplayList()[base].m_pdSize, 0.0);
-    EXPECT_EQ(g.getDisplayList()[base].m_pdMode, Mav::kGdxPdModeUnset);
+    EXPECT_EQ(g.getDisplayList()[base].rare().m_pdSize, 0.0);
+    EXPECT_EQ(g.getDisplayList()[base].rare().m_pdMode, Mav::kGdxPdModeUnset);
     CMavPoint3d at;
     g.geomGet(at, base);
     EXPECT_EQ(at, CMavPoint3d(0, 0, 0));

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "gdx/CMavGDX.h"
+#include "geometry/hatch.h"
 #include "geometry/measure.h"
+#include "geometry/viewdir.h"
 #include "render/MavRender.h"
 #include "render_test_support.h"
 
@@ -100,8 +102,8 @@ void addGlyphs(CMavGDX& g, unsigned long flags, const Glyphs& glyphs, COLORREF c
     items[0].m_kind = static_cast<MavDisplayObj>(5);
     items[0].m_flags = static_cast<std::uint32_t>(flags);
     items[0].m_color = rgb(colour);
-    items[0].m_fcolor = rgb(fill);
-    items[0].m_txtRegl = glyphs;
+    items[0].rareEdit().m_fcolor = rgb(fill);
+    items[0].rareEdit().m_txtRegl = glyphs;
     g.addDisplayList(items);
 }
 
@@ -316,6 +318,15 @@ TEST(RenderPoints, ModesAndSizes)
     }
     // A negative size is taken in device units: -10 reaches as far as 10.
     EXPECT_EQ(pixels(*draw(2, -10, W), {{50, 46}, {54, 50}}), (Pixels{0, 0}));
+    // A positive size is scaled by the length of the view's x axis: size 10 under a zoom of 2 is 20 units, the
+    // plus reaching 10 from the centre (50, 50) of the point (25, 25).
+    for (RenderTarget t : kBoth) {
+        CMavGDX g = plainList();
+        g.zoomMtxSet(CMavMatrix3d::scaling(2.0));
+        g.imagePt(CMavArrayTempl<int>(), 0, CMavPoint3d(25, 25, 0), rgb(0), CMavMatrix3d(), 10, 2);
+        EXPECT_EQ(pixels(*drawAs(g, t), {{50, 41}, {50, 40}, {59, 50}, {60, 50}, {41, 50}, {50, 59}}),
+                  (Pixels{0, kBack, 0, kBack, 0, 0}));
+    }
     // Odd sizes: the window moves the square's left and top edge one unit inward, the metafile does not.
     EXPECT_EQ(pixels(*draw(64 + 1, 11, W), {{45, 50}, {46, 50}, {50, 45}, {50, 46}}), (Pixels{kBack, 0, kBack, 0}));
     EXPECT_EQ(draw(64 + 1, 11, M)->at(45, 50), 0u);
@@ -353,6 +364,96 @@ TEST(RenderRegions, FillWithHoleHatchFallbackAndOutline)
         addRegion(o, 0x10, ring, red, rgb(blue));
         EXPECT_EQ(pixels(*drawAs(o, target), {{10, 50}, {40, 50}, {20, 20}}),
                   (Pixels{dibPixel(red), dibPixel(red), kBack}));
+
+        // Colour index -1 in colour mode 0 on a grey background: the window takes the item as mode 15 throughout,
+        // filling with the inverse of the background; the metafile takes only the pen so, and fills with the fill
+        // colour.
+        CMavGDX none = plainList(0x808080);
+        none.imageReg(CMavArrayTempl<int>(), 0x1, square, CMavColor(-1), CMavMatrix3d(), CMavArrayTempl<double>(),
+                      1.0, 0, rgb(blue), MAV::CHatchProp());
+        const bool window = target == RenderTarget::Window;
+        EXPECT_EQ(drawAs(none, target)->at(50, 50), window ? 0x7F7F7Fu : dibPixel(blue));
+    }
+}
+
+TEST(RenderRegions, DotsHatchLinesAreDrawnPieceByPieceUnderTheExactName)
+{
+    // "DOTS" zoomed by 10 over a strip 0.5 wide: each hatch line holds one dot (0.2, below the single-pixel length
+    // in item coordinates) and is drawn as single pixels, one per piece, never as lines. Another name, "dots"
+    // among them (the lookup finds the same pattern), draws each continuous line's dot as a line of 10 x its
+    // length.
+    const auto strip = contours({rectangle(5, 1, 5.5, 7)});
+    const MAV::CHatchProp dots(L"DOTS", 16.0);
+    const CMavArrayTempl<CMavVertexArray> lines = mav_gdx_image_reg_hatch2(strip, CMavMatrix3d(), dots);
+    ASSERT_GE(lines.len(), 4);
+    int single = 0, drawnAsLines = 0;
+    for (const CMavVertexArray& vl : lines) {
+        ASSERT_EQ(vl.len(), 1);
+        ASSERT_LT(vl[0].start.distanceTo(vl[0].end), 0.21);
+        ++single;
+        drawnAsLines += static_cast<int>(10 * vl[0].end.x) - static_cast<int>(10 * vl[0].start.x);
+    }
+    ASSERT_GT(drawnAsLines, single);
+    for (RenderTarget target : kBoth) {
+        for (const wchar_t* name : {L"DOTS", L"dots"}) {
+            CMavGDX g = plainList();
+            g.zoomMtxSet(CMavMatrix3d::scaling(10.0));
+            addRegion(g, 0x2, strip, 0xFF0000, rgb(0xFF0000), MAV::CHatchProp(name, 16.0));
+            EXPECT_EQ(countNot(*drawAs(g, target), kBack), CMavString(name) == L"DOTS" ? single : drawnAsLines)
+                << CMavString(name).utf8() << " " << static_cast<int>(target);
+        }
+    }
+}
+
+TEST(RenderMapping, ViewDirectionAndItemMatrixApplyInTheOrderOfEachKind)
+{
+    // Seen from the south-west the view direction maps (x, y, 0) to (0.7071 (x - y), 0.4082 (x + y)); the zoom
+    // doubles and every item is moved 30 along x by its own matrix. Points, regions and texts map with zoom x view
+    // direction x item: the move is seen from the south-west too. Each is also checked to be absent where the
+    // other order would have put it.
+    const CMavMatrix3d move = CMavMatrix3d::translation(CMavVector3d(30, 0, 0));
+    const CMavVertexArray diagonal = segment(10, 10, 59, 59);
+    for (RenderTarget target : kBoth) {
+        SCOPED_TRACE(static_cast<int>(target));
+        CMavGDX g = plainList();
+        g.zoomMtxSet(CMavMatrix3d::scaling(2.0));
+        g.viewDirectionHvcSet(mav_gdx_view_vdir_get(L"SW"));
+        // The point (20, 10), moved to (50, 10), lands on (56.57, 48.99); a plus of 3 units. Other order: (74, 24).
+        g.imagePt(CMavArrayTempl<int>(), 0, CMavPoint3d(20, 10, 0), rgb(0), move, -6, 2);
+        // The square (0, 0)-(4, 4), moved to (30, 0)-(34, 4): a diamond about (42.43, 27.76). Other order: (60, 3.3).
+        g.imageReg(CMavArrayTempl<int>(), 0x1, contours({rectangle(0, 0, 4, 4)}), rgb(0xFF0000), move,
+                   CMavArrayTempl<double>(), 1.0, 0, rgb(0xFF0000), MAV::CHatchProp());
+        // A glyph, the square (0, 20)-(4, 24): a diamond about (14.14, 44.09). Other order: (31.7, 19.6).
+        CMavArrayTempl<CMavDisplayItem> text;
+        text.append(CMavDisplayItem());
+        text[0].m_kind = static_cast<MavDisplayObj>(5);
+        text[0].m_flags = 0x1;
+        text[0].m_color = rgb(0x00C000);
+        text[0].m_fcolor = rgb(0x00C000);
+        text[0].m_txtRegl.append(contours({rectangle(0, 20, 4, 24)}));
+        text[0].m_mtx = move;
+        g.addDisplayList(text);
+        // The diagonal (10, 10)-(59, 59) seen from the south-west is the vertical x = 0 from y = 8.16 to 48.17;
+        // its dashes of 10 and gaps of 5 are fitted to that length, and then moved and zoomed onto column 60.
+        g.imageVl(CMavArrayTempl<int>(), 0, diagonal, rgb(0), move, values({10, -5}), 1.0, 0);
+        auto d = drawAs(g, target);
+        const DWORD blue = dibPixel(0xFF0000), green = dibPixel(0x00C000);
+        EXPECT_EQ(pixels(*d, {{56, 48}, {56, 50}, {74, 24}}), (Pixels{0, 0, kBack}));
+        EXPECT_EQ(pixels(*d, {{42, 28}, {60, 3}}), (Pixels{blue, kBack}));
+        EXPECT_EQ(pixels(*d, {{14, 44}, {31, 19}}), (Pixels{green, kBack}));
+
+        CMavVertexArray seen = diagonal.getTransformedCopy(g.viewDirectionMtxGet());
+        ASSERT_NEAR(seen[0].start.x, 0.0, 1e-12);
+        ASSERT_TRUE(mav_gdx_image_vl_measure(seen, values({10, -5}), 1));
+        ASSERT_GE(seen.len(), 3);
+        std::vector<DWORD> expected(kH, kBack), column(kH);
+        for (const CMavVertex& v : seen)
+            for (int y = static_cast<int>(2 * v.start.y); y < static_cast<int>(2 * v.end.y); ++y)
+                expected[static_cast<size_t>(y)] = 0;
+        for (int y = 0; y < kH; ++y)
+            column[static_cast<size_t>(y)] = d->at(60, y);
+        EXPECT_EQ(column, expected);
+        EXPECT_EQ(countNot(*d, kBack, 0, 0, 1, kH), 0); // nothing where the move was left out
     }
 }
 
@@ -448,6 +549,34 @@ std::wstring tempPath(const std::wstring& name)
     wchar_t dir[MAX_PATH];
     GetTempPathW(MAX_PATH, dir);
     return std::wstring(dir) + name;
+}
+
+// Writes an 8 x 8 icon of 24-bit colour whose left half is opaque red and whose right half is transparent.
+bool writeHalfIcon(const std::wstring& path)
+{
+    std::vector<BYTE> f;
+    auto put = [&f](DWORD v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            f.push_back(static_cast<BYTE>((v >> (8 * i)) & 0xFF));
+    };
+    const DWORD image = 40 + 8 * 24 + 8 * 4; // header, colour rows, mask rows (each padded to 4 bytes)
+    put(0, 2), put(1, 2), put(1, 2);          // icon directory: one image
+    put(8, 1), put(8, 1), put(0, 1), put(0, 1), put(1, 2), put(24, 2), put(image, 4), put(22, 4);
+    put(40, 4), put(8, 4), put(16, 4), put(1, 2), put(24, 2), put(BI_RGB, 4);
+    for (int i = 0; i < 5; ++i)
+        put(0, 4);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            put(x < 4 ? 0xFF0000 : 0, 3); // blue, green, red: red on the left
+    for (int y = 0; y < 8; ++y)
+        put(0x0F, 4); // mask: the right four pixels transparent
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD done = 0;
+    const bool ok = WriteFile(h, f.data(), static_cast<DWORD>(f.size()), &done, nullptr) && done == f.size();
+    CloseHandle(h);
+    return ok;
 }
 
 // Writes w x h top-down 32-bit pixels (0x00RRGGBB) as a bottom-up .bmp file.
@@ -706,6 +835,8 @@ TEST(RenderPictures, LoaderAndPictureItems)
     EXPECT_EQ(mav_gdx_image_get_bitmap(CMavString(L"Z:\\no\\such\\file.bmp"), 0, 8, 6, fromIcon, 0), nullptr);
     DeleteFileW(other.c_str());
 
+    const std::wstring ico = tempPath(L"mav_render_half.ICO");
+    ASSERT_TRUE(writeHalfIcon(ico));
     for (RenderTarget target : kBoth) {
         // Without geometry (0x20) the picture covers the whole image; with corners only their box.
         CMavGDX g = plainList();
@@ -728,6 +859,27 @@ TEST(RenderPictures, LoaderAndPictureItems)
         EXPECT_EQ(f->at(0, 0), window ? 0x00FF00u : 0xFFFFFFu); // the icon's transparent corner
         EXPECT_EQ(countNot(*f, window ? 0x00FF00u : 0x123456u, 16, 0, kW, kH), 0);
         EXPECT_GT(countNot(*f, f->at(0, 0), 0, 0, 16, 16), 0); // and the icon itself
+
+        // An .ico file at its corners: its opaque left half red, its transparent right half the list's
+        // background (window) or white (metafile).
+        CMavGDX i = plainList(0x00FF00);
+        i.imagePicture(CMavArrayTempl<int>(), 0, ico.c_str(), 0x7FFFFFFF, CMavPoint3d(10, 20, 0),
+                       CMavPoint3d(18, 28, 0));
+        auto di = drawAs(i, target, 0x123456);
+        EXPECT_EQ(pixels(*di, {{10, 20}, {13, 27}, {14, 20}, {17, 27}, {18, 20}, {9, 20}}),
+                  (Pixels{0xFF0000, 0xFF0000, window ? 0x00FF00u : 0xFFFFFFu, window ? 0x00FF00u : 0xFFFFFFu,
+                          window ? 0x00FF00u : 0x123456u, window ? 0x00FF00u : 0x123456u}));
+
+        // A picture item without geometry (no corners, no 0x20) also covers the whole image.
+        CMavArrayTempl<CMavDisplayItem> bare;
+        bare.append(CMavDisplayItem());
+        bare[0].m_kind = static_cast<MavDisplayObj>(6);
+        bare[0].m_text = CMavString(bmp.c_str());
+        bare[0].m_pdMode = Mav::kGdxNoIcon;
+        CMavGDX n = plainList();
+        n.addDisplayList(bare);
+        EXPECT_EQ(countNot(*drawAs(n, target), 0xFF0000), 0);
     }
     DeleteFileW(bmp.c_str());
+    DeleteFileW(ico.c_str());
 }

@@ -1,0 +1,28 @@
+// CMavTabPage: a page takes over help file, help topic and country from its host dialog before its texts are set.
+#include "ui/CMavTabPage.h"
+
+#include "afx/CTabCtrl.h"
+
+IMPLEMENT_DYNAMIC(CMavTabPage, CMavDlg)
+
+CMavTabPage::CMavTabPage(int IDD, CWnd* parent) : CMavDlg(IDD, parent) {}
+
+BOOL CMavTabPage::OnInitDialog()
+{
+    CWnd* host = GetParent();
+    if (host && host->IsKindOf(RUNTIME_CLASS(CTabCtrl)))
+        host = host->GetParent();
+    m_pHostDlg = host;
+    if (host && host->IsKindOf(RUNTIME_CLASS(CMavDlg))) {
+        auto* dlg = static_cast<CMavDlg*>(host);
+        CString text;
+        dlg->GetHelpFile(text);
+        SetHelpFile(text.IsEmpty() ? nullptr : text.GetString());
+        dlg->GetHelpTopic(text);
+        SetHelpTopic(text);
+        SetCountry(dlg->country());
+    }
+    CMavDlg::OnInitDialog();
+    // The tab control gives the page the focus when it shows it.
+    return FALSE;
+}

@@ -1,0 +1,577 @@
+// The dialog base on the library's test templates: the saved place in the registry, the dialog stack, Enter and
+// Page Up between edits, language texts, tool tips, popup help, help files, the message box caption, the grip.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "afx/CTabCtrl.h"
+#include "data/config.h"
+#include "data/messages.h"
+#include "resource.h"
+#include "ui_test_support.h"
+
+namespace {
+
+using uitest::itemText;
+const std::wstring kDialogs = L"Software\\MAVORA\\MAV\\Dialogs";
+
+// "key/default/country": shows exactly what the dialog asked for.
+const wchar_t* showInputs(const wchar_t* key, const wchar_t* def, const wchar_t* country)
+{
+    static std::wstring text;
+    text = uitest::str(key) + L"/" + uitest::str(def) + L"/" + uitest::str(country);
+    return text.c_str();
+}
+int g_calls = 0;
+const wchar_t* counting(const wchar_t* k, const wchar_t* d, const wchar_t* c) { return ++g_calls, showInputs(k, d, c); }
+const wchar_t* answersNull(const wchar_t*, const wchar_t*, const wchar_t*) { return nullptr; }
+const wchar_t* answersEmpty(const wchar_t*, const wchar_t*, const wchar_t*) { return L""; }
+
+class LoggingEdit : public CEdit {
+public:
+    std::vector<std::string>* log = nullptr;
+    void OnSetFocus(CWnd* old) override { log->push_back("set"), CEdit::OnSetFocus(old); }
+    void OnKillFocus(CWnd* next) override { log->push_back("kill"), CEdit::OnKillFocus(next); }
+};
+
+// A modeless dialog of a test template; the test fills its maps and names the fields to bind as CEdit objects.
+class TestDlg : public CMavDlg {
+    DECLARE_DYNAMIC(TestDlg)
+public:
+    explicit TestDlg(int idd = IDD_MAV_TEST_SIZABLE) : CMavDlg(idd) {}
+    ~TestDlg() override
+    {
+        if (m_hWnd)
+            DestroyWindow();
+    }
+    bool create(CWnd* parent = nullptr, bool save = false)
+    {
+        AFX_MANAGE_STATE(AfxGetStaticModuleState());
+        SavePosition(save);
+        const bool ok = Create(m_lpszTemplateName, parent) != FALSE;
+        ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
+        return ok;
+    }
+    CMavDlgTextMap &keys = m_mapLangKey, &defs = m_mapLangDef, &help = m_mapHlpKey, &tips = m_mapToolTipKey;
+    std::vector<int> editIds;
+    LoggingEdit edits[4];
+    std::vector<std::string> focusLog;
+    BOOL OnInitDialog() override
+    {
+        for (size_t i = 0; i < editIds.size(); ++i) {
+            edits[i].log = &focusLog;
+            edits[i].SubclassDlgItem(static_cast<UINT>(editIds[i]), this);
+        }
+        return CMavDlg::OnInitDialog();
+    }
+};
+IMPLEMENT_DYNAMIC(TestDlg, CMavDlg)
+
+class OtherDlg : public CMavDlg {
+    DECLARE_DYNAMIC(OtherDlg)
+public:
+    OtherDlg() : CMavDlg(IDD_MAV_TEST_FIXED) {}
+};
+IMPLEMENT_DYNAMIC(OtherDlg, CMavDlg)
+
+RECT windowRect(HWND h)
+{
+    RECT r{};
+    ::GetWindowRect(h, &r);
+    return r;
+}
+
+// Reads (pos, size) of a key below the dialogs key; writes the given values (null: leave out).
+bool readPlace(const std::wstring& title, DWORD& pos, DWORD& size)
+{
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, (kDialogs + title).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD n = 4, m = 4;
+    const bool ok = !::RegQueryValueExW(key, L"Pos", nullptr, nullptr, reinterpret_cast<BYTE*>(&pos), &n) &&
+                    !::RegQueryValueExW(key, L"Size", nullptr, nullptr, reinterpret_cast<BYTE*>(&size), &m);
+    ::RegCloseKey(key);
+    return ok;
+}
+void writePlace(const std::wstring& title, const DWORD* pos, const DWORD* size)
+{
+    HKEY key = nullptr;
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, (kDialogs + title).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                      nullptr);
+    ::RegDeleteValueW(key, L"Pos");
+    ::RegDeleteValueW(key, L"Size");
+    if (pos)
+        ::RegSetValueExW(key, L"Pos", 0, REG_DWORD, reinterpret_cast<const BYTE*>(pos), 4);
+    if (size)
+        ::RegSetValueExW(key, L"Size", 0, REG_DWORD, reinterpret_cast<const BYTE*>(size), 4);
+    ::RegCloseKey(key);
+}
+
+class DialogBase : public ::testing::Test {
+protected:
+    // Whether the maker's key existed before: the first saved place must create the keys above it itself, and
+    // lasting ones. What the test created goes again.
+    bool m_newMaker = false;
+    void SetUp() override
+    {
+        HKEY key = nullptr;
+        m_newMaker = ::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\MAVORA", 0, KEY_READ, &key) != ERROR_SUCCESS;
+        if (!m_newMaker)
+            ::RegCloseKey(key);
+    }
+    void TearDown() override
+    {
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, m_newMaker ? L"Software\\MAVORA" : kDialogs.c_str());
+        MAV::CConfig::reset();
+        MAV::msgReset();
+    }
+};
+
+// A dialog opens where it closed, pulled back onto the desktop: 0 for an edge off the left or top, moved back by
+// the overhang on the right or bottom; its size too when it can be resized.
+TEST_F(DialogBase, SavedPlaceRoundTripsThroughTheRegistry)
+{
+    const int W = ::GetSystemMetrics(SM_CXSCREEN), H = ::GetSystemMetrics(SM_CYSCREEN);
+    struct Case {
+        int idd, x, y, w, h, left, top; // w, h 0: the template's size
+    } const cases[] = {
+        {IDD_MAV_TEST_SIZABLE, -40, -25, 300, 200, 0, 0},
+        {IDD_MAV_TEST_SIZABLE, W - 100, H - 60, 320, 210, W - 320, H - 210},
+        {IDD_MAV_TEST_FIXED, W - 50, 30, 0, 0, -1, 30}, // -1: W minus the template's width
+        {IDD_MAV_TEST_FIXED, -10, -300, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "closed at " << c.x << "," << c.y);
+        const bool sizable = c.idd == IDD_MAV_TEST_SIZABLE;
+        const std::wstring title = sizable ? L"\\MavDlgTestSizable" : L"\\MavDlgTestFixed";
+        TestDlg first(c.idd);
+        ASSERT_TRUE(first.create(nullptr, true));
+        const RECT t = windowRect(first.m_hWnd);
+        const int w = c.w ? c.w : t.right - t.left, h = c.h ? c.h : t.bottom - t.top;
+        ::SetWindowPos(first.m_hWnd, nullptr, c.x, c.y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+        first.DestroyWindow();
+        DWORD pos = 0, size = 0;
+        ASSERT_TRUE(readPlace(title, pos, size));
+        const int left = c.left == -1 ? W - w : c.left;
+        EXPECT_EQ(pos, static_cast<DWORD>(MAKELONG(left, c.top)));
+        EXPECT_EQ(size, static_cast<DWORD>(MAKELONG(w, h)));
+
+        if (!sizable) { // a fixed dialog ignores a stored size
+            const DWORD big = MAKELONG(500, 400);
+            writePlace(title, &pos, &big);
+        }
+        TestDlg second(c.idd);
+        ASSERT_TRUE(second.create(nullptr, true));
+        const RECT r = windowRect(second.m_hWnd);
+        EXPECT_EQ(r.left, left);
+        EXPECT_EQ(r.top, c.top);
+        EXPECT_EQ(r.right - r.left, sizable ? w : t.right - t.left);
+        EXPECT_EQ(r.bottom - r.top, sizable ? h : t.bottom - t.top);
+        second.SavePosition(false);
+    }
+    // The key is volatile: a key below it must be volatile too. The keys above it stay lasting.
+    HKEY child = nullptr;
+    EXPECT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, (kDialogs + L"\\MavDlgTestFixed\\x").c_str(), 0, nullptr, 0,
+                                KEY_READ, nullptr, &child, nullptr),
+              ERROR_CHILD_MUST_BE_VOLATILE);
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, (kDialogs + L"\\lasting").c_str(), 0, nullptr, 0, KEY_READ,
+                                nullptr, &child, nullptr),
+              ERROR_SUCCESS);
+    ::RegCloseKey(child);
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, (kDialogs + L"\\lasting").c_str());
+
+    // Without caption text the key its empty title would name is neither read nor written.
+    const DWORD farPos = MAKELONG(700, 600), farSize = MAKELONG(400, 300);
+    writePlace(L"", &farPos, &farSize);
+    TestDlg untitled(IDD_MAV_TEST_NOCAPTION);
+    ASSERT_TRUE(untitled.create(nullptr, true));
+    EXPECT_NE(windowRect(untitled.m_hWnd).left, 700);
+    ::SetWindowPos(untitled.m_hWnd, nullptr, 11, 12, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    untitled.DestroyWindow();
+    DWORD pos = 0, size = 0;
+    ASSERT_TRUE(readPlace(L"", pos, size));
+    EXPECT_EQ(pos, farPos);
+}
+
+// Stored values the dialog did not write: halves are unsigned 16-bit numbers; a missing half means no place.
+TEST_F(DialogBase, SavedPlaceFromBadValues)
+{
+    const DWORD all = 0xFFFFFFFF, negative = 0xFFFDFFEC /* -20, -3 */, small = MAKELONG(100, 50);
+    struct Case {
+        const DWORD *pos, *size;
+        RECT expected; // all zero: no saved place
+    } const cases[] = {
+        {&all, &all, {65535, 65535, 131070, 131070}},
+        {&negative, &small, {65516, 65533, 65616, 65583}},
+        {&small, nullptr, {}},
+        {nullptr, &small, {}},
+    };
+    for (const Case& c : cases) {
+        writePlace(L"\\MavDlgTestFixed", c.pos, c.size);
+        TestDlg dlg(IDD_MAV_TEST_FIXED);
+        ASSERT_TRUE(dlg.create(nullptr, true)); // opens wherever the place says, or at its template's place
+        RECT r{};
+        EXPECT_EQ(dlg.getSavedPos(&r), c.expected.right != 0);
+        EXPECT_TRUE(::EqualRect(&r, &c.expected)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+        dlg.SavePosition(false);
+        EXPECT_FALSE(dlg.getSavedPos(&r)); // saving switched off: no place either
+    }
+}
+
+// A captioned dialog is on the stack while open: a dialog constructed meanwhile is a sub-dialog, and the
+// environment record takes it as parent, else the application's window, else the active window.
+TEST_F(DialogBase, DialogStackGivesSubDialogFlagAndParent)
+{
+    ASSERT_EQ(MAV::dlgStackPop(), nullptr);
+    EXPECT_FALSE(TestDlg().isSubDlg());
+    {
+        TestDlg top(IDD_MAV_TEST_NOCAPTION); // caption bits without caption text still count
+        ASSERT_TRUE(top.create());
+        EXPECT_TRUE(TestDlg().isSubDlg());
+        MAV::DlgEnvMatTree_st env;
+        EXPECT_EQ(env.parentWnd(), &top);
+        EXPECT_EQ(MAV::DlgEnvMatTree_st(env).hWndParent, top.m_hWnd);
+        EXPECT_EQ(MAV::dlgStackPop(), top.m_hWnd); // the peeks left the stack as it was
+        MAV::dlgStackPush(top.m_hWnd);
+    }
+    EXPECT_EQ(MAV::dlgStackPop(), nullptr);
+    EXPECT_FALSE(TestDlg().isSubDlg());
+    HWND app = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
+    MAV::DlgEnv_st::hWndApplic = app;
+    EXPECT_EQ(MAV::DlgEnv_st().hWndParent, app);
+    MAV::DlgEnv_st::hWndApplic = nullptr;
+    EXPECT_EQ(MAV::DlgEnv_st().hWndParent, ::GetActiveWindow());
+    ::DestroyWindow(app);
+}
+
+// Keys go through the host's message loop: posted to the focus window, offered to PreTranslateMessage up the
+// window chain, then dispatched.
+int press(UINT vk)
+{
+    ::PostMessageW(::GetFocus(), WM_KEYDOWN, vk, 1);
+    afxtest::pumpWaitingMessages();
+    return ::GetDlgCtrlID(::GetFocus());
+}
+
+// Enter goes to the next edit field, round from the last to the first; Page Up to the first; hidden and disabled
+// fields are skipped; a field with ES_WANTRETURN takes Enter; with no other field, Enter leaves and re-enters it.
+TEST_F(DialogBase, EnterAndPageUpMoveBetweenEdits)
+{
+    TestDlg dlg;
+    dlg.editIds = {IDC_TEST_EDIT1, IDC_TEST_EDIT2, IDC_TEST_EDIT3, IDC_TEST_MULTI};
+    ASSERT_TRUE(dlg.create());
+    ::SetForegroundWindow(dlg.m_hWnd);
+    ::SetFocus(::GetDlgItem(dlg.m_hWnd, IDC_TEST_EDIT1));
+    EXPECT_EQ(press(VK_RETURN), IDC_TEST_EDIT2);
+    EXPECT_EQ(press(VK_RETURN), IDC_TEST_EDIT3);
+    EXPECT_EQ(press(VK_RETURN), IDC_TEST_MULTI);
+    HWND multi = ::GetDlgItem(dlg.m_hWnd, IDC_TEST_MULTI);
+    ::SetWindowTextW(multi, L"a");
+    ::SendMessageW(multi, EM_SETSEL, 1, 1);
+    EXPECT_EQ(press(VK_RETURN), IDC_TEST_MULTI);
+    EXPECT_EQ(uitest::windowText(multi), L"a\r\n");
+
+    ::ShowWindow(multi, SW_HIDE);
+    ::SetFocus(::GetDlgItem(dlg.m_hWnd, IDC_TEST_EDIT3));
+    EXPECT_EQ(press(VK_RETURN), IDC_TEST_EDIT1);
+    ::EnableWindow(::GetDlgItem(dlg.m_hWnd, IDC_TEST_EDIT2), FALSE);
+    EXPECT_EQ(press(VK_RETURN), IDC_TEST_EDIT3);
+    EXPECT_EQ(press(VK_PRIOR), IDC_TEST_EDIT1);
+    EXPECT_EQ(press(VK_PRIOR), IDC_TEST_EDIT1);
+
+    TestDlg single;
+    single.editIds = {IDC_TEST_EDIT2};
+    ASSERT_TRUE(single.create());
+    ::SetForegroundWindow(single.m_hWnd);
+    ::SetFocus(::GetDlgItem(single.m_hWnd, IDC_TEST_EDIT2));
+    single.focusLog.clear();
+    EXPECT_EQ(press(VK_RETURN), IDC_TEST_EDIT2);
+    EXPECT_EQ(single.focusLog, (std::vector<std::string>{"kill", "set"}));
+}
+
+class RecordingTab : public CTabCtrl {
+public:
+    std::vector<WPARAM> keys;
+    BOOL answer = TRUE;
+    BOOL PreTranslateMessage(MSG* msg) override { return keys.push_back(msg->wParam), answer; }
+};
+
+// A page of a tab control hands Enter and Control+Tab to the tab control and returns its answer.
+TEST_F(DialogBase, PageOfATabControlHandsEnterAndControlTabToIt)
+{
+    HWND frame = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr,
+                                   nullptr, nullptr);
+    RecordingTab tab;
+    ASSERT_TRUE(tab.SubclassWindow(::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 400, 300,
+                                                     frame, nullptr, nullptr, nullptr)));
+    {
+        TestDlg page;
+        page.editIds = {IDC_TEST_EDIT1, IDC_TEST_EDIT2};
+        ASSERT_TRUE(page.create());
+        ::SetWindowLongW(page.m_hWnd, GWL_STYLE, (::GetWindowLongW(page.m_hWnd, GWL_STYLE) & ~WS_POPUP) | WS_CHILD);
+        ::SetParent(page.m_hWnd, tab.m_hWnd);
+        ::SetFocus(::GetDlgItem(page.m_hWnd, IDC_TEST_EDIT1));
+        MSG enter{::GetFocus(), WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+        EXPECT_TRUE(page.PreTranslateMessage(&enter));
+        tab.answer = FALSE;
+        EXPECT_FALSE(page.PreTranslateMessage(&enter));
+        EXPECT_EQ(::GetDlgCtrlID(::GetFocus()), IDC_TEST_EDIT1);
+        BYTE keys[256] = {}, pressed[256];
+        ::GetKeyboardState(keys);
+        std::memcpy(pressed, keys, sizeof pressed);
+        pressed[VK_CONTROL] = pressed[VK_TAB] = 0x80;
+        ::SetKeyboardState(pressed);
+        MSG tabKey{::GetFocus(), WM_KEYDOWN, VK_TAB, 1, 0, {}};
+        page.PreTranslateMessage(&tabKey);
+        ::SetKeyboardState(keys);
+        EXPECT_EQ(tab.keys, (std::vector<WPARAM>{VK_RETURN, VK_RETURN, VK_TAB}));
+    }
+    tab.UnsubclassWindow();
+    ::DestroyWindow(frame);
+}
+
+// Texts by key: the default map's text is offered as default, else the callback's text for the bare key; without
+// a callback nothing changes; the same country again does not ask again; a child of the same class inherits it.
+TEST_F(DialogBase, LanguageTextsFollowCallbackAndCountry)
+{
+    TestDlg dlg;
+    dlg.keys.SetAt(IDCANCEL, L"DLG_002");
+    dlg.defs.SetAt(IDCANCEL, L"Abbrechen");
+    dlg.keys.SetAt(IDC_TEST_LABEL, L"KEY_LABEL");
+    dlg.keys.SetAt(4711, L"NO_CONTROL"); // skipped without a debugger
+    dlg.SetCountry(L"en");
+    {
+        uitest::ScopedMsgFcn fcn(&counting);
+        g_calls = 0;
+        ASSERT_TRUE(dlg.create());
+        EXPECT_EQ(itemText(dlg.m_hWnd, IDCANCEL), L"DLG_002/Abbrechen/en");
+        EXPECT_EQ(itemText(dlg.m_hWnd, IDC_TEST_LABEL), L"KEY_LABEL/KEY_LABEL/(null)/en/en");
+        dlg.SetCountry(L"en");
+        EXPECT_EQ(g_calls, 3);
+        dlg.SetCountry(L"fr");
+        EXPECT_EQ(g_calls, 6);
+        EXPECT_EQ(itemText(dlg.m_hWnd, IDCANCEL), L"DLG_002/Abbrechen/fr");
+        EXPECT_STREQ(dlg.GetMsg(L"K", L"d", L"it"), L"K/d/it");
+    }
+    {
+        uitest::ScopedMsgFcn none(nullptr);
+        EXPECT_FALSE(dlg.updLang());
+        const wchar_t* def = L"Vorgabe";
+        EXPECT_EQ(dlg.GetMsg(L"DLG_001", def), def);
+        uitest::ScopedMsgFcn nothing(&answersNull);
+        EXPECT_TRUE(dlg.updLang());
+        EXPECT_EQ(itemText(dlg.m_hWnd, IDCANCEL), L"DLG_002/Abbrechen/fr");
+    }
+    dlg.SetCountry(L"en"); // the library's own catalogue
+    EXPECT_EQ(itemText(dlg.m_hWnd, IDCANCEL), L"Cancel");
+
+    TestDlg child(IDD_MAV_TEST_FIXED);
+    ASSERT_TRUE(child.create(&dlg));
+    EXPECT_STREQ(child.country(), L"en");
+    OtherDlg other;
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    ASSERT_TRUE(other.Create(IDD_MAV_TEST_FIXED, &dlg));
+    EXPECT_STREQ(other.country(), L"de");
+    other.DestroyWindow();
+}
+
+// The tool-tip window asks the dialog for the text of the control under the mouse (TTN_NEEDTEXTW).
+TEST_F(DialogBase, ToolTipTextComesFromTheKeyOfTheControl)
+{
+    uitest::ScopedMsgFcn fcn(&showInputs);
+    TestDlg dlg;
+    dlg.tips.SetAt(IDC_TEST_EDIT1, L"TIP_EDIT1");
+    ASSERT_TRUE(dlg.create());
+    struct Case {
+        int control;
+        UINT flags;
+        CMavDlg::MsgFcn fcn;
+        const wchar_t* text; // null: not answered
+    } const cases[] = {{IDC_TEST_EDIT1, TTF_IDISHWND, &showInputs, L"TIP_EDIT1/(null)/de"},
+                       {IDC_TEST_EDIT2, TTF_IDISHWND, &showInputs, nullptr},
+                       {IDC_TEST_EDIT1, 0, &showInputs, nullptr},
+                       {IDC_TEST_EDIT1, TTF_IDISHWND, &answersEmpty, nullptr},
+                       {IDC_TEST_EDIT1, TTF_IDISHWND, &answersNull, nullptr}};
+    for (const Case& c : cases) {
+        uitest::ScopedMsgFcn answer(c.fcn);
+        NMTTDISPINFOW info{};
+        info.hdr = {nullptr, reinterpret_cast<UINT_PTR>(::GetDlgItem(dlg.m_hWnd, c.control)),
+                    static_cast<UINT>(TTN_NEEDTEXTW)};
+        info.uFlags = c.flags;
+        ::SendMessageW(dlg.m_hWnd, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+        EXPECT_EQ(uitest::str(info.lpszText), uitest::str(c.text));
+        EXPECT_EQ(info.hinst, c.text ? afxtest::libraryModule() : nullptr);
+    }
+}
+
+// F1: HTML Help's text popup at the control's centre with its help text; no key or no text, no popup.
+TEST_F(DialogBase, PopupHelpShowsTheControlsHelpText)
+{
+    uitest::RecordHelp record;
+    uitest::ScopedMsgFcn fcn(&showInputs);
+    TestDlg dlg;
+    dlg.help.SetAt(IDC_TEST_EDIT2, L"HLP_EDIT2");
+    ASSERT_TRUE(dlg.create());
+    const RECT r = windowRect(::GetDlgItem(dlg.m_hWnd, IDC_TEST_EDIT2));
+    HELPINFO info{sizeof(HELPINFO), HELPINFO_WINDOW, IDC_TEST_EDIT2, nullptr, 0, {3, 4}};
+    EXPECT_EQ(::SendMessageW(dlg.m_hWnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&info)), TRUE);
+    ASSERT_EQ(uitest::helpCalls().size(), 1u);
+    const uitest::Call& c = uitest::helpCalls()[0];
+    const HH_POPUP& p = c.popup;
+    EXPECT_TRUE(c.command == HH_DISPLAY_TEXT_POPUP && !c.owner && c.file == L"(null)" && p.cbStruct == sizeof p);
+    EXPECT_EQ(c.text, L"HLP_EDIT2/(null)/de");
+    EXPECT_TRUE(p.pt.x == (r.left + r.right) / 2 && p.pt.y == (r.top + r.bottom) / 2);
+    EXPECT_TRUE(p.clrForeground == CLR_NONE && p.clrBackground == CLR_NONE && !p.idString && !p.hinst);
+    EXPECT_TRUE(p.rcMargins.left == -1 && p.rcMargins.top == -1 && p.rcMargins.right == -1 && p.rcMargins.bottom == -1);
+
+    uitest::helpCalls().clear();
+    for (int id : {IDC_TEST_EDIT1, 4711}) {
+        info.iCtrlId = id;
+        EXPECT_EQ(::SendMessageW(dlg.m_hWnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&info)), TRUE);
+    }
+    info.iCtrlId = IDC_TEST_EDIT2;
+    for (CMavDlg::MsgFcn answer : {&answersEmpty, &answersNull}) {
+        uitest::ScopedMsgFcn blank(answer);
+        ::SendMessageW(dlg.m_hWnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    }
+    EXPECT_TRUE(uitest::helpCalls().empty());
+}
+
+// The help file: folder and name, the help button follows it; an address gets the topic; a file opens in HTML
+// Help at the topic; a missing file is asked for with the Open dialog.
+TEST_F(DialogBase, HelpFileAddressAndOpenDialog)
+{
+    uitest::RecordHelp record;
+    TestDlg dlg;
+    ASSERT_TRUE(dlg.create());
+    HWND button = ::GetDlgItem(dlg.m_hWnd, IDC_TEST_HELP);
+    EXPECT_FALSE(::IsWindowVisible(button));
+    CString got;
+    dlg.SetHelpFile(L"C:\\Docs\\Hilfe\\mav.v2.chm");
+    dlg.GetHelpFile(got);
+    EXPECT_EQ(got, L"C:\\Docs\\Hilfe\\mav.v2.chm");
+    EXPECT_TRUE(::IsWindowVisible(button) && ::IsWindowEnabled(button));
+    dlg.SetHelpFile(nullptr);
+    dlg.GetHelpFile(got);
+    EXPECT_EQ(got, L"");
+    EXPECT_FALSE(::IsWindowVisible(button));
+    const std::wstring longPath = L"C:\\" + std::wstring(300, L'd') + L"\\" + std::wstring(280, L'n') + L".chm";
+    dlg.SetHelpFile(longPath.c_str()); // every part cut to 259 characters
+    dlg.GetHelpFile(got);
+    EXPECT_EQ(got, L"C:\\" + std::wstring(258, L'd') + std::wstring(259, L'n') + L".chm");
+
+    dlg.SetHelpTopic(L"Schrank");
+    const wchar_t* const cases[][3] = {
+        {L"HTTPS://h.example/?t=<topic>&u=<topic>", nullptr, L"HTTPS://h.example/?t=Schrank&u=Schrank"},
+        {L"http://h.example/index.html", L"Tuer", L"http://h.example/index.html"},
+        {L"http://h.example/<topic>.html", L"Tür", L"http://h.example/Tür.html"},
+    };
+    for (const auto& c : cases) {
+        uitest::shellCalls().clear();
+        dlg.SetHelpFile(c[0]);
+        dlg.Help(c[1]);
+        ASSERT_EQ(uitest::shellCalls().size(), 1u);
+        EXPECT_EQ(uitest::shellCalls()[0].file, c[2]);
+        EXPECT_EQ(uitest::shellCalls()[0].text, L"(null)"); // default verb
+        EXPECT_EQ(uitest::shellCalls()[0].command, static_cast<UINT>(SW_SHOWNORMAL));
+    }
+    EXPECT_TRUE(uitest::helpCalls().empty());
+
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    const std::wstring chm = std::wstring(folder) + L"mavdlg_test.chm";
+    std::ofstream(chm.c_str()) << "x";
+    // Missing: the Open dialog asks; Cancel shows nothing, a chosen file is taken and opened.
+    dlg.SetHelpFile(L"C:\\nowhere\\missing.chm");
+    {
+        uitest::ModalDriver cancel([](HWND box) { ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0); });
+        dlg.Help(L"Tuer");
+        EXPECT_TRUE(cancel.acted());
+    }
+    EXPECT_TRUE(uitest::helpCalls().empty());
+    {
+        uitest::ModalDriver choose([&](HWND box) {
+            HWND name = ::GetDlgItem(box, 0x47C) ? ::GetDlgItem(box, 0x47C) : ::GetDlgItem(box, 0x480);
+            ::SetWindowTextW(name, chm.c_str());
+            ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        });
+        dlg.Help(nullptr);
+        EXPECT_TRUE(choose.acted());
+    }
+    dlg.GetHelpFile(got);
+    EXPECT_EQ(got.CompareNoCase(chm.c_str()), 0);
+    ASSERT_EQ(uitest::helpCalls().size(), 2u);
+    const uitest::Call &topic = uitest::helpCalls()[0], &lookup = uitest::helpCalls()[1];
+    EXPECT_TRUE(topic.command == HH_DISPLAY_TOPIC && !topic.data && !topic.owner);
+    EXPECT_EQ(CString(topic.file.c_str()).CompareNoCase(chm.c_str()), 0);
+    const HH_AKLINK& link = lookup.link;
+    EXPECT_TRUE(lookup.command == HH_KEYWORD_LOOKUP && !lookup.owner && link.cbStruct == sizeof link);
+    EXPECT_EQ(lookup.text, L"Schrank");
+    EXPECT_TRUE(!link.pszUrl && !link.pszMsgText && !link.pszMsgTitle && !link.pszWindow && !link.fIndexOnFail);
+    ::DeleteFileW(chm.c_str());
+}
+
+// The message box caption is the application's name from the configuration, "KRV" and "MAV" written out.
+TEST_F(DialogBase, MessageBoxCaptionFollowsTheApplication)
+{
+    TestDlg dlg(IDD_MAV_TEST_FIXED);
+    ASSERT_TRUE(dlg.create());
+    struct Case {
+        const char* appl; // null: no "_APPL" item
+        const wchar_t *caption, *shown;
+    } const cases[] = {{"MAV", L"Eigene", L"MAVORA"}, {"KRV", nullptr, L"KARVEN"}, {"Werk", L"MAV", L"Werk"},
+                       {nullptr, L"MAV", L"MAVORA"}, {nullptr, L"KRV", L"KARVEN"}, {nullptr, L"Mav", L"Mav"}};
+    for (const Case& c : cases) {
+        MAV::CConfig::reset();
+        const std::string text = std::string("_APPL = text \"") + (c.appl ? c.appl : "") + "\"\n";
+        if (c.appl) {
+            ASSERT_TRUE(MAV::CConfig::loadText(text.c_str(), text.size()));
+        } else {
+            MAV::CConfig::getCfgRoot()->remove(CMavDataKey(L"_APPL"));
+        }
+        std::wstring caption, shownText;
+        uitest::ModalDriver read([&](HWND box) {
+            caption = uitest::windowText(box);
+            shownText = itemText(box, 0xFFFF);
+            ::PostMessageW(box, WM_COMMAND, IDNO, 0);
+        });
+        EXPECT_EQ(dlg.MessageBoxW(L"Wirklich löschen?", c.caption, MB_YESNO), IDNO);
+        EXPECT_EQ(caption, c.shown);
+        EXPECT_EQ(shownText, L"Wirklich löschen?");
+    }
+}
+
+// The grip of a resizable dialog: grey, grey, white diagonals 3-5, 7-9 and 11-13 pixels from the corner.
+TEST_F(DialogBase, ResizableDialogPaintsTheSizeGrip)
+{
+    for (int idd : {IDD_MAV_TEST_SIZABLE, IDD_MAV_TEST_FIXED}) {
+        TestDlg dlg(idd);
+        ASSERT_TRUE(dlg.create());
+        ::SetWindowPos(dlg.m_hWnd, HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+        ::RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        RECT rc{};
+        ::GetClientRect(dlg.m_hWnd, &rc);
+        const int w = rc.right, h = rc.bottom;
+        afxtest::Dib dib(w, h, 0x123456);
+        HDC dc = ::GetDC(dlg.m_hWnd);
+        ::BitBlt(dib.dc, 0, 0, w, h, dc, 0, 0, SRCCOPY);
+        ::ReleaseDC(dlg.m_hWnd, dc);
+        const DWORD f = ::GetSysColor(COLOR_BTNFACE), face = (f & 0xFF) << 16 | (f & 0xFF00) | (f >> 16 & 0xFF);
+        const bool grip = idd == IDD_MAV_TEST_SIZABLE;
+        // The diagonal at distance d covers (w - d + k, h - k) for k = 1 .. d - 1.
+        for (int d = 2; d <= 14; ++d) {
+            const DWORD expected = !grip || d % 4 == 2 ? face : d % 4 == 1 ? 0xFFFFFFu : 0x808080u;
+            for (int k = 1; k < d; ++k)
+                EXPECT_EQ(dib.at(w - d + k, h - k), expected) << (grip ? "grip" : "fixed") << " d=" << d;
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,303 @@
+// The numeric edit field in a page of the cabinet sample: shown texts, reading back, typing and the checks with
+// their error boxes, key words and the modification flag.
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <random>
+#include <string>
+#include <tuple>
+
+#include "resource.h"
+#include "ui/CMavEdit.h"
+#include "ui/CMavDlg.h"
+#include "data/units.h"
+#include "ui_numeric_support.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+std::wstring text(const CWnd& w)
+{
+    CString s;
+    w.GetWindowText(s);
+    return s.GetString();
+}
+
+// A field of the sample page, typed and formatted as a case asks.
+struct Field {
+    uitest::PageOnOwner host{IDD_MAV_SAMPLE_PAGE_DIM};
+    CMavEdit edit;
+    CWnd other;
+    Field()
+    {
+        edit.SubclassDlgItem(IDC_SAMPLE_WIDTH, &host.page);
+        other.SubclassDlgItem(IDC_SAMPLE_HEIGHT, &host.page);
+    }
+    // Gives the field the focus, types keys (a paste when there are many) and moves the focus to the next field;
+    // the error box this opened, if any.
+    uitest::Box enter(const std::wstring& keys)
+    {
+        return uitest::boxOf([&] {
+            if (::GetFocus() == edit.m_hWnd)
+                ::SetFocus(other.m_hWnd);
+            ::SetFocus(edit.m_hWnd);
+            if (keys.size() > 100)
+                edit.ReplaceSel(keys.c_str(), TRUE);
+            else
+                uitest::type(edit.m_hWnd, keys);
+            ::SetFocus(other.m_hWnd);
+        });
+    }
+};
+
+} // namespace
+
+TEST(MavEdit, ShowsValuesByTypeFormatPrecisionUnitsAndFlags)
+{
+    const int savedUnit = MAV::acad_unit_get();
+    ASSERT_TRUE(MAV::acad_unit_set(Mav::kUnitsInches)); // the drawing's unit, read with flag 0x0040
+    struct Case {
+        int type;
+        int format;
+        int prec;
+        unsigned short flags;
+        Mav::lUnit from, to;
+        double value;
+        const wchar_t* shown;
+    };
+    const Mav::lUnit mm = Mav::kUnitsMillimeters, in = Mav::kUnitsInches;
+    const Case cases[] = {
+        {1, 2, 0, 0x21, mm, mm, 42.9, L"42"},
+        {1, 2, 0, 0x21, mm, mm, -7.9, L"-7"},
+        {2, 2, 2, 0x21, mm, mm, 12.5, L"12.5"},
+        {2, 2, 2, 0x01, mm, mm, 12.5, L"12.50"},
+        {2, 2, 8, 0x21, mm, in, 25.4, L"1"},
+        {2, 2, 2, 0x61, mm, mm, 1.23456, L"1.235"}, // drawing unit inches: one decimal more than 1/100 mm needs
+        {2, 2, 2, 0x21, mm, mm, 1.23456, L"1.23"},
+        {2, 3, 1, 0x21, mm, in, 444.5, L"1'-5.5\""},
+        {2, 4, 1, 0x21, mm, in, 444.5, L"1'-5 1/2\""},
+        {2, 4, 1, 0x21, mm, in, 609.6, L"2'"},
+        {2, 4, 1, 0x01, mm, in, 609.6, L"2'-0\""},
+        {2, 4, 3, 0x21, mm, in, 0.05, L"0.002\""}, // below 1/256": engineering instead of 0
+        {2, 5, 1, 0x21, mm, in, 444.5, L"17 1/2"},
+        {2, 5, 3, 0x21, mm, in, 0.05, L"0.002"},    // below 1/256: decimal instead of 0
+        {2, 4, 3, 0x21, mm, in, 0.0, L"0\""},       // zero is never "too small"
+        {2, 2, 40, 0x01, mm, mm, 0.1, L"0.100000000000000"}, // precision 40 ends at 15 decimals
+        {3, 2, 2, 0x21, mm, mm, kPi / 4, L"45\u00B0"},
+        {3, 2, 2, 0x01, mm, mm, kPi / 4, L"45.00\u00B0"},
+        {0, 2, 2, 0x21, mm, mm, 5.0, L""},
+        {7, 2, 2, 0x21, mm, mm, 5.0, L""},
+    };
+    Field f;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "type " << c.type << " format " << c.format << " prec " << c.prec
+                                        << " flags " << c.flags << " value " << c.value);
+        CMavEdit e;
+        ASSERT_TRUE(e.SubclassDlgItem(IDC_SAMPLE_DEPTH, &f.host.page));
+        e.setEditFlags(static_cast<CMavEdit::type>(c.type), c.flags, c.prec, -DBL_MAX, DBL_MAX);
+        e.setFormat(static_cast<Mav::lFormat>(c.format));
+        e.setLUnits(c.from, c.to);
+        e.SetWindowText(L"old");
+        e.setVal(c.value);
+        EXPECT_EQ(text(e), std::wstring(c.shown));
+        e.UnsubclassWindow();
+    }
+    MAV::acad_unit_set(savedUnit);
+}
+
+// Limits in either order, precision kept only for lengths and angles and only above 0, limits kept only for the
+// value types, format 0 refused, a failing unit conversion leaving the factor at 1.
+TEST(MavEdit, SettersKeepTheirRules)
+{
+    CMavEdit e;
+    auto flags = [&e] {
+        CMavEdit::type t;
+        unsigned short fl = 0, prec = 0;
+        double lo = 0, hi = 0;
+        e.getEditFlags(t, fl, prec, lo, hi);
+        return std::make_tuple(static_cast<int>(t), fl, prec, lo, hi);
+    };
+    EXPECT_EQ(flags(), std::make_tuple(0, static_cast<unsigned short>(0x21), static_cast<unsigned short>(8), -DBL_MAX, DBL_MAX));
+    double v = 0;
+    EXPECT_FALSE(e.getVal(v)) << "a new field has no value and an empty required text";
+    e.setEditFlags(CMavEdit::typeLength, 0x0009, -5, 100.0, 10.0);
+    EXPECT_EQ(flags(), std::make_tuple(2, static_cast<unsigned short>(9), static_cast<unsigned short>(8), 10.0, 100.0));
+    e.setEditFlags(CMavEdit::typeInt, 0x0001, 3, 0.0, 5.0);
+    EXPECT_EQ(flags(), std::make_tuple(1, static_cast<unsigned short>(1), static_cast<unsigned short>(8), 0.0, 5.0));
+    e.setEditFlags(static_cast<CMavEdit::type>(9), 0x0001, 3, -1.0, 1.0);
+    EXPECT_EQ(flags(), std::make_tuple(9, static_cast<unsigned short>(1), static_cast<unsigned short>(8), 0.0, 5.0));
+    EXPECT_FALSE(e.setFormat(Mav::kFormatNone));
+
+    Field f;
+    f.edit.setEditFlags(CMavEdit::typeLength, 0x21, 2, 0, 0);
+    f.edit.setFormat(Mav::kFormatDecimal);
+    f.edit.setLUnits(static_cast<Mav::lUnit>(99), Mav::kUnitsInches);
+    f.edit.setVal(7.0);
+    EXPECT_EQ(text(f.edit), L"7");
+}
+
+// For lengths in every format, the value set is the value got, and the text shown reads back (as if typed) to the
+// value within the precision shown.
+TEST(MavEdit, ShownTextReadsBackWithinItsPrecision)
+{
+    Field f;
+    std::mt19937 rng(20261206);
+    std::uniform_real_distribution<double> length(-3000.0, 3000.0);
+    std::uniform_int_distribution<int> precision(0, 4);
+    for (int format = 2; format <= 5; ++format) {
+        for (int i = 0; i < 40; ++i) {
+            const double v = length(rng);
+            const int prec = precision(rng);
+            SCOPED_TRACE(testing::Message() << "format " << format << " prec " << prec << " value " << v);
+            f.edit.setEditFlags(CMavEdit::typeLength, 0x21, prec, -DBL_MAX, DBL_MAX);
+            f.edit.setFormat(static_cast<Mav::lFormat>(format));
+            f.edit.setLUnits(Mav::kUnitsMillimeters, Mav::kUnitsInches);
+            f.edit.setVal(v);
+            double got = 0;
+            ASSERT_TRUE(f.edit.getVal(got));
+            EXPECT_EQ(got, v);
+
+            const std::wstring shown = text(f.edit);
+            const uitest::Box box = uitest::boxOf([&] {
+                ::SetFocus(f.edit.m_hWnd);
+                f.edit.SetWindowText(shown.c_str()); // the same text, as typed
+                f.edit.SetModify(TRUE);
+                ::SetFocus(f.other.m_hWnd);
+            });
+            EXPECT_EQ(box.text, L"");
+            ASSERT_TRUE(f.edit.getVal(got));
+            const int digits = MAV::autoPrec(prec, 4, format);
+            // Half a step of the last digit or fraction shown, in inches, back in millimetres.
+            const double step = format >= 4 ? 1.0 / std::ldexp(1.0, digits > 8 ? 8 : digits) : std::pow(10.0, -digits);
+            EXPECT_NEAR(got, v, 0.5 * step * 25.4 + 1e-9);
+        }
+    }
+}
+
+// Each check in its order, by typing: the error box's text and caption, the value kept or corrected, and the focus
+// given back to the field. Bad texts read as 0 and meet the zero check; nothing crashes or hangs.
+TEST(MavEdit, TypedEntriesAreCheckedInOrderWithTheirErrorBox)
+{
+    Field f;
+    f.edit.setEditFlags(CMavEdit::typeLength, 0x002F, 1, 2000.0, 100.0);
+    f.edit.setFormat(Mav::kFormatDecimal);
+    struct Case {
+        std::wstring keys;
+        const wchar_t* error; // null: no box
+        double value;
+        const wchar_t* shown;
+    };
+    const std::wstring paste(10000, L'9');
+    const Case cases[] = {
+        {L"\b", L"Eintragung notwendig", 500.0, L"500"},
+        {L"-5", L"Wert darf nicht negativ sein", 500.0, L"500"}, // below the minimum too: one message only
+        {L"0", L"Wert darf nicht Null sein", 500.0, L"500"},
+        {L"50", L"Wert darf nicht kleiner sein als 100", 100.0, L"100"},
+        {L"2500.25", L"Wert darf nicht gr\u00F6\u00DFer sein als 2000", 2000.0, L"2000"},
+        {L"750.5", nullptr, 750.5, L"750.5"},
+        {L"abc", L"Wert darf nicht Null sein", 500.0, L"500"},
+        {L"1'-", L"Wert darf nicht Null sein", 500.0, L"500"},
+        {L"--5", L"Wert darf nicht Null sein", 500.0, L"500"},
+        {L"1e309", L"Wert darf nicht Null sein", 500.0, L"500"},
+        {L"nan", L"Wert darf nicht Null sein", 500.0, L"500"},
+        {L"inf", L"Wert darf nicht Null sein", 500.0, L"500"},
+        {L"\u0663", L"Wert darf nicht Null sein", 500.0, L"500"},
+        {paste, L"Wert darf nicht Null sein", 500.0, L"500"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "typed " << c.keys.size() << " keys, first " << int(c.keys[0]));
+        f.edit.setVal(500.0);
+        const uitest::Box box = f.enter(c.keys);
+        EXPECT_EQ(box.text, c.error ? c.error : L"");
+        EXPECT_EQ(box.caption, c.error ? L"Fehler" : L"");
+        EXPECT_EQ(::GetFocus(), c.error ? f.edit.m_hWnd : f.other.m_hWnd) << "an error gives the focus back";
+        double v = 0;
+        ASSERT_TRUE(f.edit.getVal(v));
+        EXPECT_EQ(v, c.value);
+        EXPECT_EQ(text(f.edit), c.shown);
+        // Modified exactly when the value changed; an error gives the focus back, which starts afresh.
+        EXPECT_EQ(f.edit.GetModify() != 0, c.error == nullptr && c.value != 500.0);
+    }
+
+    // A text the user did not change is not checked, even outside the limits.
+    f.edit.setVal(5000.0);
+    EXPECT_EQ(uitest::boxOf([&] {
+                  ::SetFocus(f.edit.m_hWnd);
+                  ::SetFocus(f.other.m_hWnd);
+              }).text,
+              L"");
+    double v = 0;
+    f.edit.getVal(v);
+    EXPECT_EQ(v, 5000.0);
+
+    // An optional field emptied by the user stays empty and reads as 0.
+    f.edit.setEditFlags(CMavEdit::typeInt, 0x0020, 0, 0, 0);
+    f.edit.setVal(4);
+    EXPECT_EQ(f.enter(L"\b").text, L"");
+    EXPECT_EQ(text(f.edit), L"");
+    ASSERT_TRUE(f.edit.getVal(v));
+    EXPECT_EQ(v, 0.0);
+}
+
+TEST(MavEdit, KeyWordsAreAcceptedInAnyCaseAndShownForTheirValue)
+{
+    Field f;
+    f.edit.setEditFlags(CMavEdit::typeInt, 0x0021, 0, 0, 0);
+    f.edit.setKey(L"alt", -1.0);
+    f.edit.setKey(L"auto", -1.0); // replaces the text of -1
+    f.edit.setVal(3);
+
+    EXPECT_EQ(f.enter(L"AUTO").text, L"");
+    EXPECT_EQ(text(f.edit), L"auto");
+    double v = 0;
+    ASSERT_TRUE(f.edit.getVal(v));
+    EXPECT_EQ(v, -1.0);
+
+    f.enter(L"7");
+    EXPECT_EQ(text(f.edit), L"7");
+    ASSERT_TRUE(f.edit.getVal(v));
+    EXPECT_EQ(v, 7.0);
+
+    f.enter(L"-1");
+    EXPECT_EQ(text(f.edit), L"auto") << "the value of a key word is shown as the word";
+    f.enter(L"alt");
+    EXPECT_EQ(text(f.edit), L"0") << "a replaced word is no key word any more";
+    ASSERT_TRUE(f.edit.getVal(v));
+    EXPECT_EQ(v, 0.0);
+
+    f.edit.setVal(-1.0);
+    EXPECT_EQ(text(f.edit), L"auto");
+    f.edit.removeKeys();
+    f.edit.setVal(-1.0);
+    EXPECT_EQ(text(f.edit), L"-1");
+}
+
+TEST(MavEdit, SetValKeepsTheModificationFlagAndFocusClearsIt)
+{
+    Field f;
+    f.edit.setEditFlags(CMavEdit::typeLength, 0x21, 2, 0, 0);
+    f.edit.setFormat(Mav::kFormatDecimal);
+    ::SetFocus(f.edit.m_hWnd);
+    uitest::type(f.edit.m_hWnd, L"12");
+    ASSERT_TRUE(f.edit.GetModify());
+    f.edit.setVal(5.0);
+    EXPECT_TRUE(f.edit.GetModify());
+    EXPECT_EQ(text(f.edit), L"5");
+    f.edit.SetModify(FALSE);
+    f.edit.setVal(6);
+    EXPECT_FALSE(f.edit.GetModify());
+    EXPECT_EQ(text(f.edit), L"6");
+
+    // Gaining the focus selects the whole text and forgets earlier changes.
+    ::SetFocus(f.other.m_hWnd);
+    f.edit.SetModify(TRUE);
+    ::SetFocus(f.edit.m_hWnd); // the field's text is valid: no box on the next focus loss
+    EXPECT_FALSE(f.edit.GetModify());
+    int start = -1, end = -1;
+    f.edit.GetSel(start, end);
+    EXPECT_EQ(start, 0);
+    EXPECT_EQ(end, 1);
+    ::SetFocus(f.other.m_hWnd);
+}

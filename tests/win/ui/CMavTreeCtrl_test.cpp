@@ -1,0 +1,101 @@
+// The tree and the list box take language and texts from the CMavDlg around them, and nothing from any other
+// parent; the tree's wrapper reads texts of any length.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "resource.h"
+#include "ui/CMavDlg.h"
+#include "ui/CMavListBox.h"
+#include "ui/CMavTreeCtrl.h"
+#include "lists_test_support.h"
+
+namespace {
+
+// Answers every key with key, country and default joined, so a test sees which arguments arrived.
+const wchar_t* joiningMsg(const wchar_t* key, const wchar_t* def, const wchar_t* country)
+{
+    static std::wstring text;
+    text = std::wstring(key ? key : L"(null)") + L"|" + (country ? country : L"(null)") + L"|" + (def ? def : L"(null)");
+    return text.c_str();
+}
+
+class ListsDialog : public CMavDlg {
+public:
+    CMavTreeCtrl tree;
+    CMavListBox listBox;
+    ListsDialog() : CMavDlg(IDD_MAV_TEST_LISTS) { SavePosition(false); }
+    void DoDataExchange(CDataExchange* dx) override
+    {
+        CMavDlg::DoDataExchange(dx);
+        DDX_Control(dx, IDC_TEST_TREE, tree);
+        DDX_Control(dx, IDC_TEST_LISTBOX, listBox);
+    }
+};
+
+struct MsgCallback {
+    CMavDlg::MsgFcn previous;
+    explicit MsgCallback(CMavDlg::MsgFcn f) : previous(CMavDlg::SetMsgCallBack(f)) {}
+    ~MsgCallback() { CMavDlg::SetMsgCallBack(previous); }
+};
+
+} // namespace
+
+TEST(ControlTexts, TreeAndListBoxAskTheDialogAroundThem)
+{
+    MsgCallback callback(&joiningMsg);
+    ListsDialog dlg;
+    ASSERT_TRUE(dlg.Create(IDD_MAV_TEST_LISTS));
+    dlg.SetCountry(L"en");
+    ASSERT_NE(dlg.tree.GetSafeHwnd(), nullptr);
+
+    EXPECT_STREQ(dlg.tree.country(), L"en");
+    EXPECT_STREQ(dlg.listBox.country(), L"en");
+    // A null country is the dialog's; a given one passes through.
+    EXPECT_STREQ(dlg.tree.GetMsg(L"MAV_MAT_0001", L"Gruppe", nullptr), L"MAV_MAT_0001|en|Gruppe");
+    EXPECT_STREQ(dlg.tree.GetMsg(L"MAV_MAT_0002", L"Material", L"fr"), L"MAV_MAT_0002|fr|Material");
+    EXPECT_STREQ(dlg.listBox.GetMsg(L"DLG_001", L"OK", nullptr), L"DLG_001|en|OK");
+    dlg.SetCountry(L"de");
+    EXPECT_STREQ(dlg.tree.country(), L"de");
+    dlg.DestroyWindow();
+
+    // In a window that is no CMavDlg: no country, and the default text unchanged.
+    liststest::pump();
+    HWND plain = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    CMavTreeCtrl tree;
+    ASSERT_TRUE(tree.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 80, 80), CWnd::FromHandle(plain), 5));
+    CMavListBox box;
+    ASSERT_TRUE(box.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 80, 80), CWnd::FromHandle(plain), 6));
+    EXPECT_EQ(tree.country(), nullptr);
+    EXPECT_STREQ(tree.GetMsg(L"K", L"Vorgabe", L"en"), L"Vorgabe");
+    EXPECT_EQ(box.GetMsg(L"K", nullptr, nullptr), nullptr);
+    EXPECT_EQ(box.country(), nullptr);
+    tree.DestroyWindow();
+    box.DestroyWindow();
+    DestroyWindow(plain);
+}
+
+// An item of 10,000 characters comes back whole (the list view's long cells: see the in-place edit tests).
+TEST(ControlTexts, LongTreeItemTextComesBackWhole)
+{
+    HWND plain = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
+    CWnd* parent = CWnd::FromHandle(plain);
+    std::wstring longText;
+    for (int i = 0; i < 10000; ++i)
+        longText += static_cast<wchar_t>(L'a' + i % 26);
+
+    CMavTreeCtrl tree;
+    ASSERT_TRUE(tree.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 200), parent, 5));
+    HTREEITEM root = tree.InsertItem(L"Schrank");
+    HTREEITEM child = tree.InsertItem(longText.c_str(), root);
+    EXPECT_EQ(std::wstring(tree.GetItemText(child).GetString()), longText);
+    EXPECT_STREQ(tree.GetItemText(root).GetString(), L"Schrank");
+    EXPECT_STREQ(tree.GetItemText(nullptr).GetString(), L"");
+    EXPECT_EQ(tree.GetParentItem(child), root);
+    EXPECT_EQ(tree.GetChildItem(root), child);
+    EXPECT_TRUE(tree.SetItemData(child, 77));
+    EXPECT_EQ(tree.GetItemData(child), 77u);
+
+    tree.DestroyWindow();
+    DestroyWindow(plain);
+}
