@@ -5,10 +5,12 @@
 // merged over them.
 #include "data/messages.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "data/CMavDataItem.h"
 #include "data/config.h"
@@ -208,6 +210,27 @@ int msgCount(const wchar_t* lang, const wchar_t* prefix)
         return 0;
     const auto sec = l->second.find(prefix && *prefix ? std::wstring(prefix) : kDefaultPrefix);
     return sec == l->second.end() ? 0 : static_cast<int>(sec->second.size());
+}
+
+int msgKeys(const wchar_t* lang, const wchar_t* prefix, CMavArrayTempl<CMavString>& keys)
+{
+    keys.removeAll();
+    MessageState& s = state();
+    const auto l = s.languages.find(lower(lang));
+    if (l == s.languages.end())
+        return 0;
+    const auto sec = l->second.find(prefix && *prefix ? std::wstring(prefix) : kDefaultPrefix);
+    if (sec == l->second.end())
+        return 0;
+    // The section is a hash map: sort a copy so that every caller sees the same order.
+    std::vector<std::wstring> sorted;
+    sorted.reserve(sec->second.size());
+    for (const auto& e : sec->second)
+        sorted.push_back(e.first);
+    std::sort(sorted.begin(), sorted.end());
+    for (const std::wstring& k : sorted)
+        keys.append(CMavString(k));
+    return keys.len();
 }
 
 bool help_find(const wchar_t* name, CMavString& file)

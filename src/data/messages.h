@@ -3,6 +3,7 @@
 
 #include <cstddef>
 
+#include "base/CMavArray.h"
 #include "base/CMavString.h"
 
 // The text of a message key in a language. prefix names the catalogue section the key belongs to ("MAV_" for
@@ -38,6 +39,9 @@ void msgReset();
 void msgClear(const wchar_t* lang);
 // Number of keys the language's catalogue holds in a section.
 int msgCount(const wchar_t* lang, const wchar_t* prefix = nullptr);
+// The keys the language's catalogue holds in a section (null or empty: "MAV_"), sorted by character code; returns
+// their number. keys is replaced.
+int msgKeys(const wchar_t* lang, const wchar_t* prefix, CMavArrayTempl<CMavString>& keys);
 
 // The help file for a help name: the configuration's "HELP\<name>" (name compared without regard to case), an
 // address beginning with "http" as it is, or a file name looked up with MAV::fileFind; without a configured

@@ -120,6 +120,16 @@ TEST_F(Messages, CatalogueFormat)
     EXPECT_EQ(MAV::msgLoadText(L"FR", more.data(), more.size()), 2);
     EXPECT_STREQ(mav_msg_get(L"MAV_", L"A1", nullptr, L"fr"), L"replaced");
     EXPECT_STREQ(mav_msg_get(L"MAV_", L"A2", nullptr, L"fr"), L"two\nlines\tand \\ one \\q");
+    // The keys of a section come sorted, whatever order the file had.
+    CMavArrayTempl<CMavString> keys;
+    keys.append(L"stale");
+    EXPECT_EQ(MAV::msgKeys(L"FR", nullptr, keys), 3);
+    EXPECT_EQ(keys, (CMavArrayTempl<CMavString>{L"A1", L"A2", L"A3"}));
+    EXPECT_EQ(MAV::msgKeys(L"fr", L"KRV_", keys), 3);
+    EXPECT_EQ(keys, (CMavArrayTempl<CMavString>{L"A1", L"E", L"EQ"}));
+    EXPECT_EQ(MAV::msgKeys(L"fr", L"NONE_", keys), 0);
+    EXPECT_EQ(MAV::msgKeys(L"xx", nullptr, keys), 0);
+    EXPECT_TRUE(keys.isEmpty());
     // Bytes that are not UTF-8 become replacement characters, not a failure.
     const std::string bad = "B=\xFF\xFE";
     EXPECT_EQ(MAV::msgLoadText(L"fr", bad.data(), bad.size()), 1);
