@@ -1,4 +1,5 @@
-// Umbrella header of MavMfc.dll: the portable core plus the Win32 layer (MFC substitute, renderer, controls).
+// Umbrella header of MavMfc.dll: the portable core plus the Win32 layer (MFC substitute, renderer, controls,
+// dialog base).
 #pragma once
 
 #include "mav/mavcore.h"
@@ -16,6 +17,8 @@
 #include "render/MavRender.h"
 #include "ui/IMavMsgDlg.h"
 #include "ui/rscAppDispatch.h"
+#include "ui/CMavAboutDlg.h"
+#include "ui/CMavDlg.h"
 #include "base/win/automation.h"
 #include "base/win/files.h"
 #include "base/win/registry.h"

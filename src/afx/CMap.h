@@ -1,4 +1,6 @@
-// CMap: MFC's hash map with chained buckets, fixed bucket count and block allocation of its entries.
+// CMap: MFC's hash map with chained buckets and a fixed bucket count (17 unless InitHashTable says otherwise).
+// The block size of MFC's entry allocator is accepted and kept for the interface; entries here are allocated
+// by the standard library.
 #pragma once
 
 #include <windows.h>
@@ -22,6 +24,7 @@ template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE> class CMap {
 public:
     explicit CMap(int blockSize = 10) : m_nBlockSize(blockSize > 0 ? blockSize : 10) {}
 
+    int GetBlockSize() const { return m_nBlockSize; }
     int GetCount() const { return m_nCount; }
     int GetSize() const { return m_nCount; }
     bool IsEmpty() const { return m_nCount == 0; }
@@ -55,8 +58,6 @@ public:
             return e->second;
         if (m_buckets.empty())
             m_buckets.resize(m_nHashTableSize);
-        if (m_nCount % m_nBlockSize == 0)
-            m_nReserved += m_nBlockSize; // entries come in blocks; the count kept says how many are held
         auto& chain = m_buckets[HashKey<ARG_KEY>(key) % m_nHashTableSize];
         chain.emplace_front(key, VALUE());
         ++m_nCount;
@@ -80,7 +81,6 @@ public:
     {
         m_buckets.clear();
         m_nCount = 0;
-        m_nReserved = 0;
     }
 
     // Iteration in hash order: bucket by bucket, the latest entry of a bucket first. The position is the
@@ -120,6 +120,5 @@ private:
     UINT m_nHashTableSize = 17;
     int m_nBlockSize;
     int m_nCount = 0;
-    int m_nReserved = 0;
     std::vector<std::list<Entry>> m_buckets;
 };

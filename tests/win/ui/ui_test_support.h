@@ -1,5 +1,5 @@
-// Helpers of the dialog tests: recording stand-ins for HTML Help and the shell, a CBT hook that acts on the next
-// modal window (message box, Open dialog, About box) and closes it, and a message callback that shows its inputs.
+// Helpers of the dialog tests: recorders standing in for HTML Help and the shell, a scoped message callback, and a
+// CBT hook that acts on the next modal dialog window (message box, Open dialog, About box) to read and close it.
 #pragma once
 
 #include <windows.h>
@@ -16,161 +16,105 @@
 
 namespace uitest {
 
-// One recorded HtmlHelpW call, with the parts of its data that the command defines copied out.
-struct HelpCall {
+// One HtmlHelpW or ShellExecuteW call; for HTML Help the structure its command passes is copied.
+struct Call {
     HWND owner = nullptr;
-    std::wstring file;
-    UINT command = 0;
+    std::wstring file; // "(null)" for none
+    UINT command = 0;  // HH_*; for the shell its show command
     DWORD_PTR data = 0;
-    HH_AKLINK link{};          // HH_KEYWORD_LOOKUP
-    std::wstring keywords;     // HH_KEYWORD_LOOKUP
-    HH_POPUP popup{};          // HH_DISPLAY_TEXT_POPUP
-    std::wstring popupText;    // HH_DISPLAY_TEXT_POPUP
+    HH_AKLINK link{};
+    HH_POPUP popup{};
+    std::wstring text; // keywords of the link, text of the popup, verb of the shell call
 };
 
-struct ShellCall {
-    std::wstring verb; // "(null)" for the default verb
-    std::wstring file;
-    bool hasParams = false;
-    INT show = 0;
-};
+inline std::wstring str(const wchar_t* s) { return s ? s : L"(null)"; }
 
-inline std::vector<HelpCall>& helpCalls()
-{
-    static std::vector<HelpCall> calls;
-    return calls;
-}
-
-inline std::vector<ShellCall>& shellCalls()
-{
-    static std::vector<ShellCall> calls;
-    return calls;
-}
+inline std::vector<Call>& helpCalls() { static std::vector<Call> c; return c; }
+inline std::vector<Call>& shellCalls() { static std::vector<Call> c; return c; }
 
 inline HWND WINAPI recordHelp(HWND owner, LPCWSTR file, UINT command, DWORD_PTR data)
 {
-    HelpCall call;
-    call.owner = owner;
-    call.file = file ? file : L"(null)";
-    call.command = command;
-    call.data = data;
+    Call c{owner, str(file), command, data, {}, {}, {}};
     if (command == HH_KEYWORD_LOOKUP && data) {
-        call.link = *reinterpret_cast<const HH_AKLINK*>(data);
-        call.keywords = call.link.pszKeywords ? call.link.pszKeywords : L"(null)";
+        c.link = *reinterpret_cast<const HH_AKLINK*>(data);
+        c.text = str(c.link.pszKeywords);
+    } else if (command == HH_DISPLAY_TEXT_POPUP && data) {
+        c.popup = *reinterpret_cast<const HH_POPUP*>(data);
+        c.text = str(c.popup.pszText);
     }
-    if (command == HH_DISPLAY_TEXT_POPUP && data) {
-        call.popup = *reinterpret_cast<const HH_POPUP*>(data);
-        call.popupText = call.popup.pszText ? call.popup.pszText : L"(null)";
-    }
-    helpCalls().push_back(call);
+    helpCalls().push_back(c);
     return nullptr;
 }
 
-inline HINSTANCE WINAPI recordShell(HWND, LPCWSTR verb, LPCWSTR file, LPCWSTR params, LPCWSTR, INT show)
+inline HINSTANCE WINAPI recordShell(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR params, LPCWSTR, INT show)
 {
-    shellCalls().push_back({verb ? verb : L"(null)", file ? file : L"(null)", params != nullptr, show});
+    shellCalls().push_back({owner, str(file), static_cast<UINT>(show), params != nullptr, {}, {}, str(verb)});
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));
 }
 
 // Replaces HTML Help and the shell by the recorders for its lifetime.
-class RecordHelp {
-public:
-    RecordHelp()
-    {
-        helpCalls().clear();
-        shellCalls().clear();
-        m_help = MAV::htmlHelpSet(&recordHelp);
-        m_shell = MAV::shellExecuteSet(&recordShell);
-    }
+struct RecordHelp {
+    MAV::HtmlHelpFcn help = (helpCalls().clear(), shellCalls().clear(), MAV::htmlHelpSet(&recordHelp));
+    MAV::ShellExecuteFcn shell = MAV::shellExecuteSet(&recordShell);
     ~RecordHelp()
     {
-        MAV::htmlHelpSet(m_help);
-        MAV::shellExecuteSet(m_shell);
+        MAV::htmlHelpSet(help);
+        MAV::shellExecuteSet(shell);
     }
-    RecordHelp(const RecordHelp&) = delete;
-    RecordHelp& operator=(const RecordHelp&) = delete;
-
-private:
-    MAV::HtmlHelpFcn m_help;
-    MAV::ShellExecuteFcn m_shell;
 };
 
 // Installs a message callback for its lifetime and puts the previous one back.
-class ScopedMsgFcn {
-public:
-    explicit ScopedMsgFcn(CMavDlg::MsgFcn fcn) : m_previous(CMavDlg::SetMsgCallBack(fcn)) {}
-    ~ScopedMsgFcn() { CMavDlg::SetMsgCallBack(m_previous); }
-    ScopedMsgFcn(const ScopedMsgFcn&) = delete;
-    ScopedMsgFcn& operator=(const ScopedMsgFcn&) = delete;
-
-private:
-    CMavDlg::MsgFcn m_previous;
+struct ScopedMsgFcn {
+    CMavDlg::MsgFcn previous;
+    explicit ScopedMsgFcn(CMavDlg::MsgFcn fcn) : previous(CMavDlg::SetMsgCallBack(fcn)) {}
+    ~ScopedMsgFcn() { CMavDlg::SetMsgCallBack(previous); }
 };
 
-// While alive, the first top-level dialog window activated on this thread is handed to act (it reads what it
-// needs and posts the command that closes it). A thread timer ends a modal loop that never showed a window, so
-// no test waits forever: after about five seconds it posts WM_QUIT, which every modal loop passes on.
+// While alive, the first dialog window (class "#32770") activated on this thread is handed to act, from a timer
+// inside its modal loop; act reads what it needs and posts the command that closes it. After five seconds
+// without one a WM_QUIT ends whatever modal loop runs, so no test waits forever.
 class ModalDriver {
 public:
     explicit ModalDriver(std::function<void(HWND)> act)
     {
         s_act = std::move(act);
-        s_done = false;
-        s_hook = ::SetWindowsHookExW(WH_CBT, &ModalDriver::cbt, nullptr, ::GetCurrentThreadId());
+        s_pending = nullptr;
         s_ticks = 0;
-        m_timer = ::SetTimer(nullptr, 0, 50, &ModalDriver::watchdog);
+        s_hook = ::SetWindowsHookExW(WH_CBT, &cbt, nullptr, ::GetCurrentThreadId());
+        m_timer = ::SetTimer(nullptr, 0, 50, &tick);
     }
     ~ModalDriver()
     {
         ::UnhookWindowsHookEx(s_hook);
         ::KillTimer(nullptr, m_timer);
-        // A WM_QUIT the watchdog posted (and a modal loop passed on) must not end the test program's next loop.
-        MSG msg;
+        MSG msg; // a WM_QUIT passed on by a modal loop must not end the test program's next loop
         while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
         }
-        s_act = nullptr;
     }
-    ModalDriver(const ModalDriver&) = delete;
-    ModalDriver& operator=(const ModalDriver&) = delete;
-
-    bool acted() const { return s_done; }
-    bool timedOut() const { return s_ticks > 100; }
+    bool acted() const { return s_act == nullptr; }
 
 private:
     static LRESULT CALLBACK cbt(int code, WPARAM wParam, LPARAM lParam)
     {
-        if (code == HCBT_ACTIVATE && !s_done) {
-            HWND h = reinterpret_cast<HWND>(wParam);
-            wchar_t cls[16] = {};
-            ::GetClassNameW(h, cls, 16);
-            if (std::wstring(cls) == L"#32770") {
-                s_pending = h;
-                // Act once the window has finished coming up, from inside its own modal loop.
-                ::PostMessageW(h, WM_NULL, 0, 0);
-                ::SetTimer(nullptr, 0, 1, &ModalDriver::actSoon);
-            }
-        }
+        wchar_t cls[16] = {};
+        if (code == HCBT_ACTIVATE && !s_pending && ::GetClassNameW(reinterpret_cast<HWND>(wParam), cls, 16) &&
+            std::wstring(cls) == L"#32770")
+            s_pending = reinterpret_cast<HWND>(wParam);
         return ::CallNextHookEx(s_hook, code, wParam, lParam);
     }
-    static void CALLBACK actSoon(HWND, UINT, UINT_PTR id, DWORD)
+    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD)
     {
-        ::KillTimer(nullptr, id);
-        if (s_done || !s_pending)
-            return;
-        s_done = true;
-        if (s_act)
-            s_act(s_pending);
-    }
-    static void CALLBACK watchdog(HWND, UINT, UINT_PTR, DWORD)
-    {
-        if (++s_ticks == 100)
+        if (s_pending && s_act) {
+            auto act = std::move(s_act);
+            s_act = nullptr;
+            act(s_pending);
+        } else if (++s_ticks == 100) {
             ::PostQuitMessage(0);
+        }
     }
-
     UINT_PTR m_timer = 0;
     static inline HHOOK s_hook = nullptr;
     static inline HWND s_pending = nullptr;
-    static inline bool s_done = false;
     static inline int s_ticks = 0;
     static inline std::function<void(HWND)> s_act;
 };
@@ -182,41 +126,6 @@ inline std::wstring windowText(HWND h)
     return buf;
 }
 
-inline std::wstring itemText(HWND dialog, int id)
-{
-    return windowText(::GetDlgItem(dialog, id));
-}
-
-// The text of a message box: its static control 0xFFFF.
-inline std::wstring messageBoxText(HWND box)
-{
-    return itemText(box, 0xFFFF);
-}
-
-// A key below HKEY_CURRENT_USER that the test creates if missing and removes again when it created it.
-class EnsureKey {
-public:
-    explicit EnsureKey(const std::wstring& path) : m_path(path)
-    {
-        HKEY key = nullptr;
-        DWORD disposition = 0;
-        if (::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_READ, nullptr, &key,
-                              &disposition) == ERROR_SUCCESS) {
-            m_created = disposition == REG_CREATED_NEW_KEY;
-            ::RegCloseKey(key);
-        }
-    }
-    ~EnsureKey()
-    {
-        if (m_created)
-            ::RegDeleteTreeW(HKEY_CURRENT_USER, m_path.c_str());
-    }
-    EnsureKey(const EnsureKey&) = delete;
-    EnsureKey& operator=(const EnsureKey&) = delete;
-
-private:
-    std::wstring m_path;
-    bool m_created = false;
-};
+inline std::wstring itemText(HWND dialog, int id) { return windowText(::GetDlgItem(dialog, id)); }
 
 } // namespace uitest
