@@ -272,6 +272,7 @@ TEST(OutlineDialog, OddLibrariesAndEntries)
     Library lib;
     MAV::outlineData data;
     data.filter = 1;
+    data.range = 3;
     std::vector<std::vector<double>> values;
     std::vector<int> visibleRows;
     Steps steps({[&](HWND d) {

@@ -37,7 +37,7 @@ TEST(UnitsDialog, EscapeIgnoredUnitlessRefusedChoiceReturned)
                      key(list, VK_ESCAPE);
                  },
                  [&](HWND d) {
-                     escapeSurvived = ::IsWindowVisible(d) != FALSE;
+                     escapeSurvived = ::IsWindow(d) != FALSE;
                      key(list, VK_HOME); // to "unitless"
                  },
                  [&](HWND d) {
@@ -46,7 +46,7 @@ TEST(UnitsDialog, EscapeIgnoredUnitlessRefusedChoiceReturned)
                      key(list, VK_RETURN);
                  },
                  [&](HWND d) {
-                     enterRefused = ::IsWindowVisible(d) != FALSE;
+                     enterRefused = ::IsWindow(d) != FALSE;
                      key(list, VK_END); // to the last unit, 20
                  },
                  [&](HWND d) {

@@ -14,10 +14,10 @@
 
 namespace dlgtest {
 
-// One driver at a time: a new one takes over from any still alive. From the first dialog (class "#32770") activated on this thread on, each timer tick runs the next step with
-// that dialog's window. Steps find nested dialogs themselves (GetActiveWindow). After the last step, or when a
-// step takes longer than two seconds of ticks in all, every open dialog of the thread is cancelled and WM_QUIT
-// ends any modal loop left, so no test waits forever.
+// One driver at a time: a new one takes over from any still alive. Once the first dialog (class "#32770")
+// activated on this thread is shown, each timer tick runs the next step with that dialog's window. Steps find
+// nested dialogs themselves (GetActiveWindow). After the last step, or when no step can run for two seconds,
+// the active dialog is cancelled and WM_QUIT ends any modal loop left, so no test waits forever.
 class Steps {
 public:
     using Step = std::function<void(HWND)>;
@@ -27,6 +27,7 @@ public:
         s_next = 0;
         s_dialog = nullptr;
         s_ticks = 0;
+        s_timedOut = false;
         m_hook = ::SetWindowsHookExW(WH_CBT, &cbt, nullptr, ::GetCurrentThreadId());
         m_timer = ::SetTimer(nullptr, 0, 20, &tick);
     }
@@ -40,8 +41,8 @@ public:
     }
     Steps(const Steps&) = delete;
     Steps& operator=(const Steps&) = delete;
-    // True when every step ran.
-    static bool done() { return s_next == s_steps.size(); }
+    // True when every step ran and nothing had to be cancelled.
+    static bool done() { return s_next == s_steps.size() && !s_timedOut; }
 
 private:
     static LRESULT CALLBACK cbt(int code, WPARAM wParam, LPARAM lParam)
@@ -54,10 +55,11 @@ private:
     }
     static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD)
     {
-        if (s_dialog && s_next < s_steps.size()) {
+        if (s_dialog && ::IsWindowVisible(s_dialog) && s_next < s_steps.size()) {
             const size_t current = s_next++;
             s_steps[current](s_dialog);
         } else if (++s_ticks == 100) {
+            s_timedOut = true;
             HWND active = ::GetActiveWindow();
             if (active)
                 ::PostMessageW(active, WM_COMMAND, IDCANCEL, 0);
@@ -70,6 +72,7 @@ private:
     static inline std::vector<Step> s_steps;
     static inline size_t s_next = 0;
     static inline int s_ticks = 0;
+    static inline bool s_timedOut = false;
 };
 
 // The material library replaced by text in the data text form for the test's lifetime.
