@@ -7,6 +7,7 @@
 #include <cfloat>
 #include <cstdio>
 #include <cwchar>
+#include <initializer_list>
 
 #include "afx/afxwin.h"
 #include "base/CMavString.h"
@@ -151,20 +152,39 @@ void pump()
     }
 }
 
-// What the screen shows in rect, as a PNG.
-bool saveScreen(const RECT& rect, const std::wstring& path)
+RECT windowRect(HWND h)
 {
-    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    RECT r{};
+    GetWindowRect(h, &r);
+    return r;
+}
+
+// The windows, each copied from its own window DC (which holds what was last drawn, unlike the screen, which the
+// display may not have caught up with) to its place in the rectangle around all of them, as a PNG.
+bool saveWindows(std::initializer_list<HWND> windows, const std::wstring& path)
+{
+    RECT area{};
+    for (HWND h : windows) {
+        const RECT r = windowRect(h);
+        UnionRect(&area, &area, &r);
+    }
+    const int w = area.right - area.left, h = area.bottom - area.top;
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
     HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+    ReleaseDC(nullptr, screen);
     HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, screen, rect.left, rect.top, SRCCOPY);
+    PatBlt(mem, 0, 0, w, h, WHITENESS);
+    for (HWND window : windows) {
+        const RECT r = windowRect(window);
+        HDC dc = GetWindowDC(window);
+        BitBlt(mem, r.left - area.left, r.top - area.top, r.right - r.left, r.bottom - r.top, dc, 0, 0, SRCCOPY);
+        ReleaseDC(window, dc);
+    }
     const bool ok = w > 0 && h > 0 && saveDcAsPng(mem, w, h, path);
     SelectObject(mem, old);
     DeleteObject(bmp);
     DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
     if (ok)
         std::printf("mavdemo: wrote %ls\n", path.c_str());
     else
@@ -173,16 +193,10 @@ bool saveScreen(const RECT& rect, const std::wstring& path)
     return ok;
 }
 
-RECT windowRect(HWND h)
-{
-    RECT r{};
-    GetWindowRect(h, &r);
-    return r;
-}
-
 // The error box is photographed from inside its own modal loop: a thread timer fires once the box has painted.
 std::wstring s_errorPng;
 RECT s_errorArea{};
+HWND s_errorDialog = nullptr;
 bool s_errorSaved = false;
 
 BOOL CALLBACK findBox(HWND h, LPARAM out)
@@ -208,9 +222,7 @@ void CALLBACK shootBox(HWND, UINT, UINT_PTR id, DWORD)
     SetWindowPos(box, nullptr, s_errorArea.left + 60, s_errorArea.top + 170, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
-    RECT r = windowRect(box);
-    UnionRect(&r, &r, &s_errorArea);
-    s_errorSaved = saveScreen(r, s_errorPng);
+    s_errorSaved = saveWindows({s_errorDialog, box}, s_errorPng);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
 
@@ -242,7 +254,7 @@ bool runLanguage(HINSTANCE, const std::wstring& outDir, const wchar_t* lang)
     dlg.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
     ::SetFocus(dim.height.m_hWnd);
     pump();
-    bool ok = saveScreen(windowRect(dlg.m_hWnd), outDir + L"\\tabs_dim_" + lang + L".png");
+    bool ok = saveWindows({dlg.m_hWnd}, outDir + L"\\tabs_dim_" + lang + L".png");
 
     // A width below the minimum of one foot: typed, then the focus moves on.
     ::SetFocus(dim.width.m_hWnd);
@@ -251,6 +263,7 @@ bool runLanguage(HINSTANCE, const std::wstring& outDir, const wchar_t* lang)
     pump();
     s_errorPng = outDir + L"\\tabs_error_" + lang + L".png";
     s_errorArea = windowRect(dlg.m_hWnd);
+    s_errorDialog = dlg.m_hWnd;
     s_errorSaved = false;
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, shootBox);
     ::SetFocus(dim.height.m_hWnd);
@@ -269,12 +282,11 @@ bool runLanguage(HINSTANCE, const std::wstring& outDir, const wchar_t* lang)
     if (info.hwndList)
         RedrawWindow(info.hwndList, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
     pump();
-    RECT area = windowRect(dlg.m_hWnd);
-    if (info.hwndList && IsWindowVisible(info.hwndList)) {
-        RECT list = windowRect(info.hwndList);
-        UnionRect(&area, &area, &list);
-    }
-    ok = saveScreen(area, outDir + L"\\tabs_material_" + lang + L".png") && ok;
+    const std::wstring matPng = outDir + L"\\tabs_material_" + lang + L".png";
+    if (info.hwndList && IsWindowVisible(info.hwndList))
+        ok = saveWindows({dlg.m_hWnd, info.hwndList}, matPng) && ok;
+    else
+        ok = saveWindows({dlg.m_hWnd}, matPng) && ok;
     mat.stdWidth.ShowDropDown(FALSE);
 
     tab.DeleteAllItems();

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "resource.h"
-#include "ui/CMavEdit.h"
 #include "ui/CMavTabCtrl.h"
 #include "ui/CMavTabPage.h"
 #include "ui_numeric_support.h"
@@ -184,17 +183,6 @@ TEST(MavTabCtrl, EscapeIsKeptAndANullMessageClosesTheOwner)
     for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);)
         DispatchMessageW(&m);
     EXPECT_EQ(t.host.closes, 1);
-}
-
-TEST(MavTabCtrl, EnterInAPageMovesToTheNextNumericField)
-{
-    Tabs t;
-    CMavEdit width, height;
-    width.SubclassDlgItem(IDC_SAMPLE_WIDTH, &t.dim);
-    height.SubclassDlgItem(IDC_SAMPLE_HEIGHT, &t.dim);
-    ::SetFocus(width.m_hWnd);
-    EXPECT_TRUE(uitest::pressKey(width.m_hWnd, VK_RETURN));
-    EXPECT_EQ(::GetFocus(), height.m_hWnd);
 }
 
 TEST(MavTabCtrl, DeletingKeepsTheShownPage)

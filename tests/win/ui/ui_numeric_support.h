@@ -65,7 +65,7 @@ Box boxOf(Step step)
 {
     Box box;
     ModalDriver driver([&box](HWND h) {
-        box.text = messageBoxText(h);
+        box.text = itemText(h, 0xFFFF); // the static text of a message box
         box.caption = windowText(h);
         PostMessageW(h, WM_COMMAND, IDOK, 0);
     });
