@@ -86,31 +86,44 @@ bool CMavMatTreeCtrl::hasPhysNames(const MAV::CMatProp& prop) const
     return true;
 }
 
-bool CMavMatTreeCtrl::hasEdgeSubs(const MAV::CMatProp& prop, std::vector<CMavString>& seen) const
+// A material shows up many times in a tree (as a root material and below every material that lists it), and the
+// searches for edge and physical data visit it again: its properties and label are read from the material data
+// once per build.
+const CMavMatTreeCtrl::MatInfo& CMavMatTreeCtrl::info(const CMavString& name)
+{
+    CMavString key = name;
+    key.makeUpper();
+    auto it = m_info.find(key);
+    if (it == m_info.end()) {
+        MatInfo added;
+        m_matMgr.propGet(name.c_str(), added.prop);
+        added.label = m_matMgr.matLabel(name.c_str(), country());
+        it = m_info.emplace(key, std::move(added)).first;
+    }
+    return it->second;
+}
+
+bool CMavMatTreeCtrl::hasEdgeSubs(const MAV::CMatProp& prop, std::vector<CMavString>& seen)
 {
     if (prop.edgeCode == 2)
         return true;
     for (const CMavString& sub : prop.subs) {
         if (seenBefore(seen, sub))
             continue;
-        MAV::CMatProp subProp;
-        m_matMgr.propGet(sub.c_str(), subProp);
-        if (hasEdgeSubs(subProp, seen))
+        if (hasEdgeSubs(info(sub).prop, seen))
             return true;
     }
     return false;
 }
 
-bool CMavMatTreeCtrl::hasPhysSubs(const MAV::CMatProp& prop, std::vector<CMavString>& seen) const
+bool CMavMatTreeCtrl::hasPhysSubs(const MAV::CMatProp& prop, std::vector<CMavString>& seen)
 {
     if (prop.physCode == 2 && hasPhysNames(prop))
         return true;
     for (const CMavString& sub : prop.subs) {
         if (seenBefore(seen, sub))
             continue;
-        MAV::CMatProp subProp;
-        m_matMgr.propGet(sub.c_str(), subProp);
-        if (hasPhysSubs(subProp, seen))
+        if (hasPhysSubs(info(sub).prop, seen))
             return true;
     }
     return false;
@@ -127,11 +140,10 @@ void CMavMatTreeCtrl::rootMat(CMavArrayTempl<CMavString>& library, CMavArrayTemp
             continue;
         if ((flags & flagNoSpace) && name.compare(L"SPACE") == 0)
             continue;
-        const bool shadow = m_matMgr.isShadowMat(name.c_str());
+        const MAV::CMatProp& prop = info(name).prop;
+        const bool shadow = prop.drawing;
         if (!(flags & flagDrawing) && shadow)
             continue;
-        MAV::CMatProp prop;
-        m_matMgr.propGet(name.c_str(), prop);
         std::vector<CMavString> seen{name};
         if ((flags & flagEdge) && !hasEdgeSubs(prop, seen))
             continue;
@@ -147,13 +159,16 @@ void CMavMatTreeCtrl::rootMat(CMavArrayTempl<CMavString>& library, CMavArrayTemp
 void CMavMatTreeCtrl::buildTree(const CMavArrayTempl<CMavString>& names, HTREEITEM parent, unsigned long flags,
                                 int depth)
 {
+    int inserted = 0;
     for (const CMavString& name : names) {
         bool onPath = false;
         for (const CMavString& p : m_path)
             onPath = onPath || p.compareNoCase(name.c_str()) == 0;
         if (onPath)
             continue;
-        const CMavString label = m_matMgr.matLabel(name.c_str(), country());
+        const MatInfo& material = info(name);
+        const CMavString& label = material.label;
+        const MAV::CMatProp& prop = material.prop;
         CMavString text;
         if (flags & flagNames) {
             text = name;
@@ -161,14 +176,13 @@ void CMavMatTreeCtrl::buildTree(const CMavArrayTempl<CMavString>& names, HTREEIT
             text += label;
         } else
             text = label.isEmpty() ? name : label;
-        MAV::CMatProp prop;
-        m_matMgr.propGet(name.c_str(), prop);
         int image = prop.drawing ? 2 : 1;
         if (((flags & flagEdge) && prop.edgeCode == 0) || ((flags & flagPhys) && prop.physCode == 0))
             image = 0;
         const HTREEITEM item = InsertItem(text.c_str(), image, image, parent, TVI_LAST);
         if (!item)
             continue;
+        ++inserted;
         SetItemData(item, reinterpret_cast<DWORD_PTR>(item));
         m_itemNames.push_back({item, name, label});
         m_namesSorted = false;
@@ -180,7 +194,8 @@ void CMavMatTreeCtrl::buildTree(const CMavArrayTempl<CMavString>& names, HTREEIT
             m_path.pop_back();
         }
     }
-    if (parent)
+    // One child or none is sorted already.
+    if (parent && inserted > 1)
         SendMessage(TVM_SORTCHILDREN, FALSE, reinterpret_cast<LPARAM>(parent));
 }
 
@@ -239,6 +254,7 @@ bool CMavMatTreeCtrl::init(unsigned long flags, const wchar_t* initialName,
     m_itemNames.clear();
     m_namesSorted = true;
     m_path.clear();
+    m_info.clear();
     m_physNames.removeAll();
     if (flags & flagPhys)
         m_physNames = physNames;
@@ -261,6 +277,7 @@ bool CMavMatTreeCtrl::init(unsigned long flags, const wchar_t* initialName,
         sortRoot(draw);
     }
     sortNames();
+    m_info.clear();
     SendMessage(WM_SETREDRAW, TRUE);
     SelectItem(m_hInitItem ? m_hInitItem : lib);
     Invalidate();

@@ -2,6 +2,7 @@
 // "Zeichnung"), each with its sub-materials, restricted to edge or physical data when asked.
 #pragma once
 
+#include <map>
 #include <vector>
 
 #include "afx/CImageList.h"
@@ -52,8 +53,14 @@ private:
     };
     void rootMat(CMavArrayTempl<CMavString>& library, CMavArrayTempl<CMavString>& drawing, unsigned long flags);
     void buildTree(const CMavArrayTempl<CMavString>& names, HTREEITEM parent, unsigned long flags, int depth);
-    bool hasEdgeSubs(const MAV::CMatProp& prop, std::vector<CMavString>& seen) const;
-    bool hasPhysSubs(const MAV::CMatProp& prop, std::vector<CMavString>& seen) const;
+    // A material's properties and label, read once per build.
+    struct MatInfo {
+        MAV::CMatProp prop;
+        CMavString label;
+    };
+    const MatInfo& info(const CMavString& name);
+    bool hasEdgeSubs(const MAV::CMatProp& prop, std::vector<CMavString>& seen);
+    bool hasPhysSubs(const MAV::CMatProp& prop, std::vector<CMavString>& seen);
     bool hasPhysNames(const MAV::CMatProp& prop) const;
     BOOL ToolTip(NMHDR* header, LRESULT* result);
     void sortNames();
@@ -70,4 +77,5 @@ private:
     bool m_namesSorted = true;
     CMavArrayTempl<CMavString> m_physNames;
     std::vector<CMavString> m_path; // the materials from the root down to the item being built
+    std::map<CMavString, MatInfo> m_info; // by upper-case name, during init only
 };
