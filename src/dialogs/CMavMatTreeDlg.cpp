@@ -175,7 +175,8 @@ void CMavMatTreeDlg::layout()
     if (!m_hWnd)
         return;
     CWnd* first = GetDlgItem(IDC_MAT_TREE_HELP);
-    const int ids[] = {IDOK, IDCANCEL, IDC_MAT_TREE_HELP};
+    // From the right: help, Cancel, OK.
+    const int ids[] = {IDC_MAT_TREE_HELP, IDCANCEL, IDOK};
     for (int id : {IDC_MAT_TREE_HELP, IDCANCEL, IDOK})
         if (!first)
             first = GetDlgItem(id);
