@@ -136,6 +136,7 @@ const CMavDataItem* CMavOutlineDlg::outline() const
 BOOL CMavOutlineDlg::OnInitDialog()
 {
     CMavDlg::OnInitDialog();
+    m_nRange = std::clamp(m_nRange, 0, 3);
     SetWindowText(GetMsg(L"MAV_OUTL_0000", L"Kontur"));
     MAV::aboutMenuAdd(this);
     m_list.SubclassDlgItem(IDC_OUTL_LIST, this);
@@ -150,7 +151,7 @@ BOOL CMavOutlineDlg::OnInitDialog()
     fillList();
     showMaterial();
     m_preview.SetBkColor(mavAppPtr()->bkColorGet());
-    CheckDlgButton(IDC_OUTL_RANGE1 + std::clamp(m_nRange, 0, 3), BST_CHECKED);
+    CheckDlgButton(IDC_OUTL_RANGE1 + m_nRange, BST_CHECKED);
     for (CMavEdit* e : {&m_editX, &m_editY}) {
         e->setEditFlags(CMavEdit::typeLength, 0x61, 3, -DBL_MAX, DBL_MAX);
         e->setLUnits(static_cast<Mav::lUnit>(m_nUnit), static_cast<Mav::lUnit>(-1));
