@@ -70,3 +70,37 @@
 #define IDC_TEST_LISTBOX 1032
 #define IDC_TEST_COUNTRY 1033
 #define IDC_TEST_OTHER 1034
+
+// Outline selection dialog: outline list, base point, six parameter rows, value range, filter, material, preview.
+#define IDD_MAV_OUTLINE 200
+#define IDC_OUTL_LIST 5034
+#define IDC_OUTL_BASE_GROUP 5008
+#define IDC_OUTL_PREVIEW 5009
+#define IDC_OUTL_SEL_GROUP 5010
+#define IDC_OUTL_RANGE_LABEL 5011
+#define IDC_OUTL_FILTER 5012
+#define IDC_OUTL_PARM_GROUP 5013
+#define IDC_OUTL_BASE_X 5015
+#define IDC_OUTL_BASE_Y 5017
+#define IDC_OUTL_EDIT0 1070
+#define IDC_OUTL_BUTTON0 1080
+#define IDC_OUTL_RANGE1 1059
+#define IDC_OUTL_RANGE10 1060
+#define IDC_OUTL_RANGE100 1061
+#define IDC_OUTL_RANGE1000 1062
+#define IDC_OUTL_MAT_BUTTON 4004
+#define IDC_OUTL_MAT_LABEL 4005
+#define IDC_OUTL_HELP 9
+
+// Outline filter dialog: the list of outline groups.
+#define IDD_MAV_OUTLINE_FILTER 201
+#define IDC_OUTL_FILTER_LIST 5029
+
+// Material tree dialog: the tree and the help button.
+#define IDD_MAV_MAT_TREE 203
+#define IDC_MAT_TREE 1090
+#define IDC_MAT_TREE_HELP 9
+
+// Units dialog: the list of unit names.
+#define IDD_MAV_UNITS 2000
+#define IDC_UNITS_LIST 1091

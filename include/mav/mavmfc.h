@@ -32,3 +32,7 @@
 #include "ui/CMavTabPage.h"
 #include "ui/CMavTreeCtrl.h"
 #include "ui/shell.h"
+#include "dialogs/CMavMatTreeCtrl.h"
+#include "dialogs/CMavMatTreeDlg.h"
+#include "dialogs/CMavOutlineDlg.h"
+#include "dialogs/CMavUnitsDlg.h"

@@ -11,11 +11,14 @@
 #include "gallery.h"
 #include "scene_dialog.h"
 #include "scene_font.h"
+#include "scene_mattree.h"
 #include "scene_msgserver.h"
 #include "scene_parts.h"
+#include "scene_outline.h"
 #include "scene_picture.h"
 #include "scene_slide.h"
 #include "scene_tabs.h"
+#include "scene_units.h"
 #include "png_write.h"
 
 namespace {
@@ -152,6 +155,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int)
     ok = mavdemo::runMsgServerScene(outDir) && ok;
     ok = mavdemo::runTabsScene(instance, outDir) && ok;
     ok = mavdemo::runPartsScene(instance, outDir) && ok;
+    ok = mavdemo::runUnitsScene(outDir) && ok;
+    ok = mavdemo::runMatTreeScene(outDir) && ok;
+    ok = mavdemo::runOutlineScene(outDir) && ok;
     ok = mavdemo::runGallery(instance, outDir, interactive) && ok;
     listOutput(outDir);
     return ok ? 0 : 1;

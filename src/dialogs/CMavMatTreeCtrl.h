@@ -1,0 +1,81 @@
+// CMavMatTreeCtrl: the tree of the materials of the library (below "Bibliothek") and of the drawing (below
+// "Zeichnung"), each with its sub-materials, restricted to edge or physical data when asked.
+#pragma once
+
+#include <map>
+#include <vector>
+
+#include "afx/CImageList.h"
+#include "base/CMavArray.h"
+#include "base/CMavString.h"
+#include "data/materials.h"
+#include "ui/CMavTreeCtrl.h"
+
+class CMavMatTreeCtrl : public CMavTreeCtrl {
+    DECLARE_DYNAMIC(CMavMatTreeCtrl)
+public:
+    // The flag word of init.
+    enum : unsigned long {
+        flagDrawing = 1,   // the drawing's materials below a second root "Zeichnung"
+        flagNames = 2,     // name, three spaces and label
+        flagEdge = 4,      // only materials with edge data (or such a sub-material)
+        flagSystem = 8,    // "SYSTEM" as the last library root
+        flagNoSpace = 16,  // "SPACE" left out of the roots
+        flagPhys = 32      // only materials with all the physical property names (or such a sub-material)
+    };
+    // Sub-materials nest at most this deep below a root; a material is never shown below itself. Libraries with
+    // a cycle of sub-materials (A below B below A) thus end after one round of the cycle.
+    enum { kMaxDepth = 16 };
+
+    CMavMatTreeCtrl();
+
+    // Builds the tree for the flags, selects initialName's first item (else the root "Bibliothek"); true.
+    bool init(unsigned long flags, const wchar_t* initialName, const CMavArrayTempl<CMavString>& physNames);
+    // Selects the first item (in handle order) of the material name; false when there is none.
+    bool selectMat(const wchar_t* name);
+    // The material name of the selected item; false for a root or no selection.
+    bool getSelMat(CMavString& name);
+    // The material name of an item; null for a root or an unknown item.
+    const CMavString* itemMat(HTREEITEM item) const;
+
+    // No tool tips: the tree's items show their whole text.
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFOW* info) const;
+
+protected:
+    void PreSubclassWindow() override;
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+private:
+    struct Entry {
+        HTREEITEM item;
+        CMavString name;
+        CMavString label;
+    };
+    void rootMat(CMavArrayTempl<CMavString>& library, CMavArrayTempl<CMavString>& drawing, unsigned long flags);
+    void buildTree(const CMavArrayTempl<CMavString>& names, HTREEITEM parent, unsigned long flags, int depth);
+    // A material's properties and label, read once per build.
+    struct MatInfo {
+        MAV::CMatProp prop;
+        CMavString label;
+    };
+    const MatInfo& info(const CMavString& name);
+    bool hasEdgeSubs(const MAV::CMatProp& prop, std::vector<CMavString>& seen);
+    bool hasPhysSubs(const MAV::CMatProp& prop, std::vector<CMavString>& seen);
+    bool hasPhysNames(const MAV::CMatProp& prop) const;
+    BOOL ToolTip(NMHDR* header, LRESULT* result);
+    void sortNames();
+    const Entry* find(HTREEITEM item) const;
+    void sortRoot(HTREEITEM root);
+    static int CALLBACK compareItems(LPARAM a, LPARAM b, LPARAM context);
+
+    CImageList m_imageList;
+    CMavMatMgr m_matMgr;
+    CMavString m_strWantedMat;
+    CMavString m_strInitMat;
+    HTREEITEM m_hInitItem = nullptr;
+    std::vector<Entry> m_itemNames; // ordered by handle once a build is done
+    bool m_namesSorted = true;
+    CMavArrayTempl<CMavString> m_physNames;
+    std::vector<CMavString> m_path; // the materials from the root down to the item being built
+    std::map<CMavString, MatInfo> m_info; // by upper-case name, during init only
+};

@@ -1,0 +1,88 @@
+// The ready-made dialogs open modally through the library's own entry points, as a host opens them; a CBT hook
+// notes the dialog when it is activated and a thread timer acts on it from inside the modal loop.
+#include "scene_modal.h"
+
+#include <cstdio>
+
+#include "png_write.h"
+
+namespace mavdemo {
+namespace {
+
+struct Shot {
+    HWND dialog = nullptr;
+    bool done = false;
+    bool saved = false;
+    int ticks = 0;
+    const std::function<void(HWND)>* prepare = nullptr;
+    const std::wstring* path = nullptr;
+    HHOOK hook = nullptr;
+};
+Shot g_shot;
+
+LRESULT CALLBACK onCbt(int code, WPARAM wParam, LPARAM lParam)
+{
+    wchar_t cls[16] = {};
+    if (code == HCBT_ACTIVATE && !g_shot.dialog && GetClassNameW(reinterpret_cast<HWND>(wParam), cls, 16) &&
+        std::wstring(cls) == L"#32770")
+        g_shot.dialog = reinterpret_cast<HWND>(wParam);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool saveWindow(HWND wnd, const std::wstring& path)
+{
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    const bool ok = saveDcAsPng(mem, w, h, path);
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    if (ok)
+        std::printf("mavdemo: wrote %ls\n", path.c_str());
+    else
+        std::fprintf(stderr, "mavdemo: cannot write %ls\n", path.c_str());
+    std::fflush(stdout);
+    return ok;
+}
+
+void CALLBACK onTick(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_shot.done)
+        return;
+    if (g_shot.dialog && IsWindowVisible(g_shot.dialog)) {
+        g_shot.done = true;
+        (*g_shot.prepare)(g_shot.dialog);
+        RedrawWindow(g_shot.dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        g_shot.saved = saveWindow(g_shot.dialog, *g_shot.path);
+        PostMessageW(g_shot.dialog, WM_COMMAND, IDCANCEL, 0);
+    } else if (++g_shot.ticks == 200) {
+        g_shot.done = true;
+        if (HWND active = GetActiveWindow())
+            PostMessageW(active, WM_COMMAND, IDCANCEL, 0);
+    }
+}
+
+} // namespace
+
+bool snapModal(const std::function<void()>& open, const std::function<void(HWND)>& prepare,
+               const std::wstring& path)
+{
+    g_shot = Shot{};
+    g_shot.prepare = &prepare;
+    g_shot.path = &path;
+    g_shot.hook = SetWindowsHookExW(WH_CBT, &onCbt, nullptr, GetCurrentThreadId());
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &onTick);
+    open();
+    KillTimer(nullptr, timer);
+    UnhookWindowsHookEx(g_shot.hook);
+    return g_shot.saved;
+}
+
+} // namespace mavdemo

@@ -1,0 +1,18 @@
+// Helpers of the demo's ready-made dialog scenes: a one-shot action inside the next modal dialog's loop that
+// prepares the dialog, photographs it from the screen and closes it.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace mavdemo {
+
+// Runs open() (which shows a modal dialog and returns when it closes); once the dialog is active, prepare(dialog)
+// runs inside its modal loop, the dialog is painted and saved as path, and it is closed with IDCANCEL. A dialog
+// still open after ten seconds is cancelled. False when no picture was written.
+bool snapModal(const std::function<void()>& open, const std::function<void(HWND)>& prepare,
+               const std::wstring& path);
+
+} // namespace mavdemo
