@@ -11,6 +11,7 @@
 #include "scene_dialog.h"
 #include "scene_font.h"
 #include "scene_msgserver.h"
+#include "scene_parts.h"
 #include "scene_picture.h"
 #include "scene_slide.h"
 #include "scene_tabs.h"
@@ -126,6 +127,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int)
     ok = mavdemo::runDialogScene(outDir) && ok;
     ok = mavdemo::runTabsScene(instance, outDir) && ok;
     ok = mavdemo::runMsgServerScene(outDir) && ok;
+    ok = mavdemo::runPartsScene(instance, outDir) && ok;
     ok = mavdemo::runGallery(instance, outDir, interactive) && ok;
     return ok ? 0 : 1;
 }

@@ -1,0 +1,47 @@
+// CMavComboCountryBox: the language table as a sorted drop-down list; an entry's item data points at the code in
+// the table, which lives as long as the process, so the box copies nothing.
+#include "ui/CMavComboCountryBox.h"
+
+#include "base/countries.h"
+
+IMPLEMENT_DYNAMIC(CMavComboCountryBox, CMavComboBox)
+
+void CMavComboCountryBox::PreSubclassWindow()
+{
+    CMavComboBox::PreSubclassWindow();
+    ModifyStyle(0, CBS_DROPDOWNLIST | CBS_SORT);
+    for (const MavDlCountry_st* c = mavDlCountrys(); c && c->code; ++c) {
+        int index = AddString(c->name ? c->name : c->code);
+        if (index >= 0)
+            SetItemDataPtr(index, const_cast<wchar_t*>(c->code));
+    }
+    SetCurSel(0);
+}
+
+int CMavComboCountryBox::SelectCountry(const wchar_t* code)
+{
+    if (!code || !m_hWnd)
+        return 0;
+    const int count = GetCount();
+    for (int i = 0; i < count; ++i) {
+        DWORD_PTR data = GetItemData(i);
+        if (data == static_cast<DWORD_PTR>(CB_ERR) || !data)
+            continue;
+        if (::lstrcmpiW(reinterpret_cast<const wchar_t*>(data), code) == 0) {
+            SetCurSel(i);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+const wchar_t* CMavComboCountryBox::GetCountry() const
+{
+    if (!m_hWnd)
+        return nullptr;
+    int sel = GetCurSel();
+    if (sel < 0)
+        return nullptr;
+    DWORD_PTR data = GetItemData(sel);
+    return data == static_cast<DWORD_PTR>(CB_ERR) ? nullptr : reinterpret_cast<const wchar_t*>(data);
+}
