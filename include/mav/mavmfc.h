@@ -32,3 +32,6 @@
 #include "ui/CMavTabPage.h"
 #include "ui/CMavTreeCtrl.h"
 #include "ui/shell.h"
+#include "dialogs/CMavHoleEdit.h"
+#include "dialogs/CMavLabelEdit.h"
+#include "dialogs/dlgBgr.h"
