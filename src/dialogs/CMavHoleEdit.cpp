@@ -202,7 +202,13 @@ void CMavHoleEdit::redraw()
         m_params->top()->setAt(textKey(L"ACT"), m_selected);
         m_params->top()->setAt(textKey(L"COORD"), 1);
     }
-    mav_gdx_image_hole(&m_gdx, m_work, m_params);
+    // The generator completes drills it draws (their circle, default sizes); it works on a copy so that only the
+    // user's edits reach the pattern.
+    MAV::CDtaFilePointer* shown = MAV::dtaOpen(MAV::kDataTemp, MAV::kDataReadWrite, nullptr, nullptr);
+    if (shown && shown->top() && m_work && m_work->top())
+        *shown->top() = *m_work->top();
+    mav_gdx_image_hole(&m_gdx, shown, m_params);
+    MAV::dtaClose(shown);
     if (m_preview.m_hWnd) {
         m_preview.set_dpList(&m_gdx);
         m_preview.zoomExtents();

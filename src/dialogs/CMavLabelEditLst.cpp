@@ -202,6 +202,16 @@ void CMavLabelEditLst::renewHeights()
     }
     parent->MoveWindow(rect.left + 1, rect.top, rect.Width(), rect.Height(), TRUE);
     parent->MoveWindow(rect.left, rect.top, rect.Width(), rect.Height(), TRUE);
+    // Not every system passes a move of the parent on to its children as a new size (the client size stays the
+    // same), and a list measures only when its own size changes: then it still has the style here, and its
+    // height is nudged a pixel and back instead.
+    if (GetStyle() & LVS_OWNERDRAWFIXED) {
+        CRect own;
+        GetWindowRect(&own);
+        ::MapWindowPoints(HWND_DESKTOP, parent->m_hWnd, reinterpret_cast<POINT*>(&own), 2);
+        MoveWindow(own.left, own.top, own.Width(), own.Height() + 1, TRUE);
+        MoveWindow(own.left, own.top, own.Width(), own.Height(), TRUE);
+    }
 }
 
 BOOL CMavLabelEditLst::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
