@@ -11,9 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "../afx/afx_test_support.h"
+#include "../ui/lists_test_support.h"
 
 namespace dlgtest {
+
+// Mouse, keyboard and message pumping as the list tests do them.
+using liststest::key;
+using liststest::pump;
+using liststest::type;
+using liststest::windowText;
 
 // One step of a script: the window class it waits for ("#32770" a dialog or message box, "#32768" a menu) and
 // what the user does there.
@@ -119,13 +125,6 @@ private:
     static inline bool s_timedOut = false;
 };
 
-// Dispatches the waiting messages through PreTranslateMessage up the window chain, as a modal loop does.
-inline void pump()
-{
-    for (int round = 0; round < 3; ++round)
-        afxtest::pumpWaitingMessages();
-}
-
 // A left click at (x, y) of a window's client area, as the mouse driver sends it. Its top-level window comes to
 // the front first, and successive clicks land a few pixels apart, so two are never taken for a double click.
 inline void click(HWND window, int x, int y)
@@ -149,31 +148,6 @@ inline void click(HWND window, int x, int y)
     pump();
 }
 
-inline void key(WORD vk)
-{
-    INPUT in[2] = {};
-    in[0].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = vk;
-    in[1] = in[0];
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, in, sizeof(INPUT));
-    pump();
-}
-
-inline void type(const std::wstring& text)
-{
-    for (wchar_t ch : text) {
-        INPUT in[2] = {};
-        in[0].type = INPUT_KEYBOARD;
-        in[0].ki.wScan = ch;
-        in[0].ki.dwFlags = KEYEVENTF_UNICODE;
-        in[1] = in[0];
-        in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-        ::SendInput(2, in, sizeof(INPUT));
-    }
-    pump();
-}
-
 // Clicks a cell (row, column) of a report list, near the start of its text (a wide cell may reach beyond the
 // list's window).
 inline void clickCell(HWND list, int row, int column)
@@ -183,13 +157,6 @@ inline void clickCell(HWND list, int row, int column)
     r.left = LVIR_LABEL;
     ::SendMessageW(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
     click(list, r.left + std::min(20L, (r.right - r.left) / 2), (r.top + r.bottom) / 2);
-}
-
-inline std::wstring windowText(HWND h)
-{
-    std::wstring s(static_cast<size_t>(::GetWindowTextLengthW(h)) + 1, L'\0');
-    s.resize(static_cast<size_t>(::GetWindowTextW(h, s.data(), static_cast<int>(s.size()))));
-    return s;
 }
 
 // The static text of a message box (the control 0xFFFF).
