@@ -10,6 +10,8 @@
 #include "gallery.h"
 #include "scene_dialog.h"
 #include "scene_font.h"
+#include "scene_holeedit.h"
+#include "scene_labeledit.h"
 #include "scene_msgserver.h"
 #include "scene_parts.h"
 #include "scene_picture.h"
@@ -128,6 +130,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int)
     ok = mavdemo::runTabsScene(instance, outDir) && ok;
     ok = mavdemo::runMsgServerScene(outDir) && ok;
     ok = mavdemo::runPartsScene(instance, outDir) && ok;
+    ok = mavdemo::runLabelEditScene(outDir) && ok;
+    ok = mavdemo::runHoleEditScene(outDir) && ok;
     ok = mavdemo::runGallery(instance, outDir, interactive) && ok;
     return ok ? 0 : 1;
 }
