@@ -91,6 +91,7 @@ protected:
                 }};
     }
 
+    dlgtest::MakerKeys m_keys;
     std::wstring m_dir;
     std::wstring m_lang;
 };

@@ -60,6 +60,7 @@ dlgtest::Step pickMenu(Entries& seen, int n)
 }
 
 struct Lang {
+    dlgtest::MakerKeys keys;
     std::wstring previous;
     Lang() : previous(MAV::msgLangSet(nullptr)) { MAV::msgLangSet(L"de"); }
     ~Lang() { MAV::msgLangSet(previous.c_str()); }

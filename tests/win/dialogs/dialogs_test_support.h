@@ -21,6 +21,37 @@ using liststest::pump;
 using liststest::type;
 using liststest::windowText;
 
+// The maker's keys above the dialogs' saved places and the label store, made non-volatile as an installed
+// application has them (the volatile keys the dialogs write would otherwise make them volatile, and no lasting key
+// could be made below them afterwards); the ones made here go again at the end.
+class MakerKeys {
+public:
+    MakerKeys()
+    {
+        for (const wchar_t* path : {L"Software\\MAVORA", L"Software\\MAVORA\\MAV", L"Software\\MAVORA\\MAV\\Dialogs",
+                                    L"Software\\MAVORA\\MAV_MSG"}) {
+            HKEY key = nullptr;
+            DWORD how = 0;
+            if (::RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ, nullptr, &key,
+                                  &how) == ERROR_SUCCESS) {
+                ::RegCloseKey(key);
+                if (how == REG_CREATED_NEW_KEY)
+                    m_made.push_back(path);
+            }
+        }
+    }
+    ~MakerKeys()
+    {
+        for (auto it = m_made.rbegin(); it != m_made.rend(); ++it)
+            ::RegDeleteTreeW(HKEY_CURRENT_USER, *it);
+    }
+    MakerKeys(const MakerKeys&) = delete;
+    MakerKeys& operator=(const MakerKeys&) = delete;
+
+private:
+    std::vector<const wchar_t*> m_made;
+};
+
 // One step of a script: the window class it waits for ("#32770" a dialog or message box, "#32768" a menu) and
 // what the user does there.
 struct Step {

@@ -46,6 +46,7 @@ CMavDataDir pattern()
 
 // Puts a LISP function in place of "krv_hole_dial" and the host's picked hole entity for its lifetime.
 struct HoleHost {
+    dlgtest::MakerKeys keys;
     MAV::CDefaultApp::LispFn previous;
     explicit HoleHost(MAV::CDefaultApp::LispFn fn, std::int64_t entityId)
     {
