@@ -104,3 +104,16 @@
 // Units dialog: the list of unit names.
 #define IDD_MAV_UNITS 2000
 #define IDC_UNITS_LIST 1091
+// Label edit dialog: the template, its import button and list, and the list's context menu commands (toggle the
+// row between one and several lines, paste, copy).
+#define IDD_MAV_LABEL_EDIT 204
+#define IDC_LABEL_IMPORT 1086
+#define IDC_LABEL_LIST 1091
+#define ID_LABEL_TOGGLE 1027
+#define ID_LABEL_PASTE 1028
+#define ID_LABEL_COPY 1029
+
+// Hole pattern dialog "Editieren" (the default host's answer to "krv_hole_dial"): the element list and the preview.
+#define IDD_MAV_HOLE_EDIT 205
+#define IDC_HOLE_LIST 1092
+#define IDC_HOLE_PREVIEW 1093

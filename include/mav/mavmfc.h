@@ -36,3 +36,6 @@
 #include "dialogs/CMavMatTreeDlg.h"
 #include "dialogs/CMavOutlineDlg.h"
 #include "dialogs/CMavUnitsDlg.h"
+#include "dialogs/CMavHoleEdit.h"
+#include "dialogs/CMavLabelEdit.h"
+#include "dialogs/dlgBgr.h"

@@ -15,6 +15,8 @@
 #include "scene_msgserver.h"
 #include "scene_parts.h"
 #include "scene_outline.h"
+#include "scene_holeedit.h"
+#include "scene_labeledit.h"
 #include "scene_picture.h"
 #include "scene_slide.h"
 #include "scene_tabs.h"
@@ -158,6 +160,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int)
     ok = mavdemo::runUnitsScene(outDir) && ok;
     ok = mavdemo::runMatTreeScene(outDir) && ok;
     ok = mavdemo::runOutlineScene(outDir) && ok;
+    ok = mavdemo::runLabelEditScene(outDir) && ok;
+    ok = mavdemo::runHoleEditScene(outDir) && ok;
     ok = mavdemo::runGallery(instance, outDir, interactive) && ok;
     listOutput(outDir);
     return ok ? 0 : 1;

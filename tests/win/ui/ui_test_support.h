@@ -128,4 +128,7 @@ inline std::wstring windowText(HWND h)
 
 inline std::wstring itemText(HWND dialog, int id) { return windowText(::GetDlgItem(dialog, id)); }
 
+// The text of a message box: its static control 0xFFFF.
+inline std::wstring messageBoxText(HWND box) { return itemText(box, 0xFFFF); }
+
 } // namespace uitest

@@ -1,0 +1,138 @@
+// The label edit scene: MAV::dlgLabelEdit runs modally; a timer inside its loop arranges and photographs the
+// dialog, opens the context menu of the selected row as a right click would, photographs dialog and menu together
+// and cancels.
+#include "scene_labeledit.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "dialogs/CMavLabelEdit.h"
+#include "png_write.h"
+#include "resource.h"
+
+namespace mavdemo {
+namespace {
+
+struct Shot {
+    std::wstring dir;
+    int step = 0;
+    int ticks = 0;
+    bool plain = false, menu = false;
+    HWND dlg = nullptr;
+};
+Shot* g_shot = nullptr;
+
+bool saveScreen(const RECT& r, const std::wstring& path)
+{
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    const bool ok = w > 0 && h > 0 && saveDcAsPng(mem, w, h, path);
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    if (ok)
+        std::printf("mavdemo: wrote %ls\n", path.c_str());
+    std::fflush(stdout);
+    return ok;
+}
+
+// The visible dialog of this thread that holds the control id (the title follows the language).
+HWND dialogWith(int id)
+{
+    struct Find {
+        int id;
+        HWND found;
+    } find{id, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* f = reinterpret_cast<Find*>(lp);
+            if (IsWindowVisible(h) && GetDlgItem(h, f->id)) {
+                f->found = h;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
+void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD)
+{
+    Shot* s = g_shot;
+    if (!s)
+        return;
+    if (++s->ticks > 200) { // ten seconds: give up rather than wait forever
+        EndMenu();
+        if (s->dlg)
+            PostMessageW(s->dlg, WM_COMMAND, IDCANCEL, 0);
+        return;
+    }
+    if (s->step == 0) {
+        s->dlg = dialogWith(IDC_LABEL_LIST);
+        if (!s->dlg)
+            return;
+        SetWindowPos(s->dlg, HWND_TOP, 60, 60, 460, 300, SWP_SHOWWINDOW);
+        SetForegroundWindow(s->dlg);
+        RedrawWindow(s->dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        s->step = 1;
+    } else if (s->step == 1) {
+        RECT r{};
+        GetWindowRect(s->dlg, &r);
+        s->plain = saveScreen(r, s->dir + L"\\label_edit.png");
+        HWND list = GetDlgItem(s->dlg, IDC_LABEL_LIST);
+        RECT row{};
+        row.left = LVIR_BOUNDS;
+        SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+        POINT at{row.left + 160, (row.top + row.bottom) / 2};
+        ClientToScreen(list, &at);
+        PostMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(at.x, at.y));
+        s->step = 2;
+    } else if (s->step == 2) {
+        HWND menu = FindWindowW(L"#32768", nullptr);
+        if (!menu || !IsWindowVisible(menu))
+            return;
+        RECT r{}, m{};
+        GetWindowRect(s->dlg, &r);
+        GetWindowRect(menu, &m);
+        r.right = std::max(r.right, m.right);
+        r.bottom = std::max(r.bottom, m.bottom);
+        s->menu = saveScreen(r, s->dir + L"\\label_edit_menu.png");
+        EndMenu();
+        PostMessageW(s->dlg, WM_COMMAND, IDCANCEL, 0);
+        s->step = 3;
+    }
+}
+
+} // namespace
+
+bool runLabelEditScene(const std::wstring& outDir)
+{
+    Shot shot;
+    shot.dir = outDir;
+    g_shot = &shot;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &tick);
+    MAV::DlgEnv_st env;
+    env.country = L"de";
+    CMavString label;
+    MAV::dlgLabelEdit(env, label, 1,
+                      L"\\de=T\u00fcr mit\nGlasf\u00fcllung\\en=Door with glass panel\\fr=Porte vitr\u00e9e", L"de",
+                      nullptr);
+    KillTimer(nullptr, timer);
+    g_shot = nullptr;
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    if (!shot.plain || !shot.menu)
+        std::fprintf(stderr, "mavdemo: the label edit dialog was not photographed (%d, %d)\n", shot.plain, shot.menu);
+    return shot.plain && shot.menu;
+}
+
+} // namespace mavdemo
