@@ -379,9 +379,8 @@ bool CMavLabelEditLst::readStore(CMavString& label) const
 
 void CMavLabelEditLst::writeStore() const
 {
-    HKEY store = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, nullptr, REG_OPTION_VOLATILE, 0x2001F, nullptr, &store,
-                          nullptr) != ERROR_SUCCESS)
+    HKEY store = MAV::regCreateVolatile(HKEY_CURRENT_USER, kStoreKey, 0x2001F);
+    if (!store)
         return;
     // Every value goes first. A name that does not fit the ten-character buffer is no language code of ours
     // and is stepped over, as is one that cannot be deleted, so the walk always ends.

@@ -189,16 +189,9 @@ void CMavDlg::savePlace()
     const LONG left = left0 < leftShifted ? left0 : leftShifted;
     const LONG top = top0 < topShifted ? top0 : topShifted;
 
-    // The keys above the place are made lasting first: a volatile create also makes every missing key on its path
-    // volatile, and below a volatile key no lasting key (the application's other settings) could be made again.
-    HKEY key = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, MAV::regAppKey(L"MAV") + L"\\Dialogs", 0, nullptr,
-                          REG_OPTION_NON_VOLATILE, KEY_CREATE_SUB_KEY, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return;
-    ::RegCloseKey(key);
-    // Volatile: a key created here lasts until the user logs off.
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, placeKey(m_strPosTitle), 0, nullptr, REG_OPTION_VOLATILE, 0x2001F,
-                          nullptr, &key, nullptr) != ERROR_SUCCESS)
+    // Volatile: a key created here lasts until the user logs off (the keys above it are made lasting).
+    HKEY key = MAV::regCreateVolatile(HKEY_CURRENT_USER, placeKey(m_strPosTitle), 0x2001F);
+    if (!key)
         return;
     MAV::regWrite(key, L"Pos", MAKELONG(static_cast<WORD>(left & 0xFFFF), static_cast<WORD>(top & 0xFFFF)));
     MAV::regWrite(key, L"Size", MAKELONG(static_cast<WORD>(width & 0xFFFF), static_cast<WORD>(height & 0xFFFF)));

@@ -2,6 +2,8 @@
 // reports is checked against the buffer, and strings without their terminating zero are accepted.
 #include "base/win/registry.h"
 
+#include <cwchar>
+#include <string>
 #include <vector>
 
 namespace {
@@ -93,6 +95,25 @@ bool regWrite(HKEY key, const wchar_t* name, const wchar_t* text, bool expand)
         return false;
     return RegSetValueExW(key, name, 0, expand ? REG_EXPAND_SZ : REG_SZ, reinterpret_cast<const BYTE*>(t),
                           static_cast<DWORD>(bytes)) == ERROR_SUCCESS;
+}
+
+HKEY regCreateVolatile(HKEY root, const wchar_t* path, REGSAM access)
+{
+    if (!path)
+        return nullptr;
+    const wchar_t* last = std::wcsrchr(path, L'\\');
+    HKEY key = nullptr;
+    if (last && last != path) {
+        const std::wstring parent(path, static_cast<size_t>(last - path));
+        if (::RegCreateKeyExW(root, parent.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_CREATE_SUB_KEY, nullptr,
+                              &key, nullptr) != ERROR_SUCCESS)
+            return nullptr;
+        ::RegCloseKey(key);
+        key = nullptr;
+    }
+    if (::RegCreateKeyExW(root, path, 0, nullptr, REG_OPTION_VOLATILE, access, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return key;
 }
 
 } // namespace MAV

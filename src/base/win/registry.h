@@ -22,4 +22,9 @@ bool regWrite(HKEY key, const wchar_t* name, DWORD value);
 // Writes a string, as REG_EXPAND_SZ when expand is true, else as REG_SZ; false on failure.
 bool regWrite(HKEY key, const wchar_t* name, const wchar_t* text, bool expand);
 
+// Creates or opens the key at path below root as a volatile key (gone when the user logs off) with the given
+// access. The keys above it are created lasting: a volatile create would make every missing key on its path
+// volatile, and below a volatile key no lasting key could be created again. Null on failure.
+HKEY regCreateVolatile(HKEY root, const wchar_t* path, REGSAM access);
+
 } // namespace MAV

@@ -12,9 +12,8 @@ protected:
     void SetUp() override
     {
         path = MAV::regAppKey(L"MAV_TEST") + CMavString::format(L"\\h1_%lu", GetCurrentProcessId());
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                                  &key, nullptr),
-                  ERROR_SUCCESS);
+        key = MAV::regCreateVolatile(HKEY_CURRENT_USER, path, KEY_ALL_ACCESS);
+        ASSERT_NE(key, nullptr);
     }
     void TearDown() override
     {
@@ -47,6 +46,21 @@ TEST(RegistryKey, ApplicationKeysLieBelowTheMakersKey)
     EXPECT_EQ(MAV::regAppKey(L"MAV_MSG") + L"\\DATA", L"Software\\MAVORA\\MAV_MSG\\DATA");
     EXPECT_EQ(MAV::regAppKey(nullptr), L"Software\\MAVORA");
     EXPECT_EQ(MAV::regAppKey(L""), L"Software\\MAVORA");
+}
+
+// The key itself is volatile, the keys made above it are lasting: a lasting key can still be created beside it.
+TEST_F(Registry, VolatileKeysLeaveTheKeysAboveThemLasting)
+{
+    HKEY child = nullptr;
+    EXPECT_EQ(RegCreateKeyExW(key, L"x", 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ, nullptr, &child, nullptr),
+              ERROR_CHILD_MUST_BE_VOLATILE);
+    const CMavString beside = MAV::regAppKey(L"MAV_TEST") + L"\\lasting";
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, beside, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ, nullptr,
+                              &child, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(child);
+    RegDeleteKeyW(HKEY_CURRENT_USER, beside);
+    EXPECT_EQ(MAV::regCreateVolatile(HKEY_CURRENT_USER, nullptr, KEY_READ), nullptr);
 }
 
 TEST_F(Registry, NumbersRoundTripAllThirtyTwoBits)
