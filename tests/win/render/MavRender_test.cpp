@@ -429,8 +429,8 @@ TEST(RenderMapping, ViewDirectionAndItemMatrixApplyInTheOrderOfEachKind)
         text[0].m_kind = static_cast<MavDisplayObj>(5);
         text[0].m_flags = 0x1;
         text[0].m_color = rgb(0x00C000);
-        text[0].m_fcolor = rgb(0x00C000);
-        text[0].m_txtRegl.append(contours({rectangle(0, 20, 4, 24)}));
+        text[0].rareEdit().m_fcolor = rgb(0x00C000);
+        text[0].rareEdit().m_txtRegl.append(contours({rectangle(0, 20, 4, 24)}));
         text[0].m_mtx = move;
         g.addDisplayList(text);
         // The diagonal (10, 10)-(59, 59) seen from the south-west is the vertical x = 0 from y = 8.16 to 48.17;
@@ -874,8 +874,8 @@ TEST(RenderPictures, LoaderAndPictureItems)
         CMavArrayTempl<CMavDisplayItem> bare;
         bare.append(CMavDisplayItem());
         bare[0].m_kind = static_cast<MavDisplayObj>(6);
-        bare[0].m_text = CMavString(bmp.c_str());
-        bare[0].m_pdMode = Mav::kGdxNoIcon;
+        bare[0].rareEdit().m_text = CMavString(bmp.c_str());
+        bare[0].rareEdit().m_pdMode = Mav::kGdxNoIcon;
         CMavGDX n = plainList();
         n.addDisplayList(bare);
         EXPECT_EQ(countNot(*drawAs(n, target), 0xFF0000), 0);
