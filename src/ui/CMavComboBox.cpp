@@ -225,9 +225,9 @@ void CMavComboBox::DrawItem(LPDRAWITEMSTRUCT item)
     const COLORREF oldText = ::GetTextColor(dc);
     const COLORREF oldBack = ::GetBkColor(dc);
     COLORREF back = oldBack;
-    // A selected row is highlighted whenever it is drawn: when the selection moves to it and when the whole
-    // list is painted (a list dropped down shows its current row highlighted from the start).
-    const bool selected = (item->itemAction & (ODA_SELECT | ODA_DRAWENTIRE)) && (item->itemState & ODS_SELECTED);
+    // The selection colours belong to a change of selection; a row merely repainted whole keeps its own look
+    // (the list's current row is marked through its focus state).
+    const bool selected = (item->itemAction & ODA_SELECT) && (item->itemState & ODS_SELECTED);
     if (selected || (item->itemState & ODS_FOCUS)) {
         ::SetTextColor(dc, ::GetSysColor(COLOR_HIGHLIGHTTEXT));
         back = ::GetSysColor(COLOR_HIGHLIGHT);

@@ -39,8 +39,9 @@ IDispatch* getRscAppDispatch()
     if (!serverFromProgID(kProgID, path))
         return nullptr;
     CWaitCursor wait;
-    if (!execute(path.c_str(), nullptr, true))
-        return nullptr;
+    // Whether this start succeeds or not, the object is looked for: a start already under way (another caller,
+    // the user) may still bring the server up within the looks.
+    execute(path.c_str(), nullptr, true);
     for (int i = 0; i < kTries; ++i) {
         g_wait(kWaitMs);
         if (IDispatch* started = dispatchFromProgID(kProgID))

@@ -166,6 +166,7 @@ TEST(MavComboBox, AlternateRowsArePaintedOnTheOtherBackground)
         COLORREF back;
         DWORD expected; // 0x00RRGGBB
         UINT state = 0;
+        UINT action = ODA_DRAWENTIRE;
     };
     const COLORREF hl = GetSysColor(COLOR_HIGHLIGHT);
     const DWORD hlPx = (GetRValue(hl) << 16) | (GetGValue(hl) << 8) | GetBValue(hl);
@@ -175,7 +176,9 @@ TEST(MavComboBox, AlternateRowsArePaintedOnTheOtherBackground)
         {RGB(200, 100, 50), 0xBE5F2F},  // (200 + 200) / 3 = 133: light
         {RGB(0, 192, 0), 0x0CC30C},     // (0 + 384) / 3 = 128: still dark
         {RGB(3, 192, 0), 0x02B600},     // (3 + 384) / 3 = 129: light
-        {RGB(255, 255, 255), hlPx, ODS_SELECTED},                 // the selection wins over the shading
+        {RGB(255, 255, 255), hlPx, ODS_SELECTED, ODA_SELECT},     // the selection wins over the shading
+        {RGB(255, 255, 255), 0xF2F2F2, ODS_SELECTED},             // a whole repaint is no selection change
+        {RGB(255, 255, 255), hlPx, ODS_FOCUS},                    // the focus row is highlighted on any action
         {RGB(255, 255, 255), 0xF2F2F2, ODS_DISABLED},             // a shaded row keeps its shading when disabled
         {RGB(255, 255, 255), 0xFFFFFF, ODS_COMBOBOXEDIT},         // the edit part is no list row
     };
@@ -188,7 +191,7 @@ TEST(MavComboBox, AlternateRowsArePaintedOnTheOtherBackground)
         di.CtlType = ODT_COMBOBOX;
         di.hwndItem = b.combo.m_hWnd;
         di.itemID = 1;
-        di.itemAction = ODA_DRAWENTIRE;
+        di.itemAction = c.action;
         di.itemState = c.state;
         di.hDC = cell.dc;
         di.rcItem = {0, 0, 40, 12};

@@ -61,14 +61,22 @@ TEST_F(RscAppDispatch, NothingRegisteredGivesNullAtOnce)
 
 TEST_F(RscAppDispatch, AServerThatNeverComesUpEndsAfterFortyLooks)
 {
-    msgtest::registerSilentServer();
-    HCURSOR before = SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-    EXPECT_EQ(MAV::getRscAppDispatch(), nullptr);
-    EXPECT_EQ(g_log.count, 40);
-    EXPECT_EQ(g_log.totalMs, 40u * 500u);
-    EXPECT_EQ(g_log.withWaitCursor, 40);
-    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW)); // the cursor is given back
-    SetCursor(before);
+    // A program that ends at once, and one that cannot be started at all: both are looked for forty times.
+    const std::wstring missing = L"\"" + msgtest::besideTests(L"no_such_server.exe") + L"\"";
+    for (const wchar_t* program : {static_cast<const wchar_t*>(nullptr), missing.c_str()}) {
+        SCOPED_TRACE(program ? "missing program" : "silent program");
+        g_log = WaitLog();
+        msgtest::registerSilentServer();
+        if (program)
+            msgtest::setClassesValue(std::wstring(L"CLSID\\") + msgtest::kSilentGuid + L"\\LocalServer32", program);
+        HCURSOR before = SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+        EXPECT_EQ(MAV::getRscAppDispatch(), nullptr);
+        EXPECT_EQ(g_log.count, 40);
+        EXPECT_EQ(g_log.totalMs, 40u * 500u);
+        EXPECT_EQ(g_log.withWaitCursor, 40);
+        EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW)); // the cursor is given back
+        SetCursor(before);
+    }
     // The wait function can be put back: null restores the library's own.
     EXPECT_EQ(MAV::setRscAppWaitFcn(nullptr), &recordWait);
     EXPECT_NE(MAV::setRscAppWaitFcn(recordWait), &recordWait);
