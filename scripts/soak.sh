@@ -8,6 +8,8 @@
 set -uo pipefail
 MAV_ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 source "$MAV_ROOT/scripts/lib.sh"
+# A prefix of its own, so that the soak and the test command can run side by side.
+export WINEPREFIX="$MAV_BUILD/wineprefix-soak"
 mkdir -p "$MAV_LOG"
 export CMAKE_CXX_COMPILER_LAUNCHER="${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}"
 if [ ! -f "$MAV_BUILD/win/CMakeCache.txt" ]; then
@@ -23,6 +25,11 @@ mav_xvfb_start
 mav_wine_start
 trap mav_stop_all EXIT
 cd "$MAV_BUILD/win/bin" || exit 1
+# First the soak's own check: a deliberate leak must show in every count.
+$MAV_WINE mavsoak.exe check </dev/null >"$MAV_LOG/soak.log" 2>"$MAV_LOG/soak.err"
+rc=$?
+cat "$MAV_LOG/soak.log"
+[ $rc -eq 0 ] || exit $rc
 $MAV_WINE mavsoak.exe "${1:-1}" </dev/null >"$MAV_LOG/soak.log" 2>"$MAV_LOG/soak.err"
 rc=$?
 cat "$MAV_LOG/soak.log"

@@ -10,11 +10,10 @@
 // mavsoak [divisor]: every count divided by divisor (default 1) for a quick pass.
 #include <windows.h>
 
-#include <psapi.h>
-
 #include <cstdio>
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -47,8 +46,26 @@ struct Counts {
     long user = 0;      // GetGuiResources(GR_USEROBJECTS)
     long afxGdi = 0;    // handles created through the afx wrappers and not deleted
     long windows = 0;   // windows of this thread, children included
-    long long bytes = 0; // private bytes
+    long long bytes = 0; // committed private memory
 };
+
+// Committed private memory of the process, walked region by region: the system's own counter (PrivateUsage) is
+// left at zero by Wine, and a walk counts the same on both.
+long long privateBytes()
+{
+    long long total = 0;
+    MEMORY_BASIC_INFORMATION mbi{};
+    const char* at = nullptr;
+    while (::VirtualQuery(at, &mbi, sizeof mbi) == sizeof mbi) {
+        if (mbi.State == MEM_COMMIT && mbi.Type == MEM_PRIVATE)
+            total += static_cast<long long>(mbi.RegionSize);
+        const char* next = static_cast<const char*>(mbi.BaseAddress) + mbi.RegionSize;
+        if (next <= at)
+            break;
+        at = next;
+    }
+    return total;
+}
 
 BOOL CALLBACK countChild(HWND, LPARAM n)
 {
@@ -83,11 +100,7 @@ Counts measure()
     c.user = static_cast<long>(::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS));
     c.afxGdi = CGdiObject::GetLiveCount();
     ::EnumThreadWindows(::GetCurrentThreadId(), &countTop, reinterpret_cast<LPARAM>(&c.windows));
-    PROCESS_MEMORY_COUNTERS_EX pmc{};
-    pmc.cb = sizeof pmc;
-    if (::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc))
-        // Wine leaves PrivateUsage at zero and reports the committed private memory as PagefileUsage.
-        c.bytes = static_cast<long long>(pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage);
+    c.bytes = privateBytes();
     return c;
 }
 
@@ -97,6 +110,11 @@ constexpr long kObjects = 4;
 constexpr long long kBytes = 320 * 1024;
 
 bool g_failed = false;
+
+struct Growth {
+    bool gdi, windows, bytes;
+};
+Growth g_last{};
 
 // Runs once() rounds times after a warm-up of a few rounds (first-time loads are no leak) and reports the growth.
 void soak(const char* part, const char* name, int rounds, void (*once)(int))
@@ -113,6 +131,7 @@ void soak(const char* part, const char* name, int rounds, void (*once)(int))
     const bool ok = b.gdi - a.gdi <= kObjects && b.user - a.user <= kObjects && b.afxGdi - a.afxGdi <= kObjects &&
                     b.windows - a.windows <= 0 && b.bytes - a.bytes <= kBytes;
     g_failed = g_failed || !ok;
+    g_last = {b.afxGdi - a.afxGdi > kObjects, b.windows - a.windows > 0, b.bytes - a.bytes > kBytes};
     std::printf("%-8s %-28s %6d x  gdi %4ld -> %-4ld user %4ld -> %-4ld afx-gdi %3ld -> %-3ld windows %3ld -> %-3ld "
                 "private %7lld -> %-7lld KB (%+lld B)  %6lu ms  %s\n",
                 part, name, rounds, a.gdi, b.gdi, a.user, b.user, a.afxGdi, b.afxGdi, a.windows, b.windows,
@@ -285,6 +304,20 @@ void fileDialogOnce(int)
     open.DoModal();
 }
 
+// The soak's own check: a round that leaks what each count watches (a brush through the afx wrappers, a window,
+// 4 KB of heap). Run with "check", every count must see it.
+std::vector<CBrush*> g_leakedBrushes;
+std::vector<char*> g_leakedBlocks;
+void leakOnce(int)
+{
+    CBrush* brush = new CBrush;
+    brush->CreateSolidBrush(RGB(1, 2, 3));
+    g_leakedBrushes.push_back(brush);
+    ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    g_leakedBlocks.push_back(static_cast<char*>(std::malloc(4096)));
+    std::memset(g_leakedBlocks.back(), 1, 4096);
+}
+
 struct Part {
     const char* name;
     int rounds;
@@ -429,6 +462,12 @@ void refreshOnce(int i)
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && std::string(argv[1]) == "check") {
+        soak("check", "a leak in every count", 1000, &leakOnce);
+        const bool seen = g_last.gdi && g_last.windows && g_last.bytes;
+        std::printf("%s\n", seen ? "the soak sees the leak in every count" : "SOAK CHECK FAILED: a leak went unseen");
+        return seen ? 0 : 1;
+    }
     const int divisor = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
     auto n = [divisor](int count) { return std::max(1, count / divisor); };
 
