@@ -511,7 +511,11 @@ int main(int argc, char** argv)
         CMavSlidePic pic;
         pic.CreateEx(0, nullptr, L"", WS_CHILD | WS_VISIBLE, 0, 0, kW, kH, g_parent, nullptr);
         const std::string dir = std::string(MAV_TEST_DATA_DIR) + "/slides/library.slb";
-        pic.show(L"DOOR", std::wstring(dir.begin(), dir.end()).c_str());
+        // "every": a slide with every kind of record.
+        if (!pic.show(L"every", std::wstring(dir.begin(), dir.end()).c_str())) {
+            std::printf("the slide did not load\n");
+            g_failed = true;
+        }
         g_slide = &pic;
         soak("paint", "CMavSlidePic", n(10000), &slideOnce);
         pic.DestroyWindow();
