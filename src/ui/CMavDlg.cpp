@@ -17,6 +17,7 @@
 #include "afx/CEdit.h"
 #include "afx/CTabCtrl.h"
 #include "afx/CWinApp.h"
+#include "base/place.h"
 #include "base/win/registry.h"
 #include "data/CMavApp.h"
 #include "data/config.h"
@@ -157,16 +158,23 @@ bool CMavDlg::getSavedPos(RECT* rect) const
     HKEY key = nullptr;
     if (::RegOpenKeyExW(HKEY_CURRENT_USER, placeKey(m_strPosTitle), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
-    DWORD pos = 0, size = 0;
-    const bool ok = MAV::regRead(key, L"Pos", pos) && MAV::regRead(key, L"Size", size);
+    // Each value is read as it lies, whatever its type; a value longer than the buffer fails and reads as absent.
+    // What the bytes mean is decided by placeFromSaved.
+    struct Raw {
+        DWORD type = REG_NONE;
+        DWORD len = 8;
+        unsigned char bytes[8] = {};
+    } pos, size;
+    const bool read = ::RegQueryValueExW(key, L"Pos", nullptr, &pos.type, pos.bytes, &pos.len) == ERROR_SUCCESS &&
+                      ::RegQueryValueExW(key, L"Size", nullptr, &size.type, size.bytes, &size.len) == ERROR_SUCCESS;
     ::RegCloseKey(key);
-    if (!ok)
+    MAV::SavedPlace place;
+    if (!read || !MAV::placeFromSaved(pos.type, pos.bytes, pos.len, size.type, size.bytes, size.len, place))
         return false;
-    // Both halves are unsigned 16-bit numbers: a place stored negative comes back far right or low.
-    rect->left = static_cast<LONG>(pos & 0xFFFF);
-    rect->top = static_cast<LONG>((pos >> 16) & 0xFFFF);
-    rect->right = rect->left + static_cast<LONG>(size & 0xFFFF);
-    rect->bottom = rect->top + static_cast<LONG>((size >> 16) & 0xFFFF);
+    rect->left = place.left;
+    rect->top = place.top;
+    rect->right = place.right;
+    rect->bottom = place.bottom;
     return true;
 }
 
