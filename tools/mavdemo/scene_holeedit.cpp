@@ -12,6 +12,7 @@
 #include "data/CMavApp.h"
 #include "data/CMavDataItem.h"
 #include "data/config.h"
+#include "data/messages.h"
 #include "dialogs/dlgBgr.h"
 #include "png_write.h"
 #include "resource.h"
@@ -132,21 +133,29 @@ bool runHoleEditScene(const std::wstring& outDir)
 
     const ads_name entity = {4711, 1};
     MAV::CDefaultApp::instance().entityPick(L"HOLE", entity);
-    Shot shot;
-    shot.path = outDir + L"\\hole_edit.png";
-    g_shot = &shot;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &tick);
-    CMavString element(L"B1");
-    MAV::dlgBgr(MAV::DlgEnv_st(), element, &item, nullptr);
-    KillTimer(nullptr, timer);
-    g_shot = nullptr;
-    MAV::CDefaultApp::instance().entityForget(L"HOLE");
-    MSG quit;
-    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    // The dialog takes the current language: once in German, once in English.
+    const CMavString previous = MAV::msgLangSet(nullptr);
+    bool saved = true;
+    for (const wchar_t* lang : {L"de", L"en"}) {
+        MAV::msgLangSet(lang);
+        Shot shot;
+        shot.path = outDir + L"\\hole_edit_" + lang + L".png";
+        g_shot = &shot;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, &tick);
+        CMavString element(L"B1");
+        MAV::dlgBgr(MAV::DlgEnv_st(), element, &item, nullptr);
+        KillTimer(nullptr, timer);
+        g_shot = nullptr;
+        MSG quit;
+        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+        if (!shot.saved)
+            std::fprintf(stderr, "mavdemo: the hole pattern dialog (%ls) was not photographed\n", lang);
+        saved = saved && shot.saved;
     }
-    if (!shot.saved)
-        std::fprintf(stderr, "mavdemo: the hole pattern dialog was not photographed\n");
-    return shot.saved;
+    MAV::msgLangSet(previous);
+    MAV::CDefaultApp::instance().entityForget(L"HOLE");
+    return saved;
 }
 
 } // namespace mavdemo

@@ -17,6 +17,7 @@ namespace {
 
 struct Shot {
     std::wstring dir;
+    std::wstring lang; // the dialog's language, also the files' suffix
     int step = 0;
     int ticks = 0;
     bool plain = false, menu = false;
@@ -86,7 +87,7 @@ void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD)
     } else if (s->step == 1) {
         RECT r{};
         GetWindowRect(s->dlg, &r);
-        s->plain = saveScreen(r, s->dir + L"\\label_edit.png");
+        s->plain = saveScreen(r, s->dir + L"\\label_edit_" + s->lang + L".png");
         HWND list = GetDlgItem(s->dlg, IDC_LABEL_LIST);
         RECT row{};
         row.left = LVIR_BOUNDS;
@@ -104,7 +105,7 @@ void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD)
         GetWindowRect(menu, &m);
         r.right = std::max(r.right, m.right);
         r.bottom = std::max(r.bottom, m.bottom);
-        s->menu = saveScreen(r, s->dir + L"\\label_edit_menu.png");
+        s->menu = saveScreen(r, s->dir + L"\\label_edit_menu_" + s->lang + L".png");
         EndMenu();
         PostMessageW(s->dlg, WM_COMMAND, IDCANCEL, 0);
         s->step = 3;
@@ -113,26 +114,33 @@ void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD)
 
 } // namespace
 
+// The dialog in German and in English, each with the same label of three languages.
 bool runLabelEditScene(const std::wstring& outDir)
 {
-    Shot shot;
-    shot.dir = outDir;
-    g_shot = &shot;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &tick);
-    MAV::DlgEnv_st env;
-    env.country = L"de";
-    CMavString label;
-    MAV::dlgLabelEdit(env, label, 1,
-                      L"\\de=T\u00fcr mit\nGlasf\u00fcllung\\en=Door with glass panel\\fr=Porte vitr\u00e9e", L"de",
-                      nullptr);
-    KillTimer(nullptr, timer);
-    g_shot = nullptr;
-    MSG quit;
-    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    bool ok = true;
+    for (const wchar_t* lang : {L"de", L"en"}) {
+        Shot shot;
+        shot.dir = outDir;
+        shot.lang = lang;
+        g_shot = &shot;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, &tick);
+        MAV::DlgEnv_st env;
+        env.country = lang;
+        CMavString label;
+        MAV::dlgLabelEdit(env, label, 1,
+                          L"\\de=T\u00fcr mit\nGlasf\u00fcllung\\en=Door with glass panel\\fr=Porte vitr\u00e9e", lang,
+                          nullptr);
+        KillTimer(nullptr, timer);
+        g_shot = nullptr;
+        MSG quit;
+        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+        if (!shot.plain || !shot.menu)
+            std::fprintf(stderr, "mavdemo: the label edit dialog (%ls) was not photographed (%d, %d)\n", lang,
+                         shot.plain, shot.menu);
+        ok = ok && shot.plain && shot.menu;
     }
-    if (!shot.plain || !shot.menu)
-        std::fprintf(stderr, "mavdemo: the label edit dialog was not photographed (%d, %d)\n", shot.plain, shot.menu);
-    return shot.plain && shot.menu;
+    return ok;
 }
 
 } // namespace mavdemo
