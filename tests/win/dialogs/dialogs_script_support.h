@@ -19,7 +19,14 @@ namespace dlgscript {
 using liststest::key;
 using liststest::pump;
 using liststest::type;
-using liststest::windowText;
+
+// A window's text.
+inline std::wstring windowText(HWND h)
+{
+    std::wstring s(static_cast<size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
+    s.resize(static_cast<size_t>(GetWindowTextW(h, s.data(), static_cast<int>(s.size()))));
+    return s;
+}
 
 // The maker's keys above the dialogs' saved places and the label store, made non-volatile as an installed
 // application has them (the volatile keys the dialogs write would otherwise make them volatile, and no lasting key
