@@ -12,6 +12,7 @@ namespace {
 struct Shot {
     HWND dialog = nullptr;
     bool done = false;
+    bool prepared = false; // prepared and redrawn; photographed on the next tick, once the screen shows it
     bool saved = false;
     int ticks = 0;
     const std::function<void(HWND)>* prepare = nullptr;
@@ -56,9 +57,12 @@ void CALLBACK onTick(HWND, UINT, UINT_PTR, DWORD)
 {
     if (g_shot.done)
         return;
-    if (g_shot.dialog && IsWindowVisible(g_shot.dialog)) {
-        g_shot.done = true;
+    if (g_shot.dialog && IsWindowVisible(g_shot.dialog) && !g_shot.prepared) {
+        g_shot.prepared = true;
         (*g_shot.prepare)(g_shot.dialog);
+        RedrawWindow(g_shot.dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    } else if (g_shot.prepared) {
+        g_shot.done = true;
         RedrawWindow(g_shot.dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         g_shot.saved = saveWindow(g_shot.dialog, *g_shot.path);
         PostMessageW(g_shot.dialog, WM_COMMAND, IDCANCEL, 0);
