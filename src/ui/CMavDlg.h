@@ -148,7 +148,7 @@ HWND dlgStackPop();
 const wchar_t* msgFcnDefault(const wchar_t* key, const wchar_t* def, const wchar_t* country);
 
 // Opens a help topic: "name\topic" or a plain topic of the help "Mav"; false when no help file is known.
-bool help(const wchar_t* spec);
+bool help(const wchar_t* request);
 
 // HTML Help's entry point and the shell's open call; tests replace them to record the calls. The default HTML Help
 // loads hhctrl.ocx on first use and does nothing when it is missing. Each setter returns the previous function;

@@ -75,12 +75,12 @@ void helpOpen(const wchar_t* file, const wchar_t* topic)
 }
 
 // "name\topic" names the help file and the topic; anything without a backslash is a topic of the help "Mav".
-bool help(const wchar_t* spec)
+bool help(const wchar_t* request)
 {
     CMavArrayTempl<CMavString> parts;
     CMavString name(L"Mav");
-    CMavString topic(spec);
-    if (strTok(spec ? spec : L"", L"\\", parts, false) >= 2) {
+    CMavString topic(request);
+    if (strTok(request ? request : L"", L"\\", parts, false) >= 2) {
         name = parts[0];
         topic = parts[1];
     }
