@@ -139,4 +139,27 @@ bool saveDcAsPng(HDC dc, int width, int height, const std::wstring& path)
     return savePng(bits, width, height, path);
 }
 
+bool saveScreenAsPng(const RECT& rect, const std::wstring& path)
+{
+    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    if (w <= 0 || h <= 0)
+        return false;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, rect.left, rect.top, SRCCOPY);
+    const bool ok = saveDcAsPng(mem, w, h, path);
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    if (ok)
+        std::printf("mavdemo: wrote %ls\n", path.c_str());
+    else
+        std::fprintf(stderr, "mavdemo: cannot write %ls\n", path.c_str());
+    std::fflush(stdout);
+    return ok;
+}
+
 } // namespace mavdemo

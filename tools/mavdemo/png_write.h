@@ -19,4 +19,8 @@ bool savePng(const DWORD* pixels, int width, int height, const std::wstring& pat
 // Copies width x height pixels from the DC into a DIB and writes them to path. False on failure.
 bool saveDcAsPng(HDC dc, int width, int height, const std::wstring& path);
 
+// Writes a rectangle of the screen (screen coordinates) to path as a PNG and says so on the console. False for an
+// empty rectangle or on failure.
+bool saveScreenAsPng(const RECT& rect, const std::wstring& path);
+
 } // namespace mavdemo

@@ -96,27 +96,6 @@ void pump()
     }
 }
 
-// Saves a rectangle of the screen.
-bool saveScreen(const RECT& r, const std::wstring& path)
-{
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    const bool ok = saveDcAsPng(mem, w, h, path);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    if (ok)
-        std::printf("mavdemo: wrote %ls\n", path.c_str());
-    else
-        std::fprintf(stderr, "mavdemo: cannot write %ls\n", path.c_str());
-    std::fflush(stdout);
-    return ok;
-}
 
 HWND toolTipOf(HWND dialog)
 {
@@ -216,7 +195,7 @@ void CALLBACK aboutTimer(HWND, UINT, UINT_PTR, DWORD)
         RECT r{};
         GetWindowRect(box, &r);
         InflateRect(&r, 4, 4);
-        g_about->saved = saveScreen(r, g_about->path);
+        g_about->saved = saveScreenAsPng(r, g_about->path);
         PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         g_about = nullptr;
     } else if (++g_about->ticks > 40) {
@@ -260,7 +239,7 @@ bool runDialogScene(const std::wstring& outDir)
         RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         if (!showTip(dlg.m_hWnd, IDC_CAB_WIDTH))
             std::fprintf(stderr, "mavdemo: the tool tip did not show (%ls)\n", shot.country);
-        ok = saveScreen(unionWithTip(dlg.m_hWnd), outDir + shot.file) && ok;
+        ok = saveScreenAsPng(unionWithTip(dlg.m_hWnd), outDir + shot.file) && ok;
     }
     hideTip(dlg.m_hWnd, IDC_CAB_WIDTH);
     pump();

@@ -25,24 +25,6 @@ struct Shot {
 };
 Shot* g_shot = nullptr;
 
-bool saveScreen(const RECT& r, const std::wstring& path)
-{
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    const bool ok = w > 0 && h > 0 && saveDcAsPng(mem, w, h, path);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    if (ok)
-        std::printf("mavdemo: wrote %ls\n", path.c_str());
-    std::fflush(stdout);
-    return ok;
-}
 
 // The visible dialog of this thread that holds the control id (the title follows the language).
 HWND dialogWith(int id)
@@ -87,7 +69,7 @@ void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD)
     } else if (s->step == 1) {
         RECT r{};
         GetWindowRect(s->dlg, &r);
-        s->plain = saveScreen(r, s->dir + L"\\label_edit_" + s->lang + L".png");
+        s->plain = saveScreenAsPng(r, s->dir + L"\\label_edit_" + s->lang + L".png");
         HWND list = GetDlgItem(s->dlg, IDC_LABEL_LIST);
         RECT row{};
         row.left = LVIR_BOUNDS;
@@ -105,7 +87,7 @@ void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD)
         GetWindowRect(menu, &m);
         r.right = std::max(r.right, m.right);
         r.bottom = std::max(r.bottom, m.bottom);
-        s->menu = saveScreen(r, s->dir + L"\\label_edit_menu_" + s->lang + L".png");
+        s->menu = saveScreenAsPng(r, s->dir + L"\\label_edit_menu_" + s->lang + L".png");
         EndMenu();
         PostMessageW(s->dlg, WM_COMMAND, IDCANCEL, 0);
         s->step = 3;

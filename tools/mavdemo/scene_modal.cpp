@@ -34,23 +34,7 @@ bool saveWindow(HWND wnd, const std::wstring& path)
 {
     RECT r{};
     GetWindowRect(wnd, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    const bool ok = saveDcAsPng(mem, w, h, path);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    if (ok)
-        std::printf("mavdemo: wrote %ls\n", path.c_str());
-    else
-        std::fprintf(stderr, "mavdemo: cannot write %ls\n", path.c_str());
-    std::fflush(stdout);
-    return ok;
+    return saveScreenAsPng(r, path);
 }
 
 void CALLBACK onTick(HWND, UINT, UINT_PTR, DWORD)
