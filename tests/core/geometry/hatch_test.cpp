@@ -548,3 +548,24 @@ TEST(RegionHatch, AgreesWithClippingEachLineOnRandomRegions)
         EXPECT_GT(matched, 20);
     }
 }
+
+TEST(RegionPunch, PartsTouchingAtPointsComeOutAsSeparateRegions)
+{
+    // Two diamond holes in a 10 x 10 square, touching its bottom at (5, 0), each other at (5, 5) and its top at
+    // (5, 10): what is left is a left and a right half, each 50 less half of each diamond's 10. Following the
+    // pieces round, the sharpest left turn at each touching point keeps the halves apart.
+    const Regions holes{closed({{5, 0, 0}, {7, 2.5, 0}, {5, 5, 0}, {3, 2.5, 0}}),
+                        closed({{5, 5, 0}, {7, 7.5, 0}, {5, 10, 0}, {3, 7.5, 0}})};
+    const auto parts = MAV::g_vl_punch(rect(0, 0, 10, 10), holes);
+    ASSERT_EQ(parts.len(), 2);
+    double xs = 0.0;
+    for (const auto& part : parts) {
+        ASSERT_EQ(part.len(), 1);
+        EXPECT_NEAR(MAV::g_vl_area(part[0]), 40.0, 1e-9);
+        CMavPoint3d lo, hi;
+        ASSERT_TRUE(part[0].extents(lo, hi));
+        EXPECT_NEAR(hi.x - lo.x, 5.0, 1e-9);
+        xs += lo.x + hi.x;
+    }
+    EXPECT_NEAR(xs, 0 + 5 + 5 + 10, 1e-9); // one part spans 0 ... 5, the other 5 ... 10
+}
