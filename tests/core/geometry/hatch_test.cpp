@@ -174,6 +174,20 @@ TEST(RegionHatch, DashesStartFromThePatternOriginAndShiftAlongEachLine)
     }
 }
 
+TEST(RegionHatch, MovingThePatternOriginAlongItsLinesByAPeriodChangesNothing)
+{
+    const double a = 60 * kPi / 180, c = std::cos(a), s = std::sin(a);
+    const auto h0 = hatch(square10(), lines({{60, 1, 0.5, 0, 1, 2, -1}}));
+    const auto h1 = hatch(square10(), lines({{60, 1 + 3 * c, 0.5 + 3 * s, 0, 1, 2, -1}}));
+    ASSERT_GT(h0.len(), 10);
+    ASSERT_EQ(h0.len(), h1.len());
+    for (int i = 0; i < h0.len(); ++i) {
+        ASSERT_EQ(h0[i].len(), h1[i].len()) << i;
+        for (int j = 0; j < h0[i].len(); ++j)
+            EXPECT_TRUE(h0[i][j].start.isEqualTo(h1[i][j].start, 1e-9) && h0[i][j].end.isEqualTo(h1[i][j].end, 1e-9));
+    }
+}
+
 TEST(RegionHatch, DotsAreDrawnWithTheDotLengthButCountOneTowardsTheBaseLine)
 {
     // Pattern dash 1, dot, gap 0.5 at scale 0.5 (dash 2, dot, gap 1 unscaled): the base line's half length is

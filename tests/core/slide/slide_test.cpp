@@ -142,6 +142,9 @@ TEST(SlideDecoder, BigEndianTwinsAndTheKeptByteOrderWord)
     EXPECT_EQ(decode(dec, slide2(0x0000, {0x0005, 6, 7, 8, 0xFC00}, 0x01, 0x02)),
               "header 2 258 8193 0\nline 5 6 7 8\nstop end\n");
     EXPECT_EQ(dec.byteOrderWord(), 0u);
+    // Coordinates are signed 16-bit words: 0x8000 is the most negative.
+    EXPECT_EQ(decode(dec, slide2(MAV::kSlideOrderSame, {0x0001, 0x8000, 0x7FFF, 4, 0xFC00})),
+              "header 2 528 288 0\nline 1 -32768 32767 4\nstop end\n");
 }
 
 namespace {
