@@ -240,6 +240,10 @@ TEST(RegionHatch, BadPatternsRegionsAndPlacementsDrawNothing)
     for (const auto& c : cases)
         EXPECT_EQ(hatch(c.r, c.p, c.angle, c.scale).len(), c.expected) << static_cast<int>(&c - cases);
     EXPECT_EQ(hatch(sq, lines({{0, 0, 0, 0, 1}}), 0.0, 1.0, L"X", 0.2, CMavMatrix3d::scaling(0.0)).len(), 0);
+    // Dots of no length draw nothing of their period: the lines are drawn solid.
+    const auto dotless = hatch(sq, lines({{0, 0, 0, 0, 1, 0}}), 0.0, 1.0, L"X", 0.0);
+    ASSERT_EQ(dotless.len(), 10);
+    EXPECT_TRUE(dotless[3].len() == 1 && dotless[3][0].start.x == 0.0 && dotless[3][0].end.x == 10.0);
     // A point with a non-finite coordinate takes both its segments out.
     Regions bad = square10();
     bad[0][2].start.x = kNan;
