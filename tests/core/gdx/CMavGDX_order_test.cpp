@@ -98,6 +98,11 @@ TEST(CMavGDXOrder, HitTestFindsTheTopmostItemWithinFiveWorldUnits)
     EXPECT_EQ(o.imageItemGet(CMavPoint3d(50, 20, 0)), -1);
     EXPECT_EQ(o.imageItemGet(CMavPoint3d(104, 0, 0)), 2);  // beyond a segment's end its end point counts
     EXPECT_EQ(o.imageItemGet(CMavPoint3d(156, 0, 0)), -1);
+    // A segment high above the plane is judged about its own middle; five units from it is still a hit.
+    CMavGDX v = plainList();
+    addVl(v, {8}, CMavVertexArray::fromPoints(CMavArrayTempl<CMavPoint3d>{{0, 0, 100}, {10, 0, 100}}, false));
+    EXPECT_EQ(v.imageItemGet(CMavPoint3d(5, 0, 103)), 8);
+    EXPECT_EQ(v.imageItemGet(CMavPoint3d(5, 0, 105)), 8);
 
     // The tolerance is in world units: with a zoom of 10 an image distance of 40 is 4 in the world.
     CMavGDX z = plainList();

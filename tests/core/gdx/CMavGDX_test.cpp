@@ -144,7 +144,6 @@ TEST(CMavGDX, CreationStoresTheCallersValues)
     g.imageVl(path({1, 2}), 0x1234, line(0, 0, 1, 0), CMavColor(7), CMavMatrix3d(), CMavArrayTempl<double>(), 2.0, 3);
     ASSERT_EQ(g.linetypeGet(0).len(), 1); // an empty pattern is stored as solid
     EXPECT_EQ(g.linetypeGet(0)[0], 1.0);
-    EXPECT_EQ(g.thicknGet(0), 3);
 
     g.imagePt(path({2}), 0, CMavPoint3d(2, 3, 4), CMavColor(), CMavMatrix3d(), 0.0, 0xFFFFFFFFul);
     g.imagePt(path({2}), 0, CMavPoint3d(2, 3, 4), CMavColor(), CMavMatrix3d(), 4.0, 33);
@@ -154,7 +153,6 @@ TEST(CMavGDX, CreationStoresTheCallersValues)
     EXPECT_EQ(g.pdSizeGet(1), 0.5);
     EXPECT_EQ(g.pdModeGet(2), 33ul);
     EXPECT_EQ(g.pdSizeGet(2), 4.0);
-    EXPECT_EQ(g.txtPointGet(2), CMavPoint3d(2, 3, 4));
 
     // Fill colour only for filled or hatched regions; a fill colour without index gives the line colour.
     CMavArrayTempl<CMavVertexArray> regions;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <random>
 #include <string>
 #include <vector>
@@ -45,65 +46,42 @@ protected:
 
 std::wstring nameOf(int i) { return L"GEN_" + std::wstring(1, static_cast<wchar_t>(L'B' + 2 * i)); }
 
-TEST_F(GdxImageTable, FindsFirstMiddleAndLastOfEveryTableSizeWhateverTheRegistrationOrder)
+TEST_F(GdxImageTable, FindAndInsertionIndexAgreeWithSortedOrderOnRandomNames)
 {
-    std::mt19937 rng(7);
-    for (int n : {1, 2, 3, 8, 9}) {
-        for (int round = 0; round < 4; ++round) {
-            MAV::gdxImageClear();
-            std::vector<int> order(n);
-            for (int i = 0; i < n; ++i)
-                order[i] = i;
-            if (round == 1)
-                std::reverse(order.begin(), order.end());
-            else if (round > 1)
-                std::shuffle(order.begin(), order.end(), rng);
-            for (int i : order)
-                setGdxImageFcn(nameOf(i).c_str(), kFcns[i]);
-
-            ASSERT_EQ(MAV::gdxImageCount(), static_cast<uint32_t>(n));
-            for (int i = 0; i < n; ++i)
-                EXPECT_EQ(MAV::gdxImageNameAt(i), CMavString(nameOf(i).c_str())) << "n=" << n << " i=" << i;
-            for (int i : {0, n / 2, n - 1})
-                EXPECT_EQ(dispatch(nameOf(i).c_str()), i) << "n=" << n << " entry " << i;
-            // Every entry, and names falling before, between and after the entries, which are unknown.
-            for (int i = 0; i < n; ++i) {
-                EXPECT_EQ(dispatch(nameOf(i).c_str()), i);
-                const std::wstring before = L"GEN_" + std::wstring(1, static_cast<wchar_t>(L'A' + 2 * i));
-                uint32_t index = 99;
-                EXPECT_FALSE(MAV::gdxImageFind(CMavString(before.c_str()), index));
-                EXPECT_EQ(index, static_cast<uint32_t>(i)) << "insertion index before entry " << i << ", n=" << n;
-                EXPECT_EQ(dispatch(before.c_str()), -1);
-            }
-            uint32_t index = 99;
-            EXPECT_FALSE(MAV::gdxImageFind(CMavString(L"GEN_Z"), index));
-            EXPECT_EQ(index, static_cast<uint32_t>(n));
-            EXPECT_EQ(dispatch(L"GEN_Z"), -1);
-        }
-    }
-}
-
-TEST_F(GdxImageTable, InsertionIndexAgreesWithSortedOrderOnRandomNames)
-{
+    // Seeded random names registered one by one, each under generator k % 10: before each registration the
+    // search answers whether and where the name stands in the sorted list; every name then dispatches to the
+    // last generator registered for it, whatever the table size (the search's step starts at the highest power
+    // of two not above it).
     std::mt19937 rng(11);
     std::vector<std::wstring> names;
+    std::vector<int> fcnOf;
     for (int k = 0; k < 300; ++k) {
         std::wstring name;
         const int len = 1 + static_cast<int>(rng() % 4);
         for (int c = 0; c < len; ++c)
             name += static_cast<wchar_t>(L'a' + rng() % 5);
-        uint32_t index = 0;
+        uint32_t index = 99;
         const bool found = MAV::gdxImageFind(CMavString(name.c_str()), index);
         const auto it = std::lower_bound(names.begin(), names.end(), name);
+        const auto at = static_cast<size_t>(it - names.begin());
         ASSERT_EQ(found, it != names.end() && *it == name) << k;
-        ASSERT_EQ(index, static_cast<uint32_t>(it - names.begin())) << k;
-        if (!found)
+        ASSERT_EQ(index, at) << k;
+        if (!found) {
             names.insert(it, name);
+            fcnOf.insert(fcnOf.begin() + static_cast<std::ptrdiff_t>(at), k % 10);
+        }
+        fcnOf[at] = k % 10;
         setGdxImageFcn(name.c_str(), kFcns[k % 10]);
         ASSERT_EQ(MAV::gdxImageCount(), names.size());
+        if (k < 40 || k % 25 == 0) {
+            for (size_t i = 0; i < names.size(); ++i)
+                ASSERT_EQ(dispatch(names[i].c_str()), fcnOf[i]) << k << " " << i;
+        }
     }
     for (size_t i = 0; i < names.size(); ++i)
         ASSERT_EQ(MAV::gdxImageNameAt(static_cast<uint32_t>(i)), CMavString(names[i].c_str()));
+    EXPECT_EQ(dispatch(L"f"), -1); // beyond the last entry
+    EXPECT_EQ(dispatch(L""), -1);
 }
 
 TEST_F(GdxImageTable, ReplaceRemoveAndDispatchArguments)

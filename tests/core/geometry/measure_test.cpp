@@ -1,31 +1,27 @@
 // Dash pieces of polylines (fitted, centred, run along parts), polylines with arcs as chords.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <vector>
 
-#include "geometry/measure.h"
+#include "../geom_test_util.h"
 #include "base/CMavLineParm.h"
 #include "base/g_vl.h"
+#include "geometry/measure.h"
+
+using geomtest::poly;
 
 namespace {
 
 using Dashes = CMavArrayTempl<double>;
+using Stretches = std::vector<std::pair<double, double>>;
 
-CMavVertexArray segmentX(double length, double y = 0.0)
+// The visible stretches along the x axis of the pieces of a segment along it, touching pieces merged.
+Stretches stretches(const CMavVertexArray& vl)
 {
-    CMavVertexArray vl;
-    vl.append(CMavPoint3d(0, y, 0), CMavPoint3d(length, y, 0));
-    return vl;
-}
-
-// The visible stretches along the x axis: touching pieces merged.
-std::vector<std::pair<double, double>> stretches(const CMavVertexArray& vl)
-{
-    std::vector<std::pair<double, double>> out;
+    Stretches out;
     for (const CMavVertex& v : vl) {
         if (!out.empty() && std::fabs(out.back().second - v.start.x) < 1e-9)
             out.back().second = v.end.x;
@@ -43,163 +39,116 @@ double drawnLength(const CMavVertexArray& vl)
     return sum;
 }
 
-void expectStretches(const CMavVertexArray& vl, const std::vector<std::pair<double, double>>& expected)
-{
-    const auto got = stretches(vl);
-    ASSERT_EQ(got.size(), expected.size());
-    for (size_t i = 0; i < got.size(); ++i) {
-        EXPECT_NEAR(got[i].first, expected[i].first, 1e-9) << i;
-        EXPECT_NEAR(got[i].second, expected[i].second, 1e-9) << i;
-    }
-}
-
 } // namespace
 
-TEST(DashMeasure, CentringStartsAndEndsASegmentWithHalfADash)
+TEST(DashMeasure, CentredAndFittedDashesOnASegment)
 {
-    // {0.5, -0.25} becomes {0.25, -0.25, 0.25}: period 0.75, four whole periods on a segment of 3.
-    CMavVertexArray a = segmentX(3.0);
-    ASSERT_TRUE(mav_gdx_image_vl_measure(a, Dashes{0.5, -0.25}, 1));
-    expectStretches(a, {{0, 0.25}, {0.5, 1.0}, {1.25, 1.75}, {2.0, 2.5}, {2.75, 3.0}});
-    // {-0.25, 0.5} is turned once to {0.5, -0.25} and gives the same.
-    CMavVertexArray b = segmentX(3.0);
-    ASSERT_TRUE(mav_gdx_image_vl_measure(b, Dashes{-0.25, 0.5}, 1));
-    EXPECT_TRUE(a == b);
-    // {0.125, -0.125}: no dash longer than 0.21, used as given.
-    CMavVertexArray c = segmentX(3.0);
-    ASSERT_TRUE(mav_gdx_image_vl_measure(c, Dashes{0.125, -0.125}, 1));
-    const auto sc = stretches(c);
-    ASSERT_EQ(sc.size(), 12u);
-    EXPECT_NEAR(sc[0].second, 0.125, 1e-9);
-    EXPECT_NEAR(sc[11].first, 2.75, 1e-9);
-    CMavVertexArray c2 = segmentX(1.0);
-    ASSERT_TRUE(mav_gdx_image_vl_measure(c2, Dashes{-0.125, 0.125}, 1));
-    EXPECT_NEAR(stretches(c2)[0].first, 0.125, 1e-9); // not turned: starts with the gap
-    // Without centring (mode 2) the same pattern starts with a whole dash.
-    CMavVertexArray d = segmentX(3.0);
-    ASSERT_TRUE(mav_gdx_image_vl_measure(d, Dashes{0.5, -0.25}, 2));
-    expectStretches(d, {{0, 0.5}, {0.75, 1.25}, {1.5, 2.0}, {2.25, 2.75}});
+    // Mode 1 centres: {0.5, -0.25} becomes {0.25, -0.25, 0.25}; {-0.25, 0.5} is turned once to the same; no dash
+    // longer than 0.21 is used as given. Mode 2 starts with a whole dash, and gaps grow so that whole periods fill
+    // the segment (11 with {1, -1}: five periods, each gap 0.2 longer). A segment not longer than a period stays.
+    const struct {
+        double length;
+        Dashes d;
+        int mode;
+        Stretches expected;
+    } cases[] = {
+        {3, {0.5, -0.25}, 1, {{0, 0.25}, {0.5, 1.0}, {1.25, 1.75}, {2.0, 2.5}, {2.75, 3.0}}},
+        {3, {-0.25, 0.5}, 1, {{0, 0.25}, {0.5, 1.0}, {1.25, 1.75}, {2.0, 2.5}, {2.75, 3.0}}},
+        {1, {0.125, -0.125}, 1, {{0, 0.125}, {0.25, 0.375}, {0.5, 0.625}, {0.75, 0.875}}},
+        {1, {-0.125, 0.125}, 1, {{0.125, 0.25}, {0.375, 0.5}, {0.625, 0.75}, {0.875, 1.0}}},
+        {3, {0.5, -0.25}, 2, {{0, 0.5}, {0.75, 1.25}, {1.5, 2.0}, {2.25, 2.75}}},
+        {11, {1, -1}, 2, {{0, 1}, {2.2, 3.2}, {4.4, 5.4}, {6.6, 7.6}, {8.8, 9.8}}},
+        {11, {1, -1}, 1, {{0, 0.5}, {1.7, 2.7}, {3.9, 4.9}, {6.1, 7.1}, {8.3, 9.3}, {10.5, 11}}},
+        {2, {1, -1}, 2, {{0, 2}}},
+        {1.3, {0.21, -0.1}, 1, {{0, 0.21}, {0.325, 0.535}, {0.65, 0.86}, {0.975, 1.185}}}, // 0.21 is not centred
+    };
+    for (const auto& c : cases) {
+        CMavVertexArray vl = poly({{0, 0, c.length, 0, 0}});
+        ASSERT_TRUE(mav_gdx_image_vl_measure(vl, c.d, c.mode));
+        const Stretches got = stretches(vl);
+        const int at = static_cast<int>(&c - cases);
+        ASSERT_EQ(got.size(), c.expected.size()) << at;
+        for (size_t i = 0; i < got.size(); ++i) {
+            EXPECT_NEAR(got[i].first, c.expected[i].first, 1e-9) << at << " " << i;
+            EXPECT_NEAR(got[i].second, c.expected[i].second, 1e-9) << at << " " << i;
+        }
+    }
+    // A dot counts 1.0 in the period whatever its length: {0, -1} fits five periods of 2 on 10, drawn as a dot of
+    // the dot length then a gap of 1.
+    const double dot = mav_gdx_dot_length();
+    ASSERT_GT(dot, 0.0);
+    CMavVertexArray d = poly({{0, 0, 10, 0, 0}});
+    ASSERT_TRUE(mav_gdx_image_vl_measure(d, Dashes{0, -1}, 2));
+    const Stretches s = stretches(d);
+    ASSERT_GE(s.size(), 5u);
+    EXPECT_NEAR(s[0].second - s[0].first, dot, 1e-9);
+    EXPECT_NEAR(s[1].first, dot + 1.0, 1e-9);
 }
 
-TEST(DashMeasure, GapsStretchSoThatWholePeriodsFillEachSegment)
+TEST(DashMeasure, CornersRestartFittedPatternsButNotRunningOnes)
 {
-    // Length 10 with {1, -1}: five whole periods, nothing to stretch.
-    CMavVertexArray a = segmentX(10.0);
-    ASSERT_TRUE(mav_gdx_image_vl_measure(a, Dashes{1, -1}, 2));
-    expectStretches(a, {{0, 1}, {2, 3}, {4, 5}, {6, 7}, {8, 9}});
-    // Length 11: still five periods, the remaining 1 shared by the five gaps: each grows by 0.2.
-    CMavVertexArray b = segmentX(11.0);
-    ASSERT_TRUE(mav_gdx_image_vl_measure(b, Dashes{1, -1}, 2));
-    expectStretches(b, {{0, 1}, {2.2, 3.2}, {4.4, 5.4}, {6.6, 7.6}, {8.8, 9.8}});
-    // Centred: {0.5, -1, 0.5} on 11, the gap grows by 0.2 and the segment ends with its half dash.
-    CMavVertexArray c = segmentX(11.0);
-    ASSERT_TRUE(mav_gdx_image_vl_measure(c, Dashes{1, -1}, 1));
-    expectStretches(c, {{0, 0.5}, {1.7, 2.7}, {3.9, 4.9}, {6.1, 7.1}, {8.3, 9.3}, {10.5, 11}});
-    // Each segment is fitted on its own: a corner restarts the pattern.
-    CMavVertexArray l;
-    l.append(CMavPoint3d(0, 0, 0), CMavPoint3d(5, 0, 0));
-    l.append(CMavPoint3d(5, 0, 0), CMavPoint3d(5, 3, 0));
-    ASSERT_TRUE(mav_gdx_image_vl_measure(l, Dashes{1, -1}, 2));
-    ASSERT_GE(l.len(), 3);
-    EXPECT_TRUE(l[l.len() - 1].start.isEqualTo(CMavPoint3d(5, 0, 0), 1e-9)); // the upright starts with a dash
-    EXPECT_NEAR(drawnLength(l), 2.0 + 1.0, 1e-9); // 5: two periods of 2.5; 3: one period of 3
-    // A segment not longer than one period is kept whole, not dashed.
-    CMavVertexArray s = segmentX(2.0);
-    ASSERT_TRUE(mav_gdx_image_vl_measure(s, Dashes{1, -1}, 2));
-    EXPECT_TRUE(s == segmentX(2.0));
-}
-
-TEST(DashMeasure, RunningAlongWholePartsDoesNotFit)
-{
-    // Mode 0: the pattern runs on round the corner, unstretched.
-    CMavVertexArray l;
-    l.append(CMavPoint3d(0, 0, 0), CMavPoint3d(5, 0, 0));
-    l.append(CMavPoint3d(5, 0, 0), CMavPoint3d(5, 3, 0));
-    ASSERT_TRUE(mav_gdx_image_vl_measure(l, Dashes{1, -1}, 0));
-    EXPECT_NEAR(drawnLength(l), 4.0, 1e-9); // dashes at 0, 2, 4 (round the corner), 6
-    // Each continuous part starts the pattern anew, and z is dropped.
-    CMavVertexArray parts;
-    parts.append(CMavPoint3d(0, 0, 7), CMavPoint3d(1.5, 0, 7));
-    parts.append(CMavPoint3d(0, 1, 7), CMavPoint3d(1.5, 1, 7));
+    // Fitted (mode 2) each segment on its own: 5 is two periods of 2.5, 3 one of 3, the upright starts with a dash.
+    // Running (mode 0) the pattern goes on round the corner unstretched: dashes at 0, 2, 4 and 6.
+    const CMavVertexArray corner = poly({{0, 0, 5, 0, 0}, {5, 0, 5, 3, 0}});
+    CMavVertexArray fitted = corner, running = corner;
+    ASSERT_TRUE(mav_gdx_image_vl_measure(fitted, Dashes{1, -1}, 2));
+    EXPECT_TRUE(fitted[fitted.len() - 1].start.isEqualTo(CMavPoint3d(5, 0, 0), 1e-9));
+    EXPECT_NEAR(drawnLength(fitted), 3.0, 1e-9);
+    ASSERT_TRUE(mav_gdx_image_vl_measure(running, Dashes{1, -1}, 0));
+    EXPECT_NEAR(drawnLength(running), 4.0, 1e-9);
+    // Running, each continuous part starts the pattern anew, and z is dropped.
+    CMavVertexArray parts = poly({{0, 0, 1.5, 0, 0}, {0, 1, 1.5, 1, 0}});
+    parts.transformBy(CMavMatrix3d::translation(CMavVector3d(0, 0, 7)));
     ASSERT_TRUE(mav_gdx_image_vl_measure(parts, Dashes{1, -1}, 0));
     ASSERT_EQ(parts.len(), 2);
     EXPECT_TRUE(parts[1].start.isEqualTo(CMavPoint3d(0, 1, 0)));
     EXPECT_TRUE(parts[1].end.isEqualTo(CMavPoint3d(1, 1, 0)));
 }
 
-TEST(DashMeasure, DotsAreShortDashesThatCountOneInThePeriod)
-{
-    const double dot = mav_gdx_dot_length();
-    ASSERT_GT(dot, 0.0);
-    // {0, -1}: period 2 (the dot counts 1.0 whatever its length): five periods on 10, no stretching; a dot of the
-    // dot length then a gap of 1.
-    CMavVertexArray a = segmentX(10.0);
-    ASSERT_TRUE(mav_gdx_image_vl_measure(a, Dashes{0, -1}, 2));
-    const auto s = stretches(a);
-    ASSERT_GE(s.size(), 5u);
-    EXPECT_NEAR(s[0].second - s[0].first, dot, 1e-9);
-    EXPECT_NEAR(s[1].first, dot + 1.0, 1e-9);
-}
-
 TEST(DashMeasure, ArcsAreDashedAlongTheirChordsAndBadArraysChangeNothing)
 {
-    CMavVertexArray arc;
-    arc.append(CMavPoint3d(10, 0, 0), CMavPoint3d(-10, 0, 0), 1.0); // half circle of radius 10
-    CMavVertexArray a = arc;
+    // A half circle of radius 10 is fitted on its length (31.4: 15 periods) and measured on its chords.
+    CMavVertexArray a = poly({{10, 0, -10, 0, 1}});
     ASSERT_TRUE(mav_gdx_image_vl_measure(a, Dashes{1, -1}, 2));
     for (const CMavVertex& v : a) {
         EXPECT_EQ(v.bulge, 0.0);
         EXPECT_NEAR(v.start.distanceTo(CMavPoint3d::kOrigin), 10.0, 0.1 + 1e-9);
     }
-    // Fitted on the arc's length (31.4: 15 periods), measured on its chords: 15 dashes of 1.
     EXPECT_NEAR(drawnLength(a), 15.0, 1e-6);
 
-    const CMavVertexArray before = segmentX(4.0);
+    const CMavVertexArray before = poly({{0, 0, 4, 0, 0}});
     CMavVertexArray b = before;
-    EXPECT_FALSE(mav_gdx_image_vl_measure(b, Dashes{}, 1));
-    EXPECT_FALSE(mav_gdx_image_vl_measure(b, Dashes{1}, 1));
-    EXPECT_FALSE(mav_gdx_image_vl_measure(b, Dashes{1, std::numeric_limits<double>::quiet_NaN()}, 1));
+    for (const Dashes& bad : {Dashes{}, Dashes{1}, Dashes{1, std::numeric_limits<double>::quiet_NaN()}})
+        EXPECT_FALSE(mav_gdx_image_vl_measure(b, bad, 1));
     EXPECT_TRUE(b == before);
-    // An empty polyline stays empty.
     CMavVertexArray e;
     EXPECT_TRUE(mav_gdx_image_vl_measure(e, Dashes{1, -1}, 1));
     EXPECT_EQ(e.len(), 0);
-}
 
-TEST(DashMeasure, PatternsFarFinerThanThePolylineAreCapped)
-{
-    // 10,000 segments of length 1 with a period of 2e-7: 5e10 pieces wanted; the call stays within its cap.
+    // 10,000 segments of length 1 with a period of 2e-7: 5e10 pieces wanted; the call stays within its cap and
+    // draws the polyline solid.
     CMavVertexArray zig;
     for (int i = 0; i < 10000; ++i)
         zig.append(CMavPoint3d(i, i % 2, 0), CMavPoint3d(i + 1, (i + 1) % 2, 0));
-    const auto t0 = std::chrono::steady_clock::now();
     for (int mode : {0, 1, 2}) {
         CMavVertexArray z = zig;
         ASSERT_TRUE(mav_gdx_image_vl_measure(z, Dashes{1e-7, -1e-7}, mode));
         EXPECT_LE(z.len(), kMavMeasureMaxPieces + 10000);
-        EXPECT_NEAR(z.length(), zig.length(), 1e-6 * zig.length()) << mode; // drawn solid
+        EXPECT_NEAR(z.length(), zig.length(), 1e-6 * zig.length()) << mode;
     }
-    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), 20.0);
 }
 
-TEST(PolylineSplit, ArcsBecomeChordsAtALengthDependentTolerance)
+TEST(PolylineSplit, ArcsBecomeTheFewestChordsWithinALengthDependentTolerance)
 {
-    CMavVertexArray straight;
-    straight.append(CMavPoint3d(0, 0, 1), CMavPoint3d(3, 4, 1));
-    straight.append(CMavPoint3d(3, 4, 1), CMavPoint3d(3, 9, 2));
+    const CMavVertexArray straight = poly({{0, 0, 3, 4, 0}, {3, 4, 3, 9, 0}});
     EXPECT_TRUE(mav_gdx_image_vl_split(straight) == straight);
-
-    // A short arc (length < 4) at 0.01, a long one at 0.05.
     for (double r : {1.0, 5.0}) {
-        CMavVertexArray arc;
-        arc.append(CMavPoint3d(r, 0, 0), CMavPoint3d(-r, 0, 0), 1.0);
-        const CMavVertexArray s = mav_gdx_image_vl_split(arc);
-        const double tol = r * 3.14159265358979 < 4.0 ? 0.01 : 0.05;
-        // The fewest equal chords within the tolerance: one chord fewer would leave it.
+        const CMavVertexArray s = mav_gdx_image_vl_split(poly({{r, 0, -r, 0, 1}}));
+        const double tol = r * geomtest::kPi < 4.0 ? 0.01 : 0.05; // a short arc at 0.01, a long one at 0.05
+        // One chord fewer would leave the tolerance.
         const int n = s.len();
-        const double step = 3.14159265358979 / n, fewer = 3.14159265358979 / (n - 1);
-        EXPECT_LE(r * (1 - std::cos(step / 2)), tol + 1e-12) << r;
-        EXPECT_GT(r * (1 - std::cos(fewer / 2)), tol) << r;
+        EXPECT_LE(r * (1 - std::cos(geomtest::kPi / n / 2)), tol + 1e-12) << r;
+        EXPECT_GT(r * (1 - std::cos(geomtest::kPi / (n - 1) / 2)), tol) << r;
         EXPECT_TRUE(s.isContinuous());
         EXPECT_TRUE(s[0].start.isEqualTo(CMavPoint3d(r, 0, 0)));
         EXPECT_TRUE(s[n - 1].end.isEqualTo(CMavPoint3d(-r, 0, 0)));
@@ -233,7 +182,6 @@ TEST(DashMeasure, StraightSegmentsMatchTheGeneralPolylineMeasure)
         CMavVertexArray vl;
         vl.append(a, b);
         const double l3 = a.distanceTo(b);
-
         CMavVertexArray mine = vl;
         ASSERT_TRUE(mav_gdx_image_vl_measure(mine, d, 2));
 

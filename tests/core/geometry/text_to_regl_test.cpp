@@ -1,10 +1,11 @@
-// Texts as regions from the host: what is sent to the host's LISP function and how its answers are taken.
+// Texts as regions from the host: what is sent to the host's LISP function, how its answers are taken, and the
+// built-in answer with the library's own font.
 #include <gtest/gtest.h>
 
-#include "geometry/font.h"
-#include "geometry/text_to_regl.h"
 #include "data/CMavApp.h"
 #include "data/resbuf.h"
+#include "geometry/font.h"
+#include "geometry/text_to_regl.h"
 
 namespace {
 
@@ -28,100 +29,65 @@ struct FakeHost {
     ~FakeHost() { MAV::CDefaultApp::instance().lispRegister(L"mav_text_to_regl", std::move(replaced)); }
 };
 
-CMavDataDir textItem()
+CMavDataDir textItem(std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> pairs)
 {
     CMavDataDir item;
-    item.setAt(CMavDataKey(L"TXT"), L"AB");
+    for (const auto& p : pairs)
+        item.setAt(CMavDataKey(p.first), p.second);
     return item;
 }
 
-}  // namespace
+} // namespace
 
-TEST(TextToReglTest, SendsTheItemWithTheHeightAndTakesTheRegions)
+TEST(TextToReglTest, SendsTheItemWithTheHeightAndTakesTheRegionsOrNothing)
 {
-    FakeHost host(L"((((0 0) (2 0) (2 1) (0 1)) ((0.5 0.25) (1 0.25) (1 0.5))) (((3 0) (4 0) (4 1))))");
-    const CMavDataDir item = textItem();
-    Regions regions;
-    regions.append(CMavArrayTempl<CMavVertexArray>());  // stale content goes away
-    ASSERT_TRUE(mav_text_to_regl(&item, regions, 2.5));
-
-    // The item's own LISP list followed by the height as a real.
-    const std::wstring expected = std::wstring(item.mkLisp().c_str());
-    ASSERT_GE(host.sentText.size(), 4u);
-    EXPECT_NE(host.sentText.find(L"TXT"), std::wstring::npos) << host.sentText;
-    EXPECT_NE(host.sentText.find(L"2.5"), std::wstring::npos) << host.sentText;
-    MAV::CSmartResbuf sent(MAV::rbToList(host.sentText.c_str()));
-    ASSERT_FALSE(sent.isEmpty());
-    const resbuf* last = sent.head();
-    while (last->rbnext)
-        last = last->rbnext;
-    EXPECT_EQ(last->restype, RTREAL);
-    EXPECT_DOUBLE_EQ(last->resval.rreal, 2.5);
-    // Everything before the height is the item's list unchanged.
-    MAV::CSmartResbuf own(MAV::rbToList(expected.c_str()));
-    EXPECT_EQ(sent.len(), own.len() + 1);
-
-    ASSERT_EQ(regions.len(), 2);
-    ASSERT_EQ(regions[0].len(), 2);
-    EXPECT_EQ(regions[0][0].len(), 4);  // closed back to the first vertex
-    EXPECT_TRUE(regions[0][0].isClosed());
-    EXPECT_EQ(regions[0][1].len(), 3);
-    EXPECT_EQ(regions[1].len(), 1);
-    EXPECT_DOUBLE_EQ(regions[1][0][1].end.y, 1.0);
-}
-
-TEST(TextToReglTest, FailuresGiveFalseAndAnEmptyList)
-{
-    const CMavDataDir item = textItem();
-    Regions regions;
-    auto stale = [&regions] {
-        regions.removeAll();
-        regions.append(CMavArrayTempl<CMavVertexArray>());
-    };
+    const CMavDataDir item = textItem({{L"TXT", L"AB"}});
+    Regions regions{CMavArrayTempl<CMavVertexArray>()}; // stale content goes away
     {
-        FakeHost host(L"((((0 0) (1 0) (1 1))))", RTERROR);
-        stale();
-        EXPECT_FALSE(mav_text_to_regl(&item, regions, 1.0));
-        EXPECT_TRUE(regions.isEmpty());
+        FakeHost host(L"((((0 0) (2 0) (2 1) (0 1)) ((0.5 0.25) (1 0.25) (1 0.5))) (((3 0) (4 0) (4 1))))");
+        ASSERT_TRUE(mav_text_to_regl(&item, regions, 2.5));
+        // The item's own LISP list unchanged, followed by the height as a real.
+        MAV::CSmartResbuf sent(MAV::rbToList(host.sentText.c_str())), own(MAV::rbToList(item.mkLisp().c_str()));
+        ASSERT_EQ(sent.len(), own.len() + 1) << host.sentText;
+        const resbuf* last = sent.head();
+        while (last->rbnext)
+            last = last->rbnext;
+        EXPECT_EQ(last->restype, RTREAL);
+        EXPECT_DOUBLE_EQ(last->resval.rreal, 2.5);
+        ASSERT_EQ(regions.len(), 2);
+        ASSERT_EQ(regions[0].len(), 2);
+        EXPECT_EQ(regions[0][0].len(), 4); // closed back to the first vertex
+        EXPECT_TRUE(regions[0][0].isClosed());
+        EXPECT_EQ(regions[0][1].len(), 3);
+        EXPECT_EQ(regions[1].len(), 1);
+        EXPECT_DOUBLE_EQ(regions[1][0][1].end.y, 1.0);
     }
-    {
-        FakeHost host(L"\"not a list\"");
-        stale();
-        EXPECT_FALSE(mav_text_to_regl(&item, regions, 1.0));
-        EXPECT_TRUE(regions.isEmpty());
-    }
-    {
-        FakeHost host(L"nil");
-        stale();
-        EXPECT_FALSE(mav_text_to_regl(&item, regions, 1.0));
-        EXPECT_TRUE(regions.isEmpty());
-    }
-    {
-        FakeHost host(L"(1 2 3)");  // a list, but not of regions
-        stale();
-        EXPECT_FALSE(mav_text_to_regl(&item, regions, 1.0));
-        EXPECT_TRUE(regions.isEmpty());
+    // A failed call, a string, nil, or a list that is not of regions: false and an empty list.
+    const struct {
+        const wchar_t* answer;
+        int rc;
+    } failures[] = {{L"((((0 0) (1 0) (1 1))))", RTERROR}, {L"\"not a list\"", RTNORM}, {L"nil", RTNORM},
+                    {L"(1 2 3)", RTNORM}};
+    for (const auto& f : failures) {
+        FakeHost host(f.answer, f.rc);
+        regions = Regions{CMavArrayTempl<CMavVertexArray>()};
+        EXPECT_FALSE(mav_text_to_regl(&item, regions, 1.0)) << f.answer;
+        EXPECT_TRUE(regions.isEmpty()) << f.answer;
     }
     // No host function at all, and no item.
-    {
-        MAV::CDefaultApp::LispFn builtin =
-            MAV::CDefaultApp::instance().lispRegister(L"mav_text_to_regl", nullptr);
-        stale();
-        EXPECT_FALSE(mav_text_to_regl(&item, regions, 1.0));
-        EXPECT_TRUE(regions.isEmpty());
-        MAV::CDefaultApp::instance().lispRegister(L"mav_text_to_regl", std::move(builtin));
-    }
+    MAV::CDefaultApp::LispFn builtin = MAV::CDefaultApp::instance().lispRegister(L"mav_text_to_regl", nullptr);
+    regions = Regions{CMavArrayTempl<CMavVertexArray>()};
+    EXPECT_FALSE(mav_text_to_regl(&item, regions, 1.0));
+    EXPECT_TRUE(regions.isEmpty());
+    MAV::CDefaultApp::instance().lispRegister(L"mav_text_to_regl", std::move(builtin));
     FakeHost host(L"((((0 0) (1 0) (1 1))))");
     EXPECT_FALSE(mav_text_to_regl(nullptr, regions, 1.0));
     EXPECT_TRUE(host.sentText.empty());
-    EXPECT_TRUE(mav_text_to_regl(&item, regions, 1.0));
 }
 
 TEST(TextToReglTest, DefaultHostLaysTheTextOutWithTheBuiltInFontAtTheHeight)
 {
-    CMavDataDir item;
-    item.setAt(CMavDataKey(L"TXT"), L"Ab");
-    item.setAt(CMavDataKey(L"ALIGN"), L"TR");
+    const CMavDataDir item = textItem({{L"TXT", L"Ab"}, {L"ALIGN", L"TR"}});
     Regions regions;
     ASSERT_TRUE(mav_text_to_regl(&item, regions, 2.5));
     const Regions font = MAV::fontTextLayout(L"Ab", L"TR", CMavPoint3d());
@@ -138,14 +104,19 @@ TEST(TextToReglTest, DefaultHostLaysTheTextOutWithTheBuiltInFontAtTheHeight)
             }
         }
     }
-
-    // Refused: no text pair, a height of 0, and a text of characters without glyphs.
-    CMavDataDir noText;
-    noText.setAt(CMavDataKey(L"ALIGN"), L"TL");
-    EXPECT_FALSE(mav_text_to_regl(&noText, regions, 1.0));
-    EXPECT_FALSE(mav_text_to_regl(&item, regions, 0.0));
-    CMavDataDir blank;
-    blank.setAt(CMavDataKey(L"TXT"), L"   ");
-    EXPECT_FALSE(mav_text_to_regl(&blank, regions, 1.0));
-    EXPECT_TRUE(regions.isEmpty());
+    // Keys are found in any case but whole; refused: no text pair, a height of 0 or a huge one, and a text of
+    // characters without glyphs.
+    const CMavDataDir lower = textItem({{L"txt", L"A"}});
+    EXPECT_TRUE(mav_text_to_regl(&lower, regions, 1.0));
+    const struct {
+        CMavDataDir item;
+        double height;
+    } refused[] = {{textItem({{L"ALIGN", L"TL"}}), 1.0}, {textItem({{L"TXTX", L"A"}}), 1.0},
+                   {textItem({{L"TX", L"A"}}), 1.0},      {item, 0.0},
+                   {item, 1e300},                          {textItem({{L"TXT", L"   "}}), 1.0}};
+    for (const auto& r : refused) {
+        regions = Regions{CMavArrayTempl<CMavVertexArray>()};
+        EXPECT_FALSE(mav_text_to_regl(&r.item, regions, r.height)) << &r - refused;
+        EXPECT_TRUE(regions.isEmpty());
+    }
 }

@@ -142,6 +142,9 @@ TEST(SlideDecoder, BigEndianTwinsAndTheKeptByteOrderWord)
     EXPECT_EQ(decode(dec, slide2(0x0000, {0x0005, 6, 7, 8, 0xFC00}, 0x01, 0x02)),
               "header 2 258 8193 0\nline 5 6 7 8\nstop end\n");
     EXPECT_EQ(dec.byteOrderWord(), 0u);
+    // Coordinates are signed 16-bit words: 0x8000 is the most negative.
+    EXPECT_EQ(decode(dec, slide2(MAV::kSlideOrderSame, {0x0001, 0x8000, 0x7FFF, 4, 0xFC00})),
+              "header 2 528 288 0\nline 1 -32768 32767 4\nstop end\n");
 }
 
 namespace {
@@ -404,9 +407,10 @@ TEST(SlideLibrary, HostileDirectories)
 TEST(SlideLibrary, Cp1252NamesAndCaseFolding)
 {
     EXPECT_EQ(MAV::toCp1252(L"T\u00fcr \u20ac\u201a\u0192\u2122\u0178\u00ff"), "T\xFCr \x80\x82\x83\x99\x9F\xFF");
-    // Not in the code page: one '?' per character, a surrogate pair counting as one.
-    const wchar_t pair[] = {L'a', static_cast<wchar_t>(0xD83D), static_cast<wchar_t>(0xDE00), L'b', 0};
-    EXPECT_EQ(MAV::toCp1252(pair), "a?b");
+    // Not in the code page: one '?' per character, a surrogate pair counting as one whichever low half (the lowest
+    // or the highest) closes it; a high half before anything else stands alone.
+    const wchar_t pairs[] = {0xD800, 0xDC00, L'a', 0xDBFF, 0xDFFF, L'b', 0xD83D, L'c', 0};
+    EXPECT_EQ(MAV::toCp1252(pairs), "?a?b?c");
     EXPECT_EQ(MAV::toCp1252(L"\u0100\u4e2d\u0080\u0081"), "???\x81");
     EXPECT_EQ(MAV::toCp1252(nullptr), "");
 
