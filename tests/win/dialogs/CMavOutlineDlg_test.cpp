@@ -3,20 +3,18 @@
 // the parallelogram's angle, outlines with odd parameter counts, and parameters that give no outline.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
-#include <cmath>
 #include <string>
 #include <vector>
 
+#include "../ui/ui_test_support.h"
 #include "data/datafile.h"
 #include "dialogs/CMavOutlineDlg.h"
-#include "dialogs_test_support.h"
 #include "resource.h"
 
 namespace {
 
-using dlgtest::Steps;
+using uitest::Script;
+using uitest::typeInto;
 
 // Rectangle (group 1) whose sizes may be 0, rounded rectangle (group 2) with a switchable sign on its radius,
 // chamfered rectangle (group 2) with a signed chamfer but no sign button, parallelogram (group 4), and broken
@@ -53,26 +51,33 @@ struct Library {
 };
 
 CMavOutlineDlg* dialogOf(HWND d) { return static_cast<CMavOutlineDlg*>(CWnd::FromHandlePermanent(d)); }
+HWND item(HWND d, int id) { return ::GetDlgItem(d, id); }
 
-MAV::DlgEnv_st env()
+int dlgOutline(MAV::outlineData& data, CMavDataItem* lib)
 {
     MAV::DlgEnv_st e;
     e.country = L"de";
     e.hWndParent = nullptr;
-    return e;
+    return MAV::dlgOutline(e, data, lib);
 }
 
-std::vector<double> parms(const CMavOutlineDlg* d) { return std::vector<double>(d->m_parms.begin(), d->m_parms.end()); }
-
-// The preview's outline as width x height, "-" when it shows none.
-std::string extents(CMavOutlineDlg* d)
+std::string num(double v)
 {
-    CMavPoint3d lo, hi;
-    if (!d->preview().get_dpList()->extmaxGet(CMavArrayTempl<int>{1}, lo, hi))
-        return "-";
-    char buf[64];
-    snprintf(buf, sizeof buf, "%gx%g", hi.x - lo.x, hi.y - lo.y);
+    char buf[32];
+    snprintf(buf, sizeof buf, "%g", v + 0.0); // -0 reads as 0
     return buf;
+}
+
+// The parameters as "a,b,c" and the preview's outline as "width x height" ("-" when it shows none).
+std::string state(HWND d)
+{
+    std::string s;
+    for (double v : dialogOf(d)->m_parms)
+        s += (s.empty() ? "" : ",") + num(v);
+    CMavPoint3d lo, hi;
+    if (!dialogOf(d)->preview().get_dpList()->extmaxGet(CMavArrayTempl<int>{1}, lo, hi))
+        return s + " -";
+    return s + " " + num(hi.x - lo.x) + "x" + num(hi.y - lo.y);
 }
 
 std::vector<int> listed(HWND d)
@@ -84,15 +89,14 @@ std::vector<int> listed(HWND d)
     return codes;
 }
 
+int current(HWND d) { return static_cast<int>(::SendDlgItemMessageW(d, IDC_OUTL_LIST, CB_GETCURSEL, 0, 0)); }
+
 // Picks a list row as the user would: the combo box changes its selection and tells the dialog.
 void choose(HWND d, int row)
 {
     ::SendDlgItemMessageW(d, IDC_OUTL_LIST, CB_SETCURSEL, row, 0);
-    ::SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_OUTL_LIST, CBN_SELCHANGE),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(d, IDC_OUTL_LIST)));
+    ::SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_OUTL_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(item(d, IDC_OUTL_LIST)));
 }
-
-HWND item(HWND d, int id) { return ::GetDlgItem(d, id); }
 
 TEST(OutlineDialog, ListForFilterAndFilterDialog)
 {
@@ -102,43 +106,41 @@ TEST(OutlineDialog, ListForFilterAndFilterDialog)
     data.filter = 2 | 4;
     data.material = L"BUCHE";
     std::vector<int> before, after;
-    std::wstring firstText, filterCaption, materialText;
-    std::vector<int> filterRows;
-    Steps steps({[&](HWND d) {
-                     before = listed(d);
-                     EXPECT_EQ(::SendDlgItemMessageW(d, IDC_OUTL_LIST, CB_GETCURSEL, 0, 0), 2);
-                     wchar_t buf[128] = {};
-                     ::SendDlgItemMessageW(d, IDC_OUTL_LIST, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(buf));
-                     firstText = buf;
-                     materialText = dlgtest::text(item(d, IDC_OUTL_MAT_LABEL));
-                     EXPECT_TRUE(::IsWindowVisible(item(d, IDC_OUTL_MAT_BUTTON)));
-                     EXPECT_EQ(dlgtest::text(d), L"Kontur");
-                     EXPECT_EQ(dlgtest::text(item(d, IDC_OUTL_FILTER)), L"Filter...");
-                     ::PostMessageW(item(d, IDC_OUTL_FILTER), BM_CLICK, 0, 0);
-                 },
-                 [&](HWND) {
-                     HWND f = ::GetActiveWindow();
-                     filterCaption = dlgtest::text(f);
-                     HWND list = ::GetDlgItem(f, IDC_OUTL_FILTER_LIST);
-                     for (int i = 0; i < 4; ++i)
-                         filterRows.push_back(::SendMessageW(list, LB_GETSEL, i, 0) > 0 ? 1 : 0);
-                     ::SendMessageW(list, LB_SETSEL, FALSE, -1);
-                     ::SendMessageW(list, LB_SETSEL, TRUE, 0);
-                     dlgtest::click(f, IDOK);
-                 },
-                 [&](HWND d) {
-                     after = listed(d);
-                     EXPECT_EQ(::SendDlgItemMessageW(d, IDC_OUTL_LIST, CB_GETCURSEL, 0, 0), 0);
-                     dlgtest::click(d, IDOK);
-                 }});
-    EXPECT_EQ(MAV::dlgOutline(env(), data, &lib.dir), 1);
-    EXPECT_TRUE(Steps::done());
-    EXPECT_EQ(before, (std::vector<int>{3, 2, 21}));
-    EXPECT_EQ(firstText, L"Rechteck gerundet");
-    EXPECT_EQ(materialText, L"Buche massiv");
-    EXPECT_EQ(filterCaption, L"Filter Konturen");
-    EXPECT_EQ(filterRows, (std::vector<int>{0, 1, 1, 0}));
-    EXPECT_EQ(after, (std::vector<int>{1, 50, 51}));
+    std::wstring texts, filterRows;
+    HWND main = nullptr;
+    Script script({{L"#32770",
+                    [&](HWND d) {
+                        main = d;
+                        before = listed(d);
+                        before.push_back(current(d));
+                        wchar_t first[128] = {};
+                        ::SendDlgItemMessageW(d, IDC_OUTL_LIST, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first));
+                        texts = uitest::windowText(d) + L"|" + first + L"|" + uitest::itemText(d, IDC_OUTL_MAT_LABEL) +
+                                L"|" + uitest::itemText(d, IDC_OUTL_FILTER) +
+                                (::IsWindowVisible(item(d, IDC_OUTL_MAT_BUTTON)) ? L"|material" : L"|none");
+                        ::PostMessageW(item(d, IDC_OUTL_FILTER), BM_CLICK, 0, 0);
+                    }},
+                   {L"#32770",
+                    [&](HWND f) {
+                        texts += L"|" + uitest::windowText(f);
+                        HWND list = ::GetDlgItem(f, IDC_OUTL_FILTER_LIST);
+                        for (int i = 0; i < 4; ++i)
+                            filterRows += ::SendMessageW(list, LB_GETSEL, i, 0) > 0 ? L"1" : L"0";
+                        ::SendMessageW(list, LB_SETSEL, FALSE, -1);
+                        ::SendMessageW(list, LB_SETSEL, TRUE, 0);
+                        uitest::press(f, IDOK);
+                    }},
+                   {L"", [&](HWND) {
+                        after = listed(main);
+                        after.push_back(current(main));
+                        uitest::press(main, IDOK);
+                    }}});
+    EXPECT_EQ(dlgOutline(data, &lib.dir), 1);
+    EXPECT_TRUE(Script::finished());
+    EXPECT_EQ(before, (std::vector<int>{3, 2, 21, 2}));
+    EXPECT_EQ(texts, L"Kontur|Rechteck gerundet|Buche massiv|Filter...|material|Filter Konturen");
+    EXPECT_EQ(filterRows, L"0110");
+    EXPECT_EQ(after, (std::vector<int>{1, 50, 51, 0}));
     // The outline 21 was not listed any more: the first one (1) was taken, with its text mode.
     EXPECT_EQ(data.filter, 1);
     EXPECT_EQ(data.code, 1);
@@ -152,37 +154,31 @@ TEST(OutlineDialog, TypedValuesPreviewAndRangesRemembered)
     MAV::outlineData data;
     data.range = 3;
     data.basePt = CMavPoint3d(-5, -7, 0);
-    std::vector<std::string> previews;
-    std::vector<std::vector<double>> values;
-    std::wstring shownX;
-    Steps steps({[&](HWND d) {
-        CMavOutlineDlg* dlg = dialogOf(d);
-        values.push_back(parms(dlg));
-        previews.push_back(extents(dlg));
-        EXPECT_TRUE(::IsWindowVisible(item(d, 1071)));
-        EXPECT_FALSE(::IsWindowVisible(item(d, 1072)));
-        EXPECT_EQ(::IsDlgButtonChecked(d, IDC_OUTL_RANGE100), BST_CHECKED);
-        shownX = dlgtest::text(item(d, IDC_OUTL_BASE_X));
-        dlgtest::typeInto(item(d, 1070), L"250", item(d, 1071));
-        values.push_back(parms(dlg));
-        previews.push_back(extents(dlg));
-        dlgtest::typeInto(item(d, 1071), L"0", item(d, 1070)); // no area: no outline
-        previews.push_back(extents(dlg));
-        dlgtest::typeInto(item(d, 1071), L"30", item(d, 1070));
-        previews.push_back(extents(dlg));
-        dlgtest::click(d, IDC_OUTL_RANGE10);
-        values.push_back(parms(dlg));
-        previews.push_back(extents(dlg));
-        dlgtest::click(d, IDC_OUTL_RANGE100);
-        values.push_back(parms(dlg));
-        dlgtest::typeInto(item(d, IDC_OUTL_BASE_X), L"12", item(d, 1070));
-        dlgtest::click(d, IDOK);
-    }});
-    EXPECT_EQ(MAV::dlgOutline(env(), data, &lib.dir), 1);
-    EXPECT_TRUE(Steps::done());
-    EXPECT_EQ(shownX, L"5");
-    EXPECT_EQ(values, (std::vector<std::vector<double>>{{100, 50}, {250, 50}, {10, 5}, {250, 30}}));
-    EXPECT_EQ(previews, (std::vector<std::string>{"100x50", "250x50", "-", "250x30", "10x5"}));
+    std::vector<std::string> seen;
+    std::wstring shown;
+    Script script([&](HWND d) {
+        shown = uitest::itemText(d, IDC_OUTL_BASE_X) + (::IsWindowVisible(item(d, 1071)) ? L"|2nd" : L"|") +
+                (::IsWindowVisible(item(d, 1072)) ? L"|3rd" : L"|") +
+                (::IsDlgButtonChecked(d, IDC_OUTL_RANGE100) == BST_CHECKED ? L"|100" : L"|");
+        seen.push_back(state(d));
+        typeInto(item(d, 1070), L"250", item(d, 1071));
+        seen.push_back(state(d));
+        typeInto(item(d, 1071), L"0", item(d, 1070)); // no area: no outline
+        seen.push_back(state(d));
+        typeInto(item(d, 1071), L"30", item(d, 1070));
+        seen.push_back(state(d));
+        uitest::press(d, IDC_OUTL_RANGE10);
+        seen.push_back(state(d));
+        uitest::press(d, IDC_OUTL_RANGE100);
+        seen.push_back(state(d));
+        typeInto(item(d, IDC_OUTL_BASE_X), L"12", item(d, 1070));
+        uitest::press(d, IDOK);
+    });
+    EXPECT_EQ(dlgOutline(data, &lib.dir), 1);
+    EXPECT_TRUE(Script::finished());
+    EXPECT_EQ(shown, L"5|2nd||100");
+    EXPECT_EQ(seen, (std::vector<std::string>{"100,50 100x50", "250,50 250x50", "250,0 -", "250,30 250x30",
+                                              "10,5 10x5", "250,30 250x30"}));
     EXPECT_EQ(std::vector<double>(data.parms.begin(), data.parms.end()), (std::vector<double>{250, 30}));
     EXPECT_EQ(data.range, 3);
     EXPECT_DOUBLE_EQ(data.basePt.x, -12);
@@ -191,14 +187,14 @@ TEST(OutlineDialog, TypedValuesPreviewAndRangesRemembered)
     // A later call, opened on "10", offers the values typed under "100" for the same outline when switched there.
     MAV::outlineData fresh;
     fresh.range = 2;
-    std::vector<double> offered;
-    Steps again({[&](HWND d) {
-        dlgtest::click(d, IDC_OUTL_RANGE100);
-        offered = parms(dialogOf(d));
-        dlgtest::click(d, IDCANCEL);
-    }});
-    EXPECT_EQ(MAV::dlgOutline(env(), fresh, &lib.dir), 2);
-    EXPECT_EQ(offered, (std::vector<double>{250, 30}));
+    std::string offered;
+    Script again([&](HWND d) {
+        uitest::press(d, IDC_OUTL_RANGE100);
+        offered = state(d);
+        uitest::press(d, IDCANCEL);
+    });
+    EXPECT_EQ(dlgOutline(fresh, &lib.dir), 2);
+    EXPECT_EQ(offered, "250,30 250x30");
     EXPECT_TRUE(fresh.parms.isEmpty());
 }
 
@@ -208,59 +204,44 @@ TEST(OutlineDialog, TypedValuesPreviewAndRangesRemembered)
 TEST(OutlineDialog, SignsAndAngles)
 {
     Library lib;
-    struct Case {
+    const struct {
         int code;
-        std::vector<double> given;
-        const wchar_t* buttonAtStart;
-        bool flat;
-        const wchar_t* typed;         // into the third parameter
-        double afterTyping;
-        const wchar_t* buttonAfterClick;
-        double afterClick;
+        double given;
+        const wchar_t* typed; // into the third parameter
+        const char* seen;     // button at the start, value typed, button and value after a click on it
     } cases[] = {
-        {3, {100, 50, -10}, L"Radius innen", false, L"20", -20, L"Radius", 20},
-        {3, {100, 50, 4}, L"Radius", false, L"-6", -6, L"Radius innen", 6},
-        {3, {100, 50, 0}, L"Radius", false, L"7", 0, L"Radius", 0},
-        {2, {100, 50, 5}, L"Fase", true, L"-4", -4, L"Fase", -4},
-        {21, {100, 50, 60}, L"Winkel", true, L"45", 45, L"Winkel", 45},
+        {3, -10, L"20", "Radius innen|-20|Radius|20"},  {3, 4, L"-6", "Radius|-6|Radius innen|6"},
+        {3, 0, L"7", "Radius|0|Radius|0"},               {2, 5, L"-4", "Fase flat|-4|Fase flat|-4"},
+        {21, 60, L"45", "Winkel flat|45|Winkel flat|45"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.code);
-        SCOPED_TRACE(std::wstring(c.typed));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.seen);
         MAV::outlineData data;
         data.code = c.code;
         data.range = 3;
-        for (double v : c.given)
+        for (double v : {100.0, 50.0, c.given})
             data.parms.append(v);
-        std::wstring startText, endText;
-        bool flat = false;
+        std::string seen;
         double shownAngle = 0;
-        std::vector<double> typed, clicked;
-        Steps steps({[&](HWND d) {
-            CMavOutlineDlg* dlg = dialogOf(d);
-            HWND button = item(d, 1082);
-            startText = dlgtest::text(button);
-            flat = (::GetWindowLongW(button, GWL_STYLE) & BS_FLAT) != 0;
-            if (c.code == 21) {
-                CMavEdit* angle = static_cast<CMavEdit*>(CWnd::FromHandlePermanent(item(d, 1072)));
-                angle->getVal(shownAngle);
-            }
-            dlgtest::typeInto(item(d, 1072), c.typed, item(d, 1070));
-            typed = parms(dlg);
-            dlgtest::click(d, 1082);
-            clicked = parms(dlg);
-            endText = dlgtest::text(button);
-            dlgtest::click(d, IDOK);
-        }});
-        EXPECT_EQ(MAV::dlgOutline(env(), data, &lib.dir), 1);
-        EXPECT_TRUE(Steps::done());
-        EXPECT_EQ(startText, c.buttonAtStart);
-        EXPECT_EQ(flat, c.flat);
-        ASSERT_EQ(typed.size(), 3u);
-        EXPECT_DOUBLE_EQ(typed[2], c.afterTyping);
-        EXPECT_EQ(endText, c.buttonAfterClick);
-        EXPECT_DOUBLE_EQ(clicked[2], c.afterClick);
-        EXPECT_DOUBLE_EQ(data.parms[2], c.afterClick);
+        auto third = [](HWND d) { return num(dialogOf(d)->m_parms[2]); };
+        auto button = [](HWND d) {
+            const std::wstring t = uitest::itemText(d, 1082);
+            return std::string(t.begin(), t.end()) + ((::GetWindowLongW(item(d, 1082), GWL_STYLE) & BS_FLAT) ? " flat" : "");
+        };
+        Script script([&](HWND d) {
+            if (c.code == 21)
+                static_cast<CMavEdit*>(CWnd::FromHandlePermanent(item(d, 1072)))->getVal(shownAngle);
+            seen = button(d);
+            typeInto(item(d, 1072), c.typed, item(d, 1070));
+            seen += "|" + third(d);
+            uitest::press(d, 1082);
+            seen += "|" + button(d) + "|" + third(d);
+            uitest::press(d, IDOK);
+        });
+        EXPECT_EQ(dlgOutline(data, &lib.dir), 1);
+        EXPECT_TRUE(Script::finished());
+        EXPECT_EQ(seen, c.seen);
+        EXPECT_EQ(num(data.parms[2]), seen.substr(seen.rfind('|') + 1));
         if (c.code == 21) {
             EXPECT_NEAR(shownAngle, 60 * 3.14159265358979323846 / 180, 1e-12);
         }
@@ -273,44 +254,37 @@ TEST(OutlineDialog, OddLibrariesAndEntries)
     MAV::outlineData data;
     data.filter = 1;
     data.range = 3;
-    std::vector<std::vector<double>> values;
-    std::vector<int> visibleRows;
-    Steps steps({[&](HWND d) {
-        CMavOutlineDlg* dlg = dialogOf(d);
-        for (int row : {1, 2}) { // 50: two of nine parameters exist; 51: a negative count
+    std::vector<std::string> seen;
+    Script script([&](HWND d) {
+        for (int row : {1, 2, 0}) { // 50: two of nine parameters exist; 51: a negative count
             choose(d, row);
-            values.push_back(parms(dlg));
             int visible = 0;
             for (int i = 0; i < 6; ++i)
                 visible += ::IsWindowVisible(item(d, 1070 + i)) ? 1 : 0;
-            visibleRows.push_back(visible);
-            EXPECT_EQ(extents(dlg), "-");
+            seen.push_back(state(d) + " " + std::to_string(visible));
         }
-        choose(d, 0);
-        EXPECT_EQ(extents(dlg), "100x50");
-        dlgtest::click(d, IDCANCEL);
-    }});
-    EXPECT_EQ(MAV::dlgOutline(env(), data, &lib.dir), 2);
-    EXPECT_TRUE(Steps::done());
-    EXPECT_EQ(values, (std::vector<std::vector<double>>{{1, 2}, {}}));
-    EXPECT_EQ(visibleRows, (std::vector<int>{2, 1}));
+        uitest::press(d, IDCANCEL);
+    });
+    EXPECT_EQ(dlgOutline(data, &lib.dir), 2);
+    EXPECT_TRUE(Script::finished());
+    EXPECT_EQ(seen, (std::vector<std::string>{"1,2 - 2", " - 1", "100,50 100x50 2"}));
 
     // No library, or one that is a value: nothing opens.
     CMavDataItem value;
     value.set(3);
-    EXPECT_EQ(MAV::dlgOutline(env(), data, nullptr), 0);
-    EXPECT_EQ(MAV::dlgOutline(env(), data, &value), 2);
+    EXPECT_EQ(dlgOutline(data, nullptr), 0);
+    EXPECT_EQ(dlgOutline(data, &value), 2);
 
     // An empty library gets the shipped outlines first.
     CMavDataItem empty;
     empty.makeDirectory();
     size_t shipped = 0;
-    Steps third({[&](HWND d) {
+    Script third([&](HWND d) {
         shipped = listed(d).size();
-        dlgtest::click(d, IDCANCEL);
-    }});
+        uitest::press(d, IDCANCEL);
+    });
     MAV::outlineData all;
-    EXPECT_EQ(MAV::dlgOutline(env(), all, &empty), 2);
+    EXPECT_EQ(dlgOutline(all, &empty), 2);
     EXPECT_EQ(shipped, 12u);
     EXPECT_EQ(empty.count(), 12);
 }

@@ -2,105 +2,81 @@
 // ignored, OK refused while "unitless" is selected, and the unit chosen returned.
 #include <gtest/gtest.h>
 
-#include <windows.h>
+#include <string>
 
+#include "../ui/ui_test_support.h"
 #include "dialogs/CMavUnitsDlg.h"
-#include "dialogs_test_support.h"
 #include "resource.h"
 
 namespace {
 
-using dlgtest::Steps;
+using uitest::Script;
 
-MAV::DlgEnv_st env(const wchar_t* country)
+int dlgUnits(const wchar_t* country, int unit)
 {
     MAV::DlgEnv_st e;
     e.country = country;
     e.hWndParent = nullptr;
-    return e;
+    return MAV::dlgUnits(e, static_cast<Mav::lUnit>(unit));
 }
-
-void key(HWND target, WPARAM vk) { ::PostMessageW(target, WM_KEYDOWN, vk, 1); }
+HWND list(HWND d) { return ::GetDlgItem(d, IDC_UNITS_LIST); }
+void key(HWND d, WPARAM vk) { ::PostMessageW(list(d), WM_KEYDOWN, vk, 1); }
+// Caption, number of rows, rows 0 and 4, the row selected and whether OK can be pressed.
+std::wstring shown(HWND d)
+{
+    wchar_t first[64] = {}, fourth[64] = {};
+    ::SendMessageW(list(d), LB_GETTEXT, 0, reinterpret_cast<LPARAM>(first));
+    ::SendMessageW(list(d), LB_GETTEXT, 4, reinterpret_cast<LPARAM>(fourth));
+    return uitest::windowText(d) + L"|" + std::to_wstring(::SendMessageW(list(d), LB_GETCOUNT, 0, 0)) + L"|" +
+           first + L"|" + fourth + L"|" + std::to_wstring(::SendMessageW(list(d), LB_GETCURSEL, 0, 0)) +
+           (::IsWindowEnabled(::GetDlgItem(d, IDOK)) ? L"|ok" : L"|no ok");
+}
 
 TEST(UnitsDialog, EscapeIgnoredUnitlessRefusedChoiceReturned)
 {
-    HWND list = nullptr;
-    bool escapeSurvived = false, enterRefused = false;
-    Steps steps({[&](HWND d) {
-                     list = ::GetDlgItem(d, IDC_UNITS_LIST);
-                     EXPECT_EQ(dlgtest::text(d), L"Einheit wählen");
-                     EXPECT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 21);
-                     EXPECT_EQ(::SendMessageW(list, LB_GETCURSEL, 0, 0), 4);
-                     EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(d, IDOK)));
-                     EXPECT_EQ(::GetDlgItem(d, IDCANCEL), nullptr);
-                     EXPECT_EQ(::GetFocus(), list);
-                     key(list, VK_ESCAPE);
-                 },
-                 [&](HWND d) {
-                     escapeSurvived = ::IsWindow(d) != FALSE;
-                     key(list, VK_HOME); // to "unitless"
-                 },
-                 [&](HWND d) {
-                     EXPECT_EQ(::SendMessageW(list, LB_GETCURSEL, 0, 0), 0);
-                     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(d, IDOK)));
-                     key(list, VK_RETURN);
-                 },
-                 [&](HWND d) {
-                     enterRefused = ::IsWindow(d) != FALSE;
-                     key(list, VK_END); // to the last unit, 20
-                 },
-                 [&](HWND d) {
-                     EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(d, IDOK)));
-                     dlgtest::click(d, IDOK);
-                 }});
-    EXPECT_EQ(MAV::dlgUnits(env(L"de"), static_cast<Mav::lUnit>(4)), 20);
-    EXPECT_TRUE(Steps::done());
-    EXPECT_TRUE(escapeSurvived);
-    EXPECT_TRUE(enterRefused);
+    std::wstring seen;
+    bool noCancel = false, focused = false;
+    Script script({{L"#32770",
+                    [&](HWND d) {
+                        seen = shown(d);
+                        noCancel = ::GetDlgItem(d, IDCANCEL) == nullptr;
+                        focused = ::GetFocus() == list(d);
+                        key(d, VK_ESCAPE);
+                    }},
+                   {L"", [&](HWND d) { seen += L"/" + std::to_wstring(::IsWindow(d)), key(d, VK_HOME); }},
+                   {L"", [&](HWND d) { seen += L"/" + shown(d), key(d, VK_RETURN); }},
+                   {L"", [&](HWND d) { seen += L"/" + std::to_wstring(::IsWindow(d)), key(d, VK_END); }},
+                   {L"", [&](HWND d) { seen += L"/" + shown(d), uitest::press(d, IDOK); }}});
+    EXPECT_EQ(dlgUnits(L"de", 4), 20);
+    EXPECT_TRUE(Script::finished());
+    const std::wstring at4 = L"Einheit w\u00e4hlen|21|Ohne Einheit|Millimeter|";
+    EXPECT_EQ(seen, at4 + L"4|ok/1/" + at4 + L"0|no ok/1/" + at4 + L"20|ok");
+    EXPECT_TRUE(noCancel);
+    EXPECT_TRUE(focused);
 }
 
-// What is selected and whether OK works for the unit passed in, and what confirming returns: unitless is listed
-// but cannot be confirmed; a unit beyond the table selects nothing and comes back unchanged.
-TEST(UnitsDialog, UnitPassedInTable)
+// The unit passed in: unitless is listed but cannot be confirmed (the window is closed instead); a unit beyond
+// the table selects nothing and comes back unchanged.
+TEST(UnitsDialog, UnitPassedIn)
 {
-    struct Case {
+    const struct {
         int unit;
-        int selected;
-        bool okEnabled;
-        int returned; // after clicking OK, or closing the window when OK is disabled
-    } cases[] = {{4, 4, true, 4}, {0, 0, false, 0}, {21, -1, true, 21}, {-3, -1, true, -3}, {1000, -1, true, 1000}};
-    for (const Case& c : cases) {
+        const wchar_t* shown;
+    } cases[] = {{4, L"4|ok"}, {0, L"0|no ok"}, {21, L"-1|ok"}, {-3, L"-1|ok"}};
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.unit);
-        Steps steps({[&](HWND d) {
-            EXPECT_EQ(::SendDlgItemMessageW(d, IDC_UNITS_LIST, LB_GETCURSEL, 0, 0), c.selected);
-            EXPECT_EQ(::IsWindowEnabled(::GetDlgItem(d, IDOK)) != FALSE, c.okEnabled);
-            EXPECT_EQ(dlgtest::text(::GetDlgItem(d, IDOK)), L"OK");
-            if (c.okEnabled)
-                dlgtest::click(d, IDOK);
+        std::wstring seen;
+        Script script([&](HWND d) {
+            seen = shown(d);
+            if (::IsWindowEnabled(::GetDlgItem(d, IDOK)))
+                uitest::press(d, IDOK);
             else
                 ::PostMessageW(d, WM_CLOSE, 0, 0);
-        }});
-        EXPECT_EQ(MAV::dlgUnits(env(L"en"), static_cast<Mav::lUnit>(c.unit)), c.returned);
-        EXPECT_TRUE(Steps::done());
+        });
+        EXPECT_EQ(dlgUnits(L"en", c.unit), c.unit);
+        EXPECT_TRUE(Script::finished());
+        EXPECT_EQ(seen, std::wstring(L"Select unit|21|Unitless|Millimeters|") + c.shown);
     }
-}
-
-TEST(UnitsDialog, EnglishNames)
-{
-    std::wstring caption, first, fourth;
-    Steps steps({[&](HWND d) {
-        caption = dlgtest::text(d);
-        wchar_t buf[64] = {};
-        ::SendDlgItemMessageW(d, IDC_UNITS_LIST, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(buf));
-        first = buf;
-        ::SendDlgItemMessageW(d, IDC_UNITS_LIST, LB_GETTEXT, 4, reinterpret_cast<LPARAM>(buf));
-        fourth = buf;
-        dlgtest::click(d, IDOK);
-    }});
-    EXPECT_EQ(MAV::dlgUnits(env(L"en"), static_cast<Mav::lUnit>(4)), 4);
-    EXPECT_EQ(caption, L"Select unit");
-    EXPECT_EQ(first, L"Unitless");
-    EXPECT_EQ(fourth, L"Millimeters");
 }
 
 } // namespace

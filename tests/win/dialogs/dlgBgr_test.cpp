@@ -5,13 +5,14 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 
 #include "data/CMavApp.h"
 #include "data/config.h"
 #include "data/datafile.h"
 #include "dialogs/CMavHoleEdit.h"
 #include "dialogs/dlgBgr.h"
-#include "dialogs_script_support.h"
+#include "../ui/ui_test_support.h"
 #include "resource.h"
 
 namespace {
@@ -46,7 +47,7 @@ CMavDataDir pattern()
 
 // Puts a LISP function in place of "krv_hole_dial" and the host's picked hole entity for its lifetime.
 struct HoleHost {
-    dlgscript::MakerKeys keys;
+    uitest::MakerKeys keys;
     MAV::CDefaultApp::LispFn previous;
     explicit HoleHost(MAV::CDefaultApp::LispFn fn, std::int64_t entityId)
     {
@@ -128,20 +129,15 @@ TEST(DlgBgr, AnswersOfTheHostDialogAndWhatComesBack)
         EXPECT_EQ(MAV::dlgBgr(MAV::DlgEnv_st(), element, &item, nullptr), c.expected);
         EXPECT_TRUE(staged);
         if (c.expected == 1) {
-            EXPECT_EQ(element, L"B3");
             CMavString label, order;
             int val = 0;
+            double dia = 0;
             item.get(label, key(L"LABEL"));
             item.get(order, key(L"ORDER"));
             item.get(val, key(L"", L"VAL"));
-            EXPECT_EQ(label, L"Neu");
-            EXPECT_EQ(order, L"2-1");
-            EXPECT_EQ(val, 4);
-            EXPECT_EQ(item.get(key(L"HOLE"))->count(), 3);
-            double dia = 0;
-            EXPECT_TRUE(item.get(dia, CMavDataKey().appendText(L"HOLE").appendText(L"B3").appendText(L"GEN")
-                                          .appendText(L"DIA")));
-            EXPECT_EQ(dia, 6.0);
+            item.get(dia, CMavDataKey(L"HOLE\\B3\\GEN\\DIA"));
+            EXPECT_EQ(std::wstring(element.c_str()) + L"|" + label.c_str() + L"|" + order.c_str(), L"B3|Neu|2-1");
+            EXPECT_EQ(std::make_tuple(val, item.get(key(L"HOLE"))->count(), dia), std::make_tuple(4, 3, 6.0));
         } else {
             EXPECT_EQ(element, L"B1");
             EXPECT_TRUE(item.equals(original));
@@ -156,22 +152,19 @@ TEST(DlgBgr, HoleItemThatIsNoDirectory)
 {
     MAV::CConfig::reset();
     int rows = -1;
-    dlgscript::Script script({{L"#32770", [&](HWND dlg) {
-                                 rows = dlgscript::rowCount(::GetDlgItem(dlg, IDC_HOLE_LIST));
-                                 ::PostMessageW(dlg, WM_COMMAND, IDOK, 0);
-                             }}});
+    uitest::Script script([&](HWND dlg) {
+        rows = uitest::rowCount(::GetDlgItem(dlg, IDC_HOLE_LIST));
+        ::PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+    });
     HoleHost h(&MAV::holeEditLisp, 9001);
     CMavDataDir item;
     item.setAt(key(L"HOLE"), CMavString(L"kein Verzeichnis"));
-    const CMavDataDir original = item;
-    CMavString element(L"B1");
+    CMavString element(L"B1"), hole;
     EXPECT_EQ(MAV::dlgBgr(MAV::DlgEnv_st(), element, &item, nullptr), 1);
-    EXPECT_FALSE(dlgscript::Script::timedOut());
+    EXPECT_TRUE(uitest::Script::finished());
     EXPECT_EQ(rows, 0);
-    CMavString hole;
     EXPECT_TRUE(item.get(hole, key(L"HOLE")));
-    EXPECT_EQ(hole, L"kein Verzeichnis");
-    EXPECT_EQ(element, L"B1");
+    EXPECT_EQ(std::wstring(hole.c_str()) + L"|" + element.c_str(), L"kein Verzeichnis|B1");
     MAV::CConfig::reset();
 }
 
@@ -180,52 +173,39 @@ TEST(DlgBgr, HoleItemThatIsNoDirectory)
 TEST(HoleEditDialog, DefaultHostEditsThePatternInPlace)
 {
     MAV::CConfig::reset();
-    struct Seen {
-        int rows = 0;
-        std::wstring name1, dia0, x1;
-        int itemsBefore = 0, itemsAfter = 0;
-        std::wstring selected;
-        bool editOpened = false;
-    } seen;
-    auto edit = [&](HWND dlg) {
-        HWND list = ::GetDlgItem(dlg, IDC_HOLE_LIST);
-        auto* self = dynamic_cast<CMavHoleEdit*>(CWnd::FromHandlePermanent(dlg));
-        seen.rows = dlgscript::rowCount(list);
-        seen.name1 = dlgscript::cellText(list, 1, CMavHoleList::colName);
-        seen.dia0 = dlgscript::cellText(list, 0, CMavHoleList::colDia);
-        seen.x1 = dlgscript::cellText(list, 1, CMavHoleList::colX);
-        seen.itemsBefore = self ? self->preview().lenGet() : -1;
-        dlgscript::clickCell(list, 1, CMavHoleList::colName); // selects B2
-        seen.selected = self ? self->selected().c_str() : L"";
-        dlgscript::clickCell(list, 1, CMavHoleList::colDia);  // opens its diameter
-        seen.editOpened = ::GetDlgItem(list, 1025) != nullptr;
-        dlgscript::type(L"9.5");
-        dlgscript::key(VK_RETURN);
-        seen.itemsAfter = self ? self->preview().lenGet() : -1;
-        ::PostMessageW(dlg, WM_COMMAND, IDOK, 0);
-    };
+    std::wstring seen;
+    int itemsBefore = 0, itemsAfter = -1;
     CMavDataDir item = pattern();
     CMavString element(L"B1");
     {
-        dlgscript::Script script({{L"#32770", edit}});
+        uitest::Script script([&](HWND dlg) {
+            HWND list = ::GetDlgItem(dlg, IDC_HOLE_LIST);
+            auto* self = dynamic_cast<CMavHoleEdit*>(CWnd::FromHandlePermanent(dlg));
+            ASSERT_NE(self, nullptr);
+            seen = std::to_wstring(uitest::rowCount(list)) + L"|" + uitest::cellText(list, 1, CMavHoleList::colName) +
+                   L"|" + uitest::cellText(list, 0, CMavHoleList::colDia) + L"|" +
+                   uitest::cellText(list, 1, CMavHoleList::colX);
+            itemsBefore = self->preview().lenGet();
+            uitest::clickCell(list, 1, CMavHoleList::colName); // selects B2
+            seen += L"|" + std::wstring(self->selected().c_str());
+            uitest::clickCell(list, 1, CMavHoleList::colDia); // opens its diameter
+            seen += ::GetDlgItem(list, 1025) ? L"|editing" : L"|not editing";
+            uitest::type(L"9.5");
+            uitest::key(VK_RETURN);
+            itemsAfter = self->preview().lenGet();
+            ::PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+        });
         HoleHost h(&MAV::holeEditLisp, 9002);
         EXPECT_EQ(MAV::dlgBgr(MAV::DlgEnv_st(), element, &item, nullptr), 1);
-        EXPECT_FALSE(dlgscript::Script::timedOut());
+        EXPECT_TRUE(uitest::Script::finished());
     }
-    EXPECT_EQ(seen.rows, 2);
-    EXPECT_EQ(seen.name1, L"B2");
-    EXPECT_EQ(seen.dia0, L"8.00");
-    EXPECT_EQ(seen.x1, L"40.00");
-    EXPECT_GT(seen.itemsBefore, 0);
-    EXPECT_EQ(seen.itemsAfter, seen.itemsBefore);
-    EXPECT_EQ(seen.selected, L"B2");
-    EXPECT_TRUE(seen.editOpened);
+    EXPECT_EQ(seen, L"2|B2|8.00|40.00|B2|editing");
+    EXPECT_GT(itemsBefore, 0);
+    EXPECT_EQ(itemsAfter, itemsBefore);
     EXPECT_EQ(element, L"B2");
     double dia = 0, other = 0;
     EXPECT_TRUE(item.get(dia, CMavDataKey(L"HOLE\\B2\\GEN\\DIA")));
     EXPECT_TRUE(item.get(other, CMavDataKey(L"HOLE\\B1\\GEN\\DIA")));
-    EXPECT_DOUBLE_EQ(dia, 9.5);
-    EXPECT_DOUBLE_EQ(other, 8.0);
-
+    EXPECT_EQ(std::make_pair(dia, other), std::make_pair(9.5, 8.0));
     MAV::CConfig::reset();
 }

@@ -6,21 +6,15 @@
 #include <cmath>
 #include <string>
 
-#include "../afx/afx_test_support.h"
 #include "resource.h"
 #include "ui/CMavComboBox.h"
-#include "ui_numeric_support.h"
+#include "ui_test_support.h"
 
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-std::wstring text(const CWnd& w)
-{
-    CString s;
-    w.GetWindowText(s);
-    return s.GetString();
-}
+using uitest::text;
 
 struct Box {
     uitest::PageOnOwner host{IDD_MAV_SAMPLE_PAGE_MAT};
@@ -67,7 +61,7 @@ TEST(MavComboBox, FocusLossCorrectsTheTextSilently)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "flags " << c.flags << " typed " << c.typed);
         b.plain.setEditFlags(CMavComboBox::typeLength, c.flags, 1, c.min, c.max);
-        EXPECT_EQ(uitest::boxOf([&] { b.enter(b.plain, c.typed); }).text, L"") << "no message, ever";
+        EXPECT_EQ(uitest::boxOf([&] { b.enter(b.plain, c.typed); }), L"") << "no message, ever";
         EXPECT_EQ(text(b.plain), c.shown);
     }
 
@@ -106,13 +100,13 @@ TEST(MavComboBox, LengthsAndAnglesConvertBetweenTextAndValue)
     EXPECT_EQ(b.plain.AddVal(444.5), 0);
     EXPECT_EQ(b.plain.InsertVal(0, 609.6), 0);
     EXPECT_EQ(b.plain.AddVal(0.05), 2);
-    CString item;
-    b.plain.GetLBText(0, item);
-    EXPECT_EQ(std::wstring(item.GetString()), L"2'");
-    b.plain.GetLBText(1, item);
-    EXPECT_EQ(std::wstring(item.GetString()), L"1'-5 1/2\"");
-    b.plain.GetLBText(2, item);
-    EXPECT_EQ(std::wstring(item.GetString()), L"1/256\"") << "no decimal form for tiny lengths in the list";
+    std::wstring items;
+    for (int i = 0; i < 3; ++i) {
+        CString item;
+        b.plain.GetLBText(i, item);
+        items += std::wstring(item.GetString()) + L"|";
+    }
+    EXPECT_EQ(items, L"2'|1'-5 1/2\"|1/256\"|") << "no decimal form for tiny lengths in the list";
 
     // Angles: degrees typed, radians got, no degree sign.
     b.plain.setEditFlags(CMavComboBox::typeAngle, 0x0001, 3, -DBL_MAX, DBL_MAX);

@@ -6,7 +6,7 @@
 
 #include <commctrl.h>
 
-#include <cstring>
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -269,22 +269,22 @@ TEST_F(DialogBase, EnterAndPageUpMoveBetweenEdits)
     ASSERT_TRUE(dlg.create());
     ::SetForegroundWindow(dlg.m_hWnd);
     ::SetFocus(::GetDlgItem(dlg.m_hWnd, IDC_TEST_EDIT1));
-    EXPECT_EQ(press(VK_RETURN), IDC_TEST_EDIT2);
-    EXPECT_EQ(press(VK_RETURN), IDC_TEST_EDIT3);
-    EXPECT_EQ(press(VK_RETURN), IDC_TEST_MULTI);
+    std::vector<int> seen;
+    for (int i = 0; i < 3; ++i)
+        seen.push_back(press(VK_RETURN));
     HWND multi = ::GetDlgItem(dlg.m_hWnd, IDC_TEST_MULTI);
     ::SetWindowTextW(multi, L"a");
     ::SendMessageW(multi, EM_SETSEL, 1, 1);
-    EXPECT_EQ(press(VK_RETURN), IDC_TEST_MULTI);
+    seen.push_back(press(VK_RETURN));
     EXPECT_EQ(uitest::windowText(multi), L"a\r\n");
-
     ::ShowWindow(multi, SW_HIDE);
     ::SetFocus(::GetDlgItem(dlg.m_hWnd, IDC_TEST_EDIT3));
-    EXPECT_EQ(press(VK_RETURN), IDC_TEST_EDIT1);
+    seen.push_back(press(VK_RETURN));
     ::EnableWindow(::GetDlgItem(dlg.m_hWnd, IDC_TEST_EDIT2), FALSE);
-    EXPECT_EQ(press(VK_RETURN), IDC_TEST_EDIT3);
-    EXPECT_EQ(press(VK_PRIOR), IDC_TEST_EDIT1);
-    EXPECT_EQ(press(VK_PRIOR), IDC_TEST_EDIT1);
+    for (UINT vk : {VK_RETURN, VK_PRIOR, VK_PRIOR})
+        seen.push_back(press(vk));
+    EXPECT_EQ(seen, (std::vector<int>{IDC_TEST_EDIT2, IDC_TEST_EDIT3, IDC_TEST_MULTI, IDC_TEST_MULTI, IDC_TEST_EDIT1,
+                                      IDC_TEST_EDIT3, IDC_TEST_EDIT1, IDC_TEST_EDIT1}));
 
     TestDlg single;
     single.editIds = {IDC_TEST_EDIT2};
@@ -325,7 +325,7 @@ TEST_F(DialogBase, PageOfATabControlHandsEnterAndControlTabToIt)
         EXPECT_EQ(::GetDlgCtrlID(::GetFocus()), IDC_TEST_EDIT1);
         BYTE keys[256] = {}, pressed[256];
         ::GetKeyboardState(keys);
-        std::memcpy(pressed, keys, sizeof pressed);
+        std::copy(keys, keys + 256, pressed);
         pressed[VK_CONTROL] = pressed[VK_TAB] = 0x80;
         ::SetKeyboardState(pressed);
         MSG tabKey{::GetFocus(), WM_KEYDOWN, VK_TAB, 1, 0, {}};
@@ -429,7 +429,8 @@ TEST_F(DialogBase, PopupHelpShowsTheControlsHelpText)
     EXPECT_EQ(c.text, L"HLP_EDIT2/(null)/de");
     EXPECT_TRUE(p.pt.x == (r.left + r.right) / 2 && p.pt.y == (r.top + r.bottom) / 2);
     EXPECT_TRUE(p.clrForeground == CLR_NONE && p.clrBackground == CLR_NONE && !p.idString && !p.hinst);
-    EXPECT_TRUE(p.rcMargins.left == -1 && p.rcMargins.top == -1 && p.rcMargins.right == -1 && p.rcMargins.bottom == -1);
+    const RECT margins{-1, -1, -1, -1};
+    EXPECT_TRUE(::EqualRect(&p.rcMargins, &margins));
 
     uitest::helpCalls().clear();
     for (int id : {IDC_TEST_EDIT1, 4711}) {
@@ -491,19 +492,19 @@ TEST_F(DialogBase, HelpFileAddressAndOpenDialog)
     // Missing: the Open dialog asks; Cancel shows nothing, a chosen file is taken and opened.
     dlg.SetHelpFile(L"C:\\nowhere\\missing.chm");
     {
-        uitest::ModalDriver cancel([](HWND box) { ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0); });
+        uitest::Script cancel([](HWND box) { ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0); });
         dlg.Help(L"Tuer");
-        EXPECT_TRUE(cancel.acted());
+        EXPECT_TRUE(cancel.finished());
     }
     EXPECT_TRUE(uitest::helpCalls().empty());
     {
-        uitest::ModalDriver choose([&](HWND box) {
+        uitest::Script choose([&](HWND box) {
             HWND name = ::GetDlgItem(box, 0x47C) ? ::GetDlgItem(box, 0x47C) : ::GetDlgItem(box, 0x480);
             ::SetWindowTextW(name, chm.c_str());
             ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         });
         dlg.Help(nullptr);
-        EXPECT_TRUE(choose.acted());
+        EXPECT_TRUE(choose.finished());
     }
     dlg.GetHelpFile(got);
     EXPECT_EQ(got.CompareNoCase(chm.c_str()), 0);
@@ -536,15 +537,13 @@ TEST_F(DialogBase, MessageBoxCaptionFollowsTheApplication)
         } else {
             MAV::CConfig::getCfgRoot()->remove(CMavDataKey(L"_APPL"));
         }
-        std::wstring caption, shownText;
-        uitest::ModalDriver read([&](HWND box) {
-            caption = uitest::windowText(box);
-            shownText = itemText(box, 0xFFFF);
+        std::wstring seen;
+        uitest::Script read([&](HWND box) {
+            seen = uitest::messageBoxText(box) + L"|" + uitest::windowText(box);
             ::PostMessageW(box, WM_COMMAND, IDNO, 0);
         });
-        EXPECT_EQ(dlg.MessageBoxW(L"Wirklich löschen?", c.caption, MB_YESNO), IDNO);
-        EXPECT_EQ(caption, c.shown);
-        EXPECT_EQ(shownText, L"Wirklich löschen?");
+        EXPECT_EQ(dlg.MessageBoxW(L"Wirklich l\u00f6schen?", c.caption, MB_YESNO), IDNO);
+        EXPECT_EQ(seen, L"Wirklich l\u00f6schen?|" + std::wstring(c.shown));
     }
 }
 

@@ -12,18 +12,13 @@
 #include "ui/CMavEdit.h"
 #include "ui/CMavDlg.h"
 #include "data/units.h"
-#include "ui_numeric_support.h"
+#include "ui_test_support.h"
 
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-std::wstring text(const CWnd& w)
-{
-    CString s;
-    w.GetWindowText(s);
-    return s.GetString();
-}
+using uitest::text;
 
 // A field of the sample page, typed and formatted as a case asks.
 struct Field {
@@ -36,8 +31,8 @@ struct Field {
         other.SubclassDlgItem(IDC_SAMPLE_HEIGHT, &host.page);
     }
     // Gives the field the focus, types keys (a paste when there are many) and moves the focus to the next field;
-    // the error box this opened, if any.
-    uitest::Box enter(const std::wstring& keys)
+    // the error box this opened as "text|caption", if any.
+    std::wstring enter(const std::wstring& keys)
     {
         return uitest::boxOf([&] {
             if (::GetFocus() == edit.m_hWnd)
@@ -46,7 +41,7 @@ struct Field {
             if (keys.size() > 100)
                 edit.ReplaceSel(keys.c_str(), TRUE);
             else
-                uitest::type(edit.m_hWnd, keys);
+                uitest::chars(edit.m_hWnd, keys);
             ::SetFocus(other.m_hWnd);
         });
     }
@@ -92,8 +87,7 @@ TEST(MavEdit, ShowsValuesByTypeFormatPrecisionUnitsAndFlags)
     };
     Field f;
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "type " << c.type << " format " << c.format << " prec " << c.prec
-                                        << " flags " << c.flags << " value " << c.value);
+        SCOPED_TRACE(testing::Message() << c.type << " " << c.format << " " << c.prec << " " << c.flags << " " << c.value);
         CMavEdit e;
         ASSERT_TRUE(e.SubclassDlgItem(IDC_SAMPLE_DEPTH, &f.host.page));
         e.setEditFlags(static_cast<CMavEdit::type>(c.type), c.flags, c.prec, -DBL_MAX, DBL_MAX);
@@ -117,17 +111,20 @@ TEST(MavEdit, SettersKeepTheirRules)
         unsigned short fl = 0, prec = 0;
         double lo = 0, hi = 0;
         e.getEditFlags(t, fl, prec, lo, hi);
-        return std::make_tuple(static_cast<int>(t), fl, prec, lo, hi);
+        return std::make_tuple(static_cast<int>(t), int(fl), int(prec), lo, hi);
     };
-    EXPECT_EQ(flags(), std::make_tuple(0, static_cast<unsigned short>(0x21), static_cast<unsigned short>(8), -DBL_MAX, DBL_MAX));
+    EXPECT_EQ(flags(), std::make_tuple(0, 0x21, 8, -DBL_MAX, DBL_MAX));
     double v = 0;
     EXPECT_FALSE(e.getVal(v)) << "a new field has no value and an empty required text";
-    e.setEditFlags(CMavEdit::typeLength, 0x0009, -5, 100.0, 10.0);
-    EXPECT_EQ(flags(), std::make_tuple(2, static_cast<unsigned short>(9), static_cast<unsigned short>(8), 10.0, 100.0));
-    e.setEditFlags(CMavEdit::typeInt, 0x0001, 3, 0.0, 5.0);
-    EXPECT_EQ(flags(), std::make_tuple(1, static_cast<unsigned short>(1), static_cast<unsigned short>(8), 0.0, 5.0));
-    e.setEditFlags(static_cast<CMavEdit::type>(9), 0x0001, 3, -1.0, 1.0);
-    EXPECT_EQ(flags(), std::make_tuple(9, static_cast<unsigned short>(1), static_cast<unsigned short>(8), 0.0, 5.0));
+    const struct {
+        int type, flags, prec;
+        double lo, hi;
+        std::tuple<int, int, int, double, double> kept;
+    } cases[] = {{2, 9, -5, 100, 10, {2, 9, 8, 10, 100}}, {1, 1, 3, 0, 5, {1, 1, 8, 0, 5}}, {9, 1, 3, -1, 1, {9, 1, 8, 0, 5}}};
+    for (const auto& c : cases) {
+        e.setEditFlags(static_cast<CMavEdit::type>(c.type), static_cast<unsigned short>(c.flags), c.prec, c.lo, c.hi);
+        EXPECT_EQ(flags(), c.kept);
+    }
     EXPECT_FALSE(e.setFormat(Mav::kFormatNone));
 
     Field f;
@@ -160,13 +157,13 @@ TEST(MavEdit, ShownTextReadsBackWithinItsPrecision)
             EXPECT_EQ(got, v);
 
             const std::wstring shown = text(f.edit);
-            const uitest::Box box = uitest::boxOf([&] {
-                ::SetFocus(f.edit.m_hWnd);
-                f.edit.SetWindowText(shown.c_str()); // the same text, as typed
-                f.edit.SetModify(TRUE);
-                ::SetFocus(f.other.m_hWnd);
-            });
-            EXPECT_EQ(box.text, L"");
+            EXPECT_EQ(uitest::boxOf([&] {
+                          ::SetFocus(f.edit.m_hWnd);
+                          f.edit.SetWindowText(shown.c_str()); // the same text, as typed
+                          f.edit.SetModify(TRUE);
+                          ::SetFocus(f.other.m_hWnd);
+                      }),
+                      L"");
             ASSERT_TRUE(f.edit.getVal(got));
             const int digits = MAV::autoPrec(prec, 4, format);
             // Half a step of the last digit or fraction shown, in inches, back in millimetres.
@@ -209,9 +206,7 @@ TEST(MavEdit, TypedEntriesAreCheckedInOrderWithTheirErrorBox)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "typed " << c.keys.size() << " keys, first " << int(c.keys[0]));
         f.edit.setVal(500.0);
-        const uitest::Box box = f.enter(c.keys);
-        EXPECT_EQ(box.text, c.error ? c.error : L"");
-        EXPECT_EQ(box.caption, c.error ? L"Fehler" : L"");
+        EXPECT_EQ(f.enter(c.keys), c.error ? std::wstring(c.error) + L"|Fehler" : L"");
         EXPECT_EQ(::GetFocus(), c.error ? f.edit.m_hWnd : f.other.m_hWnd) << "an error gives the focus back";
         double v = 0;
         ASSERT_TRUE(f.edit.getVal(v));
@@ -226,7 +221,7 @@ TEST(MavEdit, TypedEntriesAreCheckedInOrderWithTheirErrorBox)
     EXPECT_EQ(uitest::boxOf([&] {
                   ::SetFocus(f.edit.m_hWnd);
                   ::SetFocus(f.other.m_hWnd);
-              }).text,
+              }),
               L"");
     double v = 0;
     f.edit.getVal(v);
@@ -235,7 +230,7 @@ TEST(MavEdit, TypedEntriesAreCheckedInOrderWithTheirErrorBox)
     // An optional field emptied by the user stays empty and reads as 0.
     f.edit.setEditFlags(CMavEdit::typeInt, 0x0020, 0, 0, 0);
     f.edit.setVal(4);
-    EXPECT_EQ(f.enter(L"\b").text, L"");
+    EXPECT_EQ(f.enter(L"\b"), L"");
     EXPECT_EQ(text(f.edit), L"");
     ASSERT_TRUE(f.edit.getVal(v));
     EXPECT_EQ(v, 0.0);
@@ -249,24 +244,18 @@ TEST(MavEdit, KeyWordsAreAcceptedInAnyCaseAndShownForTheirValue)
     f.edit.setKey(L"auto", -1.0); // replaces the text of -1
     f.edit.setVal(3);
 
-    EXPECT_EQ(f.enter(L"AUTO").text, L"");
-    EXPECT_EQ(text(f.edit), L"auto");
-    double v = 0;
-    ASSERT_TRUE(f.edit.getVal(v));
-    EXPECT_EQ(v, -1.0);
-
-    f.enter(L"7");
-    EXPECT_EQ(text(f.edit), L"7");
-    ASSERT_TRUE(f.edit.getVal(v));
-    EXPECT_EQ(v, 7.0);
-
-    f.enter(L"-1");
-    EXPECT_EQ(text(f.edit), L"auto") << "the value of a key word is shown as the word";
-    f.enter(L"alt");
-    EXPECT_EQ(text(f.edit), L"0") << "a replaced word is no key word any more";
-    ASSERT_TRUE(f.edit.getVal(v));
-    EXPECT_EQ(v, 0.0);
-
+    // The word in any case, a number, the word's value (shown as the word), a replaced word (no key word any more).
+    const struct {
+        const wchar_t* typed;
+        const wchar_t* shown;
+        double value;
+    } steps[] = {{L"AUTO", L"auto", -1}, {L"7", L"7", 7}, {L"-1", L"auto", -1}, {L"alt", L"0", 0}};
+    for (const auto& st : steps) {
+        EXPECT_EQ(f.enter(st.typed), L"");
+        double v = 99;
+        EXPECT_TRUE(f.edit.getVal(v));
+        EXPECT_EQ(text(f.edit) + L"=" + std::to_wstring(v), std::wstring(st.shown) + L"=" + std::to_wstring(st.value));
+    }
     f.edit.setVal(-1.0);
     EXPECT_EQ(text(f.edit), L"auto");
     f.edit.removeKeys();
@@ -280,7 +269,7 @@ TEST(MavEdit, SetValKeepsTheModificationFlagAndFocusClearsIt)
     f.edit.setEditFlags(CMavEdit::typeLength, 0x21, 2, 0, 0);
     f.edit.setFormat(Mav::kFormatDecimal);
     ::SetFocus(f.edit.m_hWnd);
-    uitest::type(f.edit.m_hWnd, L"12");
+    uitest::chars(f.edit.m_hWnd, L"12");
     ASSERT_TRUE(f.edit.GetModify());
     f.edit.setVal(5.0);
     EXPECT_TRUE(f.edit.GetModify());

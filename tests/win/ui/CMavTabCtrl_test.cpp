@@ -10,7 +10,7 @@
 #include "resource.h"
 #include "ui/CMavTabCtrl.h"
 #include "ui/CMavTabPage.h"
-#include "ui_numeric_support.h"
+#include "ui_test_support.h"
 
 namespace {
 
@@ -132,12 +132,7 @@ TEST(MavTabCtrl, ControlTabSkipsDisabledTabsBothWays)
         HWND from = ::GetNextDlgTabItem(current.m_hWnd, nullptr, FALSE);
         ASSERT_NE(from, nullptr);
         ::SetFocus(from);
-        bool consumed = false;
-        {
-            uitest::KeysHeld keys(s.shift);
-            consumed = uitest::pressKey(from, VK_TAB);
-        }
-        EXPECT_TRUE(consumed);
+        EXPECT_TRUE(uitest::pressKey(from, VK_TAB, true, s.shift));
         EXPECT_EQ(t.tab.GetCurPage(), s.expected);
         EXPECT_EQ(t.tab.GetCurSel(), s.expected);
         EXPECT_EQ(t.drill.m_hWnd, nullptr);
@@ -145,28 +140,25 @@ TEST(MavTabCtrl, ControlTabSkipsDisabledTabsBothWays)
     }
 }
 
+// A click on the disabled tab keeps the current page (and the control's focus on its tab); on another tab it
+// creates and shows that tab's page.
 TEST(MavTabCtrl, MouseOnADisabledTabKeepsTheCurrentPage)
 {
     Tabs t;
-    RECT r{};
-    t.tab.GetItemRect(2, &r);
-    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    t.tab.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
-    t.tab.SendMessage(WM_LBUTTONUP, 0, at);
-    EXPECT_EQ(t.tab.GetCurPage(), 0);
-    EXPECT_EQ(t.tab.GetCurFocus(), 0) << "the control's focus goes back to the current tab";
-    EXPECT_EQ(t.tab.GetCurSel(), 0);
-    EXPECT_EQ(t.drill.m_hWnd, nullptr);
-    EXPECT_TRUE(t.dim.IsWindowVisible());
-
-    t.tab.GetItemRect(1, &r);
-    const LPARAM at1 = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    t.tab.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at1);
-    t.tab.SendMessage(WM_LBUTTONUP, 0, at1);
-    EXPECT_EQ(t.tab.GetCurPage(), 1);
-    ASSERT_NE(t.mat.m_hWnd, nullptr);
-    EXPECT_TRUE(t.mat.IsWindowVisible());
-    EXPECT_FALSE(t.dim.IsWindowVisible());
+    const CMavTabPage* pages[] = {&t.dim, &t.mat, &t.drill, &t.mat2};
+    for (int tab : {2, 1}) {
+        RECT r{};
+        t.tab.GetItemRect(tab, &r);
+        const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        t.tab.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+        t.tab.SendMessage(WM_LBUTTONUP, 0, at);
+        const int page = tab == 2 ? 0 : 1;
+        EXPECT_EQ(std::make_tuple(t.tab.GetCurPage(), t.tab.GetCurFocus(), t.tab.GetCurSel()),
+                  std::make_tuple(page, page, page));
+        EXPECT_EQ(t.drill.m_hWnd, nullptr);
+        EXPECT_TRUE(pages[page]->IsWindowVisible());
+        EXPECT_EQ(t.dim.IsWindowVisible() != FALSE, page == 0);
+    }
 }
 
 TEST(MavTabCtrl, EscapeIsKeptAndANullMessageClosesTheOwner)
@@ -175,9 +167,7 @@ TEST(MavTabCtrl, EscapeIsKeptAndANullMessageClosesTheOwner)
     ::SetFocus(t.tab.m_hWnd);
     EXPECT_TRUE(uitest::pressKey(t.tab.m_hWnd, VK_ESCAPE));
     EXPECT_TRUE(t.host.IsWindowVisible());
-    MSG msg{};
-    msg.hwnd = t.tab.m_hWnd;
-    msg.message = WM_NULL;
+    MSG msg{t.tab.m_hWnd, WM_NULL, 0, 0, 0, {}};
     EXPECT_TRUE(AfxPreTranslateMessage(&msg));
     EXPECT_EQ(t.host.closes, 0) << "posted, not sent";
     for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);)
@@ -192,9 +182,7 @@ TEST(MavTabCtrl, DeletingKeepsTheShownPage)
     ASSERT_NE(t.dim.m_hWnd, nullptr);
     EXPECT_EQ(t.tab.DeleteItem(0), 1);
     EXPECT_EQ(t.dim.m_hWnd, nullptr) << "the page's window is destroyed, the object stays";
-    EXPECT_EQ(t.tab.GetCurPage(), 0);
-    EXPECT_EQ(t.tab.GetPage(0), &t.mat);
-    EXPECT_EQ(t.tab.GetCurSel(), 0);
+    EXPECT_EQ(std::make_tuple(t.tab.GetCurPage(), t.tab.GetCurSel(), t.tab.GetPage(0)), std::make_tuple(0, 0, &t.mat));
     EXPECT_TRUE(t.mat.IsWindowVisible());
     EXPECT_EQ(t.tab.DeleteItem(5), 0);
     EXPECT_FALSE(t.tab.isTabEnabled(1)) << "the disabled tab moved up by one";
@@ -202,13 +190,9 @@ TEST(MavTabCtrl, DeletingKeepsTheShownPage)
 
     // Deleting the current tab makes the next one current, created when it had no window.
     EXPECT_EQ(t.tab.DeleteItem(0), 1);
-    EXPECT_EQ(t.tab.GetCurPage(), 0);
-    EXPECT_EQ(t.tab.GetPage(0), &t.drill);
-    EXPECT_EQ(t.tab.GetItemCount(), 2);
-
+    EXPECT_EQ(std::make_tuple(t.tab.GetCurPage(), t.tab.GetItemCount(), t.tab.GetPage(0)), std::make_tuple(0, 2, &t.drill));
     EXPECT_EQ(t.tab.DeleteAllItems(), TRUE);
-    EXPECT_EQ(t.tab.GetCurPage(), -1);
-    EXPECT_EQ(t.tab.GetItemCount(), 0);
+    EXPECT_EQ(std::make_tuple(t.tab.GetCurPage(), t.tab.GetItemCount()), std::make_tuple(-1, 0));
     EXPECT_EQ(t.mat.m_hWnd, nullptr);
 }
 

@@ -12,9 +12,9 @@
 #include <string>
 
 #include "msgserver_test_support.h"
+#include "ui_test_support.h"
 #include "ui/IMavMsgDlg.h"
 #include "ui/rscAppDispatch.h"
-#include "../afx/afx_test_support.h"
 
 namespace {
 
@@ -28,15 +28,6 @@ void countingWait(DWORD ms)
     g_realWait(ms);
 }
 
-void writeUtf8(const std::wstring& path, const char* text)
-{
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(f, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(f, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
-    CloseHandle(f);
-}
-
 class MsgServer : public ::testing::Test {
 protected:
     void SetUp() override
@@ -46,23 +37,16 @@ protected:
         msgtest::removeRegistration();
         g_waits = 0;
         g_realWait = MAV::setRscAppWaitFcn(countingWait);
-        wchar_t tmp[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, tmp);
-        m_dir = std::wstring(tmp) + L"mav_msgserver_test";
-        CreateDirectoryW(m_dir.c_str(), nullptr);
     }
     void TearDown() override
     {
         MAV::setRscAppWaitFcn(g_realWait);
         msgtest::endServers();
         msgtest::removeRegistration();
-        for (const wchar_t* name : {L"de.txt", L"en.txt", L"labels_fr.txt", L"plain.txt"})
-            DeleteFileW((m_dir + L"\\" + name).c_str());
-        RemoveDirectoryW(m_dir.c_str());
         CoUninitialize();
     }
 
-    std::wstring m_dir;
+    uitest::ScratchDir m_dir{L"mav_msgserver_test"};
 };
 
 // The type of a member's result, called through IDispatch directly.
@@ -111,8 +95,7 @@ TEST_F(MsgServer, RegistersAndUnregistersItsProgIDAndClass)
     EXPECT_EQ(msgtest::serverWindow(), nullptr); // registering does not start the server
 
     ASSERT_EQ(msgtest::runServer(L"-unregserver"), 0u);
-    EXPECT_FALSE(msgtest::classesKeyExists(L"Mav_Msg.App"));
-    EXPECT_FALSE(msgtest::classesKeyExists(cls));
+    EXPECT_EQ(msgtest::classesValue(L"Mav_Msg.App") + msgtest::classesValue(cls), L"<none><none>");
     EXPECT_FALSE(MAV::serverFromProgID(L"Mav_Msg.App", path));
     EXPECT_EQ(msgtest::runServer(L"/UnregServer"), 0u); // nothing left to remove is no failure
 }
@@ -132,29 +115,30 @@ TEST_F(MsgServer, StartedOnDemandAnswersEveryMemberAndEndsOnClose)
     ASSERT_NE(process, nullptr);
 
     // Names and ids, and the result type of every member.
-    const struct {
-        const wchar_t* name;
-        DISPID id;
-    } names[] = {{L"GetSelectedKey", 1}, {L"OpenFile", 2}, {L"SearchKey", 3}, {L"GetMsg", 4},
-                 {L"wGetMsg", 5},        {L"Close", 6},    {L"Visible", 7},   {L"country", 8}};
-    for (const auto& n : names) {
+    std::vector<DISPID> ids;
+    for (const wchar_t* name :
+         {L"GetSelectedKey", L"OpenFile", L"SearchKey", L"GetMsg", L"wGetMsg", L"Close", L"Visible", L"country"}) {
         OLECHAR buf[32] = {};
-        lstrcpynW(buf, n.name, 32);
+        lstrcpynW(buf, name, 32);
         LPOLESTR p = buf;
         DISPID id = 0;
-        EXPECT_EQ(raw->GetIDsOfNames(IID_NULL, &p, 1, LOCALE_USER_DEFAULT, &id), S_OK);
-        EXPECT_EQ(id, n.id);
+        ids.push_back(raw->GetIDsOfNames(IID_NULL, &p, 1, LOCALE_USER_DEFAULT, &id) == S_OK ? id : -1);
     }
-    EXPECT_EQ(resultType(raw, 1, DISPATCH_METHOD, {}), VT_BSTR);
-    EXPECT_EQ(resultType(raw, 2, DISPATCH_METHOD, {L"C:\\no\\such\\file.txt"}), VT_BOOL);
-    EXPECT_EQ(resultType(raw, 3, DISPATCH_METHOD, {L"NO_SUCH_KEY"}), VT_BOOL);
-    EXPECT_EQ(resultType(raw, 4, DISPATCH_METHOD, {L"MAV_MFC_0008", L"x"}), VT_BSTR);
-    EXPECT_EQ(resultType(raw, 5, DISPATCH_METHOD, {L"MAV_MFC_0008", L"de"}), VT_BSTR);
-    EXPECT_EQ(resultType(raw, 7, DISPATCH_PROPERTYGET, {}), VT_BOOL);
-    EXPECT_EQ(resultType(raw, 8, DISPATCH_PROPERTYGET, {}), VT_BSTR);
-    EXPECT_EQ(resultType(raw, 8, DISPATCH_PROPERTYPUT, {L"de"}), VT_EMPTY);
-    EXPECT_EQ(resultType(raw, 9, DISPATCH_METHOD, {}), 0xFFFF);              // no such member
-    EXPECT_EQ(resultType(raw, 4, DISPATCH_METHOD, {L"MAV_MFC_0008"}), 0xFFFF); // one argument short
+    EXPECT_EQ(ids, (std::vector<DISPID>{1, 2, 3, 4, 5, 6, 7, 8}));
+    const std::vector<VARTYPE> types = {
+        resultType(raw, 1, DISPATCH_METHOD, {}),
+        resultType(raw, 2, DISPATCH_METHOD, {L"C:\\no\\such\\file.txt"}),
+        resultType(raw, 3, DISPATCH_METHOD, {L"NO_SUCH_KEY"}),
+        resultType(raw, 4, DISPATCH_METHOD, {L"MAV_MFC_0008", L"x"}),
+        resultType(raw, 5, DISPATCH_METHOD, {L"MAV_MFC_0008", L"de"}),
+        resultType(raw, 7, DISPATCH_PROPERTYGET, {}),
+        resultType(raw, 8, DISPATCH_PROPERTYGET, {}),
+        resultType(raw, 8, DISPATCH_PROPERTYPUT, {L"de"}),
+        resultType(raw, 9, DISPATCH_METHOD, {}),              // no such member
+        resultType(raw, 4, DISPATCH_METHOD, {L"MAV_MFC_0008"}), // one argument short
+    };
+    EXPECT_EQ(types, (std::vector<VARTYPE>{VT_BSTR, VT_BOOL, VT_BOOL, VT_BSTR, VT_BSTR, VT_BOOL, VT_BSTR, VT_EMPTY,
+                                           0xFFFF, 0xFFFF}));
 
     // Started by hand, the window shows; the language starts as German.
     EXPECT_EQ(msg.GetVisible(), TRUE);
@@ -182,19 +166,17 @@ TEST_F(MsgServer, StartedOnDemandAnswersEveryMemberAndEndsOnClose)
     EXPECT_EQ(textOf(GetDlgItem(wnd, 104)), L"Label"); // the window follows the language
     EXPECT_EQ(msg.GetMsg(L"MAV_MFC_0009", L"dflt"), L"Label");
     EXPECT_EQ(msg.GetMsg(L"NO_SUCH_KEY", L"dflt"), L"dflt");
-    EXPECT_EQ(msg.wGetMsg(L"MAV_MFC_0009", L"de"), L"Bezeichnung");
-    EXPECT_EQ(msg.wGetMsg(L"MAV_MFC_0009", L"EN"), L"Label");
-    EXPECT_EQ(msg.wGetMsg(L"MAV_MFC_0009", L""), L"Label");
-    EXPECT_EQ(msg.wGetMsg(L"MAV_MFC_0009", L"-1"), L"Label");
-    EXPECT_EQ(msg.wGetMsg(L"MAV_MFC_0009", L"fr"), L"");
-    EXPECT_EQ(msg.wGetMsg(L"MAV_MFC_0009", L"0"), L"K");
+    CString texts;
+    for (const wchar_t* lang : {L"de", L"EN", L"", L"-1", L"fr", L"0"})
+        texts += msg.wGetMsg(L"MAV_MFC_0009", lang) + L"|";
+    EXPECT_EQ(texts, L"Bezeichnung|Label|Label|Label||K|");
     EXPECT_EQ(msg.wGetMsg(L"NO_SUCH_KEY", L"0"), L"");
 
     // A catalogue folder: attributes mark keys with a text of several lines in any language.
-    writeUtf8(m_dir + L"\\de.txt", "\xEF\xBB\xBFMAV_T_ONE=Einzeilig\nMAV_T_TWO=Zeile eins\\nZeile zwei\n"
+    m_dir.file(L"de.txt", "\xEF\xBB\xBFMAV_T_ONE=Einzeilig\nMAV_T_TWO=Zeile eins\\nZeile zwei\n"
                                    "MAV_T_TRAIL=Ende\\n\nMAV_T_DE=Nur deutsch\n");
-    writeUtf8(m_dir + L"\\en.txt", "MAV_T_ONE=Single\nMAV_T_TWO=Line one\nMAV_T_EN=first\\nsecond\n");
-    EXPECT_EQ(msg.OpenFile(m_dir.c_str()), TRUE);
+    m_dir.file(L"en.txt", "MAV_T_ONE=Single\nMAV_T_TWO=Line one\nMAV_T_EN=first\\nsecond\n");
+    EXPECT_EQ(msg.OpenFile(m_dir.path.c_str()), TRUE);
     EXPECT_EQ(msg.GetSelectedKey(), L""); // a new catalogue drops the pick
     EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 5);
     const struct {
@@ -210,11 +192,9 @@ TEST_F(MsgServer, StartedOnDemandAnswersEveryMemberAndEndsOnClose)
         {L"MAV_T_EN", L"KM", L"", L"first\nsecond"},
         {L"MAV_MFC_0009", L"", L"", L""}, // the shipped catalogue is gone
     };
-    for (const auto& k : keys) {
-        EXPECT_EQ(msg.wGetMsg(k.key, L"0"), k.attributes) << CString(k.key).GetString();
-        EXPECT_EQ(msg.wGetMsg(k.key, L"de"), k.de);
-        EXPECT_EQ(msg.wGetMsg(k.key, L"en"), k.en);
-    }
+    for (const auto& k : keys)
+        EXPECT_EQ(msg.wGetMsg(k.key, L"0") + L"|" + msg.wGetMsg(k.key, L"de") + L"|" + msg.wGetMsg(k.key, L"en"),
+                  CString(k.attributes) + L"|" + k.de + L"|" + k.en);
     // A person searches by text or by key in the window and picks the first row found with the keyboard.
     HWND search = GetDlgItem(wnd, 101);
     msg.SetCountry(L"de");
@@ -246,12 +226,10 @@ TEST_F(MsgServer, StartedOnDemandAnswersEveryMemberAndEndsOnClose)
     EXPECT_EQ(msg.GetSelectedKey(), L"MAV_T_TWO");
 
     // One file: its language from its name, else the server's language.
-    writeUtf8(m_dir + L"\\labels_fr.txt", "MAV_T_FR=Porte\n");
-    EXPECT_EQ(msg.OpenFile((m_dir + L"\\labels_fr.txt").c_str()), TRUE);
+    EXPECT_EQ(msg.OpenFile(m_dir.file(L"labels_fr.txt", "MAV_T_FR=Porte\n").c_str()), TRUE);
     EXPECT_EQ(msg.wGetMsg(L"MAV_T_FR", L"fr"), L"Porte");
     EXPECT_EQ(msg.wGetMsg(L"MAV_T_ONE", L"0"), L"");
-    writeUtf8(m_dir + L"\\plain.txt", "MAV_T_P=T\xC3\xBCr\n");
-    EXPECT_EQ(msg.OpenFile((m_dir + L"\\plain.txt").c_str()), TRUE);
+    EXPECT_EQ(msg.OpenFile(m_dir.file(L"plain.txt", "MAV_T_P=T\xC3\xBCr\n").c_str()), TRUE);
     EXPECT_EQ(msg.wGetMsg(L"MAV_T_P", L"de"), L"T\u00FCr");
     EXPECT_EQ(msg.wGetMsg(L"MAV_T_P", L"en"), L"");
 

@@ -4,7 +4,10 @@
 
 #include <objbase.h>
 
+#include <tuple>
+
 #include "msgserver_test_support.h"
+#include "ui_test_support.h"
 #include "ui/IMavMsgDlg.h"
 #include "ui/rscAppDispatch.h"
 
@@ -62,18 +65,13 @@ TEST_F(RscAppDispatch, NothingRegisteredGivesNullAtOnce)
 TEST_F(RscAppDispatch, AServerThatNeverComesUpEndsAfterFortyLooks)
 {
     // A program that ends at once, and one that cannot be started at all: both are looked for forty times.
-    const std::wstring missing = L"\"" + msgtest::besideTests(L"no_such_server.exe") + L"\"";
-    for (const wchar_t* program : {static_cast<const wchar_t*>(nullptr), missing.c_str()}) {
-        SCOPED_TRACE(program ? "missing program" : "silent program");
+    for (const wchar_t* program : {L"silent_server.exe", L"no_such_server.exe"}) {
+        SCOPED_TRACE(uitest::str(program));
         g_log = WaitLog();
-        msgtest::registerSilentServer();
-        if (program)
-            msgtest::setClassesValue(std::wstring(L"CLSID\\") + msgtest::kSilentGuid + L"\\LocalServer32", program);
+        msgtest::registerSilentServer(L"\"" + msgtest::besideTests(program) + L"\"");
         HCURSOR before = SetCursor(LoadCursorW(nullptr, IDC_ARROW));
         EXPECT_EQ(MAV::getRscAppDispatch(), nullptr);
-        EXPECT_EQ(g_log.count, 40);
-        EXPECT_EQ(g_log.totalMs, 40u * 500u);
-        EXPECT_EQ(g_log.withWaitCursor, 40);
+        EXPECT_EQ(std::make_tuple(g_log.count, g_log.totalMs, g_log.withWaitCursor), std::make_tuple(40, 40ul * 500, 40));
         EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW)); // the cursor is given back
         SetCursor(before);
     }
