@@ -34,7 +34,7 @@ LRESULT CALLBACK rawProc(HWND h, UINT m, WPARAM wp, LPARAM lp)
 {
     if (m == WM_USER + 5)
         return 42;
-    if ((m >= WM_MOUSEFIRST && m <= WM_MOUSELAST) || m == WM_NCDESTROY)
+    if ((m >= WM_MOUSEFIRST && m <= WM_MOUSELAST) || m == WM_NCDESTROY || m == WM_COMMAND)
         g_raw.push_back({m, wp, lp});
     return DefWindowProcW(h, m, wp, lp);
 }
@@ -199,9 +199,11 @@ TEST(AfxWnd, SubclassingRoutesToHandlersAndDefaultReachesTheOriginalProcedure)
     SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(7, 9));
     SendMessageW(h, WM_MBUTTONDOWN, MK_MBUTTON | MK_SHIFT, MAKELPARAM(-3, 12));
     EXPECT_EQ(SendMessageW(h, WM_USER + 5, 0, 0), 42) << "unhandled messages reach the original with its result";
+    SendMessageW(h, WM_COMMAND, MAKEWPARAM(5, BN_CLICKED), 0); // a command no control object took
     EXPECT_EQ(s.log,
               (std::vector<std::string>{"PreSubclassWindow", "OnLButtonDown 0x1 7,9", "OnMButtonDown 0x14 -3,12"}));
-    ASSERT_EQ(g_raw.size(), 1u) << "only the handler that called its base reached the original";
+    ASSERT_EQ(g_raw.size(), 2u) << "only the handler that called its base reached the original";
+    EXPECT_EQ(g_raw[1].message, static_cast<UINT>(WM_COMMAND));
     EXPECT_EQ(g_raw[0].message, static_cast<UINT>(WM_MBUTTONDOWN));
     EXPECT_EQ(g_raw[0].wParam, static_cast<WPARAM>(MK_MBUTTON | MK_SHIFT));
     EXPECT_EQ(g_raw[0].lParam, MAKELPARAM(-3, 12));
@@ -212,7 +214,7 @@ TEST(AfxWnd, SubclassingRoutesToHandlersAndDefaultReachesTheOriginalProcedure)
     EXPECT_EQ(CWnd::FromHandlePermanent(h), nullptr);
     SendMessageW(h, WM_LBUTTONDOWN, 0, MAKELPARAM(1, 1));
     EXPECT_EQ(s.log.size(), 3u);
-    EXPECT_EQ(g_raw.size(), 2u);
+    EXPECT_EQ(g_raw.size(), 3u);
 
     // Destroyed while subclassed: the original gets WM_NCDESTROY, then the object lets go and PostNcDestroy runs.
     ASSERT_TRUE(s.SubclassWindow(h));
