@@ -517,6 +517,17 @@ TEST(RenderState, NoGdiObjectOutlivesTheDrawingAndTheContextIsGivenBack)
     SelectObject(d.dc, oldBrush);
     DeleteObject(pen);
     DeleteObject(brush);
+    // A fill without holes leaves the window's clip as the drawing found it (a repaint of part of the window):
+    // what follows the fill stays inside that clip too.
+    Dib part(kW, kH, kBack);
+    HRGN left = CreateRectRgn(0, 0, 60, kH);
+    SelectClipRgn(part.dc, left);
+    DeleteObject(left);
+    CMavGDX g = plainList();
+    addRegion(g, 0x1, contours({rectangle(10, 10, 30, 30)}), 0xFF, rgb(0xFF));
+    addLine(g, 50, rgb(0));
+    MAV::renderItems(g, MAV::renderContextMake(part.dc, RenderTarget::Window, g, kW, kH));
+    EXPECT_EQ(pixels(part, {{20, 20}, {50, 50}, {80, 50}}), (Pixels{0xFF0000, 0, kBack}));
 }
 
 namespace {
