@@ -2,6 +2,8 @@
 // as they found it, double buffering, and the paint DC of a real window.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "afx/afxwin.h"
 #include "afx_test_support.h"
 
@@ -51,19 +53,16 @@ TEST(AfxDC, SelectionAnswersThePreviousObjectAndFillsKeepTheColours)
     dc.SetTextColor(RGB(7, 7, 7));
     dc.FillSolidRect(2, 3, 4, 2, RGB(0, 0, 255));
     EXPECT_EQ(dc.GetBkColor(), RGB(9, 9, 9)) << "FillSolidRect leaves the background colour as it was";
-    EXPECT_EQ(dib.at(2, 3), 0x0000FFu);
-    EXPECT_EQ(dib.at(5, 4), 0x0000FFu);
-    EXPECT_EQ(dib.at(6, 4), 0xFFFFFFu);
-    EXPECT_EQ(dib.at(2, 5), 0xFFFFFFu);
+    EXPECT_EQ((std::vector<DWORD>{dib.at(2, 3), dib.at(5, 4), dib.at(6, 4), dib.at(2, 5)}),
+              (std::vector<DWORD>{0x0000FF, 0x0000FF, 0xFFFFFF, 0xFFFFFF}));
 
     CPoint last = dc.MoveTo(1, 1);
     EXPECT_EQ(last, CPoint(0, 0));
     dc.SelectObject(&red);
     dc.LineTo(1, 8);
     dc.SelectObject(old);
-    EXPECT_EQ(dib.at(1, 1), 0xFF0000u);
-    EXPECT_EQ(dib.at(1, 7), 0xFF0000u);
-    EXPECT_EQ(dib.at(1, 8), 0xFFFFFFu);
+    EXPECT_EQ((std::vector<DWORD>{dib.at(1, 1), dib.at(1, 7), dib.at(1, 8)}),
+              (std::vector<DWORD>{0xFF0000, 0xFF0000, 0xFFFFFF}));
     EXPECT_EQ(dc.GetTextExtent(CString()).cx, 0);
     dc.Detach();
 }
@@ -83,11 +82,9 @@ TEST(AfxDC, MemoryDcDrawsInTargetCoordinatesAndCopiesOnce)
         mem.FillSolidRect(12, 7, 2, 2, RGB(0, 0, 0)); // target coordinates
         EXPECT_EQ(target.at(12, 7), 0x101010u) << "nothing reaches the target before the copy";
     }
-    EXPECT_EQ(target.at(10, 5), 0xFFFF00u);
-    EXPECT_EQ(target.at(29, 24), 0xFFFF00u);
-    EXPECT_EQ(target.at(12, 7), 0x000000u);
-    EXPECT_EQ(target.at(30, 24), 0x101010u);
-    EXPECT_EQ(target.at(9, 5), 0x101010u);
+    EXPECT_EQ((std::vector<DWORD>{target.at(10, 5), target.at(29, 24), target.at(12, 7), target.at(30, 24),
+                                  target.at(9, 5)}),
+              (std::vector<DWORD>{0xFFFF00, 0xFFFF00, 0x000000, 0x101010, 0x101010}));
     EXPECT_EQ(GetCurrentObject(target.dc, OBJ_BITMAP), bitmap0);
     EXPECT_EQ(CDC::GetLiveCount(), dcs);
     EXPECT_EQ(CGdiObject::GetLiveCount(), objects);

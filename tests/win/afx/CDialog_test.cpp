@@ -13,6 +13,7 @@
 namespace {
 
 enum { IDC_NAME = 100, IDC_COUNT = 101, IDC_FACTOR = 102, IDC_CHECK = 103 };
+using Log = std::vector<std::string>;
 
 afxtest::DialogTemplate makeTemplate(DWORD extraStyle = 0)
 {
@@ -26,23 +27,23 @@ afxtest::DialogTemplate makeTemplate(DWORD extraStyle = 0)
     return t;
 }
 
+// Logs the keys it sees first; consumes Escape while asked to.
 class KeyLoggingEdit : public CEdit {
 public:
-    std::vector<std::string>* log = nullptr;
+    Log* log = nullptr;
     bool consumeEscape = false;
     BOOL PreTranslateMessage(MSG* msg) override
     {
         if (msg->message == WM_KEYDOWN) {
             log->push_back("edit");
-            if (consumeEscape && msg->wParam == VK_ESCAPE) {
-                ::PostMessageW(::GetParent(m_hWnd), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            if (consumeEscape && msg->wParam == VK_ESCAPE)
                 return TRUE;
-            }
         }
         return CEdit::PreTranslateMessage(msg);
     }
 };
 
+// WM_APP runs the test's next step inside the modal loop, or ends the dialog with wParam when there is none.
 class TestDialog : public CDialog {
 public:
     CString name = L"Grüße";
@@ -50,12 +51,10 @@ public:
     double factor = 2.5;
     int check = BST_CHECKED;
     KeyLoggingEdit nameEdit;
-    std::vector<std::string> log;
-    std::function<void(TestDialog&)> onInit; // what the test does once the dialog is up
+    Log log;
+    std::function<void(TestDialog&)> onInit, onApp;
     int okCalls = 0;
     bool everShown = false;
-    bool cancelWhenShown = false;
-    HWND focusAtApp = nullptr;
 
     TestDialog(LPCDLGTEMPLATEW dialogTemplate, CWnd* parent)
     {
@@ -101,32 +100,57 @@ public:
     }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        if (message == WM_SHOWWINDOW && wParam) {
-            everShown = true;
-            if (cancelWhenShown)
-                PostMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-        }
-        if (message == WM_APP) {
-            focusAtApp = ::GetFocus();
+        everShown |= message == WM_SHOWWINDOW && wParam;
+        if (message != WM_APP)
+            return CDialog::WindowProc(message, wParam, lParam);
+        if (onApp)
+            onApp(*this);
+        else
             EndDialog(static_cast<int>(wParam));
-            return 0;
-        }
-        return CDialog::WindowProc(message, wParam, lParam);
+        return 0;
+    }
+    void click(int id) { PostMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+    void escapeInName() { ::PostMessageW(nameEdit.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0x00010001); }
+    // The log after OnInitDialog.
+    Log afterInit() const
+    {
+        for (size_t i = 0; i < log.size(); ++i)
+            if (log[i] == "OnInitDialog")
+                return Log(log.begin() + static_cast<long>(i) + 1, log.end());
+        return {};
     }
 };
 
-std::vector<std::string> after(const std::vector<std::string>& log, const std::string& entry)
+HHOOK g_hook = nullptr;
+HWND g_activated = nullptr;
+TestDialog* g_dialog = nullptr;
+bool g_shownWhenIdle = false;
+
+// The guard of every modal test: a thread timer, served by the dialog's own loop, ends a dialog that the test's
+// steps failed to end.
+struct Guard {
+    UINT_PTR timer;
+    explicit Guard(TestDialog& d) : timer((g_dialog = &d, SetTimer(nullptr, 0, 10000, expired))) {}
+    ~Guard() { KillTimer(nullptr, timer); }
+    static void CALLBACK expired(HWND, UINT, UINT_PTR, DWORD) { g_dialog->EndDialog(IDABORT); }
+};
+
+// As the first dialog is activated: Escape pressed in its name field, then its next step.
+LRESULT CALLBACK escapeWhenActivated(int code, WPARAM wParam, LPARAM lParam)
 {
-    for (size_t i = 0; i < log.size(); ++i) {
-        if (log[i] == entry)
-            return std::vector<std::string>(log.begin() + static_cast<long>(i) + 1, log.end());
+    wchar_t cls[16] = {};
+    if (code == HCBT_ACTIVATE && !g_activated && GetClassNameW(reinterpret_cast<HWND>(wParam), cls, 16) &&
+        std::wcscmp(cls, L"#32770") == 0) {
+        g_activated = reinterpret_cast<HWND>(wParam);
+        g_dialog->escapeInName();
+        PostMessageW(g_activated, WM_APP, 0, 0);
     }
-    return {};
+    return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
 } // namespace
 
-TEST(AfxDialog, ModalDialogExchangesItsDataAndEndsWithOk)
+TEST(AfxDialog, ModalDialogExchangesItsDataKeepsItOpenOnABadFieldAndEndsWithOk)
 {
     afxtest::DialogTemplate t = makeTemplate();
     CWnd owner;
@@ -134,7 +158,14 @@ TEST(AfxDialog, ModalDialogExchangesItsDataAndEndsWithOk)
     TestDialog dlg(t.get(), &owner);
     BOOL ownerEnabled = TRUE;
     bool subclassed = false;
-    CString shown; // the fields as the dialog shows them, joined by '|'
+    CString shown;                    // the fields as the dialog shows them, joined by '|'
+    std::vector<std::wstring> failed; // after each failed OK: the field with the focus and the members as read
+    // A count with trailing text, then one beyond the integer's range, then a factor beyond the double's: each OK
+    // fails at that field, with the focus on it, having taken the fields before it and none after it; the fourth
+    // pass takes them all.
+    const wchar_t* steps[][2] = {
+        {L"12x", L"0.125"}, {L"2147483648", L"0.125"}, {L" -17 ", L"1e999"}, {L" -17 ", L"0.125"}};
+    size_t step = 0;
     dlg.onInit = [&](TestDialog& d) {
         ownerEnabled = owner.IsWindowEnabled();
         subclassed = CWnd::FromHandlePermanent(::GetDlgItem(d.m_hWnd, IDC_NAME)) == &d.nameEdit;
@@ -145,20 +176,32 @@ TEST(AfxDialog, ModalDialogExchangesItsDataAndEndsWithOk)
         }
         shown += d.IsDlgButtonChecked(IDC_CHECK) == BST_CHECKED ? L"checked" : L"unchecked";
         d.SetDlgItemText(IDC_NAME, L"Kante");
-        d.SetDlgItemText(IDC_COUNT, L" -17 ");
-        d.SetDlgItemText(IDC_FACTOR, L"0.125");
         d.CheckDlgButton(IDC_CHECK, BST_UNCHECKED);
-        d.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        d.PostMessage(WM_APP);
     };
+    dlg.onApp = [&](TestDialog& d) {
+        if (step > 0)
+            failed.push_back(std::to_wstring(::GetDlgCtrlID(::GetFocus())) + L" " + d.name.GetString() + L" " +
+                             std::to_wstring(d.count) + L" " + std::to_wstring(d.factor) + L" " +
+                             std::to_wstring(d.check));
+        d.SetDlgItemText(IDC_COUNT, steps[step][0]);
+        d.SetDlgItemText(IDC_FACTOR, steps[step][1]);
+        d.click(IDOK);
+        if (++step < 4)
+            d.PostMessage(WM_APP);
+    };
+    Guard guard(dlg);
     EXPECT_EQ(dlg.DoModal(), IDOK);
     ASSERT_GE(dlg.log.size(), 2u);
-    EXPECT_EQ(dlg.log[0], "OnCreate") << "the dialog object is bound before its window gets WM_CREATE";
-    EXPECT_EQ(dlg.log[1], "OnInitDialog");
+    EXPECT_EQ(Log(dlg.log.begin(), dlg.log.begin() + 2), (Log{"OnCreate", "OnInitDialog"}))
+        << "the dialog object is bound before its window gets WM_CREATE";
     EXPECT_FALSE(ownerEnabled) << "the owner is disabled while the dialog runs";
     EXPECT_TRUE(owner.IsWindowEnabled());
     EXPECT_TRUE(subclassed);
     EXPECT_EQ(shown, L"Grüße|5|2.5|checked");
-    EXPECT_EQ(dlg.okCalls, 1);
+    EXPECT_EQ(failed, (std::vector<std::wstring>{L"101 Kante 5 2.500000 1", L"101 Kante 5 2.500000 1",
+                                                 L"102 Kante -17 2.500000 1"}));
+    EXPECT_EQ(dlg.okCalls, 4);
     EXPECT_EQ(dlg.name, L"Kante");
     EXPECT_EQ(dlg.count, -17);
     EXPECT_EQ(dlg.factor, 0.125);
@@ -167,89 +210,42 @@ TEST(AfxDialog, ModalDialogExchangesItsDataAndEndsWithOk)
     EXPECT_EQ(dlg.nameEdit.m_hWnd, nullptr);
 }
 
-TEST(AfxDialog, FieldThatDoesNotParseKeepsTheDialogOpenWithFocusOnIt)
+TEST(AfxDialog, KeysPassPreTranslateMessageFromTheControlUpToTheDialogOnceItIsShown)
 {
+    // A CBT hook presses Escape in the name field as the dialog is first activated. The field consumes it: the
+    // walk stops, the dialog never sees it and stays open. A template without WS_VISIBLE is shown once no message
+    // is waiting; then Escape again: the edit sees it first, then the dialog, whose dialog keys turn it into Cancel.
     afxtest::DialogTemplate t = makeTemplate();
-    // Trailing text and values beyond the integer's range both fail.
-    for (const wchar_t* count : {L"12x", L"2147483648"}) {
-        TestDialog dlg(t.get(), nullptr);
-        HWND countField = nullptr;
-        dlg.onInit = [&](TestDialog& d) {
-            countField = ::GetDlgItem(d.m_hWnd, IDC_COUNT);
-            d.SetDlgItemText(IDC_NAME, L"neu");
-            d.SetDlgItemText(IDC_COUNT, count);
-            d.SetDlgItemText(IDC_FACTOR, L"9");
-            d.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            d.PostMessage(WM_APP, IDCANCEL, 0); // looks at the focus after the failed OK, then ends the dialog
-        };
-        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-        EXPECT_EQ(dlg.okCalls, 1);
-        EXPECT_EQ(dlg.focusAtApp, countField);
-        EXPECT_EQ(dlg.name, L"neu") << "fields before the failing one are taken";
-        EXPECT_EQ(dlg.count, 5);
-        EXPECT_EQ(dlg.factor, 2.5) << "the pass stops at the failing field";
-    }
-}
-
-TEST(AfxDialog, KeysPassPreTranslateMessageFromTheControlUpToTheDialog)
-{
-    afxtest::DialogTemplate t = makeTemplate();
-    // Escape in the edit: the edit sees it first, then the dialog, whose dialog keys turn it into Cancel.
     TestDialog dlg(t.get(), nullptr);
-    dlg.onInit = [](TestDialog& d) {
-        ::PostMessageW(d.nameEdit.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-        d.PostMessage(WM_APP, IDABORT, 0); // ends the dialog should the key not have cancelled it
-    };
-    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-    EXPECT_EQ(after(dlg.log, "OnInitDialog"), (std::vector<std::string>{"edit", "dialog", "OnCancel"}));
-
-    // A control that consumes the key stops the walk: the dialog never sees it and stays open.
-    TestDialog consumed(t.get(), nullptr);
-    consumed.nameEdit.consumeEscape = true;
-    consumed.onInit = [](TestDialog& d) { ::PostMessageW(d.nameEdit.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0x00010001); };
-    EXPECT_EQ(consumed.DoModal(), IDOK);
-    EXPECT_EQ(after(consumed.log, "OnInitDialog"), (std::vector<std::string>{"edit"}));
-}
-
-namespace {
-HHOOK g_hook = nullptr;
-HWND g_activated = nullptr;
-
-LRESULT CALLBACK cancelWhenActivated(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_ACTIVATE && !g_activated) {
-        HWND h = reinterpret_cast<HWND>(wParam);
-        wchar_t cls[16] = {};
-        GetClassNameW(h, cls, 16);
-        if (std::wcscmp(cls, L"#32770") == 0) {
-            g_activated = h;
-            PostMessageW(h, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    dlg.nameEdit.consumeEscape = true;
+    Log whileConsumed;
+    dlg.onApp = [&](TestDialog& d) {
+        if (!whileConsumed.empty()) {
+            d.EndDialog(IDABORT); // should the key not have cancelled the dialog
+            return;
         }
-    }
-    return CallNextHookEx(g_hook, code, wParam, lParam);
-}
-} // namespace
-
-TEST(AfxDialog, DialogIsShownOnceTheLoopIsIdleAndEndsWhenCancelled)
-{
-    // A template without WS_VISIBLE is shown when no message is waiting.
-    afxtest::DialogTemplate t = makeTemplate();
-    TestDialog shown(t.get(), nullptr);
-    shown.cancelWhenShown = true;
-    EXPECT_EQ(shown.DoModal(), IDCANCEL);
-    EXPECT_TRUE(shown.everShown);
-
-    // A CBT hook that cancels the dialog as it is activated ends it; its window is gone when DoModal returns.
-    TestDialog dlg(t.get(), nullptr);
+        // A thread timer fires only once the loop has been idle, and by then the dialog is shown.
+        whileConsumed = d.afterInit();
+        SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR id, DWORD) {
+            KillTimer(nullptr, id);
+            g_shownWhenIdle = g_dialog->everShown && g_dialog->IsWindowVisible();
+            g_dialog->nameEdit.consumeEscape = false;
+            g_dialog->escapeInName();
+            g_dialog->PostMessage(WM_APP);
+        });
+    };
     g_activated = nullptr;
-    g_hook = SetWindowsHookExW(WH_CBT, cancelWhenActivated, nullptr, GetCurrentThreadId());
+    Guard guard(dlg);
+    g_hook = SetWindowsHookExW(WH_CBT, escapeWhenActivated, nullptr, GetCurrentThreadId());
     ASSERT_NE(g_hook, nullptr);
-    INT_PTR result = dlg.DoModal();
+    const INT_PTR result = dlg.DoModal();
     UnhookWindowsHookEx(g_hook);
     EXPECT_EQ(result, IDCANCEL);
+    EXPECT_TRUE(g_shownWhenIdle);
     ASSERT_NE(g_activated, nullptr);
     EXPECT_FALSE(IsWindow(g_activated));
-    EXPECT_EQ(after(dlg.log, "OnInitDialog"), (std::vector<std::string>{"OnCancel"}));
+    EXPECT_EQ(whileConsumed, Log{"edit"});
+    EXPECT_EQ(dlg.afterInit(), (Log{"edit", "edit", "dialog", "OnCancel"}));
 
     // Ended during OnInitDialog: the loop never runs and the dialog is never shown.
     TestDialog quick(t.get(), nullptr);
@@ -275,7 +271,6 @@ TEST(AfxDialog, TemplateComesFromTheResourceModuleThatHoldsIt)
 {
     EndsAtInit missing(9999u);
     EXPECT_EQ(missing.DoModal(), -1);
-
     // The program and the library have no such template; once the resource module is one that does, it is found.
     EndsAtInit notYet(L"MDI_MOREWINDOWS");
     EXPECT_EQ(notYet.DoModal(), -1);
@@ -294,16 +289,16 @@ TEST(AfxDialog, ModelessDialogRunsInTheCallersMessageLoop)
     ASSERT_TRUE(owner.CreateEx(0, nullptr, L"Owner", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr));
     TestDialog dlg(nullptr, nullptr);
     ASSERT_TRUE(dlg.CreateIndirect(t.get(), &owner));
-    EXPECT_EQ(dlg.log, (std::vector<std::string>{"OnCreate", "OnInitDialog"}));
+    EXPECT_EQ(dlg.log, (Log{"OnCreate", "OnInitDialog"}));
     CString text;
     dlg.GetDlgItemText(IDC_NAME, text);
     EXPECT_EQ(text, L"Grüße");
     EXPECT_TRUE(owner.IsWindowEnabled()) << "a modeless dialog leaves its owner enabled";
     EXPECT_TRUE(dlg.IsWindowVisible());
 
-    ::PostMessageW(dlg.nameEdit.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    dlg.escapeInName();
     afxtest::pumpWaitingMessages();
-    EXPECT_EQ(after(dlg.log, "OnInitDialog"), (std::vector<std::string>{"edit", "dialog", "OnCancel"}));
+    EXPECT_EQ(dlg.afterInit(), (Log{"edit", "dialog", "OnCancel"}));
     EXPECT_TRUE(IsWindow(dlg.m_hWnd)) << "ending a modeless dialog hides it";
     EXPECT_FALSE(dlg.IsWindowVisible());
     EXPECT_TRUE(dlg.DestroyWindow());

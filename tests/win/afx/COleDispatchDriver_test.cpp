@@ -5,6 +5,7 @@
 #include <objbase.h>
 #include <oleauto.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,26 +14,37 @@
 
 namespace {
 
+// A variant as "type:text" (the text as the system converts it in US English); by reference or an object: the
+// type alone.
+std::wstring tv(VARTYPE vt, const wchar_t* text = L"")
+{
+    return std::to_wstring(vt) + L":" + text;
+}
+std::wstring show(const VARIANT& v)
+{
+    VARIANT t;
+    VariantInit(&t);
+    std::wstring s = tv(v.vt);
+    if (!(v.vt & VT_BYREF) && v.vt != VT_DISPATCH &&
+        SUCCEEDED(VariantChangeTypeEx(&t, const_cast<VARIANT*>(&v), 0x0409, 0, VT_BSTR)))
+        s += t.bstrVal;
+    VariantClear(&t);
+    return s;
+}
+
 // Records the last call; answers with a preset result or failure.
 class RecordingObject : public IDispatch {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override
     {
-        if (riid == IID_IUnknown || riid == IID_IDispatch) {
-            *out = static_cast<IDispatch*>(this);
+        *out = riid == IID_IUnknown || riid == IID_IDispatch ? static_cast<IDispatch*>(this) : nullptr;
+        if (*out)
             AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
+        return *out ? S_OK : E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++refs); }
     ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(--refs); }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override
-    {
-        *n = 0;
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { return *n = 0, S_OK; }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
@@ -42,15 +54,10 @@ public:
         lastFlags = flags;
         hadResult = result != nullptr;
         args.clear();
-        named.clear();
-        for (UINT i = 0; i < params->cArgs; ++i) {
-            VARIANT copy;
-            VariantInit(&copy);
-            VariantCopy(&copy, &params->rgvarg[i]);
-            args.push_back(copy);
-        }
-        for (UINT i = 0; i < params->cNamedArgs; ++i)
-            named.push_back(params->rgdispidNamedArgs[i]);
+        named.assign(params->rgdispidNamedArgs, params->rgdispidNamedArgs + params->cNamedArgs);
+        for (UINT i = params->cArgs; i-- > 0;) // the object receives the arguments last first
+            args.push_back(show(params->rgvarg[i]));
+        firstObject = params->cArgs > 0 && params->rgvarg[0].vt == VT_DISPATCH ? params->rgvarg[0].pdispVal : nullptr;
         if (failWith == DISP_E_EXCEPTION && excep) {
             excep->wCode = 0;
             excep->scode = E_ACCESSDENIED;
@@ -67,46 +74,39 @@ public:
     }
     static HRESULT STDMETHODCALLTYPE fillIn(EXCEPINFO* e)
     {
-        e->bstrDescription = SysAllocString(L"later");
-        return S_OK;
+        return e->bstrDescription = SysAllocString(L"later"), S_OK;
     }
-    ~RecordingObject()
+    ~RecordingObject() { VariantClear(&answer); }
+    void answerWith(const wchar_t* text)
     {
-        clearArgs();
         VariantClear(&answer);
+        answer.vt = VT_BSTR;
+        answer.bstrVal = SysAllocString(text);
     }
-    void clearArgs()
-    {
-        for (VARIANT& v : args)
-            VariantClear(&v);
-        args.clear();
-    }
-    // Argument i in call order (the object receives them last first).
-    const VARIANT& arg(size_t i) const { return args[args.size() - 1 - i]; }
 
     long refs = 1;
     DISPID lastId = 0;
     WORD lastFlags = 0;
     bool hadResult = false;
-    std::vector<VARIANT> args;
+    std::vector<std::wstring> args; // in call order
     std::vector<DISPID> named;
+    IDispatch* firstObject = nullptr; // the last argument when it is an object
     VARIANT answer = {};
     HRESULT failWith = S_OK;
     bool deferred = false;
 };
 
-void setAnswerString(RecordingObject& o, const wchar_t* s)
+// The error code of the COleDispatchException* the call raises, or S_OK when it raises none.
+SCODE raised(const std::function<void()>& call)
 {
-    VariantClear(&o.answer);
-    o.answer.vt = VT_BSTR;
-    o.answer.bstrVal = SysAllocString(s);
-}
-
-void setAnswerInt(RecordingObject& o, long v)
-{
-    VariantClear(&o.answer);
-    o.answer.vt = VT_I4;
-    o.answer.lVal = v;
+    try {
+        call();
+    } catch (COleDispatchException* e) {
+        const SCODE sc = e->m_scError;
+        e->Delete();
+        return sc;
+    }
+    return S_OK;
 }
 
 } // namespace
@@ -115,50 +115,32 @@ TEST(AfxDispatchDriver, PacksArgumentsInCallOrderWithTheirTypes)
 {
     RecordingObject o;
     COleDispatchDriver d(&o, FALSE);
-    static const BYTE params[] = VTS_BSTR VTS_I4 VTS_BOOL VTS_R8 VTS_I2 VTS_R4 VTS_DISPATCH VTS_UI1;
-    setAnswerInt(o, 5);
+    static const BYTE params[] = VTS_BSTR VTS_I4 VTS_BOOL VTS_R8 VTS_I2 VTS_R4 VTS_UI1 VTS_DISPATCH;
+    o.answer.vt = VT_I4;
+    o.answer.lVal = 5;
     long r = 0;
-    d.InvokeHelper(12, DISPATCH_METHOD, VT_I4, &r, params, L"T\u00FCr", 70000L, TRUE, 2.5, -3, 1.25, &o, 255);
+    d.InvokeHelper(12, DISPATCH_METHOD, VT_I4, &r, params, L"T\u00FCr", 70000L, TRUE, 2.5, -3, 1.25, 255, &o);
     EXPECT_EQ(r, 5);
     EXPECT_EQ(o.lastId, 12);
     EXPECT_EQ(o.lastFlags, DISPATCH_METHOD);
-    ASSERT_EQ(o.args.size(), 8u);
     EXPECT_TRUE(o.named.empty());
-    EXPECT_EQ(o.arg(0).vt, VT_BSTR);
-    EXPECT_STREQ(o.arg(0).bstrVal, L"T\u00FCr");
-    EXPECT_EQ(o.arg(1).vt, VT_I4);
-    EXPECT_EQ(o.arg(1).lVal, 70000);
-    EXPECT_EQ(o.arg(2).vt, VT_BOOL);
-    EXPECT_EQ(o.arg(2).boolVal, VARIANT_TRUE);
-    EXPECT_EQ(o.arg(3).vt, VT_R8);
-    EXPECT_EQ(o.arg(3).dblVal, 2.5);
-    EXPECT_EQ(o.arg(4).vt, VT_I2);
-    EXPECT_EQ(o.arg(4).iVal, -3);
-    EXPECT_EQ(o.arg(5).vt, VT_R4);
-    EXPECT_EQ(o.arg(5).fltVal, 1.25f);
-    EXPECT_EQ(o.arg(6).vt, VT_DISPATCH);
-    EXPECT_EQ(o.arg(6).pdispVal, static_cast<IDispatch*>(&o));
-    EXPECT_EQ(o.arg(7).vt, VT_UI1);
-    EXPECT_EQ(o.arg(7).bVal, 255);
-    o.clearArgs();
+    EXPECT_EQ(o.args, (std::vector<std::wstring>{tv(VT_BSTR, L"T\u00FCr"), tv(VT_I4, L"70000"), tv(VT_BOOL, L"-1"),
+                                                 tv(VT_R8, L"2.5"), tv(VT_I2, L"-3"), tv(VT_R4, L"1.25"),
+                                                 tv(VT_UI1, L"255"), tv(VT_DISPATCH)}));
+    EXPECT_EQ(o.firstObject, static_cast<IDispatch*>(&o));
 
-    // By reference: the object sees the caller's variables.
+    // By reference: the object sees the caller's variables. Null strings travel as empty ones; no parameters at
+    // all is an empty list.
     static const BYTE byRef[] = VTS_PI4 VTS_PBSTR;
     long counter = 9;
     BSTR text = SysAllocString(L"x");
     d.InvokeHelper(13, DISPATCH_METHOD, VT_EMPTY, nullptr, byRef, &counter, &text);
     EXPECT_FALSE(o.hadResult);
-    ASSERT_EQ(o.args.size(), 2u);
-    EXPECT_EQ(o.arg(0).vt, VT_I4 | VT_BYREF);
-    EXPECT_EQ(o.arg(1).vt, VT_BSTR | VT_BYREF);
+    EXPECT_EQ(o.args, (std::vector<std::wstring>{tv(VT_I4 | VT_BYREF), tv(VT_BSTR | VT_BYREF)}));
     SysFreeString(text);
-    o.clearArgs();
-
-    // Null strings travel as empty ones; no parameters at all is an empty list.
     static const BYTE oneString[] = VTS_BSTR;
     d.InvokeHelper(14, DISPATCH_METHOD, VT_EMPTY, nullptr, oneString, static_cast<const wchar_t*>(nullptr));
-    ASSERT_EQ(o.args.size(), 1u);
-    EXPECT_EQ(SysStringLen(o.arg(0).bstrVal), 0u);
+    EXPECT_EQ(o.args, std::vector<std::wstring>{tv(VT_BSTR)});
     d.InvokeHelper(15, DISPATCH_METHOD, VT_EMPTY, nullptr, nullptr);
     EXPECT_TRUE(o.args.empty());
 }
@@ -169,18 +151,16 @@ TEST(AfxDispatchDriver, PropertiesAndResultConversion)
     COleDispatchDriver d(&o, FALSE);
     d.SetProperty(7, VT_BOOL, FALSE);
     EXPECT_EQ(o.lastFlags, DISPATCH_PROPERTYPUT);
-    ASSERT_EQ(o.named.size(), 1u);
-    EXPECT_EQ(o.named[0], DISPID_PROPERTYPUT);
-    ASSERT_EQ(o.args.size(), 1u);
-    EXPECT_EQ(o.arg(0).vt, VT_BOOL);
-    EXPECT_EQ(o.arg(0).boolVal, VARIANT_FALSE);
+    EXPECT_EQ(o.named, std::vector<DISPID>{DISPID_PROPERTYPUT});
+    EXPECT_EQ(o.args, std::vector<std::wstring>{tv(VT_BOOL, L"0")});
     d.SetProperty(8, VT_BSTR, L"fr");
-    EXPECT_STREQ(o.arg(0).bstrVal, L"fr");
+    EXPECT_EQ(o.args, std::vector<std::wstring>{tv(VT_BSTR, L"fr")});
     d.SetProperty(9, VT_DISPATCH, static_cast<IDispatch*>(&o));
     EXPECT_EQ(o.lastFlags, DISPATCH_PROPERTYPUTREF);
 
     // Results are converted to the type asked for.
-    setAnswerInt(o, 42);
+    o.answer.vt = VT_I4;
+    o.answer.lVal = 42;
     CString s;
     d.GetProperty(8, VT_BSTR, &s);
     EXPECT_EQ(o.lastFlags, DISPATCH_PROPERTYGET);
@@ -189,23 +169,23 @@ TEST(AfxDispatchDriver, PropertiesAndResultConversion)
     BOOL b = FALSE;
     d.GetProperty(7, VT_BOOL, &b);
     EXPECT_EQ(b, TRUE);
-    setAnswerString(o, L"-17");
+    o.answerWith(L"-17");
     long l = 0;
-    d.GetProperty(8, VT_I4, &l);
-    EXPECT_EQ(l, -17);
     double r8 = 0;
-    d.GetProperty(8, VT_R8, &r8);
-    EXPECT_EQ(r8, -17.0);
     VARIANT v;
-    d.GetProperty(8, VT_VARIANT, &v);
-    EXPECT_EQ(v.vt, VT_BSTR); // a variant result comes as the object gave it
+    d.GetProperty(8, VT_I4, &l);
+    d.GetProperty(8, VT_R8, &r8);
+    d.GetProperty(8, VT_VARIANT, &v); // a variant result comes as the object gave it
+    EXPECT_EQ(l, -17);
+    EXPECT_EQ(r8, -17.0);
+    EXPECT_EQ(show(v), tv(VT_BSTR, L"-17"));
     VariantClear(&v);
-    setAnswerString(o, L"");
+    o.answerWith(L"");
     s = L"stale";
     d.InvokeHelper(1, DISPATCH_METHOD, VT_BSTR, &s, nullptr);
     EXPECT_EQ(s, L"");
-    // A result that cannot take the asked type is a failure of the call.
-    setAnswerString(o, L"kein Wert");
+    // A result that cannot take the asked type is a failure of the call, with a text, and leaves the variable.
+    o.answerWith(L"kein Wert");
     l = 5;
     try {
         d.GetProperty(8, VT_I4, &l);
@@ -237,6 +217,7 @@ TEST(AfxDispatchDriver, FailuresAreDispatchExceptionsWithTheServersReport)
         {DISP_E_MEMBERNOTFOUND, false, DISP_E_MEMBERNOTFOUND, nullptr, L"", 0},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::hex << c.fail);
         o.failWith = c.fail;
         o.deferred = c.deferred;
         CString result(L"unchanged");
@@ -245,11 +226,9 @@ TEST(AfxDispatchDriver, FailuresAreDispatchExceptionsWithTheServersReport)
             d.InvokeHelper(3, DISPATCH_METHOD, VT_BSTR, &result, nullptr);
         } catch (COleDispatchException* e) {
             thrown = true;
-            EXPECT_EQ(e->m_scError, c.sc) << std::hex << c.fail;
-            if (c.description)
-                EXPECT_EQ(e->m_strDescription, c.description);
-            else
-                EXPECT_FALSE(e->m_strDescription.IsEmpty());
+            EXPECT_EQ(e->m_scError, c.sc);
+            EXPECT_EQ(e->m_strDescription, c.description ? c.description : e->m_strDescription.GetString());
+            EXPECT_FALSE(e->m_strDescription.IsEmpty());
             EXPECT_EQ(e->m_strSource, c.source);
             EXPECT_EQ(e->m_dwHelpContext, c.help);
             wchar_t text[8] = {};
@@ -260,28 +239,17 @@ TEST(AfxDispatchDriver, FailuresAreDispatchExceptionsWithTheServersReport)
             EXPECT_EQ(COleException::Process(e), c.sc);
             e->Delete();
         }
-        EXPECT_TRUE(thrown) << std::hex << c.fail;
+        EXPECT_TRUE(thrown);
         EXPECT_EQ(result, L"unchanged");
     }
     o.failWith = S_OK;
-
     // A parameter type the driver cannot pass, and a driver without an object.
     static const BYTE unknownType[] = {0x24, 0};
-    try {
-        d.InvokeHelper(3, DISPATCH_METHOD, VT_EMPTY, nullptr, unknownType, 1);
-        ADD_FAILURE() << "no exception";
-    } catch (COleDispatchException* e) {
-        EXPECT_EQ(e->m_scError, DISP_E_BADVARTYPE);
-        e->Delete();
-    }
+    EXPECT_EQ(raised([&] { d.InvokeHelper(3, DISPATCH_METHOD, VT_EMPTY, nullptr, unknownType, 1); }),
+              DISP_E_BADVARTYPE);
     COleDispatchDriver empty;
-    try {
-        empty.InvokeHelper(3, DISPATCH_METHOD, VT_EMPTY, nullptr, nullptr);
-        ADD_FAILURE() << "no exception";
-    } catch (COleDispatchException* e) {
-        EXPECT_EQ(e->m_scError, CO_E_OBJNOTCONNECTED);
-        e->Delete();
-    }
+    EXPECT_EQ(raised([&] { empty.InvokeHelper(3, DISPATCH_METHOD, VT_EMPTY, nullptr, nullptr); }),
+              CO_E_OBJNOTCONNECTED);
 }
 
 TEST(AfxDispatchDriver, OwnsItsReferenceOnlyWhenAsked)
@@ -323,8 +291,7 @@ TEST(AfxDispatchDriver, CreatesAnObjectByProgID)
         COleException error;
         ASSERT_TRUE(dict.CreateDispatch(L"Scripting.Dictionary", &error));
         ASSERT_NE(dict.m_lpDispatch, nullptr);
-        OLECHAR addName[] = L"Add";
-        OLECHAR countName[] = L"Count";
+        OLECHAR addName[] = L"Add", countName[] = L"Count";
         LPOLESTR names[] = {addName, countName};
         DISPID add = 0, count = 0;
         ASSERT_EQ(dict.m_lpDispatch->GetIDsOfNames(IID_NULL, &names[0], 1, LOCALE_USER_DEFAULT, &add), S_OK);
@@ -340,14 +307,8 @@ TEST(AfxDispatchDriver, CreatesAnObjectByProgID)
         dict.GetProperty(count, VT_I4, &n);
         EXPECT_EQ(n, 2);
         // The dictionary refuses a key twice: the server's own failure comes through.
-        SCODE refused = S_OK;
-        try {
-            dict.InvokeHelper(add, DISPATCH_METHOD, VT_EMPTY, nullptr, keyAndItem, L"a", &item);
-        } catch (COleDispatchException* e) {
-            refused = e->m_scError;
-            e->Delete();
-        }
-        EXPECT_TRUE(FAILED(refused));
+        EXPECT_TRUE(FAILED(
+            raised([&] { dict.InvokeHelper(add, DISPATCH_METHOD, VT_EMPTY, nullptr, keyAndItem, L"a", &item); })));
 
         COleDispatchDriver none;
         COleException why;

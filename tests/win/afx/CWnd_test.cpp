@@ -34,7 +34,7 @@ LRESULT CALLBACK rawProc(HWND h, UINT m, WPARAM wp, LPARAM lp)
 {
     if (m == WM_USER + 5)
         return 42;
-    if ((m >= WM_MOUSEFIRST && m <= WM_MOUSELAST) || m == WM_NCDESTROY)
+    if ((m >= WM_MOUSEFIRST && m <= WM_MOUSELAST) || m == WM_NCDESTROY || m == WM_COMMAND)
         g_raw.push_back({m, wp, lp});
     return DefWindowProcW(h, m, wp, lp);
 }
@@ -91,10 +91,19 @@ public:
         log.push_back(fmt("OnSetCursor %s %u 0x%x", name(w).c_str(), hit, message));
         return TRUE;
     }
-    void OnKeyDown(UINT key, UINT repeat, UINT flags) override { log.push_back(fmt("OnKeyDown %u %u 0x%x", key, repeat, flags)); }
-    void OnChar(UINT ch, UINT repeat, UINT flags) override { log.push_back(fmt("OnChar %u %u 0x%x", ch, repeat, flags)); }
+    void OnKeyDown(UINT key, UINT repeat, UINT flags) override
+    {
+        log.push_back(fmt("OnKeyDown %u %u 0x%x", key, repeat, flags));
+    }
+    void OnChar(UINT ch, UINT repeat, UINT flags) override
+    {
+        log.push_back(fmt("OnChar %u %u 0x%x", ch, repeat, flags));
+    }
     void OnTimer(UINT_PTR id) override { log.push_back(fmt("OnTimer %u", static_cast<unsigned>(id))); }
-    void OnContextMenu(CWnd* w, CPoint p) override { log.push_back(fmt("OnContextMenu %s %d,%d", name(w).c_str(), p.x, p.y)); }
+    void OnContextMenu(CWnd* w, CPoint p) override
+    {
+        log.push_back(fmt("OnContextMenu %s %d,%d", name(w).c_str(), p.x, p.y));
+    }
     void OnSysCommand(UINT id, LPARAM) override { log.push_back(fmt("OnSysCommand 0x%x", id)); }
     void OnClose() override { log.push_back("OnClose"); }
     BOOL OnHelpInfo(HELPINFO* info) override
@@ -190,9 +199,11 @@ TEST(AfxWnd, SubclassingRoutesToHandlersAndDefaultReachesTheOriginalProcedure)
     SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(7, 9));
     SendMessageW(h, WM_MBUTTONDOWN, MK_MBUTTON | MK_SHIFT, MAKELPARAM(-3, 12));
     EXPECT_EQ(SendMessageW(h, WM_USER + 5, 0, 0), 42) << "unhandled messages reach the original with its result";
-    EXPECT_EQ(s.log, (std::vector<std::string>{"PreSubclassWindow", "OnLButtonDown 0x1 7,9",
-                                               "OnMButtonDown 0x14 -3,12"}));
-    ASSERT_EQ(g_raw.size(), 1u) << "only the handler that called its base reached the original";
+    SendMessageW(h, WM_COMMAND, MAKEWPARAM(5, BN_CLICKED), 0); // a command no control object took
+    EXPECT_EQ(s.log,
+              (std::vector<std::string>{"PreSubclassWindow", "OnLButtonDown 0x1 7,9", "OnMButtonDown 0x14 -3,12"}));
+    ASSERT_EQ(g_raw.size(), 2u) << "only the handler that called its base reached the original";
+    EXPECT_EQ(g_raw[1].message, static_cast<UINT>(WM_COMMAND));
     EXPECT_EQ(g_raw[0].message, static_cast<UINT>(WM_MBUTTONDOWN));
     EXPECT_EQ(g_raw[0].wParam, static_cast<WPARAM>(MK_MBUTTON | MK_SHIFT));
     EXPECT_EQ(g_raw[0].lParam, MAKELPARAM(-3, 12));
@@ -203,7 +214,7 @@ TEST(AfxWnd, SubclassingRoutesToHandlersAndDefaultReachesTheOriginalProcedure)
     EXPECT_EQ(CWnd::FromHandlePermanent(h), nullptr);
     SendMessageW(h, WM_LBUTTONDOWN, 0, MAKELPARAM(1, 1));
     EXPECT_EQ(s.log.size(), 3u);
-    EXPECT_EQ(g_raw.size(), 2u);
+    EXPECT_EQ(g_raw.size(), 3u);
 
     // Destroyed while subclassed: the original gets WM_NCDESTROY, then the object lets go and PostNcDestroy runs.
     ASSERT_TRUE(s.SubclassWindow(h));
@@ -227,6 +238,10 @@ TEST(AfxWnd, MessagesReachTheirHandlersWithUnpackedArguments)
     w.log.clear();
     HWND h = w.m_hWnd;
 
+    HELPINFO help{};
+    help.cbSize = sizeof help;
+    help.iCtrlId = 1086;
+    help.MousePos = {15, 25};
     struct Row {
         UINT message;
         WPARAM wParam;
@@ -247,14 +262,14 @@ TEST(AfxWnd, MessagesReachTheirHandlersWithUnpackedArguments)
         {WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(50, 60), 0, "OnMButtonDown 0x10 50,60"},
         {WM_MBUTTONUP, 0, MAKELPARAM(55, 66), 0, "OnMButtonUp 0x0 55,66"},
         {WM_MBUTTONDBLCLK, MK_MBUTTON, MAKELPARAM(1, 2), 0, "OnMButtonDblClk 0x10 1,2"},
-        {WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), 1,
-         "OnSetCursor self 1 0x200"},
+        {WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), 1, "OnSetCursor self 1 0x200"},
         {WM_KEYDOWN, VK_NEXT, 0x00510001, 0, "OnKeyDown 34 1 0x51"},
         {WM_CHAR, 0xE4, 0x00280003, 0, "OnChar 228 3 0x28"},
         {WM_TIMER, 77, 0, 0, "OnTimer 77"},
         {WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h), MAKELPARAM(300, 200), 0, "OnContextMenu self 300,200"},
         {WM_SYSCOMMAND, SC_CLOSE, 0, 0, "OnSysCommand 0xf060"},
         {WM_CLOSE, 0, 0, 0, "OnClose"},
+        {WM_HELP, 0, reinterpret_cast<LPARAM>(&help), TRUE, "OnHelpInfo 1086 15,25"},
     };
     for (const Row& row : rows) {
         w.log.clear();
@@ -265,23 +280,14 @@ TEST(AfxWnd, MessagesReachTheirHandlersWithUnpackedArguments)
     }
     EXPECT_TRUE(IsWindow(h)) << "WM_CLOSE and SC_CLOSE were handled without passing them on";
 
-    HELPINFO help{};
-    help.cbSize = sizeof help;
-    help.iCtrlId = 1086;
-    help.MousePos = {15, 25};
-    w.log.clear();
-    EXPECT_EQ(SendMessageW(h, WM_HELP, 0, reinterpret_cast<LPARAM>(&help)), TRUE);
-    EXPECT_EQ(w.log, (std::vector<std::string>{"OnHelpInfo 1086 15,25"}));
-
     // The DC handlers draw into the DC of the message.
     afxtest::Dib dib(8, 8);
     w.log.clear();
     EXPECT_EQ(SendMessageW(h, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dib.dc), 0), TRUE);
     SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dib.dc), PRF_CLIENT | PRF_ERASEBKGND);
     EXPECT_EQ(w.log, (std::vector<std::string>{"OnEraseBkgnd", "OnPrintClient 0xc"}));
-    EXPECT_EQ(dib.at(0, 0), 0x00C800u);
-    EXPECT_EQ(dib.at(3, 3), 0x0080FFu);
-    EXPECT_EQ(dib.at(6, 6), 0xFFFFFFu);
+    EXPECT_EQ((std::vector<DWORD>{dib.at(0, 0), dib.at(3, 3), dib.at(6, 6)}),
+              (std::vector<DWORD>{0x00C800, 0x0080FF, 0xFFFFFF}));
 
     // Focus and capture between two children: each learns who the other is.
     LoggingWnd a, b;
@@ -323,10 +329,9 @@ TEST(AfxWnd, WindowFunctionsActOnTheirWindow)
     CWnd child;
     ASSERT_TRUE(child.Create(nullptr, L"Kind", WS_VISIBLE, CRect(10, 20, 110, 70), &parent, 1234));
     EXPECT_EQ(child.GetDlgCtrlID(), 1234);
-    EXPECT_EQ(parent.GetDlgItem(1234), &child);
-    EXPECT_EQ(child.GetParent(), &parent);
-    EXPECT_EQ(child.GetOwner(), &parent);
-    EXPECT_EQ(child.GetTopLevelParent(), &parent);
+    EXPECT_EQ(
+        (std::vector<CWnd*>{parent.GetDlgItem(1234), child.GetParent(), child.GetOwner(), child.GetTopLevelParent()}),
+        (std::vector<CWnd*>{&child, &parent, &parent, &parent}));
     EXPECT_NE(child.GetStyle() & WS_CHILD, 0u) << "Create makes a child window";
 
     CRect rc;
@@ -376,8 +381,7 @@ TEST(AfxWnd, WindowFunctionsActOnTheirWindow)
     edit.SetSel(2, 5);
     int start = 0, end = 0;
     edit.GetSel(start, end);
-    EXPECT_EQ(start, 2);
-    EXPECT_EQ(end, 5);
+    EXPECT_EQ(std::make_pair(start, end), std::make_pair(2, 5));
     edit.ReplaceSel(L"ab");
     edit.GetWindowText(text);
     EXPECT_EQ(text, L"01ab56789");

@@ -2,6 +2,8 @@
 // in the centre, loaded from the library and drawn into a DIB.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "afx/afxwin.h"
 #include "afx_test_support.h"
 #include "resource.h"
@@ -10,14 +12,7 @@ namespace {
 
 HICON loadIcon(int id, int size)
 {
-    return static_cast<HICON>(
-        LoadImageW(afxtest::libraryModule(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
-}
-
-// Draws the icon at its size on grey and returns the DIB.
-void drawOnGrey(HICON icon, afxtest::Dib& dib)
-{
-    DrawIconEx(dib.dc, 0, 0, icon, dib.w, dib.h, 0, nullptr, DI_NORMAL);
+    return static_cast<HICON>(LoadImageW(afxtest::libraryModule(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
 }
 
 struct Probe {
@@ -48,16 +43,15 @@ TEST(AfxResources, IconsOfTheMaterialTreeAndTheRowsDrawInBothSizes)
             ASSERT_TRUE(GetIconInfo(icon, &info));
             BITMAP bm{};
             GetObjectW(info.hbmColor, sizeof bm, &bm);
-            EXPECT_TRUE(info.fIcon);
-            EXPECT_EQ(bm.bmWidth, size) << c.id;
+            EXPECT_TRUE(info.fIcon && bm.bmWidth == size) << c.id;
             DeleteObject(info.hbmColor);
             DeleteObject(info.hbmMask);
 
             afxtest::Dib dib(size, size, grey);
-            drawOnGrey(icon, dib);
+            DrawIconEx(dib.dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
             DestroyIcon(icon);
-            EXPECT_EQ(dib.at(0, 0), grey) << c.id << " corners are transparent";
-            EXPECT_EQ(dib.at(size - 1, size - 1), grey) << c.id;
+            EXPECT_EQ((std::vector<DWORD>{dib.at(0, 0), dib.at(size - 1, size - 1)}), (std::vector<DWORD>{grey, grey}))
+                << c.id << " corners are transparent";
             if (size == 32) {
                 for (const Probe& p : c.inside) {
                     const int x = static_cast<int>(p.x * size), y = static_cast<int>(p.y * size);
@@ -76,9 +70,8 @@ TEST(AfxResources, PanCursorHasItsHotSpotInTheCentre)
     ASSERT_NE(cursor, nullptr);
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(cursor, &info));
-    EXPECT_FALSE(info.fIcon);
-    EXPECT_EQ(info.xHotspot, 16u);
-    EXPECT_EQ(info.yHotspot, 16u);
+    EXPECT_EQ((std::vector<DWORD>{static_cast<DWORD>(info.fIcon), info.xHotspot, info.yHotspot}),
+              (std::vector<DWORD>{FALSE, 16, 16}));
     if (info.hbmColor)
         DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
@@ -92,8 +85,6 @@ TEST(AfxResources, PanCursorHasItsHotSpotInTheCentre)
         EXPECT_EQ(dib.at(p.x, p.y), 0x000000u) << p.x << "," << p.y;
     for (auto p : {CPoint(16, 0), CPoint(16, 32 - 1), CPoint(0, 16), CPoint(31, 16)})
         EXPECT_NE(dib.at(p.x, p.y), 0x000000u) << "the tip ends inside the image " << p.x << "," << p.y;
-    EXPECT_EQ(dib.at(18, 8), 0xFFFFFFu);
-    EXPECT_EQ(dib.at(8, 14), 0xFFFFFFu);
-    EXPECT_EQ(dib.at(6, 6), 0x808080u);
-    EXPECT_EQ(dib.at(26, 26), 0x808080u);
+    EXPECT_EQ((std::vector<DWORD>{dib.at(18, 8), dib.at(8, 14), dib.at(6, 6), dib.at(26, 26)}),
+              (std::vector<DWORD>{0xFFFFFF, 0xFFFFFF, 0x808080, 0x808080}));
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
+
 #include <objbase.h>
 #include <oleauto.h>
 
@@ -19,21 +21,14 @@ class AnswerObject : public IDispatch {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override
     {
-        if (riid == IID_IUnknown || riid == IID_IDispatch) {
-            *out = static_cast<IDispatch*>(this);
+        *out = riid == IID_IUnknown || riid == IID_IDispatch ? static_cast<IDispatch*>(this) : nullptr;
+        if (*out)
             AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
+        return *out ? S_OK : E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs)); }
     ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(InterlockedDecrement(&refs)); }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override
-    {
-        *n = 0;
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { return *n = 0, S_OK; }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
     {
@@ -143,19 +138,18 @@ TEST_F(Automation, GivesTheRegisteredServerProgram)
     EXPECT_FALSE(MAV::serverFromProgID(L"MavTest.NotRegistered", path));
     EXPECT_EQ(path, L"unchanged");
 
-    setDefault(server, L"\"C:\\Program Files\\Mav\\mavmsg.exe\" /automation");
-    ASSERT_TRUE(MAV::serverFromProgID(kRunningProgID, path));
-    EXPECT_EQ(path, L"C:\\Program Files\\Mav\\mavmsg.exe");
-    setDefault(server, L"C:\\mav\\MAVMSG.EXE -Embedding");
-    ASSERT_TRUE(MAV::serverFromProgID(kRunningProgID, path));
-    EXPECT_EQ(path, L"C:\\mav\\MAVMSG.EXE");
-    setDefault(server, L"  C:\\mav\\server  ");
-    ASSERT_TRUE(MAV::serverFromProgID(kRunningProgID, path));
-    EXPECT_EQ(path, L"C:\\mav\\server");
-    setDefault(server, L"   ");
-    path = L"unchanged";
-    EXPECT_FALSE(MAV::serverFromProgID(kRunningProgID, path));
-    EXPECT_EQ(path, L"unchanged");
+    // The program of the registered command line, quoted or not, without its arguments; a blank one is none.
+    const wchar_t* rows[][2] = {
+        {L"\"C:\\Program Files\\Mav\\mavmsg.exe\" /automation", L"C:\\Program Files\\Mav\\mavmsg.exe"},
+        {L"C:\\mav\\MAVMSG.EXE -Embedding", L"C:\\mav\\MAVMSG.EXE"},
+        {L"  C:\\mav\\server  ", L"C:\\mav\\server"},
+        {L"   ", L"unchanged"}};
+    for (const auto& r : rows) {
+        setDefault(server, r[0]);
+        path = L"unchanged";
+        EXPECT_EQ(MAV::serverFromProgID(kRunningProgID, path), std::wcscmp(r[1], L"unchanged") != 0);
+        EXPECT_EQ(path, r[1]);
+    }
 }
 
 TEST(Execute, StartsProgramsAndWaitsWhenAsked)

@@ -1,7 +1,7 @@
 // The demo's PNG snapshots: decoded again through the imaging component, every pixel must equal the DIB's.
 #include <gtest/gtest.h>
-#include <windows.h>
 #include <wincodec.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cstring>
@@ -12,8 +12,7 @@
 
 namespace {
 
-template <class T>
-struct Com {
+template <class T> struct Com {
     T* p = nullptr;
     Com() = default;
     Com(const Com&) = delete;
@@ -51,8 +50,9 @@ bool decode(const std::vector<uint8_t>* bytes, const wchar_t* file, Decoded& out
     Com<IWICStream> stream;
     if (FAILED(factory.p->CreateStream(&stream.p)))
         return false;
-    HRESULT hr = bytes ? stream.p->InitializeFromMemory(const_cast<BYTE*>(bytes->data()), static_cast<DWORD>(bytes->size()))
-                       : stream.p->InitializeFromFilename(file, GENERIC_READ);
+    HRESULT hr =
+        bytes ? stream.p->InitializeFromMemory(const_cast<BYTE*>(bytes->data()), static_cast<DWORD>(bytes->size()))
+              : stream.p->InitializeFromFilename(file, GENERIC_READ);
     if (FAILED(hr))
         return false;
     Com<IWICBitmapDecoder> decoder;
@@ -103,7 +103,9 @@ uint32_t be32(const std::vector<uint8_t>& b, size_t at)
 TEST(PngWrite, EveryPixelSurvivesEncodingAndDecoding)
 {
     std::mt19937 rng(20261206);
-    const struct { int w, h; } sizes[] = {{1, 1}, {3, 2}, {301, 97}, {64, 130}, {1023, 65}};
+    const struct {
+        int w, h;
+    } sizes[] = {{1, 1}, {3, 2}, {301, 97}, {64, 130}, {1023, 65}};
     for (const auto& s : sizes) {
         SCOPED_TRACE(testing::Message() << s.w << "x" << s.h);
         std::vector<DWORD> src(static_cast<size_t>(s.w) * s.h);
@@ -120,78 +122,54 @@ TEST(PngWrite, EveryPixelSurvivesEncodingAndDecoding)
     }
 }
 
-// A snapshot-like picture of 1400 x 1000 (flat background, lines, a gradient band) must come out far smaller
-// than its raw 24-bit rows, and the same through a file as in memory.
-TEST(PngWrite, SnapshotIsCompressedAndFileReadsBack)
+// A snapshot-like picture of 1400 x 1000 (flat background, lines, a gradient band, a box and a pixel GDI drew) in
+// a DIB section: what the device context shows is what the files hold, through the pixels and through the DC, and
+// the picture comes out far smaller than its raw 24-bit rows.
+TEST(PngWrite, SnapshotIsCompressedAndFilesReadBack)
 {
     const int w = 1400, h = 1000;
-    std::vector<DWORD> src(static_cast<size_t>(w) * h, 0xF0F0F0);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            if (x % 100 == 0 || y % 80 == 0)
-                src[static_cast<size_t>(y) * w + x] = 0x1E50A0;
-            if (y >= 900)
-                src[static_cast<size_t>(y) * w + x] = static_cast<DWORD>((x * 255 / (w - 1)) << 16 | (y - 900));
-        }
-    }
-    const std::vector<uint8_t> png = mavdemo::encodePng(src.data(), w, h);
-    ASSERT_FALSE(png.empty());
-    const size_t raw = static_cast<size_t>(h) * (1 + 3 * static_cast<size_t>(w));
-    EXPECT_LT(png.size() * 10, raw) << png.size() << " bytes";
-
-    wchar_t dir[MAX_PATH], path[MAX_PATH];
-    ASSERT_NE(0u, GetTempPathW(MAX_PATH, dir));
-    ASSERT_NE(0u, GetTempFileNameW(dir, L"png", 0, path));
-    ASSERT_TRUE(mavdemo::savePng(src.data(), w, h, path));
-    WIN32_FILE_ATTRIBUTE_DATA attr{};
-    ASSERT_TRUE(GetFileAttributesExW(path, GetFileExInfoStandard, &attr));
-    EXPECT_EQ(attr.nFileSizeLow, png.size());
-    Decoded d;
-    EXPECT_TRUE(decode(nullptr, path, d));
-    DeleteFileW(path);
-    expectSame(src, w, h, d);
-}
-
-// What a device context shows is what the file holds: GDI draws into a memory DC, the writer copies it out.
-TEST(PngWrite, DeviceContextSnapshotMatchesItsPixels)
-{
-    const int w = 123, h = 77;
     BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    DWORD* bits = nullptr;
     HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bmp = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bmp = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
     ASSERT_TRUE(dc && bmp);
     HGDIOBJ old = SelectObject(dc, bmp);
-    RECT all{0, 0, w, h}, box{10, 5, 60, 40};
-    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255)), red = CreateSolidBrush(RGB(200, 20, 10));
-    FillRect(dc, &all, white);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            bits[y * w + x] = y >= 900 ? static_cast<DWORD>((x * 255 / (w - 1)) << 16 | (y - 900))
+                              : (x % 100 == 0 || y % 80 == 0) ? 0x1E50A0
+                                                              : 0xF0F0F0;
+    RECT box{10, 5, 60, 40};
+    HBRUSH red = CreateSolidBrush(RGB(200, 20, 10));
     FillRect(dc, &box, red);
-    SetPixel(dc, w - 1, h - 1, RGB(1, 2, 3));
-    DeleteObject(white);
     DeleteObject(red);
+    SetPixel(dc, w - 1, h - 1, RGB(1, 2, 3));
     GdiFlush();
+    const std::vector<DWORD> src(bits, bits + w * h);
+    EXPECT_EQ((std::vector<DWORD>{src[5 * w + 10], src[src.size() - 1], src[1]}),
+              (std::vector<DWORD>{0xC8140A, 0x010203, 0x1E50A0}));
 
+    const std::vector<uint8_t> png = mavdemo::encodePng(src.data(), w, h);
+    const size_t raw = static_cast<size_t>(h) * (1 + 3 * static_cast<size_t>(w));
+    EXPECT_LT(png.size() * 10, raw) << png.size() << " bytes";
     wchar_t dir[MAX_PATH], path[MAX_PATH];
     ASSERT_NE(0u, GetTempPathW(MAX_PATH, dir));
     ASSERT_NE(0u, GetTempFileNameW(dir, L"png", 0, path));
-    EXPECT_TRUE(mavdemo::saveDcAsPng(dc, w, h, path));
-    std::vector<DWORD> src(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + w * h);
+    for (bool fromDc : {false, true}) {
+        SCOPED_TRACE(fromDc);
+        ASSERT_TRUE(fromDc ? mavdemo::saveDcAsPng(dc, w, h, path) : mavdemo::savePng(src.data(), w, h, path));
+        WIN32_FILE_ATTRIBUTE_DATA attr{};
+        ASSERT_TRUE(GetFileAttributesExW(path, GetFileExInfoStandard, &attr));
+        EXPECT_EQ(attr.nFileSizeLow, fromDc ? attr.nFileSizeLow : png.size());
+        Decoded d;
+        EXPECT_TRUE(decode(nullptr, path, d));
+        expectSame(src, w, h, d);
+    }
+    DeleteFileW(path);
     SelectObject(dc, old);
     DeleteObject(bmp);
     DeleteDC(dc);
-    Decoded d;
-    const bool read = decode(nullptr, path, d);
-    DeleteFileW(path);
-    ASSERT_TRUE(read);
-    expectSame(src, w, h, d);
-    EXPECT_EQ(d.pixels[5 * w + 10], 0xC8140Au);
-    EXPECT_EQ(d.pixels[static_cast<size_t>(w) * h - 1], 0x010203u);
-    EXPECT_EQ(d.pixels[0], 0xFFFFFFu);
 
     // Nothing to encode is a failure, not an empty file or a crash.
     const DWORD one = 0;

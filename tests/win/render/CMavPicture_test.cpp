@@ -1,10 +1,9 @@
 // The picture control with real windows under Wine: a .bmp written by the test, loaded through the OLE picture
 // loader, painted, zoomed by wheel messages, panned by middle-button messages and copied to the clipboard.
 #include <gtest/gtest.h>
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 
-#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,8 +11,7 @@
 #include "render/CMavPicture.h"
 #include "render_test_support.h"
 
-using rendertest::Pixels;
-using rendertest::pixels;
+using namespace rendertest;
 
 namespace {
 
@@ -21,31 +19,19 @@ constexpr DWORD kRed = 0xFF0000; // DIB pixel values, 0x00RRGGBB
 constexpr DWORD kBlue = 0x0000FF;
 constexpr DWORD kGreen = 0x00FF00;
 
-// A 24-bit .bmp of w x h in the temporary folder whose left half is red and right half blue; returns its path.
+// A .bmp of w x h in the temporary folder whose left half is red and right half blue; returns its path.
 std::wstring halvesBmp(int w, int h)
 {
-    wchar_t dir[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, dir);
-    const std::wstring path = dir + (L"mav_pic_" + std::to_wstring(w) + L"x" + std::to_wstring(h) + L".bmp");
-    const int stride = (w * 3 + 3) & ~3;
-    BITMAPFILEHEADER fh{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-    BITMAPINFOHEADER ih{sizeof ih, w, h, 1, 24, BI_RGB, static_cast<DWORD>(stride * h), 0, 0, 0, 0}; // bottom-up
-    fh.bfSize = fh.bfOffBits + ih.biSizeImage;
-    std::vector<unsigned char> rows(ih.biSizeImage, 0);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            rows[static_cast<size_t>(y) * stride + x * 3 + (x < w / 2 ? 2 : 0)] = 0xFF; // blue, green, red
-    if (FILE* f = _wfopen(path.c_str(), L"wb")) {
-        fwrite(&fh, sizeof fh, 1, f);
-        fwrite(&ih, sizeof ih, 1, f);
-        fwrite(rows.data(), 1, rows.size(), f);
-        fclose(f);
-    }
+    const std::wstring path = tempPath(L"mav_pic_" + std::to_wstring(w) + L"x" + std::to_wstring(h) + L".bmp");
+    std::vector<DWORD> bits(static_cast<size_t>(w) * h);
+    for (size_t i = 0; i < bits.size(); ++i)
+        bits[i] = static_cast<int>(i % w) < w / 2 ? kRed : kBlue;
+    EXPECT_TRUE(writeBmp(path, w, h, bits.data()));
     return path;
 }
 
 // The control as a 200 x 100 child, optionally with the 40 x 20 picture loaded on a green background.
-struct Pic : rendertest::Hosted<CMavPicture> {
+struct Pic : Hosted<CMavPicture> {
     explicit Pic(bool load = true) : Hosted(200, 100, 55)
     {
         if (load) {
@@ -57,32 +43,24 @@ struct Pic : rendertest::Hosted<CMavPicture> {
     void expectView(double zoom, int x, int y)
     {
         EXPECT_DOUBLE_EQ(ctrl.zoomGet(), zoom);
-        EXPECT_EQ(ctrl.offsetGet().x, x);
-        EXPECT_EQ(ctrl.offsetGet().y, y);
+        EXPECT_EQ((std::vector<LONG>{ctrl.offsetGet().x, ctrl.offsetGet().y}), (std::vector<LONG>{x, y}));
     }
 };
 
 // The picture drawn with its upper left corner at (x, y) and size w x h: red left half, blue right half, and
 // `around` just outside each of its four sides.
-void expectHalves(const afxtest::Dib& d, int x, int y, int w, int h, DWORD around)
+void expectHalves(const Dib& d, int x, int y, int w, int h, DWORD around)
 {
-    EXPECT_EQ(pixels(d, {{x, y}, {x + w / 2 - 1, y + h - 1}, {x + w / 2, y}, {x + w - 1, y + h - 1}, {x - 1, y + h / 2},
-                         {x + w, y + h / 2}, {x + w / 2, y - 1}, {x + w / 2, y + h}}),
+    EXPECT_EQ(pixels(d, {{x, y},
+                         {x + w / 2 - 1, y + h - 1},
+                         {x + w / 2, y},
+                         {x + w - 1, y + h - 1},
+                         {x - 1, y + h / 2},
+                         {x + w, y + h / 2},
+                         {x + w / 2, y - 1},
+                         {x + w / 2, y + h}}),
               Pixels({kRed, kRed, kBlue, kBlue, around, around, around, around}))
         << "picture at " << x << "," << y;
-}
-
-// The text of the load error box, read from inside its modal loop by a thread timer, which then presses OK.
-std::wstring g_boxText;
-
-void CALLBACK closeLoadErrorBox(HWND, UINT, UINT_PTR, DWORD)
-{
-    if (HWND box = FindWindowW(nullptr, L"CMavPicture::LoadImage")) {
-        wchar_t text[300] = {};
-        GetDlgItemTextW(box, 0xFFFF, text, 300);
-        g_boxText = text;
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-    }
 }
 
 std::wstring trimmed(std::wstring s)
@@ -90,6 +68,18 @@ std::wstring trimmed(std::wstring s)
     while (!s.empty() && (s.back() == L'\n' || s.back() == L'\r' || s.back() == L' '))
         s.pop_back();
     return s;
+}
+
+// The text of the load error box, read from inside its modal loop by a thread timer, which then presses OK.
+std::wstring g_boxText;
+void CALLBACK closeLoadErrorBox(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (HWND box = FindWindowW(nullptr, L"CMavPicture::LoadImage")) {
+        wchar_t text[300] = {};
+        GetDlgItemTextW(box, 0xFFFF, text, 300);
+        g_boxText = trimmed(text);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
 }
 
 // The system's message for an error, without the line end.
@@ -106,14 +96,12 @@ TEST(Picture, SmallPictureCentredAtPixelSizeLargeOneShrunk)
 {
     Pic p(false);
     EXPECT_STREQ(p.ctrl.GetRuntimeClass()->m_lpszClassName, "CMavPicture");
-    EXPECT_TRUE(p.ctrl.IsKindOf(RUNTIME_CLASS(CWnd)));
     EXPECT_EQ(p.ctrl.backColorGet(), GetSysColor(COLOR_BTNFACE));
     EXPECT_FALSE(p.ctrl.LoadImageW(nullptr));
 
     ASSERT_TRUE(p.ctrl.LoadImageW(halvesBmp(40, 20).c_str()));
     ASSERT_TRUE(p.ctrl.hasPicture());
-    EXPECT_EQ(p.ctrl.pictureSize().cx, 40);
-    EXPECT_EQ(p.ctrl.pictureSize().cy, 20);
+    EXPECT_EQ((std::vector<LONG>{p.ctrl.pictureSize().cx, p.ctrl.pictureSize().cy}), (std::vector<LONG>{40, 20}));
     p.expectView(1.0, 80, 40);
     p.ctrl.SetBackColor(0x00FF00);
     expectHalves(*p.grab(), 80, 40, 40, 20, kGreen);
@@ -121,8 +109,7 @@ TEST(Picture, SmallPictureCentredAtPixelSizeLargeOneShrunk)
 
     // A transparent window fills with the button face colour instead.
     p.ctrl.ModifyStyleEx(0, WS_EX_TRANSPARENT);
-    EXPECT_EQ(pixels(*p.grab(), {{10, 10}, {85, 45}}),
-              Pixels({rendertest::dibPixel(GetSysColor(COLOR_BTNFACE)), kRed}));
+    EXPECT_EQ(pixels(*p.grab(), {{10, 10}, {85, 45}}), Pixels({dibPixel(GetSysColor(COLOR_BTNFACE)), kRed}));
     p.ctrl.ModifyStyleEx(WS_EX_TRANSPARENT, 0);
 
     // 400 x 100 in 200 x 100: shrunk by 2, centred vertically, filling the width.
@@ -131,34 +118,37 @@ TEST(Picture, SmallPictureCentredAtPixelSizeLargeOneShrunk)
     p.expectView(1.0, 0, 25);
     EXPECT_EQ(pixels(*p.grab(), {{0, 25}, {99, 74}, {100, 25}, {199, 74}, {50, 24}, {150, 75}}),
               Pixels({kRed, kRed, kBlue, kBlue, kGreen, kGreen}));
+
+    // In a subclassed static frame of 100 x 80 the 40 x 20 picture is centred too.
+    Parent parent(260, 160);
+    CMavPicture framed;
+    ASSERT_NE(subclassStaticFrame(framed, parent.wnd, 78), nullptr);
+    ASSERT_TRUE(framed.LoadImageW(halvesBmp(40, 20).c_str()));
+    EXPECT_EQ((std::vector<LONG>{framed.offsetGet().x, framed.offsetGet().y}), (std::vector<LONG>{30, 30}));
+    framed.DestroyWindow();
 }
 
-TEST(Picture, WheelZoomStopsAtFourNinthsAndOnePointFiveToTheEighth)
+TEST(Picture, WheelZoomsAboutTheCursorWithinLimitsAndTheMiddleButtonPans)
 {
     Pic p;
     // One step in about (100, 50): the picture grows to 60 x 30 and the cursor point stays.
     p.wheel(120, 100, 50);
     p.expectView(1.5, 70, 35);
     expectHalves(*p.grab(), 70, 35, 60, 30, kGreen);
-
+    // Outwards from 1: 2/3, then 4/9, then refused. Offsets are truncated toward zero.
     p.ctrl.Reset();
     p.expectView(1.0, 80, 40);
-    // Outwards: 2/3, then 4/9, then refused. Offsets are truncated toward zero.
     p.wheel(-120, 100, 50);
     p.expectView(2.0 / 3.0, 86, 43);
     p.wheel(-120, 100, 50);
     p.expectView(4.0 / 9.0, 90, 45);
     p.wheel(-120, 0, 0);
     p.expectView(4.0 / 9.0, 90, 45);
-
     // Inwards from 1 about the picture's corner: eight steps reach 1.5^8, the ninth is refused.
     p.ctrl.Reset();
-    double expect = 1.0;
-    for (int i = 0; i < 8; ++i) {
-        SCOPED_TRACE(i);
+    for (int i = 0; i < 8; ++i)
         p.wheel(120, 80, 40);
-        p.expectView(expect *= 1.5, 80, 40);
-    }
+    p.expectView(25.62890625, 80, 40);
     p.wheel(120, 0, 0);
     p.expectView(25.62890625, 80, 40);
     // Zoomed far in about the corner, the red half covers the rest of the client area.
@@ -166,14 +156,12 @@ TEST(Picture, WheelZoomStopsAtFourNinthsAndOnePointFiveToTheEighth)
     // About the far corner the offset turns negative: truncated toward zero, not rounded down.
     p.ctrl.Reset();
     p.wheel(120, 199, 99);
-    p.expectView(1.5, 20, 10);   // -178.5 + 199, -88.5 + 99
+    p.expectView(1.5, 20, 10); // -178.5 + 199, -88.5 + 99
     p.wheel(120, 199, 99);
     p.expectView(2.25, -69, -34); // -268.5 + 199, -133.5 + 99
-}
 
-TEST(Picture, MiddleButtonPansFromThePress)
-{
-    Pic p;
+    // The middle button pans from the press.
+    p.ctrl.Reset();
     p.mouse(WM_MBUTTONDOWN, MK_MBUTTON, 10, 10);
     EXPECT_EQ(GetCapture(), p.ctrl.m_hWnd);
     EXPECT_EQ(GetFocus(), p.ctrl.m_hWnd);
@@ -197,9 +185,8 @@ TEST(Picture, MiddleButtonPansFromThePress)
     p.mouse(WM_MBUTTONUP, 0, 40, 45);
 }
 
-TEST(Picture, CopyPutsThePictureOnTheClipboardAsMetafile)
+TEST(Picture, CopyPutsThePictureOnTheClipboardAsMetafileAndAFailedLoadKeepsNone)
 {
-    rendertest::ClipboardKeeper keep;
     Pic p(false);
     // Without a picture the clipboard keeps what it had.
     ASSERT_TRUE(OpenClipboard(p.parent.wnd));
@@ -218,58 +205,38 @@ TEST(Picture, CopyPutsThePictureOnTheClipboardAsMetafile)
     p.wheel(120, 0, 0);
     ASSERT_TRUE(p.ctrl.Copy());
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
-    HENHMETAFILE emf = rendertest::clipboardMetafile(true);
+    HENHMETAFILE emf = clipboardMetafile(true);
     ASSERT_NE(emf, nullptr);
-    ENHMETAHEADER head{};
-    GetEnhMetaFileHeader(emf, sizeof head, &head);
-    const RECTL& b = head.rclBounds; // inclusive bounds of 40 x 20
-    EXPECT_EQ(std::vector<LONG>({b.left, b.top, b.right, b.bottom}), std::vector<LONG>({0, 0, 39, 19}));
+    EXPECT_EQ(bounds(emf), std::vector<LONG>({0, 0, 39, 19})); // inclusive bounds of 40 x 20
     // Played back at its size: red left half, blue right half.
-    afxtest::Dib d(40, 20, 0);
+    Dib d(40, 20, 0);
     const RECT frame{0, 0, 40, 20};
     PlayEnhMetaFile(d.dc, emf, &frame);
     DeleteEnhMetaFile(emf);
     EXPECT_EQ(pixels(d, {{1, 1}, {18, 18}, {21, 1}, {38, 18}}), Pixels({kRed, kRed, kBlue, kBlue}));
-}
 
-TEST(Picture, FailedLoadShowsTheSystemErrorAndKeepsNoPicture)
-{
-    Pic p;
-    ASSERT_TRUE(p.ctrl.hasPicture());
-    // The box is modal: a thread timer, served by the box's own message loop, reads and closes it.
+    // A failed load shows the system's message for its error in a modal box: a thread timer, served by the box's
+    // own message loop, reads and closes it. No picture is kept: nothing to copy, only the background painted.
+    p.ctrl.SetBackColor(0x00FF00);
     g_boxText = L"(no box)";
     const UINT_PTR timer = SetTimer(nullptr, 0, 10, closeLoadErrorBox);
     EXPECT_TRUE(p.ctrl.LoadImageW(L"Z:\\no\\such\\folder\\missing.bmp"));
     KillTimer(nullptr, timer);
     EXPECT_FALSE(p.ctrl.hasPicture());
     EXPECT_EQ(p.ctrl.pictureSize().cx, 0);
-    // The text is the system's message for the error of the load.
-    const std::wstring shown = trimmed(g_boxText);
-    EXPECT_NE(shown, L"");
-    EXPECT_TRUE(shown == systemMessage(ERROR_FILE_NOT_FOUND) || shown == systemMessage(ERROR_PATH_NOT_FOUND));
-
-    // Nothing left to show or copy: only the background is painted.
+    EXPECT_TRUE(g_boxText == systemMessage(ERROR_FILE_NOT_FOUND) || g_boxText == systemMessage(ERROR_PATH_NOT_FOUND))
+        << std::string(g_boxText.begin(), g_boxText.end());
     EXPECT_FALSE(p.ctrl.Copy());
     p.ctrl.Reset();
-    EXPECT_EQ(rendertest::countOther(*p.grab(), kGreen), 0);
-}
-
-TEST(Picture, SubclassedStaticFrameGetsNotifyStyle)
-{
-    rendertest::Parent parent(260, 160);
-    CMavPicture pic;
-    ASSERT_NE(rendertest::subclassStaticFrame(pic, parent.wnd, 78), nullptr);
-    ASSERT_NE(pic.m_hWnd, nullptr);
-    ASSERT_TRUE(pic.LoadImageW(halvesBmp(40, 20).c_str()));
-    EXPECT_EQ(pic.offsetGet().x, 30);
-    EXPECT_EQ(pic.offsetGet().y, 30);
-    pic.DestroyWindow();
+    EXPECT_EQ(countOther(*p.grab(), kGreen), 0);
 }
 
 TEST(Picture, LoadOnAThreadWithoutComLeavesTheThreadAsItWas)
 {
     const std::wstring path = halvesBmp(40, 20);
     // A thread without COM loads, and has no apartment afterwards: the multithreaded one can be entered anew.
+    // A thread in the multithreaded apartment stays in it. (The OLE loader wants a single-threaded apartment;
+    // whether it reads the file from the other kind is the system's affair.)
     bool loaded = false, answered = false;
     HRESULT after = E_FAIL, again = E_FAIL;
     std::thread([&] {
@@ -279,10 +246,6 @@ TEST(Picture, LoadOnAThreadWithoutComLeavesTheThreadAsItWas)
         if (SUCCEEDED(after))
             CoUninitialize();
     }).join();
-    EXPECT_TRUE(loaded);
-    EXPECT_EQ(after, S_OK);
-    // A thread in the multithreaded apartment stays in it. (The OLE loader wants a single-threaded apartment;
-    // whether it reads the file from the other kind is the system's affair.)
     std::thread([&] {
         const HRESULT hr = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         CMavPicture pic;
@@ -293,6 +256,8 @@ TEST(Picture, LoadOnAThreadWithoutComLeavesTheThreadAsItWas)
         if (SUCCEEDED(hr))
             CoUninitialize();
     }).join();
+    EXPECT_TRUE(loaded);
+    EXPECT_EQ(after, S_OK);
     EXPECT_TRUE(answered);
     EXPECT_EQ(again, S_FALSE);
 }

@@ -9,8 +9,7 @@
 #include "render/CMavVllImage.h"
 #include "render_test_support.h"
 
-using rendertest::colourNear;
-using rendertest::dibPixel;
+using namespace rendertest;
 using Flags = std::vector<unsigned>;
 
 namespace {
@@ -31,20 +30,18 @@ CMavArrayTempl<CMavVertexArray> threeSquares()
 }
 
 // The view as a 200 x 100 child with id 42.
-struct View : rendertest::Hosted<CMavVllImage> {
+struct View : Hosted<CMavVllImage> {
     View() : Hosted(200, 100, 42) {}
     CMavGDX& gdx() { return *ctrl.get_dpList(); }
     // The item of group {g} (items move when the list is sorted for drawing).
     int item(int g)
     {
-        CMavArrayTempl<int> stack;
-        stack.append(g);
-        const CMavArrayTempl<int> nrs = gdx().StackToItemNr(stack);
+        const CMavArrayTempl<int> nrs = gdx().StackToItemNr(CMavArrayTempl<int>{g});
         return nrs.len() == 1 ? nrs[0] : -1;
     }
-    std::vector<unsigned> flags() // of the base point's item, then the three polylines'
+    Flags flags() // of the base point's item, then the three polylines'
     {
-        std::vector<unsigned> f;
+        Flags f;
         for (int g = 0; g < 4; ++g)
             f.push_back(static_cast<unsigned>(gdx().flagGet(item(g))));
         return f;
@@ -54,6 +51,14 @@ struct View : rendertest::Hosted<CMavVllImage> {
         const CMavPoint3d p = gdx().zoomMtxGet() * gdx().projMtxGet() * gdx().viewMtxGet() * CMavPoint3d(x, y, 0);
         return POINT{static_cast<LONG>(p.x + 0.5), static_cast<LONG>(p.y + 0.5)};
     }
+    // The view matrix of the fit of the box (mn, mx) into the control.
+    void expectFit(const CMavPoint3d& mn, const CMavPoint3d& mx)
+    {
+        const CMavMatrix3d fit = getViewMtx(mn, mx, 100, 200, 0.05);
+        for (int i = 0; i < 4; ++i)
+            for (int k = 0; k < 4; ++k)
+                EXPECT_DOUBLE_EQ(gdx().viewMtxGet().m[i][k], fit.m[i][k]);
+    }
 };
 
 } // namespace
@@ -61,8 +66,6 @@ struct View : rendertest::Hosted<CMavVllImage> {
 TEST(Vll, ItemsAndCurrentPolylineHighlight)
 {
     View v;
-    EXPECT_STREQ(v.ctrl.GetRuntimeClass()->m_lpszClassName, "CMavVllImage");
-    EXPECT_TRUE(v.ctrl.IsKindOf(RUNTIME_CLASS(CMavDplistImage)));
     EXPECT_EQ(v.ctrl.BkColorGet(), static_cast<COLORREF>(mavAppPtr()->bkColorGet() & 0xFFFFFF));
     EXPECT_EQ(v.ctrl.curVlGet(), -1);
     EXPECT_TRUE(v.ctrl.drawBaseGet());
@@ -85,15 +88,14 @@ TEST(Vll, ItemsAndCurrentPolylineHighlight)
     for (int i = 1; i <= 3; ++i) {
         const int nr = v.item(i);
         ASSERT_GE(nr, 0) << i;
-        EXPECT_EQ(g.typeGet(nr), kDispPolyline);
-        EXPECT_EQ(g.colorGet(nr).oleColor(), 0xFFFFFFu);
-        EXPECT_EQ(g.thicknGet(nr), 0);
-        ASSERT_EQ(g.linetypeGet(nr).len(), 1);
-        EXPECT_EQ(g.linetypeGet(nr)[0], 1.0);
-        EXPECT_EQ(g.ltscaleGet(nr), 1.0);
         CMavVertexArray vl;
         g.geomGet(vl, nr);
-        EXPECT_EQ(vl.len(), 4);
+        EXPECT_EQ(
+            (std::vector<double>{static_cast<double>(g.typeGet(nr)), static_cast<double>(g.colorGet(nr).oleColor()),
+                                 static_cast<double>(g.thicknGet(nr)), static_cast<double>(g.linetypeGet(nr).len()),
+                                 g.linetypeGet(nr)[0], g.ltscaleGet(nr), static_cast<double>(vl.len())}),
+            (std::vector<double>{kDispPolyline, 0xFFFFFF, 0, 1, 1.0, 1.0, 4}))
+            << i;
     }
 
     // The current polyline is drawn in the highlight colour instead of white, and only it.
@@ -125,9 +127,7 @@ TEST(Vll, ItemsAndCurrentPolylineHighlight)
     // A click on a polyline tells the parent its group, i + 1, in a message numbered by the control's id.
     const POINT hit = v.toDevice(125, 100);
     v.mouse(WM_LBUTTONDOWN, MK_LBUTTON, hit.x, hit.y);
-    MSG m;
-    ASSERT_TRUE(PeekMessageW(&m, v.parent.wnd, 42, 42, PM_REMOVE));
-    EXPECT_EQ(m.lParam, 1);
+    EXPECT_EQ(v.posted(42), 1);
 }
 
 TEST(Vll, BasePointInAndOutOfTheFit)
@@ -149,10 +149,7 @@ TEST(Vll, BasePointInAndOutOfTheFit)
     g.extMaxViewGet(mn, mx);
     EXPECT_EQ(mn, CMavPoint3d(100, 100, 0));
     EXPECT_EQ(mx, CMavPoint3d(350, 150, 0));
-    const CMavMatrix3d fit = getViewMtx(mn, mx, 100, 200, 0.05);
-    for (int i = 0; i < 4; ++i)
-        for (int k = 0; k < 4; ++k)
-            EXPECT_DOUBLE_EQ(g.viewMtxGet().m[i][k], fit.m[i][k]);
+    v.expectFit(mn, mx);
     // The fitted squares start at the left margin, drawn black on white.
     const POINT left = v.toDevice(100, 125);
     EXPECT_LT(left.x, 15);
@@ -165,9 +162,7 @@ TEST(Vll, BasePointInAndOutOfTheFit)
     g.extMaxViewGet(mn, mx);
     EXPECT_EQ(mn, CMavPoint3d(0, 0, 0));
     EXPECT_EQ(mx, CMavPoint3d(350, 150, 0));
-    const CMavMatrix3d withOrigin = getViewMtx(mn, mx, 100, 200, 0.05);
-    EXPECT_DOUBLE_EQ(g.viewMtxGet().m[0][0], withOrigin.m[0][0]);
-    EXPECT_DOUBLE_EQ(g.viewMtxGet().m[0][3], withOrigin.m[0][3]);
+    v.expectFit(mn, mx);
     const DWORD baseColour = dibPixel(g.colorTabGet(GDX_CMODE_BASE).oleColor() & 0xFFFFFF);
     ASSERT_NE(baseColour, 0xFFFFFFu);
     EXPECT_TRUE(colourNear(*v.grab(), v.toDevice(0, 0), baseColour));
@@ -185,9 +180,7 @@ TEST(Vll, BasePointInAndOutOfTheFit)
     v.mouse(WM_LBUTTONDBLCLK, MK_LBUTTON, 10, 10);
     EXPECT_EQ(g.zoomMtxGet().m[0][0], 1.0);
     EXPECT_EQ(g.zoomMtxGet().m[0][3], 0.0);
-    const CMavMatrix3d refit = getViewMtx(CMavPoint3d(100, 100, 0), CMavPoint3d(350, 150, 0), 100, 200, 0.05);
-    EXPECT_DOUBLE_EQ(g.viewMtxGet().m[0][0], refit.m[0][0]);
-    EXPECT_DOUBLE_EQ(g.viewMtxGet().m[1][3], refit.m[1][3]);
+    v.expectFit(CMavPoint3d(100, 100, 0), CMavPoint3d(350, 150, 0));
 }
 
 TEST(Vll, ContrastColourFromTheMeanOfTheBackground)
@@ -199,12 +192,12 @@ TEST(Vll, ContrastColourFromTheMeanOfTheBackground)
         {RGB(0, 0, 255), 0xFFFFFF},     {RGB(0, 129, 255), 0},   {RGB(0, 0, 0), 0xFFFFFF},     {RGB(255, 255, 255), 0},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c[0]);
         v.ctrl.SetBkColor(c[0] | 0xFF000000u); // the top byte is not a colour
-        EXPECT_EQ(v.ctrl.BkColorGet(), c[0]);
-        EXPECT_EQ(v.ctrl.contrastColorGet(), c[1]);
-        EXPECT_EQ(v.gdx().colorTabGet(static_cast<GDX_CMODE>(6)).oleColor(), c[1]);
-        EXPECT_EQ(v.gdx().backColorGet().oleColor(), c[0]);
+        EXPECT_EQ((std::vector<COLORREF>{v.ctrl.BkColorGet(), v.ctrl.contrastColorGet(),
+                                         v.gdx().colorTabGet(static_cast<GDX_CMODE>(6)).oleColor(),
+                                         v.gdx().backColorGet().oleColor()}),
+                  (std::vector<COLORREF>{c[0], c[1], c[1], c[0]}))
+            << std::hex << c[0];
     }
     // Light background: lines drawn black.
     v.ctrl.SetBkColor(RGB(200, 220, 240));

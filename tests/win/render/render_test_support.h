@@ -1,25 +1,69 @@
-// Helpers of the view controls' tests: a control hosted in a popup parent, its picture read back from the screen
-// or through WM_PRINTCLIENT, pixel checks, wheel messages and the clipboard's metafile.
+// Helpers of the renderer's and the view controls' tests: a control hosted in a popup parent, its picture read back
+// from the screen or through WM_PRINTCLIENT, pixel checks, files in the temporary folder and metafile records.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstring>
+#include <algorithm>
 #include <initializer_list>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "../afx/afx_test_support.h"
 
 namespace rendertest {
 
-using DibPtr = std::unique_ptr<afxtest::Dib>;
+using afxtest::Dib;
+using DibPtr = std::unique_ptr<Dib>;
+using Pixels = std::vector<DWORD>;
 
 // A COLORREF (0x00BBGGRR) as a DIB pixel reads (0x00RRGGBB).
 inline DWORD dibPixel(COLORREF c)
 {
-    return (static_cast<DWORD>(GetRValue(c)) << 16) | (static_cast<DWORD>(GetGValue(c)) << 8) | GetBValue(c);
+    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
+// The pixels at the points given, in their order: one comparison shows every wrong pixel of a set at once.
+inline Pixels pixels(const Dib& d, std::initializer_list<POINT> at)
+{
+    Pixels v;
+    for (const POINT& p : at)
+        v.push_back(d.at(p.x, p.y));
+    return v;
+}
+
+// Pixels of the box [x0, x1) x [y0, y1) (the whole DIB by default) that differ from colour c.
+inline int countNot(const Dib& d, DWORD c, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1)
+{
+    int n = 0;
+    for (int y = y0; y < (y1 < 0 ? d.h : y1); ++y)
+        for (int x = x0; x < (x1 < 0 ? d.w : x1); ++x)
+            n += d.at(x, y) != c;
+    return n;
+}
+// Pixels at least `margin` pixels inside the edges that differ from colour c.
+inline int countOther(const Dib& d, DWORD c, int margin = 0)
+{
+    return countNot(d, c, margin, margin, d.w - margin, d.h - margin);
+}
+inline int differing(const Dib& a, const Dib& b)
+{
+    int n = 0;
+    for (int i = 0; i < a.w * a.h; ++i)
+        n += (a.bits[i] & 0xFFFFFF) != (b.bits[i] & 0xFFFFFF);
+    return n;
+}
+
+// True when a pixel of the 3 x 3 block around p has the colour (line ends round to either neighbour).
+inline bool colourNear(const Dib& d, POINT p, DWORD colour)
+{
+    for (int y = p.y - 1; y <= p.y + 1; ++y)
+        for (int x = p.x - 1; x <= p.x + 1; ++x)
+            if (x >= 0 && y >= 0 && x < d.w && y < d.h && d.at(x, y) == colour)
+                return true;
+    return false;
 }
 
 // A popup parent of its own class (with a class brush, or none), w + 40 x h + 40 pixels.
@@ -45,7 +89,6 @@ inline HWND subclassStaticFrame(CWnd& control, HWND parent, int id)
 {
     HWND frame = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 10, 100, 80, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
-    EXPECT_NE(frame, nullptr);
     EXPECT_EQ(SendMessageW(frame, WM_NCHITTEST, 0, MAKELPARAM(50, 50)), HTTRANSPARENT);
     EXPECT_TRUE(control.SubclassWindow(frame));
     EXPECT_TRUE(GetWindowLongW(frame, GWL_STYLE) & SS_NOTIFY);
@@ -55,9 +98,19 @@ inline HWND subclassStaticFrame(CWnd& control, HWND parent, int id)
     return frame;
 }
 
+// What window wnd shows in its client rectangle (x, y, w, h) after it and its children are repainted.
+inline DibPtr grabWindow(HWND wnd, int x, int y, int w, int h)
+{
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    auto d = std::make_unique<Dib>(w, h, 0x123456);
+    HDC wdc = GetDC(wnd);
+    BitBlt(d->dc, 0, 0, w, h, wdc, x, y, SRCCOPY);
+    ReleaseDC(wnd, wdc);
+    return d;
+}
+
 // A control of w x h at (10, 10) in its parent, with the given child id.
-template <class Ctrl>
-struct Hosted {
+template <class Ctrl> struct Hosted {
     int w, h;
     Parent parent;
     Ctrl ctrl;
@@ -68,124 +121,95 @@ struct Hosted {
                       reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
     }
     ~Hosted() { ctrl.DestroyWindow(); }
-
     // What the control's area shows on the screen after the parent and its children are repainted.
-    DibPtr grab()
-    {
-        RedrawWindow(parent.wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        auto d = std::make_unique<afxtest::Dib>(w, h, 0x123456);
-        HDC wdc = GetDC(parent.wnd);
-        BitBlt(d->dc, 0, 0, w, h, wdc, 10, 10, SRCCOPY);
-        ReleaseDC(parent.wnd, wdc);
-        return d;
-    }
+    DibPtr grab() { return grabWindow(parent.wnd, 10, 10, w, h); }
     // What the control draws into a DC it is given.
     DibPtr print()
     {
-        auto d = std::make_unique<afxtest::Dib>(w, h, 0x123456);
+        auto d = std::make_unique<Dib>(w, h, 0x123456);
         SendMessageW(ctrl.m_hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(d->dc), PRF_CLIENT);
         return d;
     }
     // A wheel turn over client point (x, y); the message carries screen coordinates.
-    void wheel(int delta, int x, int y)
+    LRESULT wheel(int delta, int x, int y, WPARAM keys = 0)
     {
         POINT p{x, y};
         ClientToScreen(ctrl.m_hWnd, &p);
-        SendMessageW(ctrl.m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(delta))),
-                     MAKELPARAM(p.x, p.y));
+        return SendMessageW(ctrl.m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(keys, static_cast<WORD>(static_cast<short>(delta))),
+                            MAKELPARAM(p.x, p.y));
     }
     void mouse(UINT msg, WPARAM keys, int x, int y) { SendMessageW(ctrl.m_hWnd, msg, keys, MAKELPARAM(x, y)); }
+    // The group a click posted to the parent in a message numbered by the control's id, or -1 for none.
+    LPARAM posted(UINT id)
+    {
+        MSG m;
+        return PeekMessageW(&m, parent.wnd, id, id, PM_REMOVE) ? m.lParam : -1;
+    }
 };
 
-// The pixels at the points given, in their order: one comparison shows every wrong pixel of a set at once.
-inline std::vector<DWORD> pixels(const afxtest::Dib& d, std::initializer_list<POINT> at)
+inline std::wstring tempPath(const std::wstring& name)
 {
-    std::vector<DWORD> v;
-    for (const POINT& p : at)
-        v.push_back(d.at(p.x, p.y));
-    return v;
-}
-using Pixels = std::vector<DWORD>;
-
-// Pixels at least `margin` pixels inside the edges that differ from colour c.
-inline int countOther(const afxtest::Dib& d, DWORD c, int margin = 0)
-{
-    int n = 0;
-    for (int y = margin; y < d.h - margin; ++y)
-        for (int x = margin; x < d.w - margin; ++x)
-            n += d.at(x, y) != c;
-    return n;
+    wchar_t dir[MAX_PATH];
+    GetTempPathW(MAX_PATH, dir);
+    return std::wstring(dir) + name;
 }
 
-// True when a pixel of the 3 x 3 block around p has the colour (line ends round to either neighbour).
-inline bool colourNear(const afxtest::Dib& d, POINT p, DWORD colour)
+// Writes w x h top-down 32-bit pixels (0x00RRGGBB) as a bottom-up .bmp file.
+inline bool writeBmp(const std::wstring& path, int w, int h, const DWORD* bits)
 {
-    for (int y = p.y - 1; y <= p.y + 1; ++y)
-        for (int x = p.x - 1; x <= p.x + 1; ++x)
-            if (x >= 0 && y >= 0 && x < d.w && y < d.h && d.at(x, y) == colour)
-                return true;
-    return false;
+    BITMAPFILEHEADER fh{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+    BITMAPINFOHEADER ih{sizeof ih, w, h, 1, 32, BI_RGB, static_cast<DWORD>(w * h * 4), 0, 0, 0, 0};
+    fh.bfSize = fh.bfOffBits + ih.biSizeImage;
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD done = 0;
+    bool ok = WriteFile(f, &fh, sizeof fh, &done, nullptr) && WriteFile(f, &ih, sizeof ih, &done, nullptr);
+    for (int y = h - 1; ok && y >= 0; --y)
+        ok = WriteFile(f, bits + y * w, static_cast<DWORD>(w * 4), &done, nullptr) != 0;
+    CloseHandle(f);
+    return ok;
+}
+
+// What a metafile records: the record types in order, the colour, style and width of the pens created, and the
+// points of the moves and lines.
+struct Records {
+    std::vector<DWORD> types;
+    std::vector<COLORREF> pens;
+    std::vector<LONG> penStyles; // style and width of each pen
+    std::vector<LONG> points;    // x, y of every MoveToEx and LineTo
+    explicit Records(HENHMETAFILE emf)
+    {
+        if (emf)
+            EnumEnhMetaFile(nullptr, emf, collect, this, nullptr);
+    }
+    int count(DWORD type) const { return static_cast<int>(std::count(types.begin(), types.end(), type)); }
+    static int CALLBACK collect(HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM data)
+    {
+        auto* self = reinterpret_cast<Records*>(data);
+        self->types.push_back(rec->iType);
+        if (rec->iType == EMR_CREATEPEN) {
+            const LOGPEN& pen = reinterpret_cast<const EMRCREATEPEN*>(rec)->lopn;
+            self->pens.push_back(pen.lopnColor);
+            self->penStyles.insert(self->penStyles.end(), {static_cast<LONG>(pen.lopnStyle), pen.lopnWidth.x});
+        }
+        if (rec->iType == EMR_MOVETOEX || rec->iType == EMR_LINETO) {
+            const POINTL p = reinterpret_cast<const EMRLINETO*>(rec)->ptl;
+            self->points.insert(self->points.end(), {p.x, p.y});
+        }
+        return 1;
+    }
+};
+
+// The inclusive bounds of a metafile: left, top, right, bottom.
+inline std::vector<LONG> bounds(HENHMETAFILE emf)
+{
+    ENHMETAHEADER head{};
+    GetEnhMetaFileHeader(emf, sizeof head, &head);
+    return {head.rclBounds.left, head.rclBounds.top, head.rclBounds.right, head.rclBounds.bottom};
 }
 
 // A copy of the clipboard's enhanced metafile (null when there is none); `empty` clears the clipboard after.
-// Keeps what the clipboard held when a test began and puts it back at the end, so that a test run does not take
-// away what the person at the machine copied. Memory formats and metafiles are kept; other handle formats
-// (bitmaps, palettes) and formats the system derives from others are not.
-class ClipboardKeeper {
-public:
-    ClipboardKeeper()
-    {
-        if (!OpenClipboard(nullptr))
-            return;
-        for (UINT f = EnumClipboardFormats(0); f != 0; f = EnumClipboardFormats(f)) {
-            HANDLE h = GetClipboardData(f);
-            if (!h)
-                continue;
-            if (f == CF_ENHMETAFILE) {
-                if (HENHMETAFILE copy = CopyEnhMetaFileW(static_cast<HENHMETAFILE>(h), nullptr))
-                    m_kept.push_back({f, copy});
-            } else if (f != CF_BITMAP && f != CF_PALETTE && f != CF_METAFILEPICT && f != CF_DSPBITMAP &&
-                       f != CF_DSPENHMETAFILE && f != CF_DSPMETAFILEPICT && f != CF_OWNERDISPLAY) {
-                if (HANDLE copy = copyGlobal(h))
-                    m_kept.push_back({f, copy});
-            }
-        }
-        CloseClipboard();
-    }
-    ~ClipboardKeeper()
-    {
-        if (!OpenClipboard(nullptr))
-            return;
-        EmptyClipboard();
-        for (const Kept& k : m_kept)
-            SetClipboardData(k.format, k.data);
-        CloseClipboard();
-    }
-    ClipboardKeeper(const ClipboardKeeper&) = delete;
-    ClipboardKeeper& operator=(const ClipboardKeeper&) = delete;
-
-private:
-    struct Kept {
-        UINT format;
-        HANDLE data;
-    };
-    static HANDLE copyGlobal(HANDLE h)
-    {
-        const SIZE_T size = GlobalSize(h);
-        const void* from = size ? GlobalLock(h) : nullptr;
-        if (!from)
-            return nullptr;
-        HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
-        if (void* to = copy ? GlobalLock(copy) : nullptr) {
-            memcpy(to, from, size);
-            GlobalUnlock(copy);
-        }
-        GlobalUnlock(h);
-        return copy;
-    }
-    std::vector<Kept> m_kept;
-};
-
 inline HENHMETAFILE clipboardMetafile(bool empty)
 {
     if (!OpenClipboard(nullptr))
