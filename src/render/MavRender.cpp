@@ -358,8 +358,11 @@ bool drawThinLines(const RenderContext& ctx, const CMavArrayTempl<CMavVertexArra
     for (const CMavVertexArray& vl : lines)
         if (hasArc(vl))
             return false;
-    std::vector<POINT> points;
-    std::vector<DWORD> counts;
+    // The buffers stay with the thread between items, so a repaint allocates nothing here.
+    thread_local std::vector<POINT> points;
+    thread_local std::vector<DWORD> counts;
+    points.clear();
+    counts.clear();
     for (const CMavVertexArray& vl : lines) {
         const bool unbroken = !dots && vl.isContinuous();
         bool joined = false; // the open run ends where the previous segment ended
@@ -646,10 +649,10 @@ void drawRegion(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned
 
     unsigned long f = flags;
     if (window || (f & 3) != 0) {
-        CHatchProp hatch;
-        bool haveHatch = false;
-        if (f & 2)
-            haveHatch = gdx.hatchGet(item, hatch);
+        // The item's hatch as hatchGet gives it, read in place (a copy per item and drawing costs a string's
+        // allocation).
+        const CHatchProp& hatch = gdx.getDisplayList()[item].rare().m_hatch;
+        const bool haveHatch = (f & 2) != 0;
         // The window tests the legibility of the hatch on the contours as drawn (arcs as chords), the metafile on
         // the contours as stored. The window keeps the split contours and the hatch lines of a hatched item
         // between drawings (windowHatchCache); only the legibility test, which depends on the zoom, runs again.
