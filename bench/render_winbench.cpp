@@ -7,7 +7,8 @@
 // Each side runs several times and the best time counts; the ratio renderer / baseline is printed, with the
 // number of pixels in which the two pictures differ (0 expected for polylines and hatches). The renderer's first
 // drawing of each list is timed on its own: it computes what the window keeps for later drawings (the hatch
-// lines of hatched regions), so the best time is that of a repaint at an unchanged zoom.
+// lines of hatched regions), so the best time is that of a repaint at an unchanged zoom. Hatched regions are also
+// repainted at zoom steps (the zoom alternating between two factors), where the hatch's legibility is asked anew.
 //
 // Usage: render_winbench.exe [repetitions]   (default 5)
 #include <windows.h>
@@ -17,6 +18,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "afx/CDC.h"
@@ -125,7 +127,24 @@ CMavVertexArray closedPolygon(const std::vector<CMavPoint3d>& corners)
     return vl;
 }
 
-void hatchScene(int count, CMavGDX& g, std::vector<Run>& runs)
+// The hatch lines of each region in world coordinates, with the region's colour.
+using WorldLines = std::vector<std::pair<COLORREF, CMavArrayTempl<CMavVertexArray>>>;
+
+// Device runs of hatch lines under the list's present zoom.
+std::vector<Run> hatchRuns(const WorldLines& world, const CMavGDX& g)
+{
+    const MAV::RenderContext ctx = MAV::renderContextMake(nullptr, MAV::RenderTarget::Window, g, kW, kH);
+    std::vector<Run> runs;
+    for (const auto& item : world)
+        for (int l = 0; l < item.second.len(); ++l)
+            for (int k = 0; k < item.second[l].len(); ++k)
+                runs.push_back(Run{item.first,
+                                   {device(ctx.toDevice, item.second[l][k].start),
+                                    device(ctx.toDevice, item.second[l][k].end)}});
+    return runs;
+}
+
+void hatchScene(int count, CMavGDX& g, std::vector<Run>& runs, WorldLines* world = nullptr)
 {
     Lcg rnd;
     const MAV::RenderContext ctx = MAV::renderContextMake(nullptr, MAV::RenderTarget::Window, g, kW, kH);
@@ -140,6 +159,8 @@ void hatchScene(int count, CMavGDX& g, std::vector<Run>& runs)
                    CMavColor(0), hatch);
         const CMavArrayTempl<CMavVertexArray> lines =
             mav_gdx_image_reg_hatch2(mav_gdx_image_reg_split(reg), CMavMatrix3d(), hatch);
+        if (world)
+            world->emplace_back(c, lines);
         for (int l = 0; l < lines.len(); ++l) {
             for (int k = 0; k < lines[l].len(); ++k) {
                 Run r{c, {}};
@@ -305,6 +326,36 @@ void report(const char* name, int reps, const CMavGDX& g, const std::function<vo
     std::printf("%-22s first drawing %9.3f ms   ratio %5.2f\n", "", tf * 1e3, tf / tb);
 }
 
+// Repaints at zoom steps, as a wheel turned back and forth: the zoom alternates between two factors, so each
+// repaint meets a zoom other than the last one's. The renderer is timed against the bare calls for the device
+// geometry at the same zoom (made before the clock starts); the pixels of both are compared at every step.
+void reportZoomSteps(const char* name, int reps, CMavGDX& g, const WorldLines& world,
+                     const std::vector<HPEN>& pens)
+{
+    const CMavMatrix3d zooms[2] = {CMavMatrix3d(), CMavMatrix3d::scaling(1.25, CMavPoint3d(kW / 2, kH / 2, 0))};
+    std::vector<Run> runs[2];
+    for (int z = 0; z < 2; ++z) {
+        g.zoomMtxSet(zooms[z]);
+        runs[z] = hatchRuns(world, g);
+    }
+    Dib mine, bare;
+    SetBkColor(mine.dc, 0xFFFFFF);
+    double tr = 1e30, tb = 1e30;
+    int differ = 0;
+    for (int r = 0; r < reps; ++r) {
+        for (int z = 0; z < 2; ++z) {
+            g.zoomMtxSet(zooms[z]);
+            const MAV::RenderContext ctx = MAV::renderContextMake(mine.dc, MAV::RenderTarget::Window, g, kW, kH);
+            tr = std::min(tr, best(mine, 1, [&] { MAV::renderItems(g, ctx); }));
+            tb = std::min(tb, best(bare, 1, [&] { drawRuns(bare.dc, runs[z], pens); }));
+            differ = std::max(differ, differing(mine, bare));
+        }
+    }
+    g.zoomMtxSet(zooms[0]);
+    std::printf("%-22s renderer %9.3f ms   baseline %9.3f ms   ratio %5.2f   at zoom steps, differing %6d\n", name,
+                tr * 1e3, tb * 1e3, tr / tb, differ);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -324,8 +375,10 @@ int main(int argc, char** argv)
     {
         CMavGDX g = sceneList();
         std::vector<Run> runs;
-        hatchScene(1000, g, runs);
+        WorldLines world;
+        hatchScene(1000, g, runs, &world);
         report("hatched regions 1000", reps, g, [&](HDC dc) { drawRuns(dc, runs, gdi.pens); });
+        reportZoomSteps("", reps, g, world, gdi.pens);
         // The share of the hatch geometry alone (legibility test and hatch lines), which the renderer computes at
         // its first drawing (and the legibility test at every drawing) and the baseline got beforehand.
         Dib none;

@@ -5,12 +5,20 @@
 // this item". Library data may name a material among its own sub-materials (directly or through others): the
 // searches for edge and physical data visit each material once per question, and the tree never shows a material
 // below itself and nests at most kMaxDepth levels.
+//
+// A large library makes a deep tree of which a user opens a few branches: init inserts the roots and the root
+// materials only, each with a button when it has sub-materials to show, and an item's children are inserted when
+// it is first expanded or its first child is asked for. The tree then looks and answers as if built whole: the
+// same items in the same order below every expanded item, the initial item the first one a complete build would
+// reach, and selectMat inserts every item of the material before choosing the first by handle. The material data
+// read by init (properties and labels) serves the later insertions, so they show what init saw.
 #include "dialogs/CMavMatTreeCtrl.h"
 
 #include <algorithm>
 #include <functional>
 
 #include "afx/CWinApp.h"
+#include "data/labels.h"
 #include "resource.h"
 
 IMPLEMENT_DYNAMIC(CMavMatTreeCtrl, CMavTreeCtrl)
@@ -56,6 +64,13 @@ BOOL CMavMatTreeCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, 
         auto* header = reinterpret_cast<NMHDR*>(lParam);
         if (header && (header->code == TTN_NEEDTEXTW || header->code == TTN_NEEDTEXTA))
             return ToolTip(header, result);
+        if (header && (header->code == TVN_ITEMEXPANDINGW || header->code == TVN_ITEMEXPANDINGA)) {
+            // Both forms hold the item to expand at the same place: the handle is all that is read.
+            const auto* tv = reinterpret_cast<const NMTREEVIEWW*>(lParam);
+            if (tv->action & (TVE_EXPAND | TVE_TOGGLE))
+                expandItem(tv->itemNew.hItem);
+            return FALSE; // the parent may still refuse the expansion
+        }
     }
     return CMavTreeCtrl::OnChildNotify(message, wParam, lParam, result);
 }
@@ -88,7 +103,7 @@ bool CMavMatTreeCtrl::hasPhysNames(const MAV::CMatProp& prop) const
 
 // A material shows up many times in a tree (as a root material and below every material that lists it), and the
 // searches for edge and physical data visit it again: its properties and label are read from the material data
-// once per build.
+// once per init.
 const CMavMatTreeCtrl::MatInfo& CMavMatTreeCtrl::info(const CMavString& name)
 {
     CMavString key = name;
@@ -97,7 +112,9 @@ const CMavMatTreeCtrl::MatInfo& CMavMatTreeCtrl::info(const CMavString& name)
     if (it == m_info.end()) {
         MatInfo added;
         m_matMgr.propGet(name.c_str(), added.prop);
-        added.label = m_matMgr.matLabel(name.c_str(), country());
+        // The label in the language, as matLabel gives it, from the label string the properties hold already
+        // (looking the material up a second time costs as much as reading all of its properties).
+        MAV::label_get(added.prop.label.c_str(), country(), added.label);
         it = m_info.emplace(key, std::move(added)).first;
     }
     return it->second;
@@ -156,56 +173,243 @@ void CMavMatTreeCtrl::rootMat(CMavArrayTempl<CMavString>& library, CMavArrayTemp
         library.append(CMavString(L"SYSTEM"));
 }
 
-void CMavMatTreeCtrl::buildTree(const CMavArrayTempl<CMavString>& names, HTREEITEM parent, unsigned long flags,
-                                int depth)
+// Inserts a material item as the last child of parent, its parameter its own handle, with a button when it will
+// have children (which are inserted when it is first expanded); its entry is left to the caller. Null when the
+// tree refuses the item. `children` tells whether it got a button.
+HTREEITEM CMavMatTreeCtrl::insertMat(const CMavString& name, HTREEITEM parent, int depth, bool& children)
 {
-    int inserted = 0;
-    for (const CMavString& name : names) {
-        bool onPath = false;
-        for (const CMavString& p : m_path)
-            onPath = onPath || p.compareNoCase(name.c_str()) == 0;
-        if (onPath)
-            continue;
-        const MatInfo& material = info(name);
-        const CMavString& label = material.label;
-        const MAV::CMatProp& prop = material.prop;
-        CMavString text;
-        if (flags & flagNames) {
-            text = name;
-            text += L"   ";
-            text += label;
-        } else
-            text = label.isEmpty() ? name : label;
-        int image = prop.drawing ? 2 : 1;
-        if (((flags & flagEdge) && prop.edgeCode == 0) || ((flags & flagPhys) && prop.physCode == 0))
-            image = 0;
-        const HTREEITEM item = InsertItem(text.c_str(), image, image, parent, TVI_LAST);
-        if (!item)
-            continue;
-        ++inserted;
-        SetItemData(item, reinterpret_cast<DWORD_PTR>(item));
-        m_itemNames.push_back({item, name, label});
-        m_namesSorted = false;
-        if (!m_hInitItem && !m_strWantedMat.isEmpty() && m_strWantedMat.compareNoCase(name.c_str()) == 0)
-            m_hInitItem = item;
-        if (depth < kMaxDepth && prop.subs.len() > 0) {
-            m_path.push_back(name);
-            buildTree(prop.subs, item, flags, depth + 1);
-            m_path.pop_back();
+    const MatInfo& material = info(name);
+    const MAV::CMatProp& prop = material.prop;
+    CMavString text;
+    if (m_flags & flagNames) {
+        text = name;
+        text += L"   ";
+        text += material.label;
+    } else
+        text = material.label.isEmpty() ? name : material.label;
+    int image = prop.drawing ? 2 : 1;
+    if (((m_flags & flagEdge) && prop.edgeCode == 0) || ((m_flags & flagPhys) && prop.physCode == 0))
+        image = 0;
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN;
+    insert.item.pszText = const_cast<wchar_t*>(text.c_str());
+    insert.item.iImage = image;
+    insert.item.iSelectedImage = image;
+    // Whether any sub-material will show below: one that is not this material itself or one above it.
+    children = false;
+    if (depth < kMaxDepth && prop.subs.len() > 0) {
+        std::vector<CMavString> path;
+        pathOf(parent, path);
+        path.push_back(name);
+        for (const CMavString& sub : prop.subs) {
+            children = true;
+            for (const CMavString& p : path)
+                children = children && p.compareNoCase(sub.c_str()) != 0;
+            if (children)
+                break;
         }
     }
+    insert.item.cChildren = children ? 1 : 0;
+    const HTREEITEM item = InsertItem(&insert);
+    if (item)
+        SetItemData(item, reinterpret_cast<DWORD_PTR>(item));
+    return item;
+}
+
+// The children of a material item at `depth` in the order they are inserted: its sub-materials except those on the
+// path from the root material down to the item (`path` ends with the item); none at the nesting limit.
+void CMavMatTreeCtrl::childNames(const CMavString& name, int depth, const std::vector<CMavString>& path,
+                                 std::vector<CMavString>& out)
+{
+    out.clear();
+    if (depth >= kMaxDepth)
+        return;
+    const MAV::CMatProp& prop = info(name).prop;
+    for (const CMavString& sub : prop.subs) {
+        bool onPath = false;
+        for (const CMavString& p : path)
+            onPath = onPath || p.compareNoCase(sub.c_str()) == 0;
+        if (!onPath)
+            out.push_back(sub);
+    }
+}
+
+// The material names from the root material down to item (empty for a root).
+void CMavMatTreeCtrl::pathOf(HTREEITEM item, std::vector<CMavString>& path)
+{
+    path.clear();
+    for (HTREEITEM h = item; h; h = GetParentItem(h)) {
+        const Entry* e = find(h);
+        if (!e)
+            break;
+        path.push_back(e->name);
+    }
+    std::reverse(path.begin(), path.end());
+}
+
+// Adds entries to the item-name table, which stays ordered by handle.
+void CMavMatTreeCtrl::addEntries(std::vector<Entry>& added)
+{
+    auto less = [](const Entry& a, const Entry& b) { return handleLess(a.item, b.item); };
+    std::sort(added.begin(), added.end(), less);
+    const auto middle = static_cast<std::ptrdiff_t>(m_itemNames.size());
+    // New items mostly get higher handles than all before them: then the table just grows at its end.
+    const bool after = added.empty() || m_itemNames.empty() || less(m_itemNames.back(), added.front());
+    m_itemNames.insert(m_itemNames.end(), std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
+    if (!after)
+        std::inplace_merge(m_itemNames.begin(), m_itemNames.begin() + middle, m_itemNames.end(), less);
+    added.clear();
+}
+
+// Inserts items for names below parent, in order, and sorts parent's children by their text; the handles in the
+// order of names (null where the tree refused an item).
+std::vector<HTREEITEM> CMavMatTreeCtrl::buildTree(const CMavArrayTempl<CMavString>& names, HTREEITEM parent,
+                                                  int depth)
+{
+    std::vector<HTREEITEM> items;
+    std::vector<Entry> added;
+    for (const CMavString& name : names) {
+        bool children = false;
+        const HTREEITEM item = insertMat(name, parent, depth, children);
+        items.push_back(item);
+        if (item)
+            added.push_back({item, name, info(name).label, depth, children});
+    }
+    const size_t inserted = added.size();
+    addEntries(added);
     // One child or none is sorted already.
     if (parent && inserted > 1)
         SendMessage(TVM_SORTCHILDREN, FALSE, reinterpret_cast<LPARAM>(parent));
+    return items;
 }
 
-void CMavMatTreeCtrl::sortNames()
+// Inserts the root materials below a root. The tree sorts a root's children by their text and then by the sort
+// comparison; where the comparison orders the materials completely (no two labels equal, at most one item that
+// goes first) both sortings can only end in that order, so the items go in in it and the tree is not asked to
+// sort. Otherwise they go in in list order and the tree sorts them. The handles in the order of names.
+std::vector<HTREEITEM> CMavMatTreeCtrl::buildRoots(const CMavArrayTempl<CMavString>& names, HTREEITEM parent)
 {
-    if (m_namesSorted)
+    const size_t n = static_cast<size_t>(names.len());
+    std::vector<const CMavString*> labels(n);
+    std::vector<char> goesFirst(n);
+    std::vector<size_t> order(n);
+    for (size_t i = 0; i < n; ++i) {
+        const CMavString& name = names[static_cast<int>(i)];
+        labels[i] = &info(name).label;
+        goesFirst[i] = name.isEmpty() || isSystem(name);
+        order[i] = i;
+    }
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        if (goesFirst[a] != goesFirst[b])
+            return goesFirst[a] != 0;
+        return !goesFirst[a] && labels[a]->compare(labels[b]->c_str()) < 0;
+    });
+    bool total = n < 2 || !goesFirst[order[1]];
+    for (size_t k = 1; k < n && total; ++k)
+        total = goesFirst[order[k - 1]] || labels[order[k - 1]]->compare(labels[order[k]]->c_str()) != 0;
+    if (!total) {
+        std::vector<HTREEITEM> items = buildTree(names, parent, 0);
+        sortRoot(parent);
+        return items;
+    }
+    std::vector<HTREEITEM> items(n);
+    std::vector<Entry> added;
+    for (size_t k : order) {
+        bool children = false;
+        const CMavString& name = names[static_cast<int>(k)];
+        items[k] = insertMat(name, parent, 0, children);
+        if (items[k])
+            added.push_back({items[k], name, *labels[k], 0, children});
+    }
+    addEntries(added);
+    return items;
+}
+
+// Inserts the children of a material item that has not shown them yet; their handles in the order of its
+// sub-materials (empty when they were there already).
+std::vector<HTREEITEM> CMavMatTreeCtrl::expandItem(HTREEITEM item)
+{
+    Entry* e = find(item);
+    if (!e || !e->pending)
+        return {};
+    e->pending = false;
+    const int depth = e->depth;
+    const CMavString name = e->name;
+    std::vector<CMavString> path, kids;
+    pathOf(item, path);
+    childNames(name, depth, path, kids);
+    CMavArrayTempl<CMavString> names;
+    for (const CMavString& k : kids)
+        names.append(k);
+    std::vector<HTREEITEM> items = buildTree(names, item, depth + 1);
+    if (std::all_of(items.begin(), items.end(), [](HTREEITEM h) { return h == nullptr; })) {
+        TVITEMW none{};
+        none.mask = TVIF_CHILDREN;
+        none.hItem = item;
+        none.cChildren = 0;
+        SetItem(&none);
+    }
+    return items;
+}
+
+// Finds the first item of the wanted material in the order a complete build inserts items (depth first, the
+// sub-materials in their order): true with route holding the child indices from `name` down to it.
+bool CMavMatTreeCtrl::firstRoute(const CMavString& name, int depth, std::vector<CMavString>& path,
+                                 std::vector<int>& route)
+{
+    if (m_strWantedMat.compareNoCase(name.c_str()) == 0)
+        return true;
+    path.push_back(name);
+    std::vector<CMavString> kids;
+    childNames(name, depth, path, kids);
+    bool found = false;
+    for (size_t i = 0; i < kids.size() && !found; ++i) {
+        route.push_back(static_cast<int>(i));
+        found = firstRoute(kids[i], depth + 1, path, route);
+        if (!found)
+            route.pop_back();
+    }
+    path.pop_back();
+    return found;
+}
+
+// True when the material name or one below it (as the tree would show them) is the wanted one.
+bool CMavMatTreeCtrl::containsMat(const CMavString& name, int depth, std::vector<CMavString>& path,
+                                  const wchar_t* wanted)
+{
+    if (name.compareNoCase(wanted) == 0)
+        return true;
+    path.push_back(name);
+    std::vector<CMavString> kids;
+    childNames(name, depth, path, kids);
+    bool found = false;
+    for (size_t i = 0; i < kids.size() && !found; ++i)
+        found = containsMat(kids[i], depth + 1, path, wanted);
+    path.pop_back();
+    return found;
+}
+
+// Inserts the items on every path from item down to an item of the wanted material.
+void CMavMatTreeCtrl::revealMat(HTREEITEM item, const wchar_t* wanted)
+{
+    const Entry* e = find(item);
+    if (!e)
         return;
-    std::stable_sort(m_itemNames.begin(), m_itemNames.end(),
-                     [](const Entry& a, const Entry& b) { return handleLess(a.item, b.item); });
-    m_namesSorted = true;
+    const int depth = e->depth;
+    std::vector<CMavString> path;
+    pathOf(item, path);
+    std::vector<CMavString> kids;
+    childNames(e->name, depth, path, kids);
+    bool below = false;
+    for (size_t i = 0; i < kids.size() && !below; ++i)
+        below = containsMat(kids[i], depth + 1, path, wanted);
+    if (!below)
+        return;
+    expandItem(item);
+    for (HTREEITEM c = GetChildItem(item); c; c = GetNextSiblingItem(c))
+        revealMat(c, wanted);
 }
 
 const CMavMatTreeCtrl::Entry* CMavMatTreeCtrl::find(HTREEITEM item) const
@@ -215,9 +419,14 @@ const CMavMatTreeCtrl::Entry* CMavMatTreeCtrl::find(HTREEITEM item) const
     return it != m_itemNames.end() && it->item == item ? &*it : nullptr;
 }
 
+CMavMatTreeCtrl::Entry* CMavMatTreeCtrl::find(HTREEITEM item)
+{
+    return const_cast<Entry*>(static_cast<const CMavMatTreeCtrl*>(this)->find(item));
+}
+
 const CMavString* CMavMatTreeCtrl::itemMat(HTREEITEM item) const
 {
-    const Entry* e = m_namesSorted ? find(item) : nullptr;
+    const Entry* e = find(item);
     return e ? &e->name : nullptr;
 }
 
@@ -238,7 +447,6 @@ int CALLBACK CMavMatTreeCtrl::compareItems(LPARAM a, LPARAM b, LPARAM)
 
 void CMavMatTreeCtrl::sortRoot(HTREEITEM root)
 {
-    sortNames();
     TVSORTCB sort{};
     sort.hParent = root;
     sort.lpfnCompare = reinterpret_cast<PFNTVCOMPARE>(&CMavMatTreeCtrl::compareItems);
@@ -252,9 +460,8 @@ bool CMavMatTreeCtrl::init(unsigned long flags, const wchar_t* initialName,
     g_sortContext = this;
     DeleteAllItems();
     m_itemNames.clear();
-    m_namesSorted = true;
-    m_path.clear();
     m_info.clear();
+    m_flags = flags;
     m_physNames.removeAll();
     if (flags & flagPhys)
         m_physNames = physNames;
@@ -266,18 +473,36 @@ bool CMavMatTreeCtrl::init(unsigned long flags, const wchar_t* initialName,
     // Updating thousands of items one by one would repaint after each.
     SendMessage(WM_SETREDRAW, FALSE);
     const HTREEITEM lib = InsertItem(GetMsg(L"MAV_LIB_027", L"Bibliothek"), 0, 0, TVI_ROOT, TVI_LAST);
-    SetItemData(lib, 0);
     m_strWantedMat = m_strInitMat;
-    buildTree(library, lib, flags, 0);
-    sortRoot(lib);
+    const std::vector<HTREEITEM> libItems = buildRoots(library, lib);
+    std::vector<HTREEITEM> drawItems;
     if (flags & flagDrawing) {
         const HTREEITEM draw = InsertItem(GetMsg(L"DLG_SG018", L"Zeichnung"), 0, 0, TVI_ROOT, TVI_LAST);
-        SetItemData(draw, 0);
-        buildTree(drawing, draw, flags, 0);
-        sortRoot(draw);
+        drawItems = buildRoots(drawing, draw);
     }
-    sortNames();
-    m_info.clear();
+    // The initial item is the wanted material's first item in the order of a complete build; the items down to
+    // it are inserted now.
+    if (!m_strWantedMat.isEmpty()) {
+        std::vector<CMavString> path;
+        std::vector<int> route;
+        for (int pass = 0; pass < 2 && !m_hInitItem; ++pass) {
+            const CMavArrayTempl<CMavString>& names = pass == 0 ? library : drawing;
+            const std::vector<HTREEITEM>& items = pass == 0 ? libItems : drawItems;
+            for (int i = 0; i < names.len() && i < static_cast<int>(items.size()) && !m_hInitItem; ++i) {
+                route.clear();
+                if (!items[static_cast<size_t>(i)] || !firstRoute(names[i], 0, path, route))
+                    continue;
+                HTREEITEM item = items[static_cast<size_t>(i)];
+                for (int step : route) {
+                    const std::vector<HTREEITEM> kids = expandItem(item);
+                    item = step < static_cast<int>(kids.size()) ? kids[static_cast<size_t>(step)] : nullptr;
+                    if (!item)
+                        break;
+                }
+                m_hInitItem = item;
+            }
+        }
+    }
     SendMessage(WM_SETREDRAW, TRUE);
     SelectItem(m_hInitItem ? m_hInitItem : lib);
     Invalidate();
@@ -288,7 +513,13 @@ bool CMavMatTreeCtrl::selectMat(const wchar_t* name)
 {
     if (!name)
         return false;
-    sortNames();
+    // Every item of the material is inserted, so that the first in handle order is among them.
+    std::vector<HTREEITEM> roots;
+    for (HTREEITEM r = GetRootItem(); r; r = GetNextSiblingItem(r))
+        for (HTREEITEM m = GetChildItem(r); m; m = GetNextSiblingItem(m))
+            roots.push_back(m);
+    for (HTREEITEM m : roots)
+        revealMat(m, name);
     for (const Entry& e : m_itemNames) {
         if (e.name.compareNoCase(name) == 0) {
             SelectItem(e.item);
@@ -309,4 +540,15 @@ bool CMavMatTreeCtrl::getSelMat(CMavString& name)
         return false;
     name = *found;
     return true;
+}
+
+// Children are inserted when first asked for: when the tree is about to expand an item (by the user, through its
+// parent's notification, or by TVM_EXPAND) and when a caller asks for an item's first child, so that every caller
+// walking the tree sees the same items as in a tree built whole.
+LRESULT CMavMatTreeCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if ((message == TVM_GETNEXTITEM && wParam == TVGN_CHILD && lParam) ||
+        (message == TVM_EXPAND && (wParam & (TVE_EXPAND | TVE_TOGGLE))))
+        expandItem(reinterpret_cast<HTREEITEM>(lParam));
+    return CMavTreeCtrl::WindowProc(message, wParam, lParam);
 }

@@ -37,6 +37,9 @@ public:
     bool getSelMat(CMavString& name);
     // The material name of an item; null for a root or an unknown item.
     const CMavString* itemMat(HTREEITEM item) const;
+    // The number of items inserted so far. Items below a material are inserted when it is first expanded (or its
+    // children are asked for), so a tree that was never opened holds only the roots and the root materials.
+    int insertedCount() const { return static_cast<int>(m_itemNames.size()); }
 
     // No tool tips: the tree's items show their whole text.
     INT_PTR OnToolHitTest(CPoint point, TOOLINFOW* info) const;
@@ -44,15 +47,28 @@ public:
 protected:
     void PreSubclassWindow() override;
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     struct Entry {
         HTREEITEM item;
         CMavString name;
         CMavString label;
+        int depth;    // 0 for a root material, one more per level below
+        bool pending; // it has children that are not inserted yet
     };
     void rootMat(CMavArrayTempl<CMavString>& library, CMavArrayTempl<CMavString>& drawing, unsigned long flags);
-    void buildTree(const CMavArrayTempl<CMavString>& names, HTREEITEM parent, unsigned long flags, int depth);
+    std::vector<HTREEITEM> buildTree(const CMavArrayTempl<CMavString>& names, HTREEITEM parent, int depth);
+    std::vector<HTREEITEM> buildRoots(const CMavArrayTempl<CMavString>& names, HTREEITEM parent);
+    HTREEITEM insertMat(const CMavString& name, HTREEITEM parent, int depth, bool& children);
+    void childNames(const CMavString& name, int depth, const std::vector<CMavString>& path,
+                    std::vector<CMavString>& out);
+    std::vector<HTREEITEM> expandItem(HTREEITEM item);
+    void pathOf(HTREEITEM item, std::vector<CMavString>& path);
+    bool firstRoute(const CMavString& name, int depth, std::vector<CMavString>& path, std::vector<int>& route);
+    bool containsMat(const CMavString& name, int depth, std::vector<CMavString>& path, const wchar_t* wanted);
+    void revealMat(HTREEITEM item, const wchar_t* wanted);
+    void addEntries(std::vector<Entry>& added);
     // A material's properties and label, read once per build.
     struct MatInfo {
         MAV::CMatProp prop;
@@ -63,8 +79,8 @@ private:
     bool hasPhysSubs(const MAV::CMatProp& prop, std::vector<CMavString>& seen);
     bool hasPhysNames(const MAV::CMatProp& prop) const;
     BOOL ToolTip(NMHDR* header, LRESULT* result);
-    void sortNames();
     const Entry* find(HTREEITEM item) const;
+    Entry* find(HTREEITEM item);
     void sortRoot(HTREEITEM root);
     static int CALLBACK compareItems(LPARAM a, LPARAM b, LPARAM context);
 
@@ -73,9 +89,8 @@ private:
     CMavString m_strWantedMat;
     CMavString m_strInitMat;
     HTREEITEM m_hInitItem = nullptr;
-    std::vector<Entry> m_itemNames; // ordered by handle once a build is done
-    bool m_namesSorted = true;
+    std::vector<Entry> m_itemNames; // ordered by handle
     CMavArrayTempl<CMavString> m_physNames;
-    std::vector<CMavString> m_path; // the materials from the root down to the item being built
-    std::map<CMavString, MatInfo> m_info; // by upper-case name, during init only
+    unsigned long m_flags = 0;
+    std::map<CMavString, MatInfo> m_info; // by upper-case name, from init until the next init
 };

@@ -114,6 +114,12 @@ struct CMavHatchCache {
     bool legibleKnown = false;               // legible holds the test's answer for the matrix legibleFor
     bool legible = false;
     CMavMatrix3d legibleFor;
+    // What the legibility test finds from the outlines and the hatch alone, whatever the zoom (measured tells
+    // that the other three hold it): the test at a new zoom is then a multiplication.
+    bool measured = false;
+    double lineCount = 0.0;   // most hatch lines across the outer outline
+    double lineSpacing = 0.0; // least distance between hatch lines, in item units
+    bool fits = true;         // the hatcher draws the hatch whole
 };
 
 // The fields that only points, regions, texts and pictures use. Kept apart from the item, and only when one of

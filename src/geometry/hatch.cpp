@@ -605,6 +605,41 @@ MavPatternLines patternLines(const CMavString& name)
     return lines;
 }
 
+// The device-independent half of the legibility rule: the most lines any pattern line lays across the outer
+// outline's extents in its own direction, and the least distance between lines, in world units.
+void measureLines(const CMavArrayTempl<CMavVertexArray>& regions, double scale, const MavPatternLines& lines,
+                  double& count, double& spacing)
+{
+    const Outline2 outer = regions.isEmpty() ? Outline2() : toOutline2(regions[0]);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    count = -std::numeric_limits<double>::max();
+    spacing = std::numeric_limits<double>::max();
+    for (const CMavArrayTempl<double>& line : lines) {
+        const double dx = (line.len() >= 4 && line[3] != 0.0) ? scale * line[3] : nan;
+        const double dy = (line.len() >= 5 && line[4] != 0.0) ? scale * line[4] : nan;
+        const double angle = lineValue(line, 0) * kPi / 180.0;
+        double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+        extents2(intoFrame(outer, std::cos(angle), std::sin(angle)), x0, y0, x1, y1);
+        const double w = std::fabs(x1 - x0), h = std::fabs(y1 - y0);
+        if (std::isfinite(dx)) {
+            count = std::max(count, w / dx);
+            spacing = std::min(spacing, std::fabs(dx));
+        }
+        if (std::isfinite(dy)) {
+            count = std::max(count, h / dy);
+            spacing = std::min(spacing, std::fabs(dy));
+        }
+    }
+}
+
+// The rest of it: fewer than 95 lines, and more than 2.3 device units between them under the device matrix.
+bool legibleAt(double count, double spacing, const CMavMatrix3d& toDevice)
+{
+    CMavVector3d unit(1.0, 0.0, 0.0);
+    const double k = unit.transformBy(toDevice).length();
+    return count < 95.0 && spacing * k > 2.3;
+}
+
 } // namespace
 
 CMavArrayTempl<CMavVertexArray> mav_gdx_image_reg_hatch2(CMavArrayTempl<CMavVertexArray> regions,
@@ -619,9 +654,22 @@ CMavArrayTempl<CMavVertexArray> mav_gdx_image_reg_hatch2(CMavArrayTempl<CMavVert
 bool mav_gdx_pattern_test(CMavArrayTempl<CMavVertexArray> regions, const MAV::CHatchProp& hatch,
                           const CMavMatrix3d& toDevice)
 {
+    return mav_gdx_pattern_legible(mav_gdx_pattern_measure(regions, hatch), toDevice);
+}
+
+MavPatternMeasure mav_gdx_pattern_measure(const CMavArrayTempl<CMavVertexArray>& regions,
+                                          const MAV::CHatchProp& hatch)
+{
     const MavPatternLines lines = patternLines(hatch.name);
-    return mav_gdx_pattern_test_lines(regions, hatch.scale, lines, toDevice) &&
-           mav_gdx_hatch_fits(regions, CMavMatrix3d(), hatch.angle, hatch.scale, lines, mav_gdx_dot_length());
+    MavPatternMeasure m;
+    measureLines(regions, hatch.scale, lines, m.count, m.spacing);
+    m.fits = mav_gdx_hatch_fits(regions, CMavMatrix3d(), hatch.angle, hatch.scale, lines, mav_gdx_dot_length());
+    return m;
+}
+
+bool mav_gdx_pattern_legible(const MavPatternMeasure& measure, const CMavMatrix3d& toDevice)
+{
+    return legibleAt(measure.count, measure.spacing, toDevice) && measure.fits;
 }
 
 CMavArrayTempl<CMavVertexArray> mav_gdx_hatch_pattern(const CMavArrayTempl<CMavVertexArray>& regions,
@@ -667,30 +715,9 @@ bool mav_gdx_hatch_fits(const CMavArrayTempl<CMavVertexArray>& regions, const CM
 bool mav_gdx_pattern_test_lines(const CMavArrayTempl<CMavVertexArray>& regions, double scale,
                                 const MavPatternLines& lines, const CMavMatrix3d& toDevice)
 {
-    CMavVector3d unit(1.0, 0.0, 0.0);
-    const double k = unit.transformBy(toDevice).length();
-    const Outline2 outer = regions.isEmpty() ? Outline2() : toOutline2(regions[0]);
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    double count = -std::numeric_limits<double>::max();
-    double spacing = std::numeric_limits<double>::max();
-    for (const CMavArrayTempl<double>& line : lines) {
-        const double dx = (line.len() >= 4 && line[3] != 0.0) ? scale * line[3] : nan;
-        const double dy = (line.len() >= 5 && line[4] != 0.0) ? scale * line[4] : nan;
-        const double angle = lineValue(line, 0) * kPi / 180.0;
-        double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-        extents2(intoFrame(outer, std::cos(angle), std::sin(angle)), x0, y0, x1, y1);
-        const double w = std::fabs(x1 - x0), h = std::fabs(y1 - y0);
-        if (std::isfinite(dx)) {
-            count = std::max(count, w / dx);
-            spacing = std::min(spacing, std::fabs(dx));
-        }
-        if (std::isfinite(dy)) {
-            count = std::max(count, h / dy);
-            spacing = std::min(spacing, std::fabs(dy));
-        }
-    }
-    spacing *= k;
-    return count < 95.0 && spacing > 2.3;
+    double count = 0.0, spacing = 0.0;
+    measureLines(regions, scale, lines, count, spacing);
+    return legibleAt(count, spacing, toDevice);
 }
 
 // ---- simple hatch by name -----------------------------------------------------------------------------------------

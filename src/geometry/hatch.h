@@ -45,6 +45,18 @@ bool mav_gdx_hatch_fits(const CMavArrayTempl<CMavVertexArray>& regions, const CM
 // the caller should fill the region instead.
 bool mav_gdx_pattern_test(CMavArrayTempl<CMavVertexArray> regions, const MAV::CHatchProp& hatch,
                           const CMavMatrix3d& toDevice);
+// The legibility test in two halves, for a caller that asks it again at other zooms: what the test finds from the
+// regions and the hatch alone (the most lines a pattern line lays across the outer outline, the least spacing
+// between lines in world units, whether the hatcher draws the hatch whole), and the answer for a world-to-device
+// matrix from that. mav_gdx_pattern_legible(mav_gdx_pattern_measure(r, h), m) == mav_gdx_pattern_test(r, h, m).
+struct MavPatternMeasure {
+    double count = 0.0;
+    double spacing = 0.0;
+    bool fits = true;
+};
+MavPatternMeasure mav_gdx_pattern_measure(const CMavArrayTempl<CMavVertexArray>& regions,
+                                          const MAV::CHatchProp& hatch);
+bool mav_gdx_pattern_legible(const MavPatternMeasure& measure, const CMavMatrix3d& toDevice);
 // The legibility rule alone, with the pattern lines and scale given.
 bool mav_gdx_pattern_test_lines(const CMavArrayTempl<CMavVertexArray>& regions, double scale,
                                 const MavPatternLines& lines, const CMavMatrix3d& toDevice);

@@ -91,6 +91,10 @@ public:
         release();
         for (const Kept& k : m_kept)
             DeleteObject(k.pen);
+        if (m_brush)
+            SelectObject(m_dc, m_originalBrush);
+        for (const KeptBrush& k : m_brushes)
+            DeleteObject(k.brush);
     }
     ItemPens(const ItemPens&) = delete;
     ItemPens& operator=(const ItemPens&) = delete;
@@ -115,14 +119,48 @@ public:
         m_width = width;
         m_colour = colour;
     }
+    // Selects a solid brush of the colour in the window, which stays selected until another is asked for (every
+    // other fill selects its own brush and puts the previous one back); the drawing keeps the brushes it made, as
+    // its pens. False for the metafile, whose items make their own.
+    bool selectBrush(COLORREF colour)
+    {
+        if (!m_keep)
+            return false;
+        if (m_brush && m_brushColour == colour)
+            return true;
+        HBRUSH brush = nullptr;
+        for (const KeptBrush& k : m_brushes)
+            if (k.colour == colour)
+                brush = k.brush;
+        if (!brush) {
+            if (m_brushes.size() >= kKept) {
+                // Full: the brushes not selected now go.
+                std::vector<KeptBrush> stay;
+                for (const KeptBrush& k : m_brushes) {
+                    if (k.brush == m_brush)
+                        stay.push_back(k);
+                    else
+                        DeleteObject(k.brush);
+                }
+                m_brushes.swap(stay);
+            }
+            brush = CreateSolidBrush(colour);
+            if (!brush)
+                return false;
+            m_brushes.push_back(KeptBrush{colour, brush});
+        }
+        HGDIOBJ previous = SelectObject(m_dc, brush);
+        if (!m_brush)
+            m_originalBrush = previous;
+        m_brush = brush;
+        m_brushColour = colour;
+        return true;
+    }
     void itemDone()
     {
         if (!m_keep)
             release();
     }
-    // A pen for the window that the drawing keeps (the caller selects it but does not delete it); null for the
-    // metafile, whose items make their own.
-    HPEN shared(int width, COLORREF colour) { return m_keep ? kept(width < 0 ? 0 : width, colour) : nullptr; }
 
 private:
     struct Kept {
@@ -163,8 +201,17 @@ private:
         m_pen = nullptr;
     }
 
+    struct KeptBrush {
+        COLORREF colour;
+        HBRUSH brush;
+    };
+
     HDC m_dc;
     bool m_keep;
+    HBRUSH m_brush = nullptr; // the kept brush selected now
+    HGDIOBJ m_originalBrush = nullptr;
+    COLORREF m_brushColour = 0;
+    std::vector<KeptBrush> m_brushes;
     HPEN m_pen = nullptr;
     HGDIOBJ m_original = nullptr;
     int m_width = 0;
@@ -299,6 +346,45 @@ bool hasArc(const CMavVertexArray& vl)
         if (vl[i].isArc())
             return true;
     return false;
+}
+
+// The window's drawing of many thin lines in one colour (a region's hatch) with a single PolyPolyline: each run
+// of joined segments becomes one of its polylines, lighting the pixels drawVertices lights with a Polyline per
+// run, and a dot (a piece of a broken line shorter than the threshold) its single pixel, which in one colour may
+// come before or after the lines. False, with nothing drawn, for lines with arcs, which drawVertices draws.
+bool drawThinLines(const RenderContext& ctx, const CMavArrayTempl<CMavVertexArray>& lines, bool dots,
+                   const CMavMatrix3d& toDevice, COLORREF colour)
+{
+    for (const CMavVertexArray& vl : lines)
+        if (hasArc(vl))
+            return false;
+    // The buffers stay with the thread between items, so a repaint allocates nothing here.
+    thread_local std::vector<POINT> points;
+    thread_local std::vector<DWORD> counts;
+    points.clear();
+    counts.clear();
+    for (const CMavVertexArray& vl : lines) {
+        const bool unbroken = !dots && vl.isContinuous();
+        bool joined = false; // the open run ends where the previous segment ended
+        for (int i = 0; i < vl.len(); ++i) {
+            const CMavVertex& vx = vl[i];
+            if (!unbroken && vx.start.distanceTo(vx.end) < ctx.pixelThreshold) {
+                singlePixel(ctx, devPoint(toDevice * vx.start), colour);
+                joined = false;
+                continue;
+            }
+            if (!(joined && vx.start == vl[i - 1].end)) {
+                points.push_back(devPoint(toDevice * vx.start));
+                counts.push_back(1);
+            }
+            points.push_back(devPoint(toDevice * vx.end));
+            ++counts.back();
+            joined = true;
+        }
+    }
+    if (!counts.empty())
+        PolyPolyline(ctx.dc, points.data(), counts.data(), static_cast<DWORD>(counts.size()));
+    return true;
 }
 
 // A polyline (or a region's contour) in item coordinates: turned by the view direction, dashed there, mapped to
@@ -520,7 +606,9 @@ std::shared_ptr<CMavHatchCache> windowHatchCache(const CMavGDX& gdx, int item, c
 
 // The legibility test of a hatch. The test measures the pattern's spacing along a unit vector mapped to the
 // device, which a pan does not change: with a cache, its answer is kept for the linear part of the matrix and
-// asked again only when that changes (a zoom, a turn).
+// asked again only when that changes (a zoom, a turn). All the test learns from the outlines and the pattern
+// (line count, spacing, whether the hatcher can draw it) is measured once per cache, so a new zoom only scales the
+// spacing.
 bool legible(CMavHatchCache* cache, const CMavArrayTempl<CMavVertexArray>& own, const CHatchProp& hatch,
              const CMavMatrix3d& test)
 {
@@ -531,7 +619,18 @@ bool legible(CMavHatchCache* cache, const CMavArrayTempl<CMavVertexArray>& own, 
         for (int c = 0; c < 3 && same; ++c)
             same = cache->legibleFor.m[r][c] == test.m[r][c];
     if (!same) {
-        cache->legible = mav_gdx_pattern_test(cache->split, hatch, test);
+        if (!cache->measured) {
+            const MavPatternMeasure m = mav_gdx_pattern_measure(cache->split, hatch);
+            cache->lineCount = m.count;
+            cache->lineSpacing = m.spacing;
+            cache->fits = m.fits;
+            cache->measured = true;
+        }
+        MavPatternMeasure m;
+        m.count = cache->lineCount;
+        m.spacing = cache->lineSpacing;
+        m.fits = cache->fits;
+        cache->legible = mav_gdx_pattern_legible(m, test);
         cache->legibleFor = test;
         cache->legibleKnown = true;
     }
@@ -550,10 +649,10 @@ void drawRegion(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned
 
     unsigned long f = flags;
     if (window || (f & 3) != 0) {
-        CHatchProp hatch;
-        bool haveHatch = false;
-        if (f & 2)
-            haveHatch = gdx.hatchGet(item, hatch);
+        // The item's hatch as hatchGet gives it, read in place (a copy per item and drawing costs a string's
+        // allocation).
+        const CHatchProp& hatch = gdx.getDisplayList()[item].rare().m_hatch;
+        const bool haveHatch = (f & 2) != 0;
         // The window tests the legibility of the hatch on the contours as drawn (arcs as chords), the metafile on
         // the contours as stored. The window keeps the split contours and the hatch lines of a hatched item
         // between drawings (windowHatchCache); only the legibility test, which depends on the zoom, runs again.
@@ -587,13 +686,16 @@ void drawRegion(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned
         const CMavArrayTempl<CMavVertexArray>& list = cache ? cache->split : own;
 
         if (f & 1) {
-            if (window)
+            if (window) {
+                pens.select(gdx.thicknGet(item), penColour); // the polygon's outline
                 fillByClip(ctx, gdx, list, toDevice, fill);
+            }
             else
                 fillByScanLines(ctx, list, toDevice);
         }
         if (f & 2) {
-            Selected hatchPen(dc, window ? pens.shared(1, fill) : nullptr, false);
+            if (window)
+                pens.select(1, fill);
             CMavArrayTempl<CMavVertexArray> computed;
             if (cache && !cache->hasLines) {
                 cache->lines = mav_gdx_image_reg_hatch2(list, CMavMatrix3d(), hatch);
@@ -604,9 +706,11 @@ void drawRegion(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned
             const CMavArrayTempl<CMavVertexArray>& lines = cache ? cache->lines : computed;
             // Dots are drawn piece by piece. The name is compared exactly, as the hatchers compare pattern names.
             const bool dots = hatch.name == L"DOTS";
-            for (int i = 0; i < lines.len(); ++i) {
-                const bool unbroken = !dots && (lines[i].isContinuous() || (!window && lines[i].isClosed()));
-                drawVertices(ctx, lines[i], unbroken, toDevice, fill, 1);
+            if (!window || !drawThinLines(ctx, lines, dots, toDevice, fill)) {
+                for (int i = 0; i < lines.len(); ++i) {
+                    const bool unbroken = !dots && (lines[i].isContinuous() || (!window && lines[i].isClosed()));
+                    drawVertices(ctx, lines[i], unbroken, toDevice, fill, 1);
+                }
             }
         }
     }
@@ -661,13 +765,97 @@ void fillGlyph(const RenderContext& ctx, const CMavArrayTempl<CMavVertexArray>& 
     }
 }
 
+// Fills the glyphs of a text in the window as fillByClip does glyph by glyph, with one clip region for the holes
+// of all of them: the clip is cut and given back once per text instead of once per glyph with holes. That lights
+// the same pixels as long as no glyph's polygon, with its pen, reaches a hole of another glyph; in a text whose
+// glyphs come that close (tiny or overlapping glyphs) false is returned before anything is drawn, and the caller
+// clips glyph by glyph. Like fillByClip it leaves the whole image as the clip when a hole was cut.
+bool fillTextByClip(const RenderContext& ctx, const CMavGDX& gdx,
+                    const CMavArrayTempl<CMavArrayTempl<CMavVertexArray>>& glyphs, const CMavMatrix3d& toDevice,
+                    int penWidth, std::vector<POINT>& points)
+{
+    struct Contour {
+        size_t start;
+        int count;
+        int glyph;
+        RECT box;
+    };
+    std::vector<Contour> outers, holes;
+    points.clear();
+    auto boxOf = [&points](size_t start, size_t end) {
+        RECT r{points[start].x, points[start].y, points[start].x, points[start].y};
+        for (size_t k = start + 1; k < end; ++k) {
+            r.left = std::min(r.left, points[k].x);
+            r.top = std::min(r.top, points[k].y);
+            r.right = std::max(r.right, points[k].x);
+            r.bottom = std::max(r.bottom, points[k].y);
+        }
+        return r;
+    };
+    for (int g = 0; g < glyphs.len(); ++g) {
+        for (int i = 0; i < glyphs[g].len(); ++i) {
+            const size_t before = points.size();
+            appendDevicePoints(glyphs[g][i], toDevice, points);
+            const int added = static_cast<int>(points.size() - before);
+            if (i > 0 && added < 3) {
+                points.resize(before); // too small to make a region: it cuts nothing
+                continue;
+            }
+            if (added == 0)
+                continue; // an empty outline draws nothing
+            (i == 0 ? outers : holes).push_back(Contour{before, added, g, boxOf(before, points.size())});
+        }
+    }
+    // A hole's region lies within its points' box, and so do a polygon's fill and the lines of a thin pen; a
+    // wider pen reaches out by half its width (a unit more for rounding and its joins).
+    const LONG reach = penWidth <= 1 ? 0 : static_cast<LONG>(penWidth / 2 + 2);
+    for (const Contour& h : holes) {
+        for (const Contour& o : outers) {
+            if (o.glyph == h.glyph)
+                continue;
+            if (o.box.left - reach <= h.box.right && h.box.left <= o.box.right + reach &&
+                o.box.top - reach <= h.box.bottom && h.box.top <= o.box.bottom + reach)
+                return false;
+        }
+    }
+    HDC dc = ctx.dc;
+    SetBkColor(dc, gdx.backColorGet().oleColor() & 0xFFFFFF);
+    bool cut = false;
+    HRGN all = nullptr;
+    for (const Contour& h : holes) {
+        HRGN hole = CreatePolygonRgn(points.data() + h.start, h.count, ALTERNATE);
+        if (!hole)
+            continue;
+        cut = true;
+        if (!all) {
+            all = hole;
+            continue;
+        }
+        CombineRgn(all, all, hole, RGN_OR);
+        DeleteObject(hole);
+    }
+    if (all) {
+        ExtSelectClipRgn(dc, all, RGN_DIFF);
+        DeleteObject(all);
+    }
+    SetPolyFillMode(dc, ALTERNATE);
+    for (const Contour& o : outers)
+        Polygon(dc, points.data() + o.start, o.count);
+    if (cut) {
+        HRGN whole = CreateRectRgn(0, 0, ctx.width, ctx.height);
+        SelectClipRgn(dc, whole);
+        DeleteObject(whole);
+    }
+    return true;
+}
+
 // Glyphs whose letters are at least this many device units high in both directions are filled without clipping.
 // Below it the corners of holes, truncated to whole device units, can reach their outlines: 6 and 8 units high
 // texts have shown a few pixels of difference, 9 to 11 none; the bound keeps a margin.
 constexpr double kGlyphPolyPolygonMin = 12.0;
 
 void drawText(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned long flags, int fillMode,
-              COLORREF penColour)
+              COLORREF penColour, ItemPens& pens)
 {
     const bool window = ctx.target == RenderTarget::Window;
     const CMavMatrix3d toDevice = ctx.toDevice * gdx.viewDirectionMtxGet() * gdx.mtxGet(item);
@@ -713,9 +901,9 @@ void drawText(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned l
     COLORREF brush = penColour;
     if (fillMode == 0 && gdx.fcolorGet(item).colorIndex() != 0)
         brush = gdx.fcolorGet(item).oleColor() & 0xFFFFFF;
-    // The window fills all glyphs of the text with one brush; the metafile records a brush per glyph.
-    HBRUSH textBrush = window && (flags & 1) ? CreateSolidBrush(brush) : nullptr;
-    Selected textBrushSel(ctx.dc, textBrush);
+    // The window fills all glyphs of the text with one brush (kept for texts of the same colour); the metafile
+    // records a brush per glyph.
+    const bool textBrush = window && (flags & 1) && pens.selectBrush(brush);
     if (window && (flags & 1))
         SetBkColor(ctx.dc, gdx.backColorGet().oleColor() & 0xFFFFFF);
     // A font unit (the height of a capital) in device units, along the text's x and y directions.
@@ -724,11 +912,15 @@ void drawText(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned l
     const bool noClip = window && unitX >= kGlyphPolyPolygonMin && unitY >= kGlyphPolyPolygonMin;
     std::vector<POINT> points;
     std::vector<INT> counts;
+    // Without outlines drawn over them, the glyphs of a small text share one clip region where they can.
+    if (window && (flags & 1) && !noClip && !(flags & 0x10) &&
+        fillTextByClip(ctx, gdx, glyphs, toDevice, gdx.thicknGet(item), points))
+        return;
     for (int g = 0; g < glyphs.len(); ++g) {
         if ((flags & 1) && noClip)
             fillGlyph(ctx, glyphs[g], toDevice, points, counts);
         else if (flags & 1)
-            fillByClip(ctx, gdx, glyphs[g], toDevice, brush, textBrush != nullptr);
+            fillByClip(ctx, gdx, glyphs[g], toDevice, brush, textBrush);
         if (flags & 0x10) {
             // Each segment on its own: a contour that is not closed up shows its gaps, not a line across them.
             Selected pen(ctx.dc, solidPen(1, penColour));
@@ -824,7 +1016,11 @@ void renderItems(const CMavGDX& gdx, const RenderContext& ctx)
             normalisedPattern(gdx.linetypeGet(i), gdx.ltscaleGet(i), ctx.dotLength);
 
         const int width = gdx.thicknGet(i);
-        itemPen.select(width, pen);
+        // A region in the window selects the pens it draws with as it goes (the item pen for a fill's outline,
+        // the hatch pen for its lines): a hatched region, the common case, then costs a pen selection only when
+        // its colour differs from the item before.
+        if (!(window && static_cast<int>(kind) == 3))
+            itemPen.select(width, pen);
         switch (static_cast<int>(kind)) {
         case 1: {
             const CMavVertexArray& vl = gdx.getDisplayList()[i].m_vl;
@@ -838,7 +1034,7 @@ void renderItems(const CMavGDX& gdx, const RenderContext& ctx)
             drawRegion(ctx, gdx, i, flags, fillMode, pen, pattern, itemPen);
             break;
         case 5:
-            drawText(ctx, gdx, i, flags, fillMode, pen);
+            drawText(ctx, gdx, i, flags, fillMode, pen, itemPen);
             break;
         case 6:
             drawPicture(ctx, gdx, i, flags);
