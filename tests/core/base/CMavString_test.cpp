@@ -152,8 +152,9 @@ TEST(CMavString, FormatIsTheSameOnEveryPlatform)
 {
     EXPECT_EQ(CMavString::format(L"%d|%5d|%-5d|%05d|%+d", 42, 42, 42, -42, 7), L"42|   42|42   |-0042|+7");
     EXPECT_EQ(CMavString::format(L"%u %x %X %#o", 4000000000u, 255u, 255u, 8u), L"4000000000 ff FF 010");
-    EXPECT_EQ(CMavString::format(L"%ld %lld %I64d %zu", -5L, -9000000000LL, 9000000000LL, static_cast<size_t>(17)),
-              L"-5 -9000000000 9000000000 17");
+    EXPECT_EQ(CMavString::format(L"%ld %lld %I64d %I32d %zu", -5L, -9000000000LL, 9000000000LL, -7,
+                                 static_cast<size_t>(17)),
+              L"-5 -9000000000 9000000000 -7 17");
     EXPECT_EQ(CMavString::format(L"%.2f %8.3f %e %g", 3.14159, -2.5, 12500.0, 0.0001),
               L"3.14   -2.500 1.250000e+04 0.0001");
     EXPECT_EQ(CMavString::format(L"%s|%ls|%hs|%S", L"w\u00E4", L"ide", "n\xC3\xA4", "rrow"), L"w\u00E4|ide|n\u00E4|rrow");
