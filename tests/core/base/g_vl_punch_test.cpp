@@ -113,6 +113,8 @@ TEST(PolylineClip, PiecesInsideAndOutsideRegions)
     // Arcs: a line through a circle is cut exactly where it meets the arcs; a tangent line keeps nothing.
     expectPieces(MAV::g_vl_punch(seg(-2, 0.6, 2, 0.6), circle(0, 0, 1), true), {{-0.8, 0.6, 0.8, 0.6}}, 1e-12);
     EXPECT_TRUE(MAV::g_vl_punch(seg(-2, 1, 2, 1), circle(0, 0, 1), true).isEmpty());
+    // The same at the scale of a building in millimetres: both crossings of the one arc stay apart.
+    expectPieces(MAV::g_vl_punch(seg(-2e5, 6e4, 2e5, 6e4), circle(0, 0, 1e5), true), {{-8e4, 6e4, 8e4, 6e4}}, 1e-6);
     // An arc through (0, -2) clipped by a rectangle gives a sub-arc on the same circle.
     const Region sub = MAV::g_vl_punch(poly({{-2, 0, 2, 0, 1.0}}), rect(-1, -3, 1, 3), true);
     expectPieces(sub, {{-1, -std::sqrt(3.0), 1, -std::sqrt(3.0)}}, 1e-12);
