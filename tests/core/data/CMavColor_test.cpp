@@ -110,6 +110,8 @@ TEST(CMavColor, FromDataItemsAndLayers)
     EXPECT_EQ(c.color(), 0x00FF80L);
     EXPECT_EQ(c.colorName(), L"Mint");
     EXPECT_EQ(MAV::color_from_data(d.get(L"TXTRGB")).oleColor(), 0x0000FFu);
+    d.setAt(L"NINES", L"9,99,199");
+    EXPECT_EQ(MAV::color_from_data(d.get(L"NINES")).oleColor(), 0xC76309u);
     // Texts that are neither an index nor three numbers up to 255 leave the colour alone.
     for (const wchar_t* bad : {L"red", L"1,2,300", L"1,-2,3", L"1,,3", L"1,2", L"-", L"5x", L"1,2,3a"}) {
         c = CMavColor(9);
