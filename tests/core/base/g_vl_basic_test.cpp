@@ -42,7 +42,8 @@ TEST(PolylineBasics, ChordCountIsTheSmallestWithinToleranceAndExplodingUsesIt)
 {
     const CMavVertex half({1, 0, 0}, {-1, 0, 0}, 1.0);
     // {segment, tolerance, chords}: a half circle of radius 1 at 0.1 needs pi / (2 acos 0.9) = 3.48 -> 4 chords;
-    // straight, infinitely bulged or endless segments need one; hopeless tolerances and huge arcs get the cap.
+    // straight, infinitely bulged, endless or zero-length segments need one, whatever the tolerance; hopeless
+    // tolerances and huge arcs get the cap.
     const struct {
         CMavVertex v;
         double tol;
@@ -51,7 +52,8 @@ TEST(PolylineBasics, ChordCountIsTheSmallestWithinToleranceAndExplodingUsesIt)
                   {half, 0.0, CMavVertex::kMaxChords}, {half, std::nan(""), CMavVertex::kMaxChords},
                   {CMavVertex({0, 0, 0}, {1, 0, 0}, 1e300), 0.01, CMavVertex::kMaxChords},
                   {CMavVertex({0, 0, 0}, {1, 0, 0}, HUGE_VAL), 0.01, 1},
-                  {CMavVertex({0, 0, 0}, {HUGE_VAL, 0, 0}, 0.5), 0.01, 1}};
+                  {CMavVertex({0, 0, 0}, {HUGE_VAL, 0, 0}, 0.5), 0.01, 1},
+                  {CMavVertex({2, 2, 0}, {2, 2, 0}, 1.0), 0.0, 1}};
     for (const auto& c : counts)
         EXPECT_EQ(MAV::g_vx_split_dif(c.v, c.tol), c.n) << c.v.bulge << " " << c.tol;
     for (const CMavVertex& arc : {half, CMavVertex({0, 0, 0}, {10, 3, 0}, -0.3), CMavVertex({2, 2, 0}, {2, 3, 0}, 3.0),
@@ -153,7 +155,8 @@ TEST(PolylineBasics, ContinuousPartsAndCuts)
     // Straight from (0, 0) to (10, 0), then a half circle to (10, 10) through (15, 5). The cut runs between the
     // feet of the two points, in the polyline's direction whatever their order; beyond the ends it stops there.
     const CMavVertexArray pl = poly({{0, 0, 10, 0, 0}, {10, 0, 10, 10, 1.0}});
-    for (const CMavVertexArray& cut : {MAV::g_vl_cut(pl, {4, 1, 0}, {15, 5, 0}), MAV::g_vl_cut(pl, {15, 5, 0}, {4, 1, 0})}) {
+    for (const CMavVertexArray& cut :
+         {MAV::g_vl_cut(pl, {4, 1, 0}, {15, 5, 0}), MAV::g_vl_cut(pl, {15, 5, 0}, {4, 1, 0})}) {
         ASSERT_EQ(cut.len(), 2);
         expectPoint(cut[0].start, 4, 0);
         expectPoint(cut[0].end, 10, 0);

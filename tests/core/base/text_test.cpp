@@ -67,9 +67,11 @@ TEST(LengthText, WritesTheFormatsAsAutocadDoes)
         const char* text;
     } cases[] = {
         {17.5, kSci, 4, false, "1.7500E+01"}, {0.00125, kSci, 2, false, "1.25E-03"}, {17.5, kDec, 4, false, "17.5000"},
-        {-2.0 / 3.0, kDec, 3, false, "-0.667"}, {17.5, kEng, 2, false, "1'-5.50\""}, {-17.5, kEng, 2, false, "-1'-5.50\""},
+        {-2.0 / 3.0, kDec, 3, false, "-0.667"}, {17.5, kEng, 2, false, "1'-5.50\""},
+        {-17.5, kEng, 2, false, "-1'-5.50\""},
         {6.0, kEng, 1, false, "0'-6.0\""}, {17.5, kArch, 4, false, "1'-5 1/2\""}, {12.0, kArch, 4, false, "1'-0\""},
-        {0.5, kArch, 4, false, "0'-0 1/2\""}, {17.3, kArch, 3, false, "1'-5 1/4\""}, {17.33, kArch, 3, false, "1'-5 3/8\""},
+        {0.5, kArch, 4, false, "0'-0 1/2\""}, {17.3, kArch, 3, false, "1'-5 1/4\""},
+        {17.33, kArch, 3, false, "1'-5 3/8\""},
         {17.5, kFrac, 4, false, "17 1/2"}, {0.75, kFrac, 4, false, "3/4"}, {-0.75, kFrac, 4, false, "-3/4"},
         {17.0, kFrac, 4, false, "17"}, {17.3, kFrac, 0, false, "17"},
         {11.999, kEng, 2, false, "1'-0.00\""}, {11.99, kArch, 4, false, "1'-0\""}, {4.99, kFrac, 4, false, "5"},
@@ -78,7 +80,8 @@ TEST(LengthText, WritesTheFormatsAsAutocadDoes)
         {2.5, kDec, 0, false, "3"}, {-2.5, kDec, 0, false, "-3"}, {0.125, kDec, 2, false, "0.13"},
         {-0.125, kDec, 2, false, "-0.13"}, {-0.5, kDec, 0, false, "-1"}, {2.675, kDec, 2, false, "2.67"},
         {1.25, kSci, 1, false, "1.3E+00"}, {-0.125, kSci, 1, false, "-1.3E-01"}, {9.5, kSci, 0, false, "1E+01"},
-        {-99.5, kSci, 1, false, "-1.0E+02"}, {1234.5, kEng, 0, false, "102'-11\""}, {-1234.5, kEng, 0, false, "-102'-11\""},
+        {-99.5, kSci, 1, false, "-1.0E+02"}, {1234.5, kEng, 0, false, "102'-11\""},
+        {-1234.5, kEng, 0, false, "-102'-11\""},
         {6.25, kEng, 1, false, "0'-6.3\""}, {1234.5, kArch, 0, false, "102'-11\""},
         {-0.03125, kArch, 4, false, "-0'-0 1/16\""}, {2.5, kFrac, 0, false, "3"}, {-2.5, kFrac, 0, false, "-3"},
         {0.03125, kFrac, 4, false, "1/16"},
@@ -162,7 +165,8 @@ TEST(TextSplit, KeepsOrDropsEmptyParts)
         bool keep;
         const wchar_t* joined;
         int count;
-    } cases[] = {{L"\\MAV_OUTL_0004\\...", L"\\", true, L"|MAV_OUTL_0004|...", 3}, {L"a\\b\\c\\d", L"\\", true, L"a|b|c|d", 4},
+    } cases[] = {{L"\\MAV_OUTL_0004\\...", L"\\", true, L"|MAV_OUTL_0004|...", 3},
+                 {L"a\\b\\c\\d", L"\\", true, L"a|b|c|d", 4},
                  {L"a\\\\", L"\\", true, L"a||", 3}, {L"", L"\\", true, L"", 1}, {L"", L"\\", false, L"", 0},
                  {L"\\\\Mav\\\\topic\\", L"\\", false, L"Mav|topic", 2}, {L"a, b;c", L",; ", false, L"a|b|c", 3},
                  {nullptr, L",", true, L"", 0}, {L"abc", nullptr, false, L"abc", 1}};

@@ -177,7 +177,8 @@ TEST(DataFile, TemporaryAndDiskFiles)
     MAV::dtaClose(t1);
     MAV::dtaClose(t2);
 
-    const std::string path = testing::TempDir() + "mav_datafile_test_" + std::to_string(std::random_device{}()) + ".dat";
+    const std::string path =
+        testing::TempDir() + "mav_datafile_test_" + std::to_string(std::random_device{}()) + ".dat";
     std::remove(path.c_str());
     const CMavString wpath(path.c_str());
     EXPECT_EQ(MAV::dtaOpen(1, 1, nullptr, wpath.c_str()), nullptr); // missing, read mode

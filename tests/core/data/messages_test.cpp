@@ -44,7 +44,8 @@ TEST_F(Messages, ShippedCataloguesCoverTheLibraryKeysAndFallBackToTheDefault)
         {L"MAV_LIB_027", L"Bibliothek"}, {L"MAV_MFC_0001", L"Wert darf nicht kleiner sein als"},
         {L"MAV_MFC_0002", L"Wert darf nicht gr\u00f6\u00dfer sein als"}, {L"MAV_MFC_0004", L"Kopieren"},
         {L"MAV_MFC_0005", L"Einf\u00fcgen"}, {L"MAV_MFC_0006", L"Einzeilig"}, {L"MAV_MFC_0007", L"Mehrzeilig"},
-        {L"MAV_MFC_0008", L"Import"}, {L"MAV_MFC_0009", L"Bezeichnung"}, {L"MAV_MFC_0010", L"Kein Text ausgew\u00e4hlt"},
+        {L"MAV_MFC_0008", L"Import"}, {L"MAV_MFC_0009", L"Bezeichnung"},
+        {L"MAV_MFC_0010", L"Kein Text ausgew\u00e4hlt"},
         {L"MAV_MFC_0011", L"Kein Text zugeordnet"}, {L"MAV_MFC_0012", L"Materialauswahl"},
         {L"MAV_MFC_0017", L"Mehzeilige Texte nicht m\u00f6glich"}, {L"MAV_OUTL_0000", L"Kontur"},
         {L"MAV_OUTL_0001", L"Abbrechen"}, {L"MAV_OUTL_0002", L"OK"}, {L"MAV_OUTL_0003", L"Auswahl"},
@@ -149,7 +150,8 @@ TEST_F(Messages, LabelsHoldOneTextPerLanguage)
     EXPECT_TRUE(MAV::label_set(label, L"en", nullptr));
     EXPECT_EQ(label, L"");
     // Codes with '=' or a backslash, empty or overlong codes are refused.
-    for (const wchar_t* code : {L"", L"a=b", L"a\\b", L"abcdefghijklmnopqrstuvwxyz0123456", static_cast<const wchar_t*>(nullptr)})
+    for (const wchar_t* code :
+         {L"", L"a=b", L"a\\b", L"abcdefghijklmnopqrstuvwxyz0123456", static_cast<const wchar_t*>(nullptr)})
         EXPECT_FALSE(MAV::label_set(label, code, L"x"));
     EXPECT_EQ(label, L"");
 

@@ -90,7 +90,8 @@ TEST(Outlines, ShapesHaveTheirAreasAndImpossibleParametersGiveNothing)
     EXPECT_NEAR(outline(10, {6, 20})[0].start.y, outline(10, {6, 20})[0].end.y, 1e-12); // flat bottom edge
     EXPECT_EQ(outline(2, {40, 20, 10}).len(), 6); // corners meet: zero-length edges left out
     // The offset moves the outline; missing parameters take the range "100" defaults.
-    EXPECT_EQ(MAV::g_outline(1, CMavVector3d(5, -3, 0), CMavArrayTempl<double>{10, 10})[0].start, CMavPoint3d(5, -3, 0));
+    EXPECT_EQ(MAV::g_outline(1, CMavVector3d(5, -3, 0), CMavArrayTempl<double>{10, 10})[0].start,
+              CMavPoint3d(5, -3, 0));
     CMavPoint3d mn, mx;
     ASSERT_TRUE(outline(1, {}).extents(mn, mx));
     EXPECT_EQ(mx, CMavPoint3d(100, 50, 0));
