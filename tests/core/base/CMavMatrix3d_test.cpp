@@ -1,61 +1,120 @@
-// Matrices: product order, the standard constructions, plane systems and the inverse.
+// Points, vectors, point arrays, dash patterns and matrices: lengths without overflow, products and sides, order
+// along a direction, the product order and standard constructions of matrices, and the inverse.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
 
+#include "base/CMavLineParm.h"
 #include "base/CMavMatrix3d.h"
+#include "base/CMavPoint3dArray.h"
 #include "../geom_test_util.h"
 
 using namespace geomtest;
 
-TEST(CMavMatrix3d, ProductAppliesTheRightFactorFirst)
+TEST(CMavVector3d, LengthsProductsAnglesAndSides)
+{
+    EXPECT_DOUBLE_EQ(CMavVector3d(3, 4, 12).length(), 13.0);
+    EXPECT_DOUBLE_EQ(CMavVector3d(1e200, 1e200, 0).length(), 1e200 * std::sqrt(2.0));
+    EXPECT_DOUBLE_EQ(CMavVector3d(3e-200, 4e-200, 0).length(), 5e-200);
+    EXPECT_TRUE(std::isnan(CMavVector3d(std::nan(""), 1, 1).length()));
+    EXPECT_TRUE(std::isinf(CMavVector3d(HUGE_VAL, 1, 1).length()));
+    EXPECT_EQ(CMavVector3d(0, 0, -5).normal(), CMavVector3d(0, 0, -1));
+    EXPECT_EQ(CMavVector3d().normal(), CMavVector3d());
+    EXPECT_EQ(CMavVector3d(HUGE_VAL, 0, 0).normal(), CMavVector3d());
+
+    EXPECT_EQ(CMavVector3d::kZAxis.crossProduct(CMavVector3d::kYAxis), -CMavVector3d::kXAxis);
+    EXPECT_DOUBLE_EQ(CMavVector3d(1, 2, 3).dotProduct(CMavVector3d(-4, 5, 0.5)), 7.5);
+    EXPECT_NEAR(CMavVector3d::kXAxis.angleTo(CMavVector3d::kYAxis, -CMavVector3d::kZAxis), -kPi / 2, 1e-15);
+    EXPECT_NEAR(CMavVector3d(1, 0, 0).angleTo(CMavVector3d(-1, 1e-9, 0)), kPi - 1e-9, 1e-15);
+    EXPECT_TRUE(CMavVector3d(1, 2, 3).isParallelTo(CMavVector3d(-2, -4, -6)));
+    EXPECT_FALSE(CMavVector3d(1, 2, 3).isParallelTo(CMavVector3d(1, 2, 3.001)));
+    // {vector, its positive side}: z decides, then y, then x; a z that is rounding noise against the other
+    // components does not decide.
+    const CMavVector3d sides[][2] = {{{0, 0, -2}, {0, 0, 2}}, {{3, -1, 0}, {-3, 1, 0}}, {{-1, 0, 0}, {1, 0, 0}},
+                                     {{1, -5, 1e-20}, {-1, 5, -1e-20}}};
+    for (const auto& s : sides)
+        EXPECT_EQ(s[0].positiveSide(), s[1]);
+    for (const CMavVector3d& d : {CMavVector3d(1, 0, 0), CMavVector3d(0, 0, 3), CMavVector3d(1, 2, 3)}) {
+        EXPECT_NEAR(d.perpVector().length(), 1.0, 1e-15);
+        EXPECT_NEAR(d.perpVector().dotProduct(d), 0.0, 1e-14);
+    }
+
+    const CMavPoint3d a(1, 2, 3);
+    EXPECT_DOUBLE_EQ(a.distanceTo(CMavPoint3d(4, 6, 3)), 5.0);
+    EXPECT_TRUE(a.isEqualTo(CMavPoint3d(1, 2, 3 + 1e-10)));
+    EXPECT_FALSE(a.isEqualTo(CMavPoint3d(1, 2, 3 + 1e-6)));
+    EXPECT_TRUE(a.isEqualTo(CMavPoint3d(1, 2, 3 + 1e-6), 1e-5));
+    EXPECT_FALSE(a.isEqualTo(CMavPoint3d(std::nan(""), 2, 3), 1.0));
+    EXPECT_EQ((a + CMavPoint3d(3, 2, 1)) / 2.0, CMavPoint3d(2, 2, 2));
+    // A point takes the translation, a vector does not.
+    CMavMatrix3d m;
+    m.setToRotation(kPi / 2, CMavVector3d::kZAxis).setTranslation(CMavVector3d(10, 0, 0));
+    expectPoint(CMavPoint3d(1, 0, 5).transformBy(m), 10, 1, 5, 1e-15);
+    const CMavVector3d v = m * CMavVector3d(1, 0, 5);
+    expectPoint(CMavPoint3d(v.x, v.y, v.z), 0, 1, 5, 1e-15);
+}
+
+TEST(CMavPoint3dArray, SortAlongAVectorAndRemoveDuplicates)
+{
+    CMavPoint3dArray p{{3, 0, 0}, {0, 1, 0}, {1, 1, 0}, {-2, 0, 0}, {2, 0, 0}};
+    p.sort(CMavVector3d(1, 1, 0)); // positions 3, 1, 2, -2, 2; ties keep their order
+    EXPECT_EQ(p, (CMavPoint3dArray{{-2, 0, 0}, {0, 1, 0}, {1, 1, 0}, {2, 0, 0}, {3, 0, 0}}));
+    p.sort(CMavVector3d(-1, 0, 0));
+    EXPECT_EQ(p, (CMavPoint3dArray{{3, 0, 0}, {2, 0, 0}, {1, 1, 0}, {0, 1, 0}, {-2, 0, 0}}));
+    const CMavPoint3dArray before = p;
+    EXPECT_EQ(p.sort(CMavVector3d()), before);
+    CMavPoint3dArray withNan{{2, 0, 0}, {std::nan(""), 0, 0}, {1, 0, 0}};
+    withNan.sort(CMavVector3d(1, 0, 0));
+    EXPECT_EQ(withNan[0], CMavPoint3d(1, 0, 0));
+    EXPECT_TRUE(std::isnan(withNan[2].x));
+
+    CMavPoint3dArray d{{0, 0, 0}, {1, 0, 0}, {0, 0, 1e-12}, {1, 0, 0}, {2, 0, 0}, {1, 0, 0.5}};
+    EXPECT_EQ(d.removeDuplicates(), (CMavPoint3dArray{{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {1, 0, 0.5}}));
+    EXPECT_EQ(d.removeDuplicates(0.6), (CMavPoint3dArray{{0, 0, 0}, {1, 0, 0}, {2, 0, 0}}));
+}
+
+TEST(CMavLineParm, PeriodScaleAndContinuity)
+{
+    const CMavLineParm dots(0.0, -2.5);
+    EXPECT_EQ(dots.len(), 2);
+    EXPECT_DOUBLE_EQ(dots.period(), 2.5);
+    EXPECT_FALSE(dots.isContinuous());
+    const CMavLineParm scaled(CMavArrayTempl<double>{1.0, -0.5, 0.0, -0.5}, 2.0);
+    EXPECT_DOUBLE_EQ(scaled.period(), 4.0);
+    EXPECT_TRUE(CMavLineParm{1.0}.isContinuous());
+    EXPECT_NE(scaled, CMavLineParm(CMavArrayTempl<double>{1.0, -0.5, 0.0, -0.5}, 1.0));
+}
+
+TEST(CMavMatrix3d, ProductOrderAndTheStandardConstructions)
 {
     const CMavMatrix3d t = CMavMatrix3d::translation(CMavVector3d(1, 0, 0));
     const CMavMatrix3d s = CMavMatrix3d::scaling(2.0);
-    expectPoint((t * s) * CMavPoint3d(1, 1, 1), 3, 2, 2);
+    expectPoint((t * s) * CMavPoint3d(1, 1, 1), 3, 2, 2); // the right factor applies first
     expectPoint((s * t) * CMavPoint3d(1, 1, 1), 4, 2, 2);
+    CMavMatrix3d a = t, b = t, c = t;
+    EXPECT_EQ(a *= s, t * s);
+    EXPECT_EQ(b.preMultiplyBy(s), s * t);
+    EXPECT_EQ(c.postMultiplyBy(s), t * s);
 
-    CMavMatrix3d a = t;
-    a *= s; // a = t * s
-    EXPECT_EQ(a, t * s);
-    CMavMatrix3d b = t;
-    b.preMultiplyBy(s); // b = s * t
-    EXPECT_EQ(b, s * t);
-    CMavMatrix3d c = t;
-    c.postMultiplyBy(s);
-    EXPECT_EQ(c, t * s);
-
-    EXPECT_EQ(CMavMatrix3d(), CMavMatrix3d::kIdentity);
-    EXPECT_TRUE(CMavMatrix3d::kIdentity.isIdentity());
-    EXPECT_EQ(t.translation(), CMavVector3d(1, 0, 0));
-}
-
-TEST(CMavMatrix3d, ScalingRotationMirrorAndCoordinateSystems)
-{
-    const CMavMatrix3d s = CMavMatrix3d::scaling(2.0, CMavPoint3d(1, 1, 0));
-    expectPoint(s * CMavPoint3d(1, 1, 0), 1, 1, 0);
-    expectPoint(s * CMavPoint3d(2, 1, 0), 3, 1, 0);
-    EXPECT_DOUBLE_EQ(s.scale(), 2.0);
-    EXPECT_DOUBLE_EQ(s.det(), 8.0);
-
+    const CMavMatrix3d sc = CMavMatrix3d::scaling(2.0, CMavPoint3d(1, 1, 0));
+    expectPoint(sc * CMavPoint3d(2, 1, 0), 3, 1, 0);
+    EXPECT_DOUBLE_EQ(sc.scale(), 2.0);
+    EXPECT_DOUBLE_EQ(sc.det(), 8.0);
     const CMavMatrix3d r = CMavMatrix3d::rotation(kPi / 2, CMavVector3d::kZAxis, CMavPoint3d(1, 0, 0));
     expectPoint(r * CMavPoint3d(2, 0, 0), 1, 1, 0);
     expectPoint(CMavMatrix3d::rotation(kPi / 2, CMavVector3d(2, 0, 0)) * CMavPoint3d(0, 1, 0), 0, 0, 1);
-    EXPECT_NEAR(r.scale(), 1.0, 1e-15);
     EXPECT_FALSE(r.isMirroring());
     EXPECT_EQ(CMavMatrix3d::rotation(1.0, CMavVector3d()), CMavMatrix3d::kIdentity);
-
     CMavMatrix3d mirror;
     mirror.setToMirroring(CMavPoint3d(5, 0, 0), CMavVector3d::kXAxis);
     expectPoint(mirror * CMavPoint3d(7, 3, 1), 3, 3, 1);
     EXPECT_TRUE(mirror.isMirroring());
 
-    // Device frame: origin (0, h) with a downward y axis, and a frame with scaled axes.
-    CMavMatrix3d f;
+    // A device frame with a downward y axis, and a frame with scaled axes read back.
+    CMavMatrix3d f, g;
     f.setCoordSystem(CMavPoint3d(0, 200, 0), CMavVector3d::kXAxis, -CMavVector3d::kYAxis, CMavVector3d::kZAxis);
     expectPoint(f * CMavPoint3d(2, 3, 0), 2, 197, 0);
-    CMavMatrix3d g;
     g.setCoordSystem(CMavPoint3d(-1, -2, 0), CMavVector3d(2, 0, 0), CMavVector3d(0, 5, 0), CMavVector3d(0, 0, 2));
     expectPoint(g * CMavPoint3d(1, 1, 1), 1, 3, 2);
     EXPECT_DOUBLE_EQ(g.scale(), 5.0);
@@ -64,42 +123,36 @@ TEST(CMavMatrix3d, ScalingRotationMirrorAndCoordinateSystems)
     g.getCoordSystem(o, x, y, z);
     EXPECT_EQ(o, CMavPoint3d(-1, -2, 0));
     EXPECT_EQ(y, CMavVector3d(0, 5, 0));
-
+    EXPECT_DOUBLE_EQ(g.transpose().m[3][0], -1.0);
     CMavMatrix3d tr = g;
     EXPECT_EQ(tr.transposeIt().transposeIt(), g);
-    EXPECT_DOUBLE_EQ(g.transpose().m[3][0], -1.0);
 }
 
 TEST(CMavMatrix3d, PlaneToWorldFollowsTheArbitraryAxisRule)
 {
     EXPECT_TRUE(CMavMatrix3d::planeToWorld(CMavVector3d::kZAxis).isIdentity(1e-15));
     EXPECT_TRUE(CMavMatrix3d::planeToWorld(CMavVector3d()).isIdentity(1e-15));
-
-    CMavPoint3d o;
-    CMavVector3d x, y, z;
-    CMavMatrix3d::planeToWorld(CMavVector3d(0, 0, -3)).getCoordSystem(o, x, y, z);
-    EXPECT_TRUE(x.isEqualTo(CMavVector3d(-1, 0, 0)));
-    EXPECT_TRUE(y.isEqualTo(CMavVector3d(0, 1, 0)));
-    EXPECT_TRUE(z.isEqualTo(CMavVector3d(0, 0, -1)));
-
-    CMavMatrix3d::planeToWorld(CMavVector3d(1, 0, 0)).getCoordSystem(o, x, y, z);
-    EXPECT_TRUE(x.isEqualTo(CMavVector3d(0, 1, 0)));
-    EXPECT_TRUE(y.isEqualTo(CMavVector3d(0, 0, 1)));
-
-    // Within 1/64 of the Z axis the x axis comes from the world Y axis, outside it from the world Z axis.
-    CMavMatrix3d::planeToWorld(CMavVector3d(0.01, 0, 1)).getCoordSystem(o, x, y, z);
-    EXPECT_TRUE(x.isEqualTo(CMavVector3d(1, 0, -0.01).normal()));
-    CMavMatrix3d::planeToWorld(CMavVector3d(0.02, 0, 1)).getCoordSystem(o, x, y, z);
-    EXPECT_TRUE(x.isEqualTo(CMavVector3d(0, 1, 0)));
-
+    // {normal, expected x axis, expected y axis}: within 1/64 of the Z axis the x axis comes from the world Y
+    // axis, outside it from the world Z axis.
+    const CMavVector3d rows[][3] = {{{0, 0, -3}, {-1, 0, 0}, {0, 1, 0}},
+                                    {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}},
+                                    {{0.01, 0, 1}, CMavVector3d(1, 0, -0.01).normal(), {0, 1, 0}},
+                                    {{0.02, 0, 1}, {0, 1, 0}, CMavVector3d(-1, 0, 0.02).normal()}};
+    for (const auto& row : rows) {
+        CMavPoint3d o;
+        CMavVector3d x, y, z;
+        CMavMatrix3d::planeToWorld(row[0]).getCoordSystem(o, x, y, z);
+        EXPECT_TRUE(x.isEqualTo(row[1])) << row[0].x;
+        EXPECT_TRUE(y.isEqualTo(row[2])) << row[0].x;
+        EXPECT_TRUE(z.isEqualTo(row[0].normal())) << row[0].x;
+    }
     const CMavVector3d n(0.3, -0.7, 0.2);
     const CMavMatrix3d p = CMavMatrix3d::planeToWorld(n);
     EXPECT_TRUE((CMavMatrix3d::worldToPlane(n) * p).isIdentity(1e-15));
     EXPECT_NEAR(p.det(), 1.0, 1e-15);
-    EXPECT_TRUE((p * CMavVector3d::kZAxis).isEqualTo(n.normal(), 1e-15));
 }
 
-TEST(CMavMatrix3d, InverseUndoesRandomMatricesOnPoints)
+TEST(CMavMatrix3d, InverseUndoesRandomMatricesAndRefusesSingularOnes)
 {
     std::mt19937 rng(4711);
     std::uniform_real_distribution<double> u(-10.0, 10.0);
@@ -116,37 +169,24 @@ TEST(CMavMatrix3d, InverseUndoesRandomMatricesOnPoints)
         }
         CMavMatrix3d inv;
         ASSERT_TRUE(m.inverse(inv)) << i;
-        for (int k = 0; k < 5; ++k) {
-            const CMavPoint3d p(u(rng), u(rng), u(rng));
-            const CMavPoint3d back = inv * (m * p);
-            EXPECT_TRUE(back.isEqualTo(p, 1e-9)) << i << ": " << back.x << " " << back.y << " " << back.z;
-        }
+        const CMavPoint3d p(u(rng), u(rng), u(rng));
+        EXPECT_TRUE((inv * (m * p)).isEqualTo(p, 1e-9)) << i;
         EXPECT_TRUE((m * m.inverse()).isIdentity(1e-9)) << i;
     }
-}
 
-TEST(CMavMatrix3d, SingularMatricesGiveFalseAndTheIdentity)
-{
-    const CMavMatrix3d flat = CMavMatrix3d::scaling(0.0);
-    CMavMatrix3d out = CMavMatrix3d::translation(CMavVector3d(1, 2, 3));
-    EXPECT_TRUE(flat.isSingular());
-    EXPECT_FALSE(flat.inverse(out));
-    EXPECT_EQ(out, CMavMatrix3d::kIdentity);
-    EXPECT_EQ(flat.inverse(), CMavMatrix3d::kIdentity);
-    CMavMatrix3d keep = flat;
-    EXPECT_FALSE(keep.invert());
-    EXPECT_EQ(keep, flat);
-
-    // Dependent columns (x axis = y axis) and non-finite entries.
-    CMavMatrix3d dep;
+    // Zero scale, dependent columns and non-finite entries are singular: false, the identity, the matrix kept.
+    CMavMatrix3d dep, bad;
     dep.setCoordSystem(CMavPoint3d(), CMavVector3d(1, 1, 0), CMavVector3d(1, 1, 0), CMavVector3d::kZAxis);
-    EXPECT_TRUE(dep.isSingular());
-    CMavMatrix3d bad;
     bad.m[1][2] = std::nan("");
-    EXPECT_TRUE(bad.isSingular());
-    EXPECT_FALSE(bad.inverse(out));
-
-    // A tiny but regular scaling is invertible.
+    for (const CMavMatrix3d& singular : {CMavMatrix3d::scaling(0.0), dep, bad}) {
+        CMavMatrix3d out = CMavMatrix3d::translation(CMavVector3d(1, 2, 3)), keep = singular;
+        EXPECT_TRUE(singular.isSingular());
+        EXPECT_FALSE(singular.inverse(out));
+        EXPECT_EQ(out, CMavMatrix3d::kIdentity);
+        EXPECT_EQ(singular.inverse(), CMavMatrix3d::kIdentity);
+        EXPECT_FALSE(keep.invert());
+        EXPECT_EQ(keep.m[0][0], singular.m[0][0]);
+    }
     EXPECT_FALSE(CMavMatrix3d::scaling(1e-6).isSingular());
     EXPECT_NEAR(CMavMatrix3d::scaling(1e-6).inverse().m[0][0], 1e6, 1e-6);
 }

@@ -1,104 +1,102 @@
-// Colours: palette and true colours, colours from data items, and layer colours.
+// Colours: the AutoCAD colour index palette, palette and true colours, colours from data items, layer colours.
 #include <gtest/gtest.h>
+
+#include <climits>
 
 #include "data/CMavColor.h"
 #include "data/CMavDataItem.h"
+#include "data/acadRGB.h"
 #include "data/config.h"
 
-TEST(CMavColor, IndexAndTrueColour)
+TEST(AcadRGB, FixedColoursHuesShadesSaturationAndTheGreyRamp)
 {
-    CMavColor c;
-    EXPECT_EQ(c.colorIndex(), 0);
-    EXPECT_EQ(c.oleColor(), 0x000000u);
-    c.setColorIndex(1);
-    EXPECT_EQ(c.oleColor(), 0x0000FFu); // red, packed 0x00BBGGRR
-    c.setColorIndex(10);
-    EXPECT_EQ(c.oleColor(), 0x0000FFu);
-    c.setColorIndex(140);
-    EXPECT_EQ(c.oleColor(), 0xFFBF00u); // (0, 191, 255)
-    EXPECT_FALSE(c.isTrueColor());
+    // {index, red, green, blue}, packed as a COLORREF (red in the low byte). Odd indices of a hue have half
+    // saturation; the shades step down 1, 0.65, 0.5, 0.3, 0.2; each sector of the hue circle has four steps.
+    const int rows[][4] = {
+        {0, 0, 0, 0},         {1, 255, 0, 0},       {2, 255, 255, 0},     {3, 0, 255, 0},       {4, 0, 255, 255},
+        {5, 0, 0, 255},       {6, 255, 0, 255},     {7, 255, 255, 255},   {8, 127, 127, 127},   {9, 191, 191, 191},
+        {10, 255, 0, 0},      {11, 255, 127, 127},  {12, 165, 0, 0},      {13, 165, 82, 82},    {14, 127, 0, 0},
+        {16, 76, 0, 0},       {18, 51, 0, 0},       {19, 51, 25, 25},     {20, 255, 63, 0},     {21, 255, 159, 127},
+        {50, 255, 255, 0},    {60, 191, 255, 0},    {90, 0, 255, 0},      {100, 0, 255, 63},    {130, 0, 255, 255},
+        {140, 0, 191, 255},   {170, 0, 0, 255},     {180, 63, 0, 255},    {210, 255, 0, 255},   {220, 255, 0, 191},
+        {240, 255, 0, 63},    {249, 51, 25, 31},    {250, 84, 84, 84},    {251, 119, 119, 119}, {252, 153, 153, 153},
+        {253, 187, 187, 187}, {254, 221, 221, 221}, {255, 255, 255, 255},
+        {256, 34, 34, 34},    // beyond 255 the ramp goes on and wraps in 8 bits: 290 -> 34
+        {-1, 0xD5, 0xD5, 0xD5}, // truncate(-33.301 * 255) = -8491, low byte 0xD5
+    };
+    for (const auto& r : rows) {
+        const uint32_t c = acadRGB(r[0]);
+        EXPECT_EQ(c, static_cast<uint32_t>(r[1] | r[2] << 8 | r[3] << 16)) << r[0];
+        EXPECT_EQ(acadRed(c) * 1000000 + acadGreen(c) * 1000 + acadBlue(c), r[1] * 1000000 + r[2] * 1000 + r[3]);
+    }
+    for (int extreme : {INT_MAX, INT_MIN}) { // defined and grey
+        const uint32_t c = acadRGB(extreme);
+        EXPECT_EQ(acadRed(c), acadGreen(c));
+        EXPECT_EQ(acadRed(c), acadBlue(c));
+        EXPECT_EQ(c >> 24, 0u);
+    }
+}
 
-    // setOleColor: a true colour and the nearest palette index.
-    c.setOleColor(0xFF123456u); // top byte ignored: (0x56, 0x34, 0x12)
+TEST(CMavColor, IndexTrueColourNearestIndexAndNames)
+{
+    // {index, COLORREF 0x00BBGGRR}: index 10 is red as well.
+    for (const auto& r : {std::pair<int, unsigned>{0, 0x000000u}, {1, 0x0000FFu}, {10, 0x0000FFu}, {140, 0xFFBF00u}}) {
+        CMavColor c(r.first);
+        EXPECT_EQ(c.oleColor(), r.second) << r.first;
+        EXPECT_FALSE(c.isTrueColor());
+    }
+    // setOleColor: a true colour (the top byte ignored) and the nearest palette index.
+    CMavColor c;
+    c.setOleColor(0xFF123456u);
     EXPECT_TRUE(c.isTrueColor());
     EXPECT_EQ(c.oleColor(), 0x123456u);
     EXPECT_EQ(c.color(), 0x563412L);
-    c.setOleColor(0x00FF00u); // pure green is index 3
-    EXPECT_EQ(c.colorIndex(), 3);
-    c.setOleColor(0xFFFFFFu);
-    EXPECT_EQ(c.colorIndex(), 7);
-
-    // setColor keeps the index; setColorIndex drops the true colour.
+    for (const auto& r : {std::pair<unsigned, int>{0x00FF00u, 3}, {0xFFFFFFu, 7}, {0x0000FEu, 1}, {0x3F7FFFu, 30}}) {
+        c.setOleColor(r.first);
+        EXPECT_EQ(c.colorIndex(), r.second) << std::hex << r.first;
+    }
+    // setColor (AutoCAD order 0x00RRGGBB) keeps the index; setColorIndex drops the true colour.
     CMavColor b(5);
-    b.setColor(0x102030u); // AutoCAD order 0x00RRGGBB
+    b.setColor(0x102030u);
     EXPECT_EQ(b.colorIndex(), 5);
     EXPECT_EQ(b.oleColor(), 0x302010u);
     b.setColorIndex(5);
-    EXPECT_EQ(b.oleColor(), 0xFF0000u); // blue
+    EXPECT_EQ(b.oleColor(), 0xFF0000u);
     EXPECT_EQ(b.color(), -1L);
-
-    // Names and equality.
-    CMavColor n(5);
-    EXPECT_EQ(n, b);
-    n.setNames(L"RAL 5002", L"RAL CLASSIC");
-    EXPECT_NE(n, b);
-    CMavColor none(-1);
-    EXPECT_EQ(none.colorIndex(), -1);
-}
-
-// Names live apart from the colour: copies and moves carry them, clearing both drops them, and a true colour of
-// black is still a true colour.
-TEST(CMavColor, NamesTravelWithCopiesAndTrueBlackStaysTrue)
-{
-    CMavColor named(30);
-    named.setNames(L"RAL 2004", L"");
-    CMavColor copy(named);
-    copy.setNames(L"RAL 3000", L"RAL CLASSIC");
-    EXPECT_EQ(named.colorName(), L"RAL 2004");
-    EXPECT_EQ(named.bookName(), L"");
-    EXPECT_EQ(copy.bookName(), L"RAL CLASSIC");
-    CMavColor assigned(7);
-    assigned = named;
-    EXPECT_EQ(assigned, named);
-    EXPECT_EQ(assigned.colorIndex(), 30);
-    CMavColor moved(std::move(copy));
-    EXPECT_EQ(moved.colorName(), L"RAL 3000");
-    assigned = std::move(moved);
-    EXPECT_EQ(assigned.bookName(), L"RAL CLASSIC");
-    assigned.setNames(nullptr, L"");
-    EXPECT_EQ(assigned, CMavColor(30));
-    EXPECT_EQ(assigned.colorName(), L"");
-
+    // A true colour of black is still a true colour, and differs from the plain index.
     CMavColor black(250);
     black.setColor(0x000000u);
     EXPECT_TRUE(black.isTrueColor());
     EXPECT_EQ(black.color(), 0L);
-    EXPECT_EQ(black.oleColor(), 0x000000u);
     EXPECT_NE(black, CMavColor(250));
-    CMavColor white(250);
-    white.setColor(0xFFFFFFu);
-    EXPECT_NE(black, white);
-    black.setOleColor(0xFFFFFFu);
-    EXPECT_EQ(black.color(), 0xFFFFFFL);
-    EXPECT_EQ(black.colorIndex(), 7);
-    black.setColorIndex(250);
-    EXPECT_FALSE(black.isTrueColor());
-    EXPECT_EQ(black, CMavColor(250));
+
+    // Names live apart from the colour: copies and moves carry them, clearing both drops them.
+    CMavColor named(30);
+    named.setNames(L"RAL 2004", L"");
+    EXPECT_NE(named, CMavColor(30));
+    CMavColor copy(named);
+    copy.setNames(L"RAL 3000", L"RAL CLASSIC");
+    EXPECT_EQ(named.colorName(), L"RAL 2004");
+    CMavColor assigned(7);
+    assigned = named;
+    EXPECT_EQ(assigned, named);
+    CMavColor moved(std::move(copy));
+    assigned = std::move(moved);
+    EXPECT_EQ(assigned.bookName(), L"RAL CLASSIC");
+    assigned.setNames(nullptr, L"");
+    EXPECT_EQ(assigned, CMavColor(30));
 }
 
-TEST(CMavColor, FromDataItems)
+TEST(CMavColor, FromDataItemsAndLayers)
 {
     CMavDataDir d;
     d.setAt(L"I", 30);
     d.setAt(L"T", L" 5 ");
     d.setAt(L"RGB", L"255, 0,16");
-    d.setAt(L"BAD", L"red");
-    d.setAt(L"BADRGB", L"1,2,300");
     d.setAt(L"DIR\\COLOR", 4);
     d.setAt(L"DIR\\RGB", 0x00FF80);
     d.setAt(L"DIR\\NAME", L"Mint");
     d.setAt(L"TXTRGB\\RGB", L"16711680");
-
     CMavColor c(9);
     EXPECT_TRUE(MAV::color_from_data(d.get(L"I"), c));
     EXPECT_EQ(c.colorIndex(), 30);
@@ -107,30 +105,28 @@ TEST(CMavColor, FromDataItems)
     EXPECT_TRUE(MAV::color_from_data(d.get(L"RGB"), c));
     EXPECT_EQ(c.oleColor(), 0x1000FFu);
     EXPECT_EQ(c.colorIndex(), 1);
-    c = CMavColor(9);
-    EXPECT_FALSE(MAV::color_from_data(d.get(L"BAD"), c));
-    EXPECT_FALSE(MAV::color_from_data(d.get(L"BADRGB"), c));
-    EXPECT_FALSE(MAV::color_from_data(nullptr, c));
-    EXPECT_EQ(c, CMavColor(9));
     EXPECT_TRUE(MAV::color_from_data(d.get(L"DIR"), c));
     EXPECT_EQ(c.colorIndex(), 4);
     EXPECT_EQ(c.color(), 0x00FF80L);
     EXPECT_EQ(c.colorName(), L"Mint");
     EXPECT_EQ(MAV::color_from_data(d.get(L"TXTRGB")).oleColor(), 0x0000FFu);
-    EXPECT_EQ(MAV::color_from_data(nullptr), CMavColor());
-}
+    d.setAt(L"NINES", L"9,99,199");
+    EXPECT_EQ(MAV::color_from_data(d.get(L"NINES")).oleColor(), 0xC76309u);
+    // Texts that are neither an index nor three numbers up to 255 leave the colour alone.
+    for (const wchar_t* bad : {L"red", L"1,2,300", L"1,-2,3", L"1,,3", L"1,2", L"-", L"5x", L"1,2,3a"}) {
+        c = CMavColor(9);
+        d.setAt(L"BAD", bad);
+        EXPECT_FALSE(MAV::color_from_data(d.get(L"BAD"), c)) << CMavString(bad).utf8();
+        EXPECT_EQ(c, CMavColor(9));
+    }
+    EXPECT_FALSE(MAV::color_from_data(nullptr, c));
 
-TEST(CMavColor, LayerColoursFromTheConfiguration)
-{
     MAV::CConfig::reset();
-    CMavColor c;
     EXPECT_TRUE(MAV::layer_color(c, L"contour"));
     EXPECT_EQ(c.colorIndex(), 5);
     EXPECT_TRUE(MAV::layer_color(c, L""));
     EXPECT_EQ(c.colorIndex(), 7);
     EXPECT_FALSE(MAV::layer_color(c, L"NO_SUCH_LAYER"));
-    EXPECT_EQ(c.colorIndex(), 7);
-
     MAV::cfg_dir_make(L"LAYER\\HIDDEN")->setAt(L"LTYPE", L"HIDDEN2");
     MAV::cfg_get(L"LAYER\\HIDDEN")->setAt(L"OFF", 1);
     MAV::cfg_get(L"LAYER\\HIDDEN")->setAt(L"COLOR", L"0,0,255");

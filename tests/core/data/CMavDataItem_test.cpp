@@ -9,21 +9,23 @@ TEST(CMavDataKey, TextFormAndTypedParts)
     ASSERT_EQ(k.len(), 2);
     EXPECT_EQ(k.type(0), 5005);
     EXPECT_EQ(k.textPart(0), L"VAL");
-    EXPECT_EQ(k.type(1), 5003);
     EXPECT_EQ(k.intPart(1), 2);
-
     CMavDataKey typed;
     typed.set(5005, L"VAL", 5003, 2, 0);
     EXPECT_EQ(typed, k);
     EXPECT_EQ(typed.text(), L"VAL\\2");
 
-    // An empty first part stays a part; negative numbers are integers, numbers beyond int are text.
+    // An empty first part stays a part; parts that are decimal ints within the int range are integers (5003),
+    // all else is text (5005).
     CMavDataKey lead(L"\\LABEL");
     ASSERT_EQ(lead.len(), 2);
     EXPECT_EQ(lead.textPart(0), L"");
-    EXPECT_EQ(CMavDataKey(L"-7").intPart(0), -7);
-    EXPECT_EQ(CMavDataKey(L"99999999999").type(0), 5005);
-    EXPECT_EQ(CMavDataKey(L"1a").type(0), 5005);
+    const std::pair<const wchar_t*, int> parts[] = {{L"-7", 5003}, {L"-2147483648", 5003}, {L"2147483647", 5003},
+                                                    {L"2147483648", 5005}, {L"-2147483649", 5005},
+                                                    {L"99999999999", 5005}, {L"1a", 5005}, {L"-", 5005}};
+    for (const auto& p : parts)
+        EXPECT_EQ(CMavDataKey(p.first).type(0), p.second) << CMavString(p.first).utf8();
+    EXPECT_EQ(CMavDataKey(L"-2147483648").intPart(0), -2147483647 - 1);
     EXPECT_TRUE(CMavDataKey(L"").isEmpty());
 
     // Name parts and text parts address the same child; integer and text "2" do not.
@@ -32,7 +34,6 @@ TEST(CMavDataKey, TextFormAndTypedParts)
     EXPECT_EQ(name.type(), 5020);
     EXPECT_TRUE(name.part(0).matches(CMavDataKeyPart(L"E1")));
     EXPECT_FALSE(CMavDataKeyPart(2).matches(CMavDataKeyPart(L"2")));
-
     // An unknown part type ends the list; out-of-range reads give neutral values.
     CMavDataKey stop;
     stop.set(5005, L"A", 4711, 5003, 1, 0);
@@ -51,21 +52,20 @@ TEST(CMavDataItem, TypedValuesAndConversions)
     CMavMatrix3d m;
     m.m[0][3] = 5.0;
     root.setAt(L"MTX", m);
-    CMavArrayTempl<int> stack{4, 5};
+    const CMavArrayTempl<int> stack{4, 5};
     root.setAt(L"STACK", stack);
 
     int i = -1;
     double d = 0.0;
+    CMavString s;
     EXPECT_TRUE(root.get(d, L"INT"));
     EXPECT_EQ(d, 3.0);
     EXPECT_TRUE(root.get(i, L"DBL"));
     EXPECT_EQ(i, 2); // truncated
     i = -1;
-    EXPECT_FALSE(root.get(i, L"BIG")); // beyond int: no value
+    for (const wchar_t* none : {L"BIG", L"TXT", L"MISSING", L"STACK"}) // beyond int, text, nothing, two ints
+        EXPECT_FALSE(root.get(i, none)) << CMavString(none).utf8();
     EXPECT_EQ(i, -1);
-    EXPECT_FALSE(root.get(i, L"TXT"));
-    EXPECT_FALSE(root.get(i, L"MISSING"));
-    CMavString s;
     EXPECT_TRUE(root.get(s, L"TXT"));
     EXPECT_EQ(s, L"T\u00fcr");
     EXPECT_FALSE(root.get(s, L"INT")); // numbers are not texts
@@ -75,18 +75,16 @@ TEST(CMavDataItem, TypedValuesAndConversions)
     CMavArrayTempl<int> a;
     EXPECT_TRUE(root.get(a, L"STACK"));
     EXPECT_EQ(a, stack);
-    EXPECT_FALSE(root.get(i, L"STACK")); // two elements are not one int
     EXPECT_TRUE(root.get(a, L"INT"));
-    EXPECT_EQ(a.len(), 1);
+    EXPECT_EQ(a, CMavArrayTempl<int>{3});
 
     // A polyline reads as a list of one; the own value of an item reads without a key.
     CMavVertexArray pl;
     pl.append(CMavPoint3d(0, 0, 0), CMavPoint3d(1, 0, 0));
-    CMavDataItem* gen = root.setAt(L"GEN", pl);
     CMavArrayTempl<CMavVertexArray> list;
-    EXPECT_TRUE(MAV::dataItemGet(gen, list));
+    EXPECT_TRUE(MAV::dataItemGet(root.setAt(L"GEN", pl), list));
     ASSERT_EQ(list.len(), 1);
-    EXPECT_EQ(list[0].len(), 1);
+    EXPECT_EQ(list[0], pl);
     EXPECT_FALSE(MAV::dataItemGet(static_cast<const CMavDataItem*>(nullptr), list));
 }
 
@@ -98,12 +96,12 @@ TEST(CMavDataItem, DirectoriesKeepInsertionOrderAndReplaceValues)
     root.setAt(L"A", 2);
     root.setAt(CMavDataKey(7), 3);
     root.setAt(L"B", 4); // same key: value replaced, place kept
-
-    ASSERT_EQ(root.count(), 4);
-    EXPECT_EQ(root.childAt(0)->keyPart().text, L"KRV_MENU");
-    EXPECT_EQ(root.childAt(1)->keyPart().text, L"B");
-    EXPECT_EQ(root.childAt(2)->keyPart().text, L"A");
+    CMavString keys;
+    for (MAV::CDataIterator it(&root); it.valid(); it.next())
+        keys += it.key().text() + L";";
+    EXPECT_EQ(keys, L"KRV_MENU;B;A;7;");
     EXPECT_EQ(root.childAt(3)->keyType(), 5003);
+    EXPECT_FALSE(MAV::CDataIterator(nullptr).valid());
     int v = 0;
     EXPECT_TRUE(root.get(v, L"B"));
     EXPECT_EQ(v, 4);
@@ -115,25 +113,31 @@ TEST(CMavDataItem, DirectoriesKeepInsertionOrderAndReplaceValues)
     EXPECT_EQ(root.get(L"KRV_MENU\\NOPE"), nullptr);
     EXPECT_EQ(root.get(CMavDataKey()), &root);
 
-    // Walk in order and see the keys.
-    CMavString keys;
-    for (MAV::CDataIterator it(&root); it.valid(); it.next())
-        keys += it.key().text() + L";";
-    EXPECT_EQ(keys, L"KRV_MENU;B;A;7;");
-    EXPECT_FALSE(MAV::CDataIterator(nullptr).valid());
-
     // Storing a value under a plain item turns it into a directory; setting a value drops children.
     root.setAt(L"A\\X", 1);
     EXPECT_TRUE(root.get(L"A")->isDir());
     root.get(L"A")->set(5);
     EXPECT_EQ(root.get(L"A")->count(), 0);
-
     EXPECT_TRUE(root.remove(L"B"));
     EXPECT_FALSE(root.remove(L"B"));
     EXPECT_EQ(root.count(), 3);
     EXPECT_EQ(root.childAt(1)->keyPart().text, L"A");
     EXPECT_TRUE(root.get(v, L"A")); // the index still finds the moved children
     EXPECT_EQ(v, 5);
+
+    // Depth is bounded: 64 levels below the root, not 65.
+    CMavDataKey path, more;
+    for (int i = 0; i < 60; ++i)
+        path.append(i);
+    CMavDataItem* inner = root.makeItem(path);
+    ASSERT_NE(inner, nullptr);
+    more.append(1).append(2).append(3).append(4).append(5);
+    EXPECT_EQ(inner->makeItem(more), nullptr);
+    EXPECT_EQ(inner->makeDir(more), nullptr);
+    EXPECT_EQ(inner->count(), 0);
+    more.clear();
+    more.append(1).append(2).append(3).append(4);
+    EXPECT_NE(inner->makeItem(more), nullptr);
 }
 
 TEST(CMavDataItem, CopiesAreDeepAndSetItemHonoursTheReplaceFlag)
@@ -141,7 +145,6 @@ TEST(CMavDataItem, CopiesAreDeepAndSetItemHonoursTheReplaceFlag)
     CMavDataDir src;
     src.setAt(L"HOLE\\E1\\DIA", 8.0);
     src.setAt(L"HOLE\\E2\\DIA", 10.0);
-
     CMavDataItem copy(src);
     copy.setAt(L"HOLE\\E1\\DIA", 99.0);
     double d = 0.0;
@@ -158,7 +161,6 @@ TEST(CMavDataItem, CopiesAreDeepAndSetItemHonoursTheReplaceFlag)
     EXPECT_TRUE(target.get(d, L"BT\\E1\\DIA"));
     EXPECT_EQ(d, 99.0);
     EXPECT_EQ(target.get(L"BT")->keyPart().text, L"BT"); // the target key, not the source's
-
     // A subtree copied over its own ancestor.
     EXPECT_TRUE(target.setItem(CMavDataKey(), *target.get(L"BT\\E2"), 1));
     EXPECT_TRUE(target.get(d, L"DIA"));
@@ -167,11 +169,9 @@ TEST(CMavDataItem, CopiesAreDeepAndSetItemHonoursTheReplaceFlag)
 
     // A moved tree keeps its children, which now know their new parent; the source is left empty.
     CMavDataItem moved(std::move(copy));
-    ASSERT_NE(moved.get(L"HOLE\\E1"), nullptr);
     EXPECT_EQ(moved.get(L"HOLE")->parent(), &moved);
     EXPECT_EQ(copy.count(), 0);
     EXPECT_FALSE(copy.isDir());
-
     // Self-assignment and assignment from a descendant.
     CMavDataItem tree(src);
     tree = tree;
@@ -179,23 +179,4 @@ TEST(CMavDataItem, CopiesAreDeepAndSetItemHonoursTheReplaceFlag)
     tree = *tree.get(L"HOLE\\E2");
     EXPECT_TRUE(tree.get(d, L"DIA"));
     EXPECT_EQ(d, 10.0);
-}
-
-TEST(CMavDataItem, DepthIsBounded)
-{
-    CMavDataDir root;
-    CMavDataKey path;
-    for (int i = 0; i < 60; ++i)
-        path.append(i);
-    CMavDataItem* inner = root.makeItem(path);
-    ASSERT_NE(inner, nullptr);
-    CMavDataKey more;
-    for (int i = 0; i < 5; ++i)
-        more.append(i);
-    EXPECT_EQ(inner->makeItem(more), nullptr); // 65 levels below the root
-    EXPECT_EQ(inner->makeDir(more), nullptr);
-    EXPECT_EQ(inner->count(), 0);
-    more.clear();
-    more.append(1).append(2).append(3).append(4);
-    EXPECT_NE(inner->makeItem(more), nullptr); // exactly 64
 }

@@ -15,87 +15,43 @@ bool fromText(CMavDataItem& dir, const std::string& text, CMavString* error = nu
     return MAV::dataFromText(dir, text.data(), text.size(), error);
 }
 
-// A random tree of every value type, with text, integer and name keys.
+// A random tree of every value type, with text, integer and name keys (some with quotes and backslashes).
 void fillRandom(CMavDataItem& dir, std::mt19937& rng, int depth)
 {
-    std::uniform_int_distribution<int> kind(0, 11);
     std::uniform_real_distribution<double> real(-1e6, 1e6);
-    const int n = 1 + static_cast<int>(rng() % 6);
-    for (int i = 0; i < n; ++i) {
+    CMavVertexArray pl;
+    pl.append(CMavPoint3d(1, 2, 3), CMavPoint3d(real(rng), 5, 6), -0.25);
+    pl.appendTo(CMavPoint3d(5, 5, 5));
+    CMavMatrix3d m;
+    m.m[1][3] = real(rng);
+    m.m[2][0] = 0.1;
+    for (int i = static_cast<int>(rng() % 6); i >= 0; --i) {
         CMavDataKey key;
         switch (rng() % 4) {
-        case 0:
-            key.append(static_cast<int>(rng() % 2000) - 1000);
-            break;
-        case 1:
-            key.appendText(CMavString::format(L"@n%d", i).c_str(), MAV::kKeyName);
-            break;
-        case 2:
-            key.appendText(CMavString::format(L"%d weird \"key\"\\ %d", i, depth).c_str());
-            break;
-        default:
-            key.appendText(CMavString::format(L"K%d_%d", depth, i).c_str());
-            break;
+        case 0: key.append(static_cast<int>(rng() % 2000) - 1000); break;
+        case 1: key.appendText(CMavString::format(L"@n%d", i).c_str(), MAV::kKeyName); break;
+        case 2: key.appendText(CMavString::format(L"%d weird \"key\"\\ %d", i, depth).c_str()); break;
+        default: key.appendText(CMavString::format(L"K%d_%d", depth, i).c_str()); break;
         }
         CMavDataItem* item = dir.makeItem(key);
-        switch (kind(rng)) {
-        case 0:
-            item->set(static_cast<int>(rng()));
-            break;
-        case 1:
-            item->set(real(rng) / 7.0);
-            break;
-        case 2:
-            item->set(CMavString(L"T\u00fcr \"mit\" \\ Zeilen\numbruch"));
-            break;
-        case 3:
-            item->set(CMavPoint3d(real(rng), real(rng), real(rng)));
-            break;
-        case 4: {
-            CMavPoint3dArray a;
-            for (int k = 0; k < 3; ++k)
-                a.append(CMavPoint3d(real(rng), 0.1, -0.2));
-            item->set(a);
-            break;
-        }
-        case 5: {
-            CMavMatrix3d m;
-            m.m[1][3] = real(rng);
-            m.m[2][0] = 0.1;
-            item->set(m);
-            break;
-        }
-        case 6: {
-            CMavVertexArray pl;
-            pl.append(CMavPoint3d(0, 0, 0), CMavPoint3d(real(rng), 1, 0), 0.25);
-            pl.appendTo(CMavPoint3d(5, 5, 5));
-            item->set(pl);
-            break;
-        }
-        case 7: {
-            CMavArrayTempl<CMavVertexArray> list;
-            CMavVertexArray pl;
-            pl.append(CMavPoint3d(1, 2, 3), CMavPoint3d(4, 5, 6), -1.0);
-            list.append(pl);
-            list.append(CMavVertexArray());
-            list.append(pl);
-            item->set(list);
-            break;
-        }
-        case 8:
-            item->set(CMavArrayTempl<int>{1, -2, 2147483647});
-            break;
-        case 9:
-            item->set(-INFINITY);
-            break;
+        switch (rng() % 12) {
+        case 0: item->set(static_cast<int>(rng())); break;
+        case 1: item->set(real(rng) / 7.0); break;
+        case 2: item->set(CMavString(L"T\u00fcr \"mit\" \\ Zeilen\numbruch")); break;
+        case 3: item->set(CMavPoint3d(real(rng), real(rng), real(rng))); break;
+        case 4: item->set(CMavPoint3dArray{{real(rng), 0.1, -0.2}, {1, 2, 3}}); break;
+        case 5: item->set(m); break;
+        case 6: item->set(pl); break;
+        case 7: item->set(CMavArrayTempl<CMavVertexArray>{pl, CMavVertexArray(), pl}); break;
+        case 8: item->set(CMavArrayTempl<int>{1, -2, 2147483647}); break;
+        case 9: item->set(-INFINITY); break;
         case 10:
             if (depth < 4) {
                 item->makeDirectory();
                 fillRandom(*item, rng, depth + 1);
             }
             break;
-        default:
-            break; // no value
+        default: break; // no value
         }
     }
 }
@@ -106,31 +62,27 @@ TEST(DataText, RoundTripsEveryValueTypeExactly)
 {
     std::mt19937 rng(4711);
     for (int round = 0; round < 40; ++round) {
-        CMavDataDir tree;
+        CMavDataDir tree, back;
         fillRandom(tree, rng, 0);
         const std::string text = MAV::dataToText(tree);
-        CMavDataDir back;
         CMavString error;
         ASSERT_TRUE(fromText(back, text, &error)) << error.utf8() << "\n" << text;
         EXPECT_TRUE(back.equals(tree)) << text << "\n---\n" << MAV::dataToText(back);
     }
 }
 
-TEST(DataText, ReadsTheDocumentedForms)
+TEST(DataText, ReadsTheDocumentedFormsAndStopsAtMalformedInput)
 {
-    const std::string text = "; comment\n"
-                             "A = int -5   B = real .5e1 ; trailing comment\n"
-                             "#12 = text \"x\\\"y\\\\z\\n\"\n"
-                             "@E1 { P = point 1 2 3 }\n"
-                             "\"\" { LABEL = text \"root\" }\n"
-                             "L = polylines 0 0 0 1 0 0 0 | | 1 1 1 2 2 2 1\n"
-                             "N = none\n"
-                             "A = int 7\n";
+    const std::string text = "; comment\nA = int -5   B = real .5e1 ; trailing comment\n#12 = text \"x\\\"y\\\\z\\n\"\n"
+                             "@E1 { P = point 1 2 +3 }\n\"\" { LABEL = text \"root\" }\n"
+                             "L = polylines 0 0 0 1 0 0 0 | | 1 1 1 2 2 2 1\nN = none\nA = int 7\n";
     CMavDataDir d;
     ASSERT_TRUE(fromText(d, text));
     int a = 0;
     double b = 0;
     CMavString s;
+    CMavPoint3d p;
+    CMavArrayTempl<CMavVertexArray> list;
     EXPECT_TRUE(d.get(a, L"A"));
     EXPECT_EQ(a, 7); // a repeated key replaces the value, keeping its place
     EXPECT_EQ(d.childAt(0)->keyPart().text, L"A");
@@ -139,58 +91,41 @@ TEST(DataText, ReadsTheDocumentedForms)
     EXPECT_TRUE(d.get(s, CMavDataKey(12)));
     EXPECT_EQ(s, L"x\"y\\z\n");
     EXPECT_EQ(d.get(L"E1")->keyType(), 5020);
-    CMavPoint3d p;
     EXPECT_TRUE(d.get(p, L"E1\\P"));
     EXPECT_EQ(p, CMavPoint3d(1, 2, 3));
     EXPECT_TRUE(d.get(s, L"\\LABEL"));
     EXPECT_EQ(s, L"root");
-    CMavArrayTempl<CMavVertexArray> list;
     EXPECT_TRUE(d.get(list, L"L"));
     ASSERT_EQ(list.len(), 3);
     EXPECT_EQ(list[1].len(), 0);
     EXPECT_EQ(list[2][0].bulge, 1.0);
     EXPECT_EQ(d.get(L"N")->valueType(), CMavDataItem::kNone);
-}
 
-TEST(DataText, MalformedInputStopsWithAnErrorAndKeepsWhatWasRead)
-{
-    struct Case {
-        const char* text;
-        const char* error;
-    };
-    const Case cases[] = {
-        {"A = int 1\nB = int 1.5", "line 2: integer expected"},
-        {"A = int 1\nB = point 1 2", "line 2: three numbers expected"},
-        {"A = int 1\nB {\nC = int 2\n", "line 4: missing '}'"},
-        {"A = int 1\n}", "line 2: unexpected '}'"},
-        {"A = int 1\nB = text \"open", "line 2: quoted text expected"},
-        {"A = int 1\nB = int 99999999999", "line 2: integer expected"},
-        {"A = int 1\nB = matrix 1 2 3", "line 2: sixteen numbers expected"},
-        {"A = int 1\nB = polyline 1 2 3", "line 2: a polyline needs 7 numbers per segment"},
-        {"A = int 1\nB = colour 3", "line 2: unknown value type"},
-        {"A = int 1\nB 3", "line 2: '=' or '{' expected after a key"},
-        {"A = int 1\n#x = int 3", "line 2: bad integer key"},
-        {"A = int 1\nB = real 1e999", "line 2: bad number"},
-        {"A = int 1\nB = real 1..2", "line 2: bad number"},
-    };
-    for (const Case& c : cases) {
-        CMavDataDir d;
+    // {second line, error}: reading stops with the line's error and keeps what was read before.
+    const char* const cases[][2] = {
+        {"B = int 1.5", "line 2: integer expected"}, {"B = point 1 2", "line 2: three numbers expected"},
+        {"B {\nC = int 2\n", "line 4: missing '}'"}, {"}", "line 2: unexpected '}'"},
+        {"B = text \"open", "line 2: quoted text expected"}, {"B = int 99999999999", "line 2: integer expected"},
+        {"B = matrix 1 2 3", "line 2: sixteen numbers expected"},
+        {"B = polyline 1 2 3", "line 2: a polyline needs 7 numbers per segment"},
+        {"B = colour 3", "line 2: unknown value type"}, {"B 3", "line 2: '=' or '{' expected after a key"},
+        {"#x = int 3", "line 2: bad integer key"}, {"B = real 1e999", "line 2: bad number"},
+        {"B = real 1..2", "line 2: bad number"}, {"B|= int 3", "line 2: '=' or '{' expected after a key"},
+        {"= int 3", "line 2: key expected"}};
+    for (const auto& c : cases) {
+        CMavDataDir bad;
         CMavString error;
-        EXPECT_FALSE(fromText(d, c.text, &error)) << c.text;
-        EXPECT_EQ(error.utf8(), c.error) << c.text;
-        int a = 0;
-        EXPECT_TRUE(d.get(a, L"A")) << c.text;
-        EXPECT_EQ(a, 1);
+        EXPECT_FALSE(fromText(bad, std::string("A = int 1\n") + c[0], &error)) << c[0];
+        EXPECT_EQ(error.utf8(), c[1]) << c[0];
+        EXPECT_TRUE(bad.get(a, L"A")) << c[0];
     }
-    // Nesting beyond 64 levels is refused, not recursed into.
+    // Nesting beyond 64 levels is refused, not recursed into; empty and null input are an empty directory.
     std::string deep;
     for (int i = 0; i < 200; ++i)
         deep += "A { ";
-    CMavDataDir d;
     CMavString error;
     EXPECT_FALSE(fromText(d, deep, &error));
     EXPECT_NE(error.utf8().find("nesting too deep"), std::string::npos);
-    // Empty and null input are an empty directory.
     EXPECT_TRUE(fromText(d, ""));
     EXPECT_TRUE(MAV::dataFromText(d, nullptr, 5));
 }
@@ -203,9 +138,7 @@ TEST(DataFile, EntityDataStaysForTheSessionAndOpensOnce)
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(MAV::dtaOpen(3, 3, entity, nullptr, nullptr), p); // open already: the same pointer
     EXPECT_EQ(p->root(), nullptr);
-    CMavDataItem* root = p->root(true);
-    ASSERT_NE(root, nullptr);
-    root->setAt(L"LABEL", L"Bohrbild");
+    p->root(true)->setAt(L"LABEL", L"Bohrbild");
     CMavDataDir bt;
     bt.setAt(L"E1\\GEN\\TYPE", L"DRILL");
     EXPECT_TRUE(p->set(L"BT", &bt));
@@ -214,6 +147,7 @@ TEST(DataFile, EntityDataStaysForTheSessionAndOpensOnce)
     CMavString s;
     EXPECT_TRUE(p->get(CMavDataKey().appendText(L"").appendText(L"LABEL"))->get(s));
     EXPECT_EQ(s, L"Bohrbild");
+    EXPECT_NE(p->get(L"NEW", true), nullptr);
     CMavArrayTempl<CMavDataKey> keys;
     EXPECT_TRUE(p->dir(L"BT", keys));
     ASSERT_EQ(keys.len(), 1);
@@ -224,9 +158,8 @@ TEST(DataFile, EntityDataStaysForTheSessionAndOpensOnce)
     // Reopened read-only after closing: the data is still there, but cannot be changed.
     MAV::CDtaFilePointer* r = MAV::dtaOpen(3, 1, entity, nullptr, nullptr);
     ASSERT_NE(r, nullptr);
-    EXPECT_NE(r, nullptr);
     EXPECT_NE(r->get(L"BT\\E1\\GEN"), nullptr);
-    EXPECT_EQ(r->get(L"NEW", true), nullptr);
+    EXPECT_EQ(r->get(L"NEW2", true), nullptr);
     EXPECT_FALSE(r->set(L"X", &bt));
     delete r;
     EXPECT_EQ(MAV::dtaOpen(3, 3, nullptr, nullptr, nullptr), nullptr);
@@ -237,7 +170,6 @@ TEST(DataFile, TemporaryAndDiskFiles)
 {
     MAV::CDtaFilePointer* t1 = MAV::dtaOpen(6, 3, nullptr, nullptr);
     MAV::CDtaFilePointer* t2 = MAV::dtaOpen(6, 3, nullptr, nullptr);
-    ASSERT_NE(t1, nullptr);
     ASSERT_NE(t2, t1);
     t1->root(true)->setAt(L"COORD", 1);
     EXPECT_EQ(t2->get(L"\\COORD"), nullptr); // every temporary file is new
@@ -245,7 +177,8 @@ TEST(DataFile, TemporaryAndDiskFiles)
     MAV::dtaClose(t1);
     MAV::dtaClose(t2);
 
-    const std::string path = testing::TempDir() + "mav_datafile_test.dat";
+    const std::string path =
+        testing::TempDir() + "mav_datafile_test_" + std::to_string(std::random_device{}()) + ".dat";
     std::remove(path.c_str());
     const CMavString wpath(path.c_str());
     EXPECT_EQ(MAV::dtaOpen(1, 1, nullptr, wpath.c_str()), nullptr); // missing, read mode

@@ -1,87 +1,70 @@
-// Message catalogues: lookups with their fallbacks, languages, the catalogue file format and help files.
+// Message catalogues: lookups with their fallbacks, languages, the catalogue file format and help files; labels
+// with one text per language.
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
-#include "data/config.h"
 #include "base/files.h"
+#include "data/config.h"
+#include "data/labels.h"
 #include "data/messages.h"
 
 namespace {
 
+// Each test gets a folder of its own: test programs may run side by side.
 class Messages : public testing::Test {
 protected:
-    void SetUp() override { MAV::msgReset(); }
+    void SetUp() override
+    {
+        MAV::msgReset();
+        std::filesystem::create_directories(dir);
+    }
     void TearDown() override
     {
         MAV::msgReset();
         MAV::CConfig::reset();
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
     }
-};
-
-// Every message key the library's dialogs and controls use, with its German default text.
-const wchar_t* const kLibraryKeys[][2] = {
-    {L"DLG_001", L"OK"},
-    {L"DLG_002", L"Abbrechen"},
-    {L"DLG_SG018", L"Zeichnung"},
-    {L"MAV001", L"Fehler"},
-    {L"MAV022", L"Eintragung notwendig"},
-    {L"MAV023", L"Wert darf nicht Null sein"},
-    {L"MAV024", L"Wert darf nicht negativ sein"},
-    {L"MAV084", L"Einheit w\u00e4hlen"},
-    {L"MAV_LIB_027", L"Bibliothek"},
-    {L"MAV_MFC_0001", L"Wert darf nicht kleiner sein als"},
-    {L"MAV_MFC_0002", L"Wert darf nicht gr\u00f6\u00dfer sein als"},
-    {L"MAV_MFC_0004", L"Kopieren"},
-    {L"MAV_MFC_0005", L"Einf\u00fcgen"},
-    {L"MAV_MFC_0006", L"Einzeilig"},
-    {L"MAV_MFC_0007", L"Mehrzeilig"},
-    {L"MAV_MFC_0008", L"Import"},
-    {L"MAV_MFC_0009", L"Bezeichnung"},
-    {L"MAV_MFC_0010", L"Kein Text ausgew\u00e4hlt"},
-    {L"MAV_MFC_0011", L"Kein Text zugeordnet"},
-    {L"MAV_MFC_0012", L"Materialauswahl"},
-    {L"MAV_MFC_0017", L"Mehzeilige Texte nicht m\u00f6glich"},
-    {L"MAV_OUTL_0000", L"Kontur"},
-    {L"MAV_OUTL_0001", L"Abbrechen"},
-    {L"MAV_OUTL_0002", L"OK"},
-    {L"MAV_OUTL_0003", L"Auswahl"},
-    {L"MAV_OUTL_0004", L"Filter"},
-    {L"MAV_OUTL_0005", L"Basispunkt"},
-    {L"MAV_OUTL_0006", L"Parameter"},
-    {L"MAV_OUTL_0066", L"Bereich"},
-    {L"MAV_OUTL_0100", L"Filter Konturen"},
-    {L"MAV_OUTL_0101", L"*Grundformen"},
-    {L"MAV_OUTL_0102", L"Formen erweitert"},
-    {L"MAV_OUTL_0103", L"Sonderformen"},
-    {L"MAV_OUTL_0104", L"Bearbeitungen"},
+    const std::string dir = testing::TempDir() + "mav_msg_" + std::to_string(std::random_device{}()) + "/";
 };
 
 } // namespace
 
-TEST_F(Messages, ShippedCataloguesCoverTheLibraryKeys)
+TEST_F(Messages, ShippedCataloguesCoverTheLibraryKeysAndFallBackToTheDefault)
 {
-    for (const auto& k : kLibraryKeys) {
-        // German texts equal the defaults the dialogs carry; English ones exist and differ from the sentinel.
+    // Every message key the library's dialogs and controls use, with its German default text.
+    const wchar_t* const keys[][2] = {
+        {L"DLG_001", L"OK"}, {L"DLG_002", L"Abbrechen"}, {L"DLG_SG018", L"Zeichnung"}, {L"MAV001", L"Fehler"},
+        {L"MAV022", L"Eintragung notwendig"}, {L"MAV023", L"Wert darf nicht Null sein"},
+        {L"MAV024", L"Wert darf nicht negativ sein"}, {L"MAV084", L"Einheit w\u00e4hlen"},
+        {L"MAV_LIB_027", L"Bibliothek"}, {L"MAV_MFC_0001", L"Wert darf nicht kleiner sein als"},
+        {L"MAV_MFC_0002", L"Wert darf nicht gr\u00f6\u00dfer sein als"}, {L"MAV_MFC_0004", L"Kopieren"},
+        {L"MAV_MFC_0005", L"Einf\u00fcgen"}, {L"MAV_MFC_0006", L"Einzeilig"}, {L"MAV_MFC_0007", L"Mehrzeilig"},
+        {L"MAV_MFC_0008", L"Import"}, {L"MAV_MFC_0009", L"Bezeichnung"},
+        {L"MAV_MFC_0010", L"Kein Text ausgew\u00e4hlt"},
+        {L"MAV_MFC_0011", L"Kein Text zugeordnet"}, {L"MAV_MFC_0012", L"Materialauswahl"},
+        {L"MAV_MFC_0017", L"Mehzeilige Texte nicht m\u00f6glich"}, {L"MAV_OUTL_0000", L"Kontur"},
+        {L"MAV_OUTL_0001", L"Abbrechen"}, {L"MAV_OUTL_0002", L"OK"}, {L"MAV_OUTL_0003", L"Auswahl"},
+        {L"MAV_OUTL_0004", L"Filter"}, {L"MAV_OUTL_0005", L"Basispunkt"}, {L"MAV_OUTL_0006", L"Parameter"},
+        {L"MAV_OUTL_0066", L"Bereich"}, {L"MAV_OUTL_0100", L"Filter Konturen"}, {L"MAV_OUTL_0101", L"*Grundformen"},
+        {L"MAV_OUTL_0102", L"Formen erweitert"}, {L"MAV_OUTL_0103", L"Sonderformen"},
+        {L"MAV_OUTL_0104", L"Bearbeitungen"}};
+    for (const auto& k : keys) {
         EXPECT_STREQ(mav_msg_get(L"MAV_", k[0], L"?", L"de"), k[1]) << CMavString(k[0]).utf8();
-        const wchar_t* en = mav_msg_get(L"MAV_", k[0], L"?", L"en");
-        EXPECT_STRNE(en, L"?") << CMavString(k[0]).utf8();
+        EXPECT_STRNE(mav_msg_get(L"MAV_", k[0], L"?", L"en"), L"?") << CMavString(k[0]).utf8();
     }
-    EXPECT_STREQ(mav_msg_get(L"MAV_", L"MAV022", nullptr, L"en"), L"Entry required");
     EXPECT_STREQ(mav_msg_get(L"MAV_", L"MAV_INSUNITS_4", nullptr, L"EN"), L"Millimeters");
-}
 
-TEST_F(Messages, MissingKeysLanguagesAndSectionsFallBackToTheDefault)
-{
+    // Missing keys, languages without catalogue, other sections give the default itself.
     const wchar_t* def = L"Standard";
-    EXPECT_EQ(mav_msg_get(L"MAV_", L"NO_SUCH_KEY", def, L"de"), def); // the same pointer
-    EXPECT_EQ(mav_msg_get(L"MAV_", L"MAV022", def, L"xx"), def);      // language without catalogue
-    EXPECT_EQ(mav_msg_get(L"KRV_", L"MAV022", def, L"de"), def);      // other section
+    EXPECT_EQ(mav_msg_get(L"MAV_", L"NO_SUCH_KEY", def, L"de"), def);
+    EXPECT_EQ(mav_msg_get(L"MAV_", L"MAV022", def, L"xx"), def);
+    EXPECT_EQ(mav_msg_get(L"KRV_", L"MAV022", def, L"de"), def);
     EXPECT_EQ(mav_msg_get(L"MAV_", nullptr, def, L"de"), def);
-    EXPECT_EQ(mav_msg_get(L"MAV_", L"NO_SUCH_KEY", nullptr, nullptr), nullptr);
-
     // "0" shows keys; null, "" and "-1" mean the current language.
     const wchar_t* key = L"\\MAV_OUTL_0004\\...";
     EXPECT_EQ(mav_msg_get(L"MAV_", key, def, L"0"), key);
@@ -94,66 +77,42 @@ TEST_F(Messages, MissingKeysLanguagesAndSectionsFallBackToTheDefault)
     EXPECT_STREQ(MAV::msgLangSet(L""), L"en"); // empty: unchanged
 }
 
-TEST_F(Messages, CatalogueFormat)
+TEST_F(Messages, CatalogueFormatMergingAndFolders)
 {
-    const std::string text = "\xEF\xBB\xBF; comment\r\n"
-                             "# also a comment\n"
-                             "  A1 =  first text  \r\n"
-                             "A2=two\\nlines\\tand \\\\ one \\q\n"
-                             "no equals sign\n"
-                             "=no key\n"
-                             "A1=later wins\n"
-                             "[KRV_]\n"
-                             "A1=section text\n"
-                             "E=\n"
-                             "EQ=a=b";
+    const std::string text = "\xEF\xBB\xBF; comment\r\n# also a comment\n  A1 =  first text  \r\n"
+                             "A2=two\\nlines\\tand \\\\ one \\q\\\nno equals sign\n=no key\nA1=later wins\n"
+                             "[KRV_]\nA1=section text\nE=\nEQ=a=b";
     EXPECT_EQ(MAV::msgLoadText(L"fr", text.data(), text.size()), 6);
     EXPECT_STREQ(mav_msg_get(L"MAV_", L"A1", nullptr, L"fr"), L"later wins");
-    EXPECT_STREQ(mav_msg_get(L"MAV_", L"A2", nullptr, L"fr"), L"two\nlines\tand \\ one \\q");
+    EXPECT_STREQ(mav_msg_get(L"MAV_", L"A2", nullptr, L"fr"), L"two\nlines\tand \\ one \\q\\");
     EXPECT_STREQ(mav_msg_get(L"KRV_", L"A1", nullptr, L"fr"), L"section text");
     EXPECT_STREQ(mav_msg_get(L"KRV_", L"E", L"x", L"fr"), L"");
     EXPECT_STREQ(mav_msg_get(L"KRV_", L"EQ", nullptr, L"fr"), L"a=b");
-    EXPECT_EQ(MAV::msgCount(L"fr"), 2);
     EXPECT_EQ(MAV::msgCount(L"fr", L"KRV_"), 3);
-    // Loading merges: keys of a later load replace, others stay.
-    const std::string more = "A1=replaced\nA3=new";
+    // Loading merges: keys of a later load replace, others stay; a section's keys come sorted.
+    const std::string more = "A3=new\nA1=replaced";
     EXPECT_EQ(MAV::msgLoadText(L"FR", more.data(), more.size()), 2);
     EXPECT_STREQ(mav_msg_get(L"MAV_", L"A1", nullptr, L"fr"), L"replaced");
-    EXPECT_STREQ(mav_msg_get(L"MAV_", L"A2", nullptr, L"fr"), L"two\nlines\tand \\ one \\q");
-    // The keys of a section come sorted, whatever order the file had.
-    CMavArrayTempl<CMavString> keys;
-    keys.append(L"stale");
+    CMavArrayTempl<CMavString> keys{L"stale"};
     EXPECT_EQ(MAV::msgKeys(L"FR", nullptr, keys), 3);
     EXPECT_EQ(keys, (CMavArrayTempl<CMavString>{L"A1", L"A2", L"A3"}));
-    EXPECT_EQ(MAV::msgKeys(L"fr", L"KRV_", keys), 3);
-    EXPECT_EQ(keys, (CMavArrayTempl<CMavString>{L"A1", L"E", L"EQ"}));
     EXPECT_EQ(MAV::msgKeys(L"fr", L"NONE_", keys), 0);
-    EXPECT_EQ(MAV::msgKeys(L"xx", nullptr, keys), 0);
     EXPECT_TRUE(keys.isEmpty());
     // Bytes that are not UTF-8 become replacement characters, not a failure.
     const std::string bad = "B=\xFF\xFE";
     EXPECT_EQ(MAV::msgLoadText(L"fr", bad.data(), bad.size()), 1);
     EXPECT_EQ(MAV::msgLoadText(nullptr, bad.data(), bad.size()), 0);
     EXPECT_EQ(MAV::msgLoadFile(L"fr", L"/no/such/catalogue.txt"), -1);
-    // Reset drops loaded languages.
-    MAV::msgReset();
-    EXPECT_EQ(MAV::msgCount(L"fr"), 0);
-}
 
-TEST_F(Messages, FolderCataloguesOverrideShippedTexts)
-{
-    const std::string dir = testing::TempDir();
-    const std::string path = dir + "de.txt";
-    {
-        std::ofstream f(path, std::ios::binary);
-        f << "MAV001=Fehler!\nEXTRA=Zusatz\n";
-    }
-    EXPECT_GE(MAV::msgLoadFolder(CMavString(dir.c_str()).c_str()), 1);
+    // A catalogue in a folder overrides the shipped texts of its language; reset drops loaded languages.
+    std::ofstream(dir + "de.txt", std::ios::binary) << "MAV001=Fehler!\nEXTRA=Zusatz\n";
+    EXPECT_EQ(MAV::msgLoadFolder(CMavString(dir.c_str()).c_str()), 1);
     EXPECT_STREQ(mav_msg_get(L"MAV_", L"MAV001", nullptr, L"de"), L"Fehler!");
     EXPECT_STREQ(mav_msg_get(L"MAV_", L"EXTRA", nullptr, L"de"), L"Zusatz");
     EXPECT_STREQ(mav_msg_get(L"MAV_", L"MAV022", nullptr, L"de"), L"Eintragung notwendig");
-    std::remove(path.c_str());
-    EXPECT_EQ(MAV::msgLoadFolder(nullptr), 0);
+    MAV::msgReset();
+    EXPECT_EQ(MAV::msgCount(L"fr"), 0);
+    EXPECT_STREQ(mav_msg_get(L"MAV_", L"MAV001", nullptr, L"de"), L"Fehler");
 }
 
 TEST_F(Messages, HelpFilesFromTheConfigurationOrTheSearchPath)
@@ -164,16 +123,65 @@ TEST_F(Messages, HelpFilesFromTheConfigurationOrTheSearchPath)
     MAV::cfg_dir_make(L"HELP")->setAt(L"Web", L"https://help.example/<topic>");
     EXPECT_TRUE(MAV::help_find(L"WEB", file));
     EXPECT_EQ(file, L"https://help.example/<topic>");
-
-    const std::string dir = testing::TempDir();
-    const std::string chm = dir + "MavTestHelp.chm";
-    {
-        std::ofstream f(chm, std::ios::binary);
-        f << "x";
-    }
+    std::ofstream(dir + "MavTestHelp.chm", std::ios::binary) << "x";
     MAV::fileFindFolderAdd(CMavString(dir.c_str()).c_str());
-    EXPECT_TRUE(MAV::help_find(L"MavTestHelp", file)); // unconfigured name: "<name>.chm"
-    EXPECT_NE(file.find(L"MavTestHelp.chm"), -1);
+    EXPECT_TRUE(MAV::help_find(L"MavTestHelp", file)); // an unconfigured name: "<name>.chm"
+    EXPECT_EQ(file.right(15), L"MavTestHelp.chm");
     MAV::fileFindFoldersClear();
-    std::remove(chm.c_str());
+}
+
+TEST_F(Messages, LabelsHoldOneTextPerLanguage)
+{
+    CMavString label;
+    EXPECT_TRUE(MAV::label_set(label, L"de", L"T\u00fcr"));
+    EXPECT_TRUE(MAV::label_set(label, L"en", L"Door\nwith C:\\path\\"));
+    EXPECT_EQ(label, L"\\de=T\u00fcr\\en=Door\nwith C:\\\\path\\\\");
+    EXPECT_EQ(MAV::label_get(label, L"EN"), L"Door\nwith C:\\path\\");
+    CMavString text(L"stale");
+    EXPECT_FALSE(MAV::label_get(label, L"fr", text));
+    EXPECT_EQ(text, L"");
+    // Replacing keeps the order; an empty text removes the language.
+    EXPECT_TRUE(MAV::label_set(label, L"DE", L"Tor"));
+    EXPECT_EQ(label, L"\\de=Tor\\en=Door\nwith C:\\\\path\\\\");
+    EXPECT_TRUE(MAV::label_set(label, L"de", L""));
+    CMavArrayTempl<CMavString> codes;
+    EXPECT_EQ(MAV::label_codes(label, codes), 1);
+    EXPECT_EQ(codes[0], L"en");
+    EXPECT_TRUE(MAV::label_set(label, L"en", nullptr));
+    EXPECT_EQ(label, L"");
+    // Codes with '=' or a backslash, empty or overlong codes are refused.
+    for (const wchar_t* code :
+         {L"", L"a=b", L"a\\b", L"abcdefghijklmnopqrstuvwxyz0123456", static_cast<const wchar_t*>(nullptr)})
+        EXPECT_FALSE(MAV::label_set(label, code, L"x"));
+    EXPECT_EQ(label, L"");
+
+    // A plain text counts for every language; setting into it keeps it as the current language's text.
+    EXPECT_EQ(MAV::label_get(L"Schrank", L"fr"), L"Schrank");
+    EXPECT_EQ(MAV::label_codes(L"Schrank", codes), 0);
+    label = L"Schrank";
+    MAV::label_set(label, L"en", L"Cabinet");
+    EXPECT_EQ(label, L"\\de=Schrank\\en=Cabinet");
+    EXPECT_FALSE(MAV::label_get(nullptr, L"de", label));
+    EXPECT_FALSE(MAV::label_get(L"", L"de", label));
+
+    // Stray backslashes, a part without '=', an empty code, a trailing backslash: only whole parts count, and
+    // writing drops the malformed parts.
+    const wchar_t* broken = L"\\\\de=A\\xx\\=B\\en=C\\\\\\fr=D\\";
+    EXPECT_EQ(MAV::label_get(broken, L"en"), L"C\\");
+    EXPECT_EQ(MAV::label_get(broken, L"fr"), L"D");
+    EXPECT_EQ(MAV::label_codes(broken, codes), 3);
+    label = broken;
+    MAV::label_set(label, L"it", L"E");
+    EXPECT_EQ(label, L"\\de=A\\en=C\\\\\\fr=D\\it=E");
+    EXPECT_EQ(MAV::label_get(L"\\", L"de"), L"");
+    EXPECT_EQ(MAV::label_get(L"\\de", L"de"), L"");
+    EXPECT_TRUE(MAV::label_get(L"\\de=", L"de", label));
+    // A language given twice: reading takes the first; setting keeps one part.
+    label = L"\\de=A\\en=B\\DE=C";
+    EXPECT_EQ(MAV::label_get(label, L"de"), L"A");
+    MAV::label_set(label, L"de", L"X");
+    EXPECT_EQ(label, L"\\de=X\\en=B");
+    label = L"\\de=A\\en=B\\DE=C";
+    MAV::label_set(label, L"de", L"");
+    EXPECT_EQ(label, L"\\en=B");
 }

@@ -15,31 +15,25 @@ int parse(const std::string& text, CMavArrayTempl<MAV::PatternDef>& out)
 
 } // namespace
 
-TEST(Patterns, ShippedPatternsAreAllReadable)
+TEST(Patterns, ShippedPatternsAreAllReadableAndLoadedFilesTakeTheirPlace)
 {
     MAV::patReset();
-    const wchar_t* const required[] = {L"ANSI31", L"ANSI32", L"ANSI33", L"ANSI34", L"ANSI35", L"ANSI36",
-                                       L"ANSI37", L"ANSI38", L"DOTS",   L"GRAVEL", L"NET",    L"BRICK",
-                                       L"SQUARE", L"CROSS",  L"HONEY",  L"EARTH",  L"WOOD"};
-    for (const wchar_t* name : required) {
-        const MAV::PatternDef* p = MAV::patFind(name);
-        ASSERT_NE(p, nullptr) << CMavString(name).utf8();
-        EXPECT_GT(p->lines.len(), 0) << CMavString(name).utf8();
-        EXPECT_FALSE(p->description.isEmpty());
-    }
     CMavArrayTempl<CMavString> names;
     EXPECT_GE(MAV::patNames(names), 17);
+    for (const wchar_t* name : {L"ANSI31", L"ANSI32", L"ANSI33", L"ANSI34", L"ANSI35", L"ANSI36", L"ANSI37", L"ANSI38",
+                                L"DOTS", L"GRAVEL", L"NET", L"BRICK", L"SQUARE", L"CROSS", L"HONEY", L"EARTH", L"WOOD"})
+        EXPECT_TRUE(names.contains(CMavString(name))) << CMavString(name).utf8();
     // Every shipped line has angle, origin and both offsets, and a line spacing that is not zero.
-    for (const CMavString& n : names)
+    for (const CMavString& n : names) {
+        EXPECT_FALSE(MAV::patFind(n)->description.isEmpty()) << n.utf8();
         for (const CMavArrayTempl<double>& line : MAV::patFind(n)->lines) {
             EXPECT_GE(line.len(), 5) << n.utf8();
             EXPECT_NE(line[4], 0.0) << n.utf8();
         }
-
+    }
     CMavArrayTempl<CMavArrayTempl<double>> lines;
     EXPECT_TRUE(MAV::patLookup(L"ansi31", lines));
-    ASSERT_EQ(lines.len(), 1);
-    EXPECT_EQ(lines[0], (CMavArrayTempl<double>{45.0, 0.0, 0.0, 0.0, 0.125}));
+    EXPECT_EQ(lines, (CMavArrayTempl<CMavArrayTempl<double>>{{45.0, 0.0, 0.0, 0.0, 0.125}}));
     EXPECT_TRUE(MAV::patLookup(L"DOTS", lines));
     EXPECT_EQ(lines[0], (CMavArrayTempl<double>{0.0, 0.0, 0.0, 0.03125, 0.0625, 0.0, -0.0625}));
     EXPECT_TRUE(MAV::patLookup(L"BRICK", lines));
@@ -48,19 +42,26 @@ TEST(Patterns, ShippedPatternsAreAllReadable)
     EXPECT_FALSE(MAV::patLookup(L"NO_SUCH_PATTERN", lines));
     EXPECT_EQ(lines.len(), 0);
     EXPECT_FALSE(MAV::patLookup(nullptr, lines));
+
+    // A loaded file replaces shipped patterns of the same name and adds its own, until the next reset.
+    const std::string mine = "*ANSI31, replaced\n0, 0,0, 0,1\n*NEWONE\n90, 0,0, 0,2\n";
+    EXPECT_EQ(MAV::patLoadText(mine.data(), mine.size()), 2);
+    EXPECT_TRUE(MAV::patLookup(L"ANSI31", lines));
+    EXPECT_EQ(lines[0][0], 0.0);
+    EXPECT_TRUE(MAV::patLookup(L"newone", lines));
+    EXPECT_EQ(MAV::patLoadFile(L"/no/such/file.pat"), -1);
+    MAV::patReset();
+    EXPECT_TRUE(MAV::patLookup(L"ANSI31", lines));
+    EXPECT_EQ(lines[0][0], 45.0);
+    EXPECT_FALSE(MAV::patLookup(L"NEWONE", lines));
 }
 
 TEST(Patterns, ReaderFormAndComments)
 {
-    const std::string text = "\xEF\xBB\xBF; file comment\r\n"
-                             "45, 0,0, 0,.125   ; a line before any header is ignored\n"
-                             "*Mine, my pattern ; with comment\r\n"
-                             "  0 , +1.5e0,-.5 , 0 , 2 , 1 , -1\n"
-                             "\n"
-                             "90,0,0\n"
-                             "*EMPTY\n"
-                             "*  , nameless\n"
-                             "1,1,1,1,1\n";
+    // A line before any header is ignored, and so is the line of a nameless pattern.
+    const std::string text = "\xEF\xBB\xBF; file comment\r\n45, 0,0, 0,.125   ; comment\n"
+                             "*Mine, my pattern ; with comment\r\n  0 , +1.5e0,-.5 , 0 , 2 , 1 , -1\n\n90,0,0\n"
+                             "*EMPTY\n*  , nameless\n1,1,1,1,1\n";
     CMavArrayTempl<MAV::PatternDef> defs;
     EXPECT_EQ(parse(text, defs), 2);
     EXPECT_EQ(defs[0].name, L"MINE");
@@ -74,15 +75,10 @@ TEST(Patterns, ReaderFormAndComments)
 
 TEST(Patterns, MalformedLinesAreSkippedAndLimitsHold)
 {
-    std::string text = "*BAD, bad lines\n"
-                       "45, 0, nan, 0, 1\n"   // not a number
-                       "45, 0, inf, 0, 1\n"   // not finite
-                       "45, 0, 1e999, 0, 1\n" // out of range
-                       "45,, 0, 0, 1\n"       // empty field
-                       "45, 0, 0, 0, 1,\n"    // trailing comma
-                       "45 0 0 0 1\n"         // no commas: one field that is not a number
-                       "x, 0, 0, 0, 1\n"
-                       "0, 0, 0, 0, 0\n";     // zero offsets are kept (the hatcher gives no lines for them)
+    // Not a number, not finite, out of range, an empty field, a trailing comma, no commas (one field that is not
+    // a number) are skipped; zero offsets are kept (the hatcher gives no lines for them).
+    std::string text = "*BAD, bad lines\n45, 0, nan, 0, 1\n45, 0, inf, 0, 1\n45, 0, 1e999, 0, 1\n45,, 0, 0, 1\n"
+                       "45, 0, 0, 0, 1,\n45 0 0 0 1\nx, 0, 0, 0, 1\n0, 0, 0, 0, 0\n";
     // A line with 10,000 dash values is skipped, one at the limit kept.
     std::string huge = "0, 0, 0, 0, 1";
     for (int i = 0; i < 10000; ++i)
@@ -117,33 +113,4 @@ TEST(Patterns, MalformedLinesAreSkippedAndLimitsHold)
                     EXPECT_TRUE(std::isfinite(v));
     }
     EXPECT_EQ(MAV::patParse(nullptr, 10, defs), 0);
-}
-
-TEST(Patterns, LoadedFilesTakeThePlaceOfShippedPatterns)
-{
-    MAV::patReset();
-    const std::string mine = "*ANSI31, replaced\n0, 0,0, 0,1\n*NEWONE\n90, 0,0, 0,2\n";
-    EXPECT_EQ(MAV::patLoadText(mine.data(), mine.size()), 2);
-    CMavArrayTempl<CMavArrayTempl<double>> lines;
-    EXPECT_TRUE(MAV::patLookup(L"ANSI31", lines));
-    EXPECT_EQ(lines[0][0], 0.0);
-    EXPECT_TRUE(MAV::patLookup(L"newone", lines));
-    EXPECT_EQ(MAV::patLoadFile(L"/no/such/file.pat"), -1);
-    MAV::patReset();
-    EXPECT_TRUE(MAV::patLookup(L"ANSI31", lines));
-    EXPECT_EQ(lines[0][0], 45.0);
-    EXPECT_FALSE(MAV::patLookup(L"NEWONE", lines));
-}
-
-TEST(CHatchProp, DefaultsAndEquality)
-{
-    MAV::CHatchProp h;
-    EXPECT_TRUE(h.isEmpty());
-    EXPECT_EQ(h.scale, 1.0);
-    EXPECT_EQ(h.angle, 0.0);
-    MAV::CHatchProp a(L"ANSI31", 2.0, 0.5);
-    MAV::CHatchProp b(a);
-    EXPECT_EQ(a, b);
-    b.spacing = 3.0;
-    EXPECT_NE(a, b);
 }

@@ -19,7 +19,7 @@ protected:
 };
 } // namespace
 
-TEST_F(Units, ConversionsBetweenUnits)
+TEST_F(Units, ConversionsBetweenUnitsAndTheDrawingsUnit)
 {
     // {value, from, to, result}: inches to millimetres, feet to inches, millimetres to metres, yards to feet.
     const double rows[][4] = {{1, 1, 4, 25.4}, {3, 2, 1, 36}, {2500, 4, 6, 2.5}, {1, 10, 2, 3}};
@@ -29,31 +29,35 @@ TEST_F(Units, ConversionsBetweenUnits)
         EXPECT_TRUE(MAV::acadUnitCv(v, static_cast<int>(r[1]), static_cast<int>(r[2])));
         EXPECT_DOUBLE_EQ(v, r[3]) << r[1] << " -> " << r[2];
     }
+    // Any two units convert there and back.
+    std::mt19937 rng(17);
+    std::uniform_real_distribution<double> value(-1e4, 1e4);
+    for (int i = 0; i < 2000; ++i) {
+        const int a = 1 + static_cast<int>(rng() % 20), b = 1 + static_cast<int>(rng() % 20);
+        const double x = value(rng);
+        double y = x;
+        ASSERT_TRUE(MAV::acadUnitCv(y, a, b) && MAV::acadUnitCv(y, b, a));
+        EXPECT_NEAR(y, x, std::fabs(x) * 1e-12) << a << " -> " << b;
+    }
 
-    // -1 is the drawing's unit (millimetres by default, then metres).
+    // -1 is the drawing's unit: millimetres by default, then metres.
     EXPECT_EQ(MAV::acad_unit_get(), Mav::kUnitsMillimeters);
     v = 0.2;
     EXPECT_TRUE(MAV::acadUnitCv(v, 4, -1));
     EXPECT_DOUBLE_EQ(v, 0.2);
     EXPECT_TRUE(MAV::acad_unit_set(6));
-    EXPECT_EQ(MAV::acad_unit_get(), Mav::kUnitsMeters);
     EXPECT_TRUE(MAV::acadUnitCv(v, 4, -1));
     EXPECT_DOUBLE_EQ(v, 0.0002);
-
     // Unitless sides leave the value; units outside -1..20 fail without touching it.
     v = 7.0;
-    EXPECT_TRUE(MAV::acadUnitCv(v, 0, 4));
-    EXPECT_TRUE(MAV::acadUnitCv(v, 4, 0));
-    EXPECT_EQ(v, 7.0);
+    EXPECT_TRUE(MAV::acadUnitCv(v, 0, 4) && MAV::acadUnitCv(v, 4, 0));
     EXPECT_TRUE(MAV::acad_unit_set(0));
     EXPECT_TRUE(MAV::acadUnitCv(v, 1, -1));
-    EXPECT_EQ(v, 7.0);
     EXPECT_FALSE(MAV::acadUnitCv(v, 21, 4));
     EXPECT_FALSE(MAV::acadUnitCv(v, 4, -2));
     EXPECT_EQ(v, 7.0);
     EXPECT_FALSE(MAV::acad_unit_set(21));
     EXPECT_FALSE(MAV::acad_unit_set(-1));
-
     // A broken configuration value falls back to millimetres.
     MAV::cfg_get(L"UNITS\\INSUNITS")->set(L"mm");
     EXPECT_EQ(MAV::acad_unit_get(), Mav::kUnitsMillimeters);
@@ -61,54 +65,26 @@ TEST_F(Units, ConversionsBetweenUnits)
     EXPECT_EQ(MAV::acad_unit_get(), Mav::kUnitsMillimeters);
 }
 
-TEST_F(Units, ConversionsRoundTrip)
+TEST_F(Units, NamesPerLanguageAndAutomaticPrecision)
 {
-    std::mt19937 rng(17);
-    std::uniform_real_distribution<double> value(-1e4, 1e4);
-    for (int i = 0; i < 2000; ++i) {
-        const int a = 1 + static_cast<int>(rng() % 20);
-        const int b = 1 + static_cast<int>(rng() % 20);
-        const double x = value(rng);
-        double y = x;
-        ASSERT_TRUE(MAV::acadUnitCv(y, a, b));
-        ASSERT_TRUE(MAV::acadUnitCv(y, b, a));
-        EXPECT_NEAR(y, x, std::fabs(x) * 1e-12) << a << " -> " << b;
-    }
-}
-
-TEST_F(Units, NamesPerLanguageByUnitNumber)
-{
-    const CMavArrayTempl<CMavString> de = MAV::acad_units(L"de");
+    const CMavArrayTempl<CMavString> de = MAV::acad_units(L"de"), en = MAV::acad_units(L"en");
     ASSERT_EQ(de.len(), 21);
     EXPECT_EQ(de[0], L"Ohne Einheit");
-    EXPECT_EQ(de[4], L"Millimeter");
     EXPECT_EQ(de[2], L"Fu\u00df");
-    const CMavArrayTempl<CMavString> en = MAV::acad_units(L"en");
     EXPECT_EQ(en[1], L"Inches");
     EXPECT_EQ(en[20], L"Parsecs");
-    // A language without a catalogue gets the German names.
-    EXPECT_EQ(MAV::acad_units(L"xx")[6], L"Meter");
+    EXPECT_EQ(MAV::acad_units(L"xx")[6], L"Meter"); // a language without a catalogue gets the German names
     MAV::msgLangSet(L"en");
     EXPECT_EQ(MAV::acad_units(nullptr)[5], L"Centimeters");
-}
 
-TEST_F(Units, AutomaticPrecision)
-{
-    EXPECT_EQ(MAV::autoPrec(3, 4, 2), 3);  // millimetres as they are
-    EXPECT_EQ(MAV::autoPrec(3, 6, 2), 6);  // metres need three more decimals
-    EXPECT_EQ(MAV::autoPrec(3, 5, 2), 4);  // centimetres one more
-    EXPECT_EQ(MAV::autoPrec(2, 1, 2), 3);  // inches: log10(25.4) rounds to 1
-    EXPECT_EQ(MAV::autoPrec(3, 7, 2), 9);
-    EXPECT_EQ(MAV::autoPrec(0, 13, 2), 0); // microns: never negative
-    EXPECT_EQ(MAV::autoPrec(-4, 4, 2), 0);
-    EXPECT_EQ(MAV::autoPrec(14, 6, 2), 15); // capped
-    EXPECT_EQ(MAV::autoPrec(3, 0, 2), 3);  // unitless counts as millimetres
-    EXPECT_EQ(MAV::autoPrec(1, 4, 3), 2);  // engineering shows inches whatever the unit
-    // Fractions: 2^d must reach unit-in-mm x 10^precision; architectural counts inches.
-    EXPECT_EQ(MAV::autoPrec(0, 4, 4), 5);  // 25.4 -> 2^5 = 32
-    EXPECT_EQ(MAV::autoPrec(1, 4, 4), 8);  // 254 -> 256
-    EXPECT_EQ(MAV::autoPrec(0, 4, 5), 0);  // fractional millimetres: 1 -> 2^0
-    EXPECT_EQ(MAV::autoPrec(1, 4, 5), 4);  // 10 -> 16
+    // {precision, unit, format, result}: decimals grow with the unit in millimetres (log10, rounded), never
+    // below 0 and capped; unitless counts as millimetres; engineering shows inches whatever the unit;
+    // fractions need 2^d to reach unit-in-mm x 10^precision, architectural counting inches.
+    const int rows[][4] = {{3, 4, 2, 3}, {3, 6, 2, 6},  {3, 5, 2, 4}, {2, 1, 2, 3},  {3, 7, 2, 9},
+                           {0, 13, 2, 0}, {-4, 4, 2, 0}, {14, 6, 2, 15}, {3, 0, 2, 3}, {1, 4, 3, 2},
+                           {0, 4, 4, 5}, {1, 4, 4, 8},  {0, 4, 5, 0}, {1, 4, 5, 4}};
+    for (const auto& r : rows)
+        EXPECT_EQ(MAV::autoPrec(r[0], r[1], r[2]), r[3]) << r[0] << " " << r[1] << " " << r[2];
     MAV::acad_unit_set(6);
     EXPECT_EQ(MAV::autoPrec(3, -1, 2), 6); // -1 is the drawing's unit
 }
