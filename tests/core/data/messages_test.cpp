@@ -52,7 +52,8 @@ TEST_F(Messages, ShippedCataloguesCoverTheLibraryKeysAndFallBackToTheDefault)
         {L"MAV_OUTL_0004", L"Filter"}, {L"MAV_OUTL_0005", L"Basispunkt"}, {L"MAV_OUTL_0006", L"Parameter"},
         {L"MAV_OUTL_0066", L"Bereich"}, {L"MAV_OUTL_0100", L"Filter Konturen"}, {L"MAV_OUTL_0101", L"*Grundformen"},
         {L"MAV_OUTL_0102", L"Formen erweitert"}, {L"MAV_OUTL_0103", L"Sonderformen"},
-        {L"MAV_OUTL_0104", L"Bearbeitungen"}};
+        {L"MAV_OUTL_0104", L"Bearbeitungen"}, {L"MAV_HOLE_0001", L"Element"}, {L"MAV_HOLE_0004", L"Durchmesser"},
+        {L"MAV_HOLE_0005", L"Tiefe"}};
     for (const auto& k : keys) {
         EXPECT_STREQ(mav_msg_get(L"MAV_", k[0], L"?", L"de"), k[1]) << CMavString(k[0]).utf8();
         EXPECT_STRNE(mav_msg_get(L"MAV_", k[0], L"?", L"en"), L"?") << CMavString(k[0]).utf8();
