@@ -87,7 +87,9 @@ run_one() {
     [ -f "$MAV_ROOT/fuzz/dict/$name.dict" ] && dict=(-dict="$MAV_ROOT/fuzz/dict/$name.dict")
     local before
     before=$(ls "$work" | wc -l)
-    (cd "$BUILD" && nice -n 19 "./$t" "$limit_arg" -max_len=$MAX_LEN -timeout=10 -rss_limit_mb=1024 \
+    # The timeout is wall time: at the lowest priority on a busy machine a unit of half a CPU second has taken
+    # ten, so only a unit that takes half a minute counts as a hang.
+    (cd "$BUILD" && nice -n 19 "./$t" "$limit_arg" -max_len=$MAX_LEN -timeout=30 -rss_limit_mb=1024 \
         -print_final_stats=1 -artifact_prefix="$found/" "${dict[@]}" "$work" "$MAV_ROOT/fuzz/corpus/$name" \
         </dev/null >"$log" 2>&1)
     local execs cov0 cov1 after findings
