@@ -2,7 +2,8 @@
 # The fuzzing campaign: builds every target of fuzz/ with clang's libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer (build/fuzz), runs each on its committed corpus fuzz/corpus/<target>/ with its
 # dictionary fuzz/dict/<target>.dict when there is one, and prints one line per target: executions, coverage at
-# the start and the end, corpus growth and findings. Everything runs at the lowest priority.
+# the start and the end, corpus growth and findings, and the executions over all runs so far. Everything runs at the
+# lowest priority.
 #
 #   scripts/fuzz.sh [LIMIT] [TARGET...]     LIMIT: 60 or 60s (seconds per target, the default 60) or 5000000r
 #                                           (runs per target); TARGET: names without "_fuzz", all when none
@@ -86,7 +87,9 @@ run_one() {
     [ -f "$MAV_ROOT/fuzz/dict/$name.dict" ] && dict=(-dict="$MAV_ROOT/fuzz/dict/$name.dict")
     local before
     before=$(ls "$work" | wc -l)
-    (cd "$BUILD" && nice -n 19 "./$t" "$limit_arg" -max_len=$MAX_LEN -timeout=10 -rss_limit_mb=1024 \
+    # The timeout is wall time: at the lowest priority on a busy machine a unit of half a CPU second has taken
+    # ten, so only a unit that takes half a minute counts as a hang.
+    (cd "$BUILD" && nice -n 19 "./$t" "$limit_arg" -max_len=$MAX_LEN -timeout=30 -rss_limit_mb=1024 \
         -print_final_stats=1 -artifact_prefix="$found/" "${dict[@]}" "$work" "$MAV_ROOT/fuzz/corpus/$name" \
         </dev/null >"$log" 2>&1)
     local execs cov0 cov1 after findings
@@ -95,8 +98,13 @@ run_one() {
     cov1=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*')
     after=$(ls "$work" | wc -l)
     findings=$(ls "$found" | wc -l)
-    printf '%-20s %12s execs  cov %5s -> %-5s corpus %4d -> %-5d findings %d\n' "$name" "${execs:-?}" \
-        "${cov0:-?}" "${cov1:-?}" "$before" "$after" "$findings"
+    # Executions add up over runs (the working corpus carries each run on from the last): build/fuzz/execs.log
+    # keeps one line per run, the total is what a target has had.
+    echo "$name ${execs:-0}" >>"$BUILD/execs.log"
+    local total
+    total=$(awk -v t="$name" '$1 == t { s += $2 } END { print s + 0 }' "$BUILD/execs.log")
+    printf '%-20s %12s execs (%12s in all)  cov %5s -> %-5s corpus %4d -> %-5d findings %d\n' "$name" \
+        "${execs:-?}" "$total" "${cov0:-?}" "${cov1:-?}" "$before" "$after" "$findings"
 }
 
 printf 'fuzzing %d targets, %s each, %d at a time, logs in %s\n' "${#available[@]}" "$limit" "$JOBS" "$BUILD"

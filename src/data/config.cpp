@@ -22,10 +22,15 @@ std::unique_ptr<CMavDataItem>& rootSlot()
 
 void fillDefaults(CMavDataItem& root)
 {
-    root.clear();
-    root.makeDirectory();
-    const std::string text = embeddedText(kEmbeddedConfig);
-    dataFromText(root, text.data(), text.size());
+    // The shipped text is read once; a reset copies the tree, which costs a fraction of reading it again.
+    static const CMavDataItem defaults = [] {
+        CMavDataItem tree;
+        tree.makeDirectory();
+        const std::string text = embeddedText(kEmbeddedConfig);
+        dataFromText(tree, text.data(), text.size());
+        return tree;
+    }();
+    root = defaults;
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/countries.h"
 #include "data/messages.h"
 
 namespace {
@@ -159,6 +160,38 @@ int label_codes(const wchar_t* label, CMavArrayTempl<CMavString>& codes)
     for (const Part& p : parse(label))
         codes.append(CMavString(p.code));
     return codes.len();
+}
+
+int label_from_store(CMavString& label, const CMavArrayTempl<LabelStoreValue>& values, bool multiLine)
+{
+    const MavDlCountry_st* table = mavDlCountrys();
+    const int languages = mavDlCountryCount();
+    // The first value of each language, found in one pass over the values (a store may hold many).
+    std::vector<int> first(static_cast<size_t>(languages), -1);
+    for (int v = 0; v < values.len(); ++v) {
+        const int lang = mavDlCountryFind(values[v].name.c_str());
+        if (lang >= 0 && lang < languages && first[static_cast<size_t>(lang)] < 0)
+            first[static_cast<size_t>(lang)] = v;
+    }
+    int set = 0;
+    for (int lang = 0; lang < languages; ++lang) {
+        const int v = first[static_cast<size_t>(lang)];
+        if (v < 0)
+            continue;
+        std::wstring text;
+        const std::wstring& stored = values[v].text.wstr();
+        for (size_t i = 0; i < stored.size(); ++i) {
+            if (stored[i] == L'\\' && i + 1 < stored.size() && stored[i + 1] == L'n') {
+                text += multiLine ? L'\n' : L' ';
+                ++i;
+            } else {
+                text += stored[i];
+            }
+        }
+        if (label_set(label, table[lang].code, text.c_str()) && !text.empty())
+            ++set;
+    }
+    return set;
 }
 
 } // namespace MAV

@@ -23,4 +23,17 @@ bool label_set(CMavString& label, const wchar_t* code, const wchar_t* text);
 // The language codes present, in order (none for a plain text).
 int label_codes(const wchar_t* label, CMavArrayTempl<CMavString>& codes);
 
+// The shared label store the label dialogs copy to and paste from: one text per language, each named by its
+// language code, with line breaks written as the two characters backslash and n. What a reader found there, in
+// any order and any case of the names.
+struct LabelStoreValue {
+    CMavString name;
+    CMavString text;
+};
+// Sets the label's texts from the store: every language of the country table that has a value, in the table's
+// order (the first value of a name that appears twice counts). Each backslash-n becomes a line break, or a blank
+// when multiLine is false; an empty text removes its language from the label. Names that are no language of the
+// table are ignored. Returns the number of languages given a text.
+int label_from_store(CMavString& label, const CMavArrayTempl<LabelStoreValue>& values, bool multiLine);
+
 } // namespace MAV

@@ -237,7 +237,9 @@ struct LispNode {
     ~LispNode() { rbFree(atom); }
 };
 
-constexpr int kMaxLispDepth = 64;
+// A data tree may nest 64 directories, and its LISP text (mkLisp) opens two lists for each: a directory's entry is
+// a dotted pair whose value is the list of its own entries. The reader takes that much and a little more.
+constexpr int kMaxLispDepth = 2 * CMavDataItem::kMaxDepth + 4;
 constexpr size_t kMaxLispBuffers = 1000000;
 
 bool isDelimiter(wchar_t c)

@@ -363,17 +363,24 @@ bool CMavLabelEditLst::readStore(CMavString& label) const
     HKEY store = nullptr;
     if (::RegOpenKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, KEY_READ, &store) != ERROR_SUCCESS)
         return false;
-    const MavDlCountry_st* table = mavDlCountrys();
-    const int count = mavDlCountryCount();
-    for (int i = 0; i < count; ++i) {
-        CMavString value;
-        if (!MAV::regRead(store, table[i].code, value))
-            continue;
-        CString text(value.c_str());
-        text.Replace(L"\\n", m_bMultiLine ? L"\n" : L" ");
-        MAV::label_set(label, table[i].code, text);
+    // Every string value, whatever its name; which of them are languages is for label_from_store to say. A name
+    // longer than any language code is none and is stepped over, and the walk has an end even if values keep
+    // being added while it runs.
+    CMavArrayTempl<MAV::LabelStoreValue> values;
+    for (DWORD index = 0; index < 1024; ++index) {
+        wchar_t name[64] = {};
+        DWORD len = 64;
+        const LONG r = ::RegEnumValueW(store, index, name, &len, nullptr, nullptr, nullptr, nullptr);
+        if (r == ERROR_NO_MORE_ITEMS)
+            break;
+        MAV::LabelStoreValue value;
+        if (r == ERROR_SUCCESS && MAV::regRead(store, name, value.text)) {
+            value.name = name;
+            values.append(value);
+        }
     }
     ::RegCloseKey(store);
+    MAV::label_from_store(label, values, m_bMultiLine);
     return true;
 }
 

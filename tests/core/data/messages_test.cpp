@@ -6,6 +6,7 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "base/files.h"
 #include "data/config.h"
@@ -185,4 +186,38 @@ TEST_F(Messages, LabelsHoldOneTextPerLanguage)
     label = L"\\de=A\\en=B\\DE=C";
     MAV::label_set(label, L"de", L"");
     EXPECT_EQ(label, L"\\en=B");
+}
+
+TEST(Labels, FromTheSharedStore)
+{
+    using V = MAV::LabelStoreValue;
+    struct Case {
+        std::vector<V> values;
+        bool multi;
+        const wchar_t* label;
+        int set;
+    };
+    const Case cases[] = {
+        // Table order, whatever the store's; names in any case; backslash-n a line break or a blank.
+        {{{L"EN", L"Door"}, {L"de", L"T\u00fcr\\nzu"}}, true, L"\\de=T\u00fcr\nzu\\en=Door", 2},
+        {{{L"de", L"a\\nb\\\\n"}}, false, L"\\de=a b\\\\ ", 1},
+        // Unknown names, an empty text, a repeated name (its first value counts).
+        {{{L"xx", L"fremd"}, {L"fr", L""}, {L"it", L"eins"}, {L"IT", L"zwei"}, {L"", L"leer"}}, true, L"\\it=eins", 1},
+        {{}, true, L"", 0},
+    };
+    for (const Case& c : cases) {
+        CMavArrayTempl<V> values;
+        for (const V& v : c.values)
+            values.append(v);
+        CMavString label;
+        EXPECT_EQ(MAV::label_from_store(label, values, c.multi), c.set) << c.label;
+        EXPECT_EQ(label, c.label);
+    }
+    // Languages already in the label keep their place; an empty stored text removes its language.
+    CMavString label(L"\\zz=vorher\\de=alt\\en=old");
+    CMavArrayTempl<V> values;
+    values.append(V{L"de", L""});
+    values.append(V{L"en", L"new"});
+    EXPECT_EQ(MAV::label_from_store(label, values, false), 1);
+    EXPECT_EQ(label, L"\\zz=vorher\\en=new");
 }

@@ -1,9 +1,13 @@
 // LISP result buffers: reading LISP text, printing it back, owning lists and turning lists into regions.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include "data/CMavDataItem.h"
+#include "data/datafile.h"
 #include "data/resbuf.h"
 
 namespace {
@@ -50,13 +54,14 @@ TEST(Resbuf, MalformedLispTextGivesNull)
                                L"(\"a\\", L"   ; only a comment"})
         EXPECT_EQ(MAV::rbToList(bad), nullptr) << CMavString(bad).utf8();
     EXPECT_EQ(MAV::rbToList(nullptr), nullptr);
-    std::wstring deep(65, L'(');
-    deep += std::wstring(65, L')');
+    // Nesting is bounded: two lists for each directory level a data tree may have, and four more.
+    std::wstring deep(133, L'(');
+    deep += std::wstring(133, L')');
     EXPECT_EQ(MAV::rbToList(deep.c_str()), nullptr);
-    std::wstring ok(64, L'(');
-    ok += std::wstring(64, L')');
+    std::wstring ok(132, L'(');
+    ok += std::wstring(132, L')');
     MAV::CSmartResbuf l(MAV::rbToList(ok.c_str()));
-    EXPECT_EQ(l.len(), 128);
+    EXPECT_EQ(l.len(), 264);
 }
 
 TEST(Resbuf, DataItemsBecomeLispLists)
@@ -115,4 +120,27 @@ TEST(Resbuf, RegionsFromLists)
     ASSERT_TRUE(MAV::fromRb(pl, pts, 0));
     EXPECT_EQ(pl.len(), 2);
     EXPECT_EQ(pl[0].start.z, 1.0);
+}
+
+// A data tree nested as deep as it may be gives a LISP text of twice that many lists; the reader took only 64
+// and answered nothing for such a tree (found by fuzzing the text form).
+TEST(Resbuf, TheDeepestDataTreeReadsBackAsLisp)
+{
+    const std::string path = std::string(MAV_TEST_DATA_DIR) + "/findings/datatext_deep_tree_lisp_unreadable.dat";
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 2000u);
+    CMavDataItem fuzzed;
+    EXPECT_FALSE(MAV::dataFromText(fuzzed, bytes.data(), bytes.size())); // too deep: what was read so far stays
+    CMavDataItem deepest;
+    CMavDataKey key;
+    for (int i = 0; i < CMavDataItem::kMaxDepth; ++i)
+        key.appendText(L"D");
+    ASSERT_NE(deepest.makeItem(key), nullptr);
+    deepest.makeItem(key)->set(7);
+    for (const CMavDataItem* tree : {&fuzzed, &deepest}) {
+        const CMavString lisp = tree->mkLisp();
+        MAV::CSmartResbuf list(MAV::rbToList(lisp.c_str()));
+        EXPECT_NE(list.head(), nullptr) << lisp.left(80).c_str();
+    }
 }

@@ -13,8 +13,18 @@
 
 #include "afx/CDC.h"
 #include "afx/CGdiObject.h"
+#include "../dialogs/dialogs_test_support.h"
+#include "base/text.h"
+#include "data/CMavApp.h"
 #include "data/CMavDataItem.h"
 #include "data/datafile.h"
+#include "data/messages.h"
+#include "data/outlines.h"
+#include "dialogs/CMavLabelEdit.h"
+#include "dialogs/CMavMatTreeDlg.h"
+#include "dialogs/CMavOutlineDlg.h"
+#include "dialogs/CMavUnitsDlg.h"
+#include "dialogs/dlgBgr.h"
 #include "gdx/CMavGDX.h"
 #include "gdx/gdxMap.h"
 #include "generators/drill_image.h"
@@ -28,6 +38,9 @@
 #include "geometry/viewdir.h"
 #include "render/MavBitmap.h"
 #include "render/MavRender.h"
+#include "ui/IMavMsgDlg.h"
+#include "ui/numeric.h"
+#include "ui/rscAppDispatch.h"
 
 namespace {
 
@@ -38,19 +51,12 @@ CMavVertexArray square(double x0, double y0, double x1, double y1)
 {
     CMavVertexArray vl;
     vl.append(CMavPoint3d(x0, y0, 0), CMavPoint3d(x1, y0, 0));
-    vl.appendTo(CMavPoint3d(x1, y1, 0));
-    vl.appendTo(CMavPoint3d(x0, y1, 0));
-    vl.appendTo(CMavPoint3d(x0, y0, 0));
+    for (const CMavPoint3d& p : {CMavPoint3d(x1, y1, 0), CMavPoint3d(x0, y1, 0), CMavPoint3d(x0, y0, 0)})
+        vl.appendTo(p);
     return vl;
 }
 
-CMavArrayTempl<int> path(std::initializer_list<int> parts)
-{
-    CMavArrayTempl<int> p;
-    for (int v : parts)
-        p.append(v);
-    return p;
-}
+CMavArrayTempl<int> path(std::initializer_list<int> parts) { return CMavArrayTempl<int>(parts); }
 
 // A host's own list, not in the registry: a polyline in group 1 and a point in group 2 (its last item).
 CMavGDX twoItems()
@@ -71,10 +77,7 @@ std::wstring tempPath(const wchar_t* name)
 bool isMetafile(const std::wstring& file)
 {
     HENHMETAFILE emf = GetEnhMetaFileW(file.c_str());
-    if (!emf)
-        return false;
-    DeleteEnhMetaFile(emf);
-    return true;
+    return emf && DeleteEnhMetaFile(emf);
 }
 
 int g_generatorCalls = 0;
@@ -85,6 +88,18 @@ bool recordingGenerator(CMavGDX* gdx, MAV::CDtaFilePointer* data, MAV::CDtaFileP
     g_generatorList = gdx;
     return data == nullptr && parameters == nullptr;
 }
+
+// Runs a ready-made dialog's entry function and cancels the dialog as soon as it shows; false when none came up.
+template <class F>
+bool cancelled(F open)
+{
+    dlgtest::Steps cancel({[](HWND d) { ::PostMessageW(d, WM_COMMAND, IDCANCEL, 0); }});
+    open();
+    return dlgtest::Steps::done();
+}
+
+int g_waits = 0;
+void countWait(DWORD) { ++g_waits; }
 
 struct Edge {
     const char* function;
@@ -450,6 +465,72 @@ const std::vector<Edge>& edges()
                  EXPECT_EQ(glyph.len(), get_ascii_from_map(static_cast<wchar_t>(code & 0xFFFF)).len()) << code;
              }
              EXPECT_GT(get_ascii_from_map(0x10000 + 'A').len(), 0);
+         }},
+        // ---- the ready-made dialogs, opened with odd input and cancelled
+        {"dlgMatTree, dlgOutline, dlgUnits, dlgLabelEdit, dlgBgr", [] {
+             MAV::DlgEnvMatTree_st env;
+             env.country = L"";
+             env.keywords.append(L"");
+             CMavString material(L"NO_SUCH_MATERIAL");
+             EXPECT_TRUE(cancelled([&] { EXPECT_EQ(MAV::dlgMatTree(env, material), 0); }));
+             EXPECT_EQ(material, L"NO_SUCH_MATERIAL");
+             MAV::outlineData outline;
+             outline.code = INT_MIN;
+             outline.range = 99;
+             EXPECT_EQ(MAV::dlgOutline(env, outline, nullptr), 0);
+             CMavDataDir library;
+             ASSERT_TRUE(mavOutlineInit(&library));
+             EXPECT_TRUE(cancelled([&] { EXPECT_EQ(MAV::dlgOutline(env, outline, &library), 2); }));
+             for (const auto unit : {Mav::lUnit(-1), Mav::lUnit(0), Mav::lUnit(INT_MAX)})
+                 EXPECT_TRUE(cancelled([&] { EXPECT_EQ(MAV::dlgUnits(env, unit), unit); })) << unit;
+             CMavString label(L"alt");
+             EXPECT_TRUE(cancelled([&] { EXPECT_EQ(MAV::dlgLabelEdit(env, label, ~0ul, nullptr, nullptr, nullptr), IDCANCEL); }));
+             EXPECT_EQ(label, L"");
+             // Without a hole entity or an item the default host's dialog still opens; cancelled, it answers 2.
+             mavAppSet(nullptr);
+             CMavString element;
+             EXPECT_TRUE(cancelled([&] { EXPECT_EQ(MAV::dlgBgr(env, element, nullptr, nullptr), 2); }));
+         }},
+        // ---- the message service and numbers
+        {"getRscAppDispatch, setRscAppWaitFcn, IMavMsgDlg, mav_msg_get", [] {
+             const MAV::RscAppWaitFcn previous = MAV::setRscAppWaitFcn(countWait);
+             EXPECT_EQ(MAV::getRscAppDispatch(), nullptr); // nothing registered: no start, no wait
+             EXPECT_EQ(g_waits, 0);
+             EXPECT_EQ(MAV::setRscAppWaitFcn(nullptr), &countWait);
+             EXPECT_NE(MAV::setRscAppWaitFcn(previous), &countWait); // null put the library's own wait back
+             // A driver without a server object fails each call with a dispatch exception.
+             IMavMsgDlg none;
+             for (const auto& call : std::vector<std::function<void()>>{[&] { none.OpenFile(nullptr); },
+                                                                        [&] { none.GetMsg(nullptr, nullptr); }}) {
+                 HRESULT code = S_OK;
+                 try {
+                     call();
+                 } catch (COleDispatchException* e) {
+                     code = e->m_scError;
+                     e->Delete();
+                 }
+                 EXPECT_EQ(code, CO_E_OBJNOTCONNECTED);
+             }
+             EXPECT_EQ(mav_msg_get(nullptr, nullptr, nullptr, nullptr), nullptr);
+             EXPECT_STREQ(mav_msg_get(nullptr, L"NO_SUCH_KEY", L"def", L"zz"), L"def");
+         }},
+        {"mavAtoF, mavRtoS, truncInt, formatLength, formatAngle", [] {
+             double v = 7.0;
+             for (const wchar_t* text : {static_cast<const wchar_t*>(nullptr), L"", L" ", L"1/0", L"nan", L"1e999"})
+                 EXPECT_FALSE(mavAtoF(text, v));
+             EXPECT_EQ(v, 7.0);
+             CMavString out(L"x");
+             CString shown(L"x");
+             for (double bad : {kNaN, -kInf}) {
+                 EXPECT_FALSE(mavRtoS(bad, Mav::kFormatDecimal, 2, false, out));
+                 EXPECT_FALSE(MAV::formatLength(shown, bad, 2, 0, Mav::kFormatArchitectural, true));
+                 EXPECT_FALSE(MAV::formatAngle(shown, bad, 2, 0));
+             }
+             EXPECT_FALSE(mavRtoS(1.0, Mav::lFormat(6), 2, false, out));
+             EXPECT_TRUE(out == L"x" && shown == CString(L"x"));
+             EXPECT_EQ(MAV::truncInt(kNaN), 0);
+             EXPECT_EQ(MAV::truncInt(1e300), INT_MAX);
+             EXPECT_EQ(MAV::truncInt(-kInf), INT_MIN);
          }},
     };
     return table;
