@@ -39,6 +39,7 @@
 #include "ui/CMavListCtrl.h"
 #include "ui/CMavTabCtrl.h"
 #include "ui/CMavTabPage.h"
+#include "mav_test_data.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "data/embedded_data.h"
+#include "mav_test_data.h"
 
 TEST(EmbeddedData, EqualsTheFilesUnderData)
 {

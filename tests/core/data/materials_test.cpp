@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/materials.h"
+#include "mav_test_data.h"
 
 namespace {
 class Materials : public testing::Test {

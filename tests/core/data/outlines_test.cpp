@@ -8,6 +8,7 @@
 #include "data/datafile.h"
 #include "data/outlines.h"
 #include "../geom_test_util.h"
+#include "mav_test_data.h"
 
 using geomtest::kPi;
 

@@ -13,6 +13,7 @@
 #include "gdx/CMavGDX.h"
 #include "generators/sld_image.h"
 #include "data/CMavDataItem.h"
+#include "mav_test_data.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "slide/slide.h"
+#include "mav_test_data.h"
 
 using MAV::SlidePoint_st;
 using MAV::SlideStop;

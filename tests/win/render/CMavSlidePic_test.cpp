@@ -11,6 +11,7 @@
 #include "data/acadRGB.h"
 #include "render/CMavSlidePic.h"
 #include "render_test_support.h"
+#include "mav_test_data.h"
 
 using namespace rendertest;
 
