@@ -9,6 +9,7 @@
 #include "data/CMavDataItem.h"
 #include "data/datafile.h"
 #include "data/resbuf.h"
+#include "mav_test_data.h"
 
 namespace {
 
