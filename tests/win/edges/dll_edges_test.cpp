@@ -13,7 +13,7 @@
 
 #include "afx/CDC.h"
 #include "afx/CGdiObject.h"
-#include "../dialogs/dialogs_test_support.h"
+#include "../ui/ui_test_support.h"
 #include "base/text.h"
 #include "data/CMavApp.h"
 #include "data/CMavDataItem.h"
@@ -93,9 +93,9 @@ bool recordingGenerator(CMavGDX* gdx, MAV::CDtaFilePointer* data, MAV::CDtaFileP
 template <class F>
 bool cancelled(F open)
 {
-    dlgtest::Steps cancel({[](HWND d) { ::PostMessageW(d, WM_COMMAND, IDCANCEL, 0); }});
+    uitest::Script cancel([](HWND d) { ::PostMessageW(d, WM_COMMAND, IDCANCEL, 0); });
     open();
-    return dlgtest::Steps::done();
+    return uitest::Script::finished();
 }
 
 int g_waits = 0;
