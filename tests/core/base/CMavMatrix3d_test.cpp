@@ -174,6 +174,19 @@ TEST(CMavMatrix3d, InverseUndoesRandomMatricesAndRefusesSingularOnes)
         EXPECT_TRUE((m * m.inverse()).isIdentity(1e-9)) << i;
     }
 
+    // The determinant of full matrices (a last row other than 0 0 0 1): multiplicative and blind to transposing.
+    for (int i = 0; i < 20; ++i) {
+        CMavMatrix3d a, b;
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 4; ++c) {
+                a.m[r][c] = u(rng);
+                b.m[r][c] = u(rng);
+            }
+        const double da = a.det(), db = b.det();
+        EXPECT_NEAR((a * b).det(), da * db, 1e-9 * std::fabs(da * db)) << i;
+        EXPECT_NEAR(a.transpose().det(), da, 1e-9 * std::fabs(da)) << i;
+    }
+
     // Zero scale, dependent columns and non-finite entries are singular: false, the identity, the matrix kept.
     CMavMatrix3d dep, bad;
     dep.setCoordSystem(CMavPoint3d(), CMavVector3d(1, 1, 0), CMavVector3d(1, 1, 0), CMavVector3d::kZAxis);

@@ -237,6 +237,7 @@ TEST(SldImage, EmptySlideAndFailures)
         ASSERT_FALSE(bytes.empty()) << name;
         EXPECT_FALSE(mav_gdx_image_sld_data(&gdx, bytes.data(), static_cast<unsigned long>(bytes.size()), 0, nullptr))
             << name;
+        EXPECT_FALSE(mav_gdx_image_sld_data(&gdx, nullptr, static_cast<unsigned long>(bytes.size()), 0, nullptr));
         EXPECT_FALSE(mav_gdx_image_sld_data(&gdx, bytes.data(), 22, 0, nullptr)) << name;
     }
     EXPECT_EQ(gdx.lenGet(), 0);
