@@ -12,7 +12,7 @@ namespace {
 struct Shot {
     HWND dialog = nullptr;
     bool done = false;
-    bool prepared = false; // prepared and redrawn; photographed on the next tick, once the screen shows it
+    int prepared = 0; // ticks since it was prepared and redrawn; photographed after a few, once the screen shows it
     bool saved = false;
     int ticks = 0;
     const std::function<void(HWND)>* prepare = nullptr;
@@ -20,6 +20,7 @@ struct Shot {
     HHOOK hook = nullptr;
 };
 Shot g_shot;
+constexpr int kSettleTicks = 4;
 
 LRESULT CALLBACK onCbt(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -42,12 +43,14 @@ void CALLBACK onTick(HWND, UINT, UINT_PTR, DWORD)
     if (g_shot.done)
         return;
     if (g_shot.dialog && IsWindowVisible(g_shot.dialog) && !g_shot.prepared) {
-        g_shot.prepared = true;
+        g_shot.prepared = 1;
         (*g_shot.prepare)(g_shot.dialog);
         RedrawWindow(g_shot.dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    } else if (g_shot.prepared && ++g_shot.prepared < kSettleTicks) {
+        // Wine hands a window's pixels to the X server some time after they are painted: a grab right after a
+        // redraw can show child windows still blank, so the photograph waits a few quiet ticks.
     } else if (g_shot.prepared) {
         g_shot.done = true;
-        RedrawWindow(g_shot.dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         g_shot.saved = saveWindow(g_shot.dialog, *g_shot.path);
         PostMessageW(g_shot.dialog, WM_COMMAND, IDCANCEL, 0);
     } else if (++g_shot.ticks == 200) {
