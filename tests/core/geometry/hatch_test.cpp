@@ -594,3 +594,14 @@ TEST(RegionPunch, PartsTouchingAtPointsComeOutAsSeparateRegions)
     }
     EXPECT_NEAR(xs, 0 + 5 + 5 + 10, 1e-9); // one part spans 0 ... 5, the other 5 ... 10
 }
+
+TEST(RegionHatch, ARegionWithRoomForOneLineGetsThatLine)
+{
+    // Lines 100 apart through y = 5: only the one at y = 5 crosses the square, from its left side to its right.
+    const Hatch h = hatch(square10(), lines({{0, 0, 5, 0, 100}}));
+    ASSERT_EQ(pieceCount(h), 1);
+    const CMavVertex& v = h[0][0];
+    EXPECT_DOUBLE_EQ(v.start.y, 5.0);
+    EXPECT_DOUBLE_EQ(v.end.y, 5.0);
+    EXPECT_DOUBLE_EQ(std::fabs(v.end.x - v.start.x), 10.0);
+}
