@@ -13,6 +13,7 @@
 #include "data/messages.h"
 #include "demo_resource.h"
 #include "png_write.h"
+#include "scene_modal.h"
 #include "ui/CMavDlg.h"
 
 namespace mavdemo {
@@ -84,17 +85,6 @@ protected:
 private:
     CEdit m_edits[3];
 };
-
-void pump()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (!AfxPreTranslateMessage(&msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-}
 
 
 HWND toolTipOf(HWND dialog)

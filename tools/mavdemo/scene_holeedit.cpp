@@ -15,6 +15,7 @@
 #include "data/messages.h"
 #include "dialogs/dlgBgr.h"
 #include "png_write.h"
+#include "scene_modal.h"
 #include "resource.h"
 
 namespace mavdemo {
@@ -30,27 +31,6 @@ Shot* g_shot = nullptr;
 
 CMavDataKey key(const wchar_t* a) { return CMavDataKey().appendText(a); }
 CMavDataKey key(const wchar_t* a, const wchar_t* b) { return CMavDataKey().appendText(a).appendText(b); }
-
-// The visible dialog of this thread that holds the control id (the title follows the language).
-HWND dialogWith(int id)
-{
-    struct Find {
-        int id;
-        HWND found;
-    } find{id, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* f = reinterpret_cast<Find*>(lp);
-            if (IsWindowVisible(h) && GetDlgItem(h, f->id)) {
-                f->found = h;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&find));
-    return find.found;
-}
 
 void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD)
 {
@@ -79,20 +59,7 @@ void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD)
     } else if (s->step == 1) {
         RECT r{};
         GetWindowRect(s->dlg, &r);
-        const int w = r.right - r.left, h = r.bottom - r.top;
-        HDC screen = GetDC(nullptr);
-        HDC mem = CreateCompatibleDC(screen);
-        HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-        HGDIOBJ old = SelectObject(mem, bmp);
-        BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-        s->saved = saveDcAsPng(mem, w, h, s->path);
-        SelectObject(mem, old);
-        DeleteObject(bmp);
-        DeleteDC(mem);
-        ReleaseDC(nullptr, screen);
-        if (s->saved)
-            std::printf("mavdemo: wrote %ls\n", s->path.c_str());
-        std::fflush(stdout);
+        s->saved = saveScreenAsPng(r, s->path);
         PostMessageW(s->dlg, WM_COMMAND, IDCANCEL, 0);
         s->step = 2;
     }

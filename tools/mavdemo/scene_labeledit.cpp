@@ -10,6 +10,7 @@
 
 #include "dialogs/CMavLabelEdit.h"
 #include "png_write.h"
+#include "scene_modal.h"
 #include "resource.h"
 
 namespace mavdemo {
@@ -25,27 +26,6 @@ struct Shot {
 };
 Shot* g_shot = nullptr;
 
-
-// The visible dialog of this thread that holds the control id (the title follows the language).
-HWND dialogWith(int id)
-{
-    struct Find {
-        int id;
-        HWND found;
-    } find{id, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* f = reinterpret_cast<Find*>(lp);
-            if (IsWindowVisible(h) && GetDlgItem(h, f->id)) {
-                f->found = h;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&find));
-    return find.found;
-}
 
 void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD)
 {

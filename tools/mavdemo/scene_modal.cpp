@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "afx/afxwin.h"
 #include "png_write.h"
 
 namespace mavdemo {
@@ -61,6 +62,37 @@ void CALLBACK onTick(HWND, UINT, UINT_PTR, DWORD)
 }
 
 } // namespace
+
+void pump()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (!AfxPreTranslateMessage(&msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
+HWND dialogWith(int id)
+{
+    struct Find {
+        int id;
+        HWND found;
+    } find{id, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* f = reinterpret_cast<Find*>(lp);
+            if (IsWindowVisible(h) && GetDlgItem(h, f->id)) {
+                f->found = h;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
 
 bool snapModal(const std::function<void()>& open, const std::function<void(HWND)>& prepare,
                const std::wstring& path)

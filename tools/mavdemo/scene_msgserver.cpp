@@ -29,18 +29,7 @@ bool snapWindow(HWND wnd, const std::wstring& path)
     RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     RECT rc;
     GetWindowRect(wnd, &rc);
-    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
-    const bool ok = saveDcAsPng(mem, w, h, path);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return ok;
+    return saveScreenAsPng(rc, path);
 }
 
 bool runScene(const std::wstring& outDir)
@@ -65,7 +54,7 @@ bool runScene(const std::wstring& outDir)
         const std::wstring png = outDir + L"\\msgserver_window.png";
         ok = wnd && snapWindow(wnd, png);
         if (ok)
-            std::printf("mavdemo: wrote %ls (picked %ls)\n", png.c_str(), msg.GetSelectedKey().GetString());
+            std::printf("mavdemo: the message server picked %ls\n", msg.GetSelectedKey().GetString());
         else
             std::fprintf(stderr, "mavdemo: cannot photograph the message server's window\n");
         msg.Close();

@@ -9,6 +9,7 @@
 
 #include "afx/afxwin.h"
 #include "png_write.h"
+#include "scene_modal.h"
 #include "ui/CMavComboCountryBox.h"
 #include "ui/CMavEdit.h"
 #include "ui/CMavListCtrl.h"
@@ -57,17 +58,6 @@ public:
 LRESULT CALLBACK frameProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     return DefWindowProcW(wnd, msg, wp, lp);
-}
-
-void pump()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (!AfxPreTranslateMessage(&msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
 }
 
 HWND child(HWND frame, const wchar_t* cls, const wchar_t* text, DWORD style, int id, int x, int y, int w, int h)

@@ -13,6 +13,7 @@
 #include "base/CMavString.h"
 #include "data/messages.h"
 #include "png_write.h"
+#include "scene_modal.h"
 #include "resource.h"
 #include "ui/CMavComboBox.h"
 #include "ui/CMavDlg.h"
@@ -140,17 +141,6 @@ class DrillPage : public CMavTabPage {
 public:
     DrillPage() : CMavTabPage(IDD_MAV_SAMPLE_PAGE_DRILL) {}
 };
-
-void pump()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (!AfxPreTranslateMessage(&msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-}
 
 RECT windowRect(HWND h)
 {
