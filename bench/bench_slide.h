@@ -3,23 +3,34 @@
 
 #include <vector>
 
+// Appends a 16-bit word in the slide's byte order.
+inline void putSlideWord(std::vector<unsigned char>& b, int w, bool bigEndian)
+{
+    const auto lo = static_cast<unsigned char>(w & 0xFF), hi = static_cast<unsigned char>((w >> 8) & 0xFF);
+    b.push_back(bigEndian ? hi : lo);
+    b.push_back(bigEndian ? lo : hi);
+}
+
+// The header of a level-2 slide 4095 units square, in the given byte order.
+inline std::vector<unsigned char> benchSlideHeader(bool bigEndian)
+{
+    std::vector<unsigned char> b(17, 0);
+    b.push_back(0x56);
+    b.push_back(2);
+    for (int w : {4095, 4095})
+        putSlideWord(b, w, bigEndian);
+    b.insert(b.end(), {0x80, 0x96, 0x98, 0x00});
+    for (int w : {2, 0x1234})
+        putSlideWord(b, w, bigEndian);
+    return b;
+}
+
 // A level-2 slide of `records` records in the given byte order, mixed like real slides: mostly vectors and offset
 // records and common endpoints, some colours, a four-vertex fill every 500 records; it ends with an end record.
 inline std::vector<unsigned char> makeBenchSlide(int records, bool bigEndian)
 {
-    std::vector<unsigned char> b(17, 0);
-    auto word = [&b, bigEndian](int w) {
-        const auto lo = static_cast<unsigned char>(w & 0xFF), hi = static_cast<unsigned char>((w >> 8) & 0xFF);
-        b.push_back(bigEndian ? hi : lo);
-        b.push_back(bigEndian ? lo : hi);
-    };
-    b.push_back(0x56);
-    b.push_back(2);
-    word(4095);
-    word(4095);
-    b.insert(b.end(), {0x80, 0x96, 0x98, 0x00});
-    word(2);
-    word(0x1234);
+    std::vector<unsigned char> b = benchSlideHeader(bigEndian);
+    auto word = [&b, bigEndian](int w) { putSlideWord(b, w, bigEndian); };
     for (int i = 0; i < records; ++i) {
         const int kind = i % 10;
         if (kind < 4) {

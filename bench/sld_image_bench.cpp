@@ -72,18 +72,8 @@ void Generate_SlideItems(benchmark::State& state)
 // A slide of `vectors` full vector records and nothing else (8 bytes each), as a plotted drawing gives.
 std::vector<unsigned char> vectorSlide(int vectors)
 {
-    std::vector<unsigned char> b(17, 0);
-    auto word = [&b](int w) {
-        b.push_back(static_cast<unsigned char>(w & 0xFF));
-        b.push_back(static_cast<unsigned char>((w >> 8) & 0xFF));
-    };
-    b.push_back(0x56);
-    b.push_back(2);
-    word(4095);
-    word(4095);
-    b.insert(b.end(), {0x80, 0x96, 0x98, 0x00});
-    word(2);
-    word(0x1234);
+    std::vector<unsigned char> b = benchSlideHeader(false);
+    auto word = [&b](int w) { putSlideWord(b, w, false); };
     for (int i = 0; i < vectors; ++i) {
         word(i & 0xFFF);
         word((i * 7) & 0xFFF);
