@@ -24,9 +24,13 @@ const T* valueIf(const V& v)
 
 CMavDataItem::CMavDataItem(const CMavDataItem& other) : CMavObj(), m_value(other.m_value), m_key(other.m_key)
 {
+    // The children keep their positions, so the source's table serves the copy as it is.
     m_children.reserve(other.m_children.size());
-    for (const auto& c : other.m_children)
-        adopt(std::make_unique<CMavDataItem>(*c));
+    for (const auto& c : other.m_children) {
+        m_children.push_back(std::make_unique<CMavDataItem>(*c));
+        m_children.back()->m_parent = this;
+    }
+    m_index = other.m_index;
 }
 
 CMavDataItem::CMavDataItem(CMavDataItem&& other) noexcept
@@ -47,10 +51,10 @@ CMavDataItem& CMavDataItem::operator=(const CMavDataItem& other)
     CMavDataItem copy(other); // other may live below this item
     m_value = std::move(copy.m_value);
     m_key = copy.m_key;
-    m_children.clear();
-    m_index.clear();
-    for (auto& c : copy.m_children)
-        adopt(std::move(c));
+    m_children = std::move(copy.m_children);
+    m_index = std::move(copy.m_index);
+    for (auto& c : m_children)
+        c->m_parent = this;
     return *this;
 }
 
@@ -251,26 +255,67 @@ bool CMavDataItem::get(CMavArrayTempl<int>& v, const CMavDataKey& key) const
     return false;
 }
 
-std::wstring CMavDataItem::indexKey(const CMavDataKeyPart& part)
+namespace {
+
+// Below this many children a directory is searched child by child: cheaper than hashing, and no table to keep.
+constexpr size_t kIndexFrom = 8;
+
+// Hash of a key part, consistent with CMavDataKeyPart::matches: an integer by value, text and name parts by text.
+size_t partHash(const CMavDataKeyPart& part)
 {
-    if (part.isInt())
-        return L"#" + std::to_wstring(part.num);
-    return L"$" + part.text.wstr();
+    size_t h = 14695981039346656037ull;
+    const auto mix = [&h](unsigned long v) { h = (h ^ v) * 1099511628211ull; };
+    if (part.isInt()) {
+        mix(0x23);
+        mix(static_cast<unsigned int>(part.num));
+    } else {
+        const std::wstring& t = part.text.wstr();
+        for (wchar_t c : t)
+            mix(static_cast<unsigned long>(c));
+    }
+    return h ^ (h >> 29);
 }
+
+} // namespace
 
 void CMavDataItem::rebuildIndex()
 {
     m_index.clear();
+    if (m_children.size() < kIndexFrom)
+        return;
+    size_t size = 16;
+    while (size < 2 * m_children.size())
+        size *= 2;
+    m_index.assign(size, -1);
     for (size_t i = 0; i < m_children.size(); ++i)
-        m_index.emplace(indexKey(m_children[i]->m_key), i);
+        indexAdd(i);
+}
+
+// Enters the child at position into the table (which has room).
+void CMavDataItem::indexAdd(size_t position)
+{
+    const size_t mask = m_index.size() - 1;
+    size_t slot = partHash(m_children[position]->m_key) & mask;
+    while (m_index[slot] >= 0)
+        slot = (slot + 1) & mask;
+    m_index[slot] = static_cast<int>(position);
 }
 
 int CMavDataItem::indexOf(const CMavDataKeyPart& part) const
 {
     if (!isDir())
         return -1;
-    const auto it = m_index.find(indexKey(part));
-    return it == m_index.end() ? -1 : static_cast<int>(it->second);
+    if (m_index.empty()) {
+        for (size_t i = 0; i < m_children.size(); ++i)
+            if (m_children[i]->m_key.matches(part))
+                return static_cast<int>(i);
+        return -1;
+    }
+    const size_t mask = m_index.size() - 1;
+    for (size_t slot = partHash(part) & mask; m_index[slot] >= 0; slot = (slot + 1) & mask)
+        if (m_children[static_cast<size_t>(m_index[slot])]->m_key.matches(part))
+            return m_index[slot];
+    return -1;
 }
 
 CMavDataItem* CMavDataItem::childAt(int i) const
@@ -283,8 +328,11 @@ CMavDataItem* CMavDataItem::childAt(int i) const
 void CMavDataItem::adopt(std::unique_ptr<CMavDataItem> child)
 {
     child->m_parent = this;
-    m_index.emplace(indexKey(child->m_key), m_children.size());
     m_children.push_back(std::move(child));
+    if (2 * m_children.size() > m_index.size())
+        rebuildIndex();
+    else
+        indexAdd(m_children.size() - 1);
 }
 
 int CMavDataItem::depth() const

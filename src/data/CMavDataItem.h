@@ -2,7 +2,6 @@
 #pragma once
 
 #include <memory>
-#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -133,7 +132,7 @@ private:
     CMavDataItem* childFor(const CMavDataKeyPart& part, bool create);
     void adopt(std::unique_ptr<CMavDataItem> child);
     void rebuildIndex();
-    static std::wstring indexKey(const CMavDataKeyPart& part);
+    void indexAdd(size_t position);
     int depth() const;
     void appendLisp(CMavString& out) const;
     void appendLispEntry(CMavString& out) const;
@@ -142,7 +141,9 @@ private:
     CMavDataKeyPart m_key{L""};
     CMavDataItem* m_parent = nullptr;
     std::vector<std::unique_ptr<CMavDataItem>> m_children;
-    std::unordered_map<std::wstring, size_t> m_index;
+    // Open-addressing hash table of child positions (-1 free), a power of two at most half full; empty while the
+    // directory is small enough to be searched from end to end.
+    std::vector<int> m_index;
 };
 
 // A data item that starts as an empty directory.

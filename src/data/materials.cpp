@@ -165,23 +165,49 @@ bool CMavMatMgr::propGet(const wchar_t* name, MAV::CMatProp& prop) const
         return false;
     prop.name = m->keyPart().toText();
     prop.drawing = drawing;
-    m->get(prop.label, L"LABEL");
-    m->get(prop.kind, L"KIND");
-    m->get(prop.parent, L"PARENT");
-    m->get(prop.hatch, L"HATCH");
-    m->get(prop.thickness, L"THICK");
-    MAV::color_from_data(m->get(L"COLOR"), prop.color);
-    keysOf(m->get(L"EDGES"), prop.edges);
-    keysOf(m->get(L"SUBS"), prop.subs);
-    const CMavDataItem* phys = m->get(L"PHYS");
+    // One walk over the material's entries: the dialogs ask this of thousands of materials when they open.
+    const CMavDataItem *color = nullptr, *edges = nullptr, *subs = nullptr, *phys = nullptr, *edge = nullptr;
+    const CMavDataItem *physCode = nullptr, *edgeCode = nullptr;
+    for (MAV::CDataIterator it(m); it.valid(); it.next()) {
+        const CMavDataItem* e = it.item();
+        if (e->keyPart().isInt())
+            continue;
+        const CMavString& k = e->keyPart().text;
+        if (k == L"LABEL")
+            e->get(prop.label);
+        else if (k == L"KIND")
+            e->get(prop.kind);
+        else if (k == L"PARENT")
+            e->get(prop.parent);
+        else if (k == L"HATCH")
+            e->get(prop.hatch);
+        else if (k == L"THICK")
+            e->get(prop.thickness);
+        else if (k == L"COLOR")
+            color = e;
+        else if (k == L"EDGES")
+            edges = e;
+        else if (k == L"SUBS")
+            subs = e;
+        else if (k == L"PHYS")
+            phys = e;
+        else if (k == L"EDGE")
+            edge = e;
+        else if (k == L"PHYSCODE")
+            physCode = e;
+        else if (k == L"EDGECODE")
+            edgeCode = e;
+    }
+    MAV::color_from_data(color, prop.color);
+    keysOf(edges, prop.edges);
+    keysOf(subs, prop.subs);
     keysOf(phys, prop.physKeys);
     for (CMavString& k : prop.physKeys)
         k.makeUpper();
     std::sort(prop.physKeys.begin(), prop.physKeys.end());
-    if (!m->get(prop.physCode, L"PHYSCODE"))
+    if (!physCode || !physCode->get(prop.physCode))
         prop.physCode = prop.physKeys.len() > 0 ? 2 : !prop.parent.isEmpty() ? 1 : 0;
-    const CMavDataItem* edge = m->get(L"EDGE");
-    if (!m->get(prop.edgeCode, L"EDGECODE"))
+    if (!edgeCode || !edgeCode->get(prop.edgeCode))
         prop.edgeCode = (edge && edge->isDir()) ? 2 : 0;
     return true;
 }

@@ -106,16 +106,16 @@ bool CMavMatTreeCtrl::hasPhysNames(const MAV::CMatProp& prop) const
 // once per init.
 const CMavMatTreeCtrl::MatInfo& CMavMatTreeCtrl::info(const CMavString& name)
 {
-    CMavString key = name;
-    key.makeUpper();
-    auto it = m_info.find(key);
+    CMavString upper = name;
+    upper.makeUpper();
+    auto it = m_info.find(upper.wstr());
     if (it == m_info.end()) {
         MatInfo added;
         m_matMgr.propGet(name.c_str(), added.prop);
         // The label in the language, as matLabel gives it, from the label string the properties hold already
         // (looking the material up a second time costs as much as reading all of its properties).
         MAV::label_get(added.prop.label.c_str(), country(), added.label);
-        it = m_info.emplace(key, std::move(added)).first;
+        it = m_info.emplace(upper.wstr(), std::move(added)).first;
     }
     return it->second;
 }
@@ -161,11 +161,10 @@ void CMavMatTreeCtrl::rootMat(CMavArrayTempl<CMavString>& library, CMavArrayTemp
         const bool shadow = prop.drawing;
         if (!(flags & flagDrawing) && shadow)
             continue;
-        std::vector<CMavString> seen{name};
-        if ((flags & flagEdge) && !hasEdgeSubs(prop, seen))
+        std::vector<CMavString> seen;
+        if ((flags & flagEdge) && (seen.assign(1, name), !hasEdgeSubs(prop, seen)))
             continue;
-        seen.assign(1, name);
-        if ((flags & flagPhys) && !hasPhysSubs(prop, seen))
+        if ((flags & flagPhys) && (seen.assign(1, name), !hasPhysSubs(prop, seen)))
             continue;
         (shadow ? drawing : library).append(name);
     }
@@ -180,13 +179,13 @@ HTREEITEM CMavMatTreeCtrl::insertMat(const CMavString& name, HTREEITEM parent, i
 {
     const MatInfo& material = info(name);
     const MAV::CMatProp& prop = material.prop;
-    CMavString text;
+    CMavString named;
     if (m_flags & flagNames) {
-        text = name;
-        text += L"   ";
-        text += material.label;
-    } else
-        text = material.label.isEmpty() ? name : material.label;
+        named = name;
+        named += L"   ";
+        named += material.label;
+    }
+    const CMavString& text = (m_flags & flagNames) ? named : material.label.isEmpty() ? name : material.label;
     int image = prop.drawing ? 2 : 1;
     if (((m_flags & flagEdge) && prop.edgeCode == 0) || ((m_flags & flagPhys) && prop.physCode == 0))
         image = 0;
@@ -275,7 +274,7 @@ std::vector<HTREEITEM> CMavMatTreeCtrl::buildTree(const CMavArrayTempl<CMavStrin
         const HTREEITEM item = insertMat(name, parent, depth, children);
         items.push_back(item);
         if (item)
-            added.push_back({item, name, info(name).label, depth, children});
+            added.push_back({item, name, &info(name).label, depth, children});
     }
     const size_t inserted = added.size();
     addEntries(added);
@@ -321,7 +320,7 @@ std::vector<HTREEITEM> CMavMatTreeCtrl::buildRoots(const CMavArrayTempl<CMavStri
         const CMavString& name = names[static_cast<int>(k)];
         items[k] = insertMat(name, parent, 0, children);
         if (items[k])
-            added.push_back({items[k], name, *labels[k], 0, children});
+            added.push_back({items[k], name, labels[k], 0, children});
     }
     addEntries(added);
     return items;
@@ -441,7 +440,7 @@ int CALLBACK CMavMatTreeCtrl::compareItems(LPARAM a, LPARAM b, LPARAM)
         return -1;
     if (!eb || eb->name.isEmpty() || isSystem(eb->name))
         return 1;
-    const int c = ea->label.compare(eb->label.c_str());
+    const int c = ea->label->compare(eb->label->c_str());
     return c < 0 ? -1 : c > 0 ? 1 : 0;
 }
 

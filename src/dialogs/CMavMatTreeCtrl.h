@@ -2,7 +2,8 @@
 // "Zeichnung"), each with its sub-materials, restricted to edge or physical data when asked.
 #pragma once
 
-#include <map>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "afx/CImageList.h"
@@ -53,7 +54,7 @@ private:
     struct Entry {
         HTREEITEM item;
         CMavString name;
-        CMavString label;
+        const CMavString* label; // in m_info
         int depth;    // 0 for a root material, one more per level below
         bool pending; // it has children that are not inserted yet
     };
@@ -92,5 +93,5 @@ private:
     std::vector<Entry> m_itemNames; // ordered by handle
     CMavArrayTempl<CMavString> m_physNames;
     unsigned long m_flags = 0;
-    std::map<CMavString, MatInfo> m_info; // by upper-case name, from init until the next init
+    std::unordered_map<std::wstring, MatInfo> m_info; // by upper-case name, from init until the next init
 };

@@ -3,6 +3,11 @@
 
 #include "data/CMavDataItem.h"
 
+#include <algorithm>
+#include <map>
+#include <random>
+#include <string>
+
 TEST(CMavDataKey, TextFormAndTypedParts)
 {
     CMavDataKey k(L"VAL\\2");
@@ -179,4 +184,52 @@ TEST(CMavDataItem, CopiesAreDeepAndSetItemHonoursTheReplaceFlag)
     tree = *tree.get(L"HOLE\\E2");
     EXPECT_TRUE(tree.get(d, L"DIA"));
     EXPECT_EQ(d, 10.0);
+}
+
+// Large directories are looked up through a hash table; whatever is added, removed, copied or assigned, a lookup
+// finds exactly what a plain map of the same keys holds. Integer 7 and text "7" are different keys; a name part
+// finds the text part of the same text.
+TEST(CMavDataItem, LargeDirectoriesFindWhatAPlainMapHolds)
+{
+    std::mt19937 rng(11);
+    std::map<std::pair<bool, std::wstring>, int> expected;
+    CMavDataDir dir;
+    const auto keyOf = [](bool isInt, const std::wstring& k) {
+        return isInt ? CMavDataKey(std::stoi(k)) : CMavDataKey().appendText(k.c_str());
+    };
+    const auto check = [&](const CMavDataItem& d) {
+        ASSERT_EQ(d.count(), static_cast<int>(expected.size()));
+        for (int i = 0; i < 300; ++i)
+            for (bool isInt : {false, true}) {
+                const std::wstring k = std::to_wstring(i);
+                const auto it = expected.find({isInt, k});
+                int v = -1;
+                EXPECT_EQ(d.get(v, keyOf(isInt, k)), it != expected.end()) << isInt << " " << i;
+                if (it != expected.end()) {
+                    EXPECT_EQ(v, it->second);
+                }
+            }
+    };
+    for (int step = 0; step < 2000; ++step) {
+        const bool isInt = rng() % 2 == 0;
+        const std::wstring k = std::to_wstring(rng() % 300);
+        if (rng() % 4 == 0) {
+            EXPECT_EQ(dir.remove(keyOf(isInt, k)), expected.erase({isInt, k}) == 1);
+        } else {
+            dir.setAt(keyOf(isInt, k), step);
+            expected[{isInt, k}] = step;
+        }
+        if (step % 500 == 499) {
+            check(dir);
+            check(CMavDataItem(dir));
+            CMavDataItem assigned;
+            assigned = dir;
+            check(assigned);
+        }
+    }
+    const auto named = std::find_if(expected.begin(), expected.end(), [](const auto& e) { return !e.first.first; });
+    ASSERT_NE(named, expected.end());
+    int v = -1;
+    EXPECT_TRUE(dir.get(v, CMavDataKey().appendText(named->first.second.c_str(), MAV::kKeyName)));
+    EXPECT_EQ(v, named->second);
 }
