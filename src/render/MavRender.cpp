@@ -414,20 +414,32 @@ bool appendStraightDevicePoints(const CMavVertexArray& vl, const CMavMatrix3d& m
 {
     const int n = vl.len();
     const CMavVertex* v = vl.data();
-    for (int i = 0; i < n; ++i)
-        if (v[i].bulge != 0.0)
-            return false;
+    const size_t first = out.size();
+    // A point on the device pixel of the one before adds an edge of no length: no pixel of the fill or the pen
+    // changes without it, and a small glyph loses most of its points to it.
+    const auto add = [&out, first](const CMavPoint3d& p) {
+        const POINT d = devPoint(p);
+        if (out.size() == first || out.back().x != d.x || out.back().y != d.y)
+            out.push_back(d);
+    };
+    // One pass over the contour: an arc found on the way takes back what was added.
     CMavPoint3d next = n > 0 ? m * v[0].start : CMavPoint3d();
     for (int i = 0; i < n; ++i) {
+        if (v[i].bulge != 0.0) {
+            out.resize(first);
+            return false;
+        }
         const CMavPoint3d start = next;
         const CMavPoint3d end = m * v[i].end;
-        out.push_back(devPoint(start));
-        if (i + 1 < n) {
+        add(start);
+        if (i + 1 == n) {
+            add(end);
+        } else if (v[i + 1].start == v[i].end) {
+            next = end; // the same point transformed: equal, so the end is not repeated
+        } else {
             next = m * v[i + 1].start;
             if (!end.isEqualTo(next))
-                out.push_back(devPoint(end));
-        } else {
-            out.push_back(devPoint(end));
+                add(end);
         }
     }
     return true;
@@ -723,18 +735,119 @@ void drawRegion(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned
     }
 }
 
-// Fills one glyph region in the window: its outline and holes as one PolyPolygon in alternate mode, without a
-// pen, so the holes stay empty without touching the clip region; then the outline alone is drawn with the item
-// pen, as the polygon of the clipping fill drew it. While a hole lies well inside its outline this lights the
-// pixels of the outline's polygon with the holes' regions taken out, as clipping did. In glyphs only a few
-// pixels high the truncated corners of a hole can reach its outline (a stroke of the outline then lies in the
-// hole's region, or a corner of the hole outside the outline); the caller keeps the clipping fill for those.
-void fillGlyph(const RenderContext& ctx, const CMavArrayTempl<CMavVertexArray>& region, const CMavMatrix3d& toDevice,
-               std::vector<POINT>& points, std::vector<INT>& counts)
+// The device points' box of points[start, end).
+RECT boxOf(const std::vector<POINT>& points, size_t start, size_t end)
+{
+    RECT r{points[start].x, points[start].y, points[start].x, points[start].y};
+    for (size_t k = start + 1; k < end; ++k) {
+        r.left = std::min(r.left, points[k].x);
+        r.top = std::min(r.top, points[k].y);
+        r.right = std::max(r.right, points[k].x);
+        r.bottom = std::max(r.bottom, points[k].y);
+    }
+    return r;
+}
+
+// True when two boxes, each widened by reach, share a pixel.
+bool boxesMeet(const RECT& a, const RECT& b, LONG reach)
+{
+    return a.left - reach <= b.right && b.left <= a.right + reach && a.top - reach <= b.bottom &&
+           b.top <= a.bottom + reach;
+}
+
+// Glyph polygons drawn with one GDI call. Polygons whose boxes (widened by the pen's reach) keep apart light, in
+// one PolyPolygon, exactly the pixels they light one by one: on no row do their spans interleave, so the
+// alternate rule sees each on its own, and no pen or fill of one touches another, so the order does not matter.
+// A glyph that comes near one already in the batch sends the batch to the device first. Each call costs far more
+// than its few pixels in a small glyph, which is why a text is not drawn glyph by glyph.
+class GlyphBatch {
+public:
+    GlyphBatch(HDC dc, LONG reach) : m_dc(dc), m_reach(reach) {}
+    ~GlyphBatch() { flush(); }
+
+    // Adds a glyph: its contours are given as counts of consecutive points (the outline first); with holes the
+    // holes are left empty by the fill. A glyph that meets the batch flushes it first.
+    void add(const POINT* points, const INT* counts, int contours, const RECT& box)
+    {
+        bool meets = m_boxes.size() >= kMaxGlyphs;
+        for (size_t i = 0; i < m_boxes.size() && !meets; ++i)
+            meets = boxesMeet(m_boxes[i], box, m_reach);
+        if (meets)
+            flush();
+        m_boxes.push_back(box);
+        const POINT* p = points;
+        for (int c = 0; c < contours; ++c) {
+            m_fillPoints.insert(m_fillPoints.end(), p, p + counts[c]);
+            m_fillCounts.push_back(counts[c]);
+            if (c == 0) {
+                m_outlinePoints.insert(m_outlinePoints.end(), p, p + counts[c]);
+                m_outlineCounts.push_back(counts[c]);
+            }
+            p += counts[c];
+        }
+        m_holes = m_holes || contours > 1;
+    }
+
+    // Draws the batch: without holes, the outlines with pen and brush as Polygon does; with holes, the fill of
+    // all contours without a pen, then the outlines without a brush.
+    void flush()
+    {
+        if (m_boxes.empty())
+            return;
+        SetPolyFillMode(m_dc, ALTERNATE);
+        if (!m_holes) {
+            polygons(m_outlinePoints, m_outlineCounts);
+        } else {
+            {
+                Selected noPen(m_dc, GetStockObject(NULL_PEN), false);
+                polygons(m_fillPoints, m_fillCounts);
+            }
+            Selected noBrush(m_dc, GetStockObject(NULL_BRUSH), false);
+            polygons(m_outlinePoints, m_outlineCounts);
+        }
+        m_boxes.clear();
+        m_fillPoints.clear();
+        m_fillCounts.clear();
+        m_outlinePoints.clear();
+        m_outlineCounts.clear();
+        m_holes = false;
+    }
+
+private:
+    // Bounds the search for a meeting glyph; a long text is drawn in batches of this many.
+    static constexpr size_t kMaxGlyphs = 64;
+
+    void polygons(const std::vector<POINT>& points, const std::vector<INT>& counts) const
+    {
+        if (counts.size() == 1)
+            Polygon(m_dc, points.data(), counts[0]);
+        else
+            PolyPolygon(m_dc, points.data(), counts.data(), static_cast<int>(counts.size()));
+    }
+
+    HDC m_dc;
+    LONG m_reach;
+    bool m_holes = false;
+    std::vector<RECT> m_boxes;
+    std::vector<POINT> m_fillPoints, m_outlinePoints;
+    std::vector<INT> m_fillCounts, m_outlineCounts;
+};
+
+// How far a pen of the width reaches beyond the points' box: a thin pen stays within it, a wider one reaches out by
+// half its width (a unit more for rounding and its joins).
+LONG penReach(int penWidth) { return penWidth <= 1 ? 0 : static_cast<LONG>(penWidth / 2 + 2); }
+
+// Adds one glyph region to a batch for the window: its outline and holes filled in alternate mode, then the
+// outline drawn with the item pen, as the polygon of the clipping fill drew it. While a hole lies well inside its
+// outline this lights the pixels of the outline's polygon with the holes' regions taken out, as clipping did. In
+// glyphs only a few pixels high the truncated corners of a hole can reach its outline (a stroke of the outline then
+// lies in the hole's region, or a corner of the hole outside the outline); the caller keeps the clipping fill for
+// those. An outline of fewer than three points goes to the device on its own, as Polygon draws it.
+void fillGlyph(GlyphBatch& batch, const RenderContext& ctx, const CMavArrayTempl<CMavVertexArray>& region,
+               const CMavMatrix3d& toDevice, std::vector<POINT>& points, std::vector<INT>& counts)
 {
     points.clear();
     counts.clear();
-    int outerCount = 0;
     for (int i = 0; i < region.len(); ++i) {
         const size_t before = points.size();
         appendDevicePoints(region[i], toDevice, points);
@@ -744,25 +857,103 @@ void fillGlyph(const RenderContext& ctx, const CMavArrayTempl<CMavVertexArray>& 
             continue;
         }
         counts.push_back(added);
-        if (i == 0)
-            outerCount = added;
     }
-    if (outerCount == 0)
+    if (counts.empty() || counts[0] == 0)
         return;
-    HDC dc = ctx.dc;
-    SetPolyFillMode(dc, ALTERNATE);
-    if (counts.size() == 1) {
-        Polygon(dc, points.data(), outerCount);
+    if (counts[0] < 3) {
+        batch.flush();
+        SetPolyFillMode(ctx.dc, ALTERNATE);
+        Polygon(ctx.dc, points.data(), counts[0]);
         return;
     }
+    batch.add(points.data(), counts.data(), static_cast<int>(counts.size()), boxOf(points, 0, points.size()));
+}
+
+// The glyphs of a text item as they are drawn. The window's polygon fill knows only straight edges: there a glyph
+// with arcs is given with each arc replaced by fine chords, made when the glyph is asked for; the stored glyphs
+// are used where they are otherwise. A glyph given stays valid until the next is asked for.
+class TextGlyphs {
+public:
+    TextGlyphs(const CMavArrayTempl<CMavArrayTempl<CMavVertexArray>>& stored, bool window)
+        : m_stored(stored), m_window(window)
     {
-        Selected noPen(dc, GetStockObject(NULL_PEN), false);
-        PolyPolygon(dc, points.data(), counts.data(), static_cast<int>(counts.size()));
     }
+    int len() const { return m_stored.len(); }
+    const CMavArrayTempl<CMavVertexArray>& operator[](int g) const
     {
-        Selected noBrush(dc, GetStockObject(NULL_BRUSH), false);
-        Polygon(dc, points.data(), outerCount);
+        const CMavArrayTempl<CMavVertexArray>& glyph = m_stored[g];
+        if (!m_window || !hasArc(glyph))
+            return glyph;
+        m_chords = glyph;
+        for (CMavVertexArray& contour : m_chords) {
+            if (!hasArc(contour))
+                continue;
+            CMavVertexArray out;
+            for (const CMavVertex& v : contour) {
+                if (v.bulge == 0.0) {
+                    out.append(v);
+                    continue;
+                }
+                CMavVertexArray one;
+                one.append(v);
+                const CMavVertexArray chords = MAV::g_vl_expl(one, MAV::g_vx_split_dif(v, 0.1));
+                for (const CMavVertex& c : chords)
+                    out.append(c);
+            }
+            contour = out;
+        }
+        return m_chords;
     }
+
+private:
+    static bool hasArc(const CMavVertexArray& contour)
+    {
+        for (const CMavVertex& v : contour)
+            if (v.bulge != 0.0)
+                return true;
+        return false;
+    }
+    static bool hasArc(const CMavArrayTempl<CMavVertexArray>& glyph)
+    {
+        for (const CMavVertexArray& contour : glyph)
+            if (hasArc(contour))
+                return true;
+        return false;
+    }
+
+    const CMavArrayTempl<CMavArrayTempl<CMavVertexArray>>& m_stored;
+    bool m_window;
+    mutable CMavArrayTempl<CMavVertexArray> m_chords;
+};
+
+// A glyph contour among a text's device points.
+struct Contour {
+    size_t start;
+    int count;
+    int glyph;
+    RECT box;
+};
+
+// The union of the holes' regions made with one call, or null when two holes' boxes meet (or there are too many to
+// compare): then the alternate rule could cancel their overlap, and the caller unites them one by one. Holes that
+// keep apart never share a span on a row, so the alternate rule over all of them gives each hole's own region.
+HRGN holesRegion(const std::vector<POINT>& points, const std::vector<Contour>& holes)
+{
+    constexpr size_t kMaxCompared = 64;
+    if (holes.size() < 2 || holes.size() > kMaxCompared)
+        return nullptr;
+    for (size_t a = 0; a < holes.size(); ++a)
+        for (size_t b = a + 1; b < holes.size(); ++b)
+            if (boxesMeet(holes[a].box, holes[b].box, 0))
+                return nullptr;
+    std::vector<POINT> all;
+    std::vector<INT> counts;
+    for (const Contour& h : holes) {
+        all.insert(all.end(), points.begin() + static_cast<std::ptrdiff_t>(h.start),
+                   points.begin() + static_cast<std::ptrdiff_t>(h.start) + h.count);
+        counts.push_back(h.count);
+    }
+    return CreatePolyPolygonRgn(all.data(), counts.data(), static_cast<int>(counts.size()), ALTERNATE);
 }
 
 // Fills the glyphs of a text in the window as fillByClip does glyph by glyph, with one clip region for the holes
@@ -770,32 +961,17 @@ void fillGlyph(const RenderContext& ctx, const CMavArrayTempl<CMavVertexArray>& 
 // the same pixels as long as no glyph's polygon, with its pen, reaches a hole of another glyph; in a text whose
 // glyphs come that close (tiny or overlapping glyphs) false is returned before anything is drawn, and the caller
 // clips glyph by glyph. Like fillByClip it leaves the whole image as the clip when a hole was cut.
-bool fillTextByClip(const RenderContext& ctx, const CMavGDX& gdx,
-                    const CMavArrayTempl<CMavArrayTempl<CMavVertexArray>>& glyphs, const CMavMatrix3d& toDevice,
+bool fillTextByClip(const RenderContext& ctx, const CMavGDX& gdx, const TextGlyphs& glyphs,
+                    const CMavMatrix3d& toDevice,
                     int penWidth, std::vector<POINT>& points)
 {
-    struct Contour {
-        size_t start;
-        int count;
-        int glyph;
-        RECT box;
-    };
     std::vector<Contour> outers, holes;
     points.clear();
-    auto boxOf = [&points](size_t start, size_t end) {
-        RECT r{points[start].x, points[start].y, points[start].x, points[start].y};
-        for (size_t k = start + 1; k < end; ++k) {
-            r.left = std::min(r.left, points[k].x);
-            r.top = std::min(r.top, points[k].y);
-            r.right = std::max(r.right, points[k].x);
-            r.bottom = std::max(r.bottom, points[k].y);
-        }
-        return r;
-    };
     for (int g = 0; g < glyphs.len(); ++g) {
-        for (int i = 0; i < glyphs[g].len(); ++i) {
+        const CMavArrayTempl<CMavVertexArray>& glyph = glyphs[g];
+        for (int i = 0; i < glyph.len(); ++i) {
             const size_t before = points.size();
-            appendDevicePoints(glyphs[g][i], toDevice, points);
+            appendDevicePoints(glyph[i], toDevice, points);
             const int added = static_cast<int>(points.size() - before);
             if (i > 0 && added < 3) {
                 points.resize(before); // too small to make a region: it cuts nothing
@@ -803,26 +979,24 @@ bool fillTextByClip(const RenderContext& ctx, const CMavGDX& gdx,
             }
             if (added == 0)
                 continue; // an empty outline draws nothing
-            (i == 0 ? outers : holes).push_back(Contour{before, added, g, boxOf(before, points.size())});
+            (i == 0 ? outers : holes).push_back(Contour{before, added, g, boxOf(points, before, points.size())});
         }
     }
-    // A hole's region lies within its points' box, and so do a polygon's fill and the lines of a thin pen; a
-    // wider pen reaches out by half its width (a unit more for rounding and its joins).
-    const LONG reach = penWidth <= 1 ? 0 : static_cast<LONG>(penWidth / 2 + 2);
-    for (const Contour& h : holes) {
-        for (const Contour& o : outers) {
-            if (o.glyph == h.glyph)
-                continue;
-            if (o.box.left - reach <= h.box.right && h.box.left <= o.box.right + reach &&
-                o.box.top - reach <= h.box.bottom && h.box.top <= o.box.bottom + reach)
+    // A hole's region lies within its points' box, and so do a polygon's fill and its pen's lines within the
+    // pen's reach.
+    const LONG reach = penReach(penWidth);
+    for (const Contour& h : holes)
+        for (const Contour& o : outers)
+            if (o.glyph != h.glyph && boxesMeet(o.box, h.box, reach))
                 return false;
-        }
-    }
     HDC dc = ctx.dc;
     SetBkColor(dc, gdx.backColorGet().oleColor() & 0xFFFFFF);
     bool cut = false;
-    HRGN all = nullptr;
-    for (const Contour& h : holes) {
+    HRGN all = holesRegion(points, holes);
+    const bool joined = all != nullptr;
+    cut = joined;
+    for (size_t k = 0; !joined && k < holes.size(); ++k) {
+        const Contour& h = holes[k];
         HRGN hole = CreatePolygonRgn(points.data() + h.start, h.count, ALTERNATE);
         if (!hole)
             continue;
@@ -838,9 +1012,18 @@ bool fillTextByClip(const RenderContext& ctx, const CMavGDX& gdx,
         ExtSelectClipRgn(dc, all, RGN_DIFF);
         DeleteObject(all);
     }
-    SetPolyFillMode(dc, ALTERNATE);
-    for (const Contour& o : outers)
-        Polygon(dc, points.data() + o.start, o.count);
+    {
+        GlyphBatch batch(dc, reach);
+        for (const Contour& o : outers) {
+            if (o.count >= 3) {
+                batch.add(points.data() + o.start, &o.count, 1, o.box);
+                continue;
+            }
+            batch.flush();
+            SetPolyFillMode(dc, ALTERNATE);
+            Polygon(dc, points.data() + o.start, o.count);
+        }
+    }
     if (cut) {
         HRGN whole = CreateRectRgn(0, 0, ctx.width, ctx.height);
         SelectClipRgn(dc, whole);
@@ -859,45 +1042,7 @@ void drawText(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned l
 {
     const bool window = ctx.target == RenderTarget::Window;
     const CMavMatrix3d toDevice = ctx.toDevice * gdx.viewDirectionMtxGet() * gdx.mtxGet(item);
-    // The stored glyphs are drawn where they are; only a window drawing of glyphs with arcs works on a copy.
-    const CMavArrayTempl<CMavArrayTempl<CMavVertexArray>>& stored = gdx.getDisplayList()[item].rare().m_txtRegl;
-    bool anyArc = false;
-    if (window) {
-        for (const CMavArrayTempl<CMavVertexArray>& region : stored)
-            for (const CMavVertexArray& contour : region)
-                for (const CMavVertex& v : contour)
-                    anyArc = anyArc || v.bulge != 0.0;
-    }
-    CMavArrayTempl<CMavArrayTempl<CMavVertexArray>> split;
-    if (anyArc) {
-        split = stored;
-        CMavArrayTempl<CMavArrayTempl<CMavVertexArray>>& glyphs = split;
-        // Glyph arcs become fine chords before the polygon fill, which knows only straight edges.
-        for (int g = 0; g < glyphs.len(); ++g) {
-            for (int c = 0; c < glyphs[g].len(); ++c) {
-                const CMavVertexArray& in = glyphs[g][c];
-                bool bulged = false;
-                for (int v = 0; v < in.len() && !bulged; ++v)
-                    bulged = in[v].bulge != 0.0;
-                if (!bulged)
-                    continue; // nothing to split: the contour stays as it is
-                CMavVertexArray out;
-                for (int v = 0; v < in.len(); ++v) {
-                    if (in[v].bulge == 0.0) {
-                        out.append(in[v]);
-                        continue;
-                    }
-                    CMavVertexArray one;
-                    one.append(in[v]);
-                    const CMavVertexArray chords = MAV::g_vl_expl(one, MAV::g_vx_split_dif(in[v], 0.1));
-                    for (int k = 0; k < chords.len(); ++k)
-                        out.append(chords[k]);
-                }
-                glyphs[g][c] = out;
-            }
-        }
-    }
-    const CMavArrayTempl<CMavArrayTempl<CMavVertexArray>>& glyphs = anyArc ? split : stored;
+    const TextGlyphs glyphs(gdx.getDisplayList()[item].rare().m_txtRegl, window);
     COLORREF brush = penColour;
     if (fillMode == 0 && gdx.fcolorGet(item).colorIndex() != 0)
         brush = gdx.fcolorGet(item).oleColor() & 0xFFFFFF;
@@ -916,16 +1061,19 @@ void drawText(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned l
     if (window && (flags & 1) && !noClip && !(flags & 0x10) &&
         fillTextByClip(ctx, gdx, glyphs, toDevice, gdx.thicknGet(item), points))
         return;
+    GlyphBatch batch(ctx.dc, penReach(gdx.thicknGet(item)));
     for (int g = 0; g < glyphs.len(); ++g) {
+        const CMavArrayTempl<CMavVertexArray>& glyph = glyphs[g];
         if ((flags & 1) && noClip)
-            fillGlyph(ctx, glyphs[g], toDevice, points, counts);
+            fillGlyph(batch, ctx, glyph, toDevice, points, counts);
         else if (flags & 1)
-            fillByClip(ctx, gdx, glyphs[g], toDevice, brush, textBrush);
+            fillByClip(ctx, gdx, glyph, toDevice, brush, textBrush);
         if (flags & 0x10) {
+            batch.flush(); // the glyph's fill goes below its outline
             // Each segment on its own: a contour that is not closed up shows its gaps, not a line across them.
             Selected pen(ctx.dc, solidPen(1, penColour));
-            for (int c = 0; c < glyphs[g].len(); ++c)
-                drawVertices(ctx, glyphs[g][c], true, toDevice, penColour, 1);
+            for (int c = 0; c < glyph.len(); ++c)
+                drawVertices(ctx, glyph[c], true, toDevice, penColour, 1);
         }
     }
 }
