@@ -37,24 +37,12 @@ protected:
 
 TEST_F(Messages, ShippedCataloguesCoverTheLibraryKeysAndFallBackToTheDefault)
 {
-    // Every message key the library's dialogs and controls use, with its German default text.
-    const wchar_t* const keys[][2] = {
-        {L"DLG_001", L"OK"}, {L"DLG_002", L"Abbrechen"}, {L"DLG_SG018", L"Zeichnung"}, {L"MAV001", L"Fehler"},
-        {L"MAV022", L"Eintragung notwendig"}, {L"MAV023", L"Wert darf nicht Null sein"},
-        {L"MAV024", L"Wert darf nicht negativ sein"}, {L"MAV084", L"Einheit w\u00e4hlen"},
-        {L"MAV_LIB_027", L"Bibliothek"}, {L"MAV_MFC_0001", L"Wert darf nicht kleiner sein als"},
-        {L"MAV_MFC_0002", L"Wert darf nicht gr\u00f6\u00dfer sein als"}, {L"MAV_MFC_0004", L"Kopieren"},
-        {L"MAV_MFC_0005", L"Einf\u00fcgen"}, {L"MAV_MFC_0006", L"Einzeilig"}, {L"MAV_MFC_0007", L"Mehrzeilig"},
-        {L"MAV_MFC_0008", L"Import"}, {L"MAV_MFC_0009", L"Bezeichnung"},
-        {L"MAV_MFC_0010", L"Kein Text ausgew\u00e4hlt"},
-        {L"MAV_MFC_0011", L"Kein Text zugeordnet"}, {L"MAV_MFC_0012", L"Materialauswahl"},
-        {L"MAV_MFC_0017", L"Mehzeilige Texte nicht m\u00f6glich"}, {L"MAV_OUTL_0000", L"Kontur"},
-        {L"MAV_OUTL_0001", L"Abbrechen"}, {L"MAV_OUTL_0002", L"OK"}, {L"MAV_OUTL_0003", L"Auswahl"},
-        {L"MAV_OUTL_0004", L"Filter"}, {L"MAV_OUTL_0005", L"Basispunkt"}, {L"MAV_OUTL_0006", L"Parameter"},
-        {L"MAV_OUTL_0066", L"Bereich"}, {L"MAV_OUTL_0100", L"Filter Konturen"}, {L"MAV_OUTL_0101", L"*Grundformen"},
-        {L"MAV_OUTL_0102", L"Formen erweitert"}, {L"MAV_OUTL_0103", L"Sonderformen"},
-        {L"MAV_OUTL_0104", L"Bearbeitungen"}, {L"MAV_HOLE_0001", L"Element"}, {L"MAV_HOLE_0004", L"Durchmesser"},
-        {L"MAV_HOLE_0005", L"Tiefe"}};
+    // Message keys of the library's dialogs and controls, with their German default texts, from every group.
+    const wchar_t* const keys[][2] = {{L"DLG_002", L"Abbrechen"},
+                                      {L"MAV024", L"Wert darf nicht negativ sein"}, {L"MAV_LIB_027", L"Bibliothek"},
+                                      {L"MAV_MFC_0002", L"Wert darf nicht gr\u00f6\u00dfer sein als"},
+                                      {L"MAV_MFC_0017", L"Mehzeilige Texte nicht m\u00f6glich"},
+                                      {L"MAV_OUTL_0101", L"*Grundformen"}, {L"MAV_HOLE_0005", L"Tiefe"}};
     for (const auto& k : keys) {
         EXPECT_STREQ(mav_msg_get(L"MAV_", k[0], L"?", L"de"), k[1]) << CMavString(k[0]).utf8();
         EXPECT_STRNE(mav_msg_get(L"MAV_", k[0], L"?", L"en"), L"?") << CMavString(k[0]).utf8();
@@ -63,10 +51,11 @@ TEST_F(Messages, ShippedCataloguesCoverTheLibraryKeysAndFallBackToTheDefault)
 
     // Missing keys, languages without catalogue, other sections give the default itself.
     const wchar_t* def = L"Standard";
-    EXPECT_EQ(mav_msg_get(L"MAV_", L"NO_SUCH_KEY", def, L"de"), def);
-    EXPECT_EQ(mav_msg_get(L"MAV_", L"MAV022", def, L"xx"), def);
-    EXPECT_EQ(mav_msg_get(L"KRV_", L"MAV022", def, L"de"), def);
-    EXPECT_EQ(mav_msg_get(L"MAV_", nullptr, def, L"de"), def);
+    const wchar_t* const missing[][3] = {{L"MAV_", L"NO_SUCH_KEY", L"de"},
+                                         {L"MAV_", L"MAV022", L"xx"}, {L"KRV_", L"MAV022", L"de"},
+                                         {L"MAV_", nullptr, L"de"}};
+    for (const auto& m : missing)
+        EXPECT_EQ(mav_msg_get(m[0], m[1], def, m[2]), def);
     // "0" shows keys; null, "" and "-1" mean the current language.
     const wchar_t* key = L"\\MAV_OUTL_0004\\...";
     EXPECT_EQ(mav_msg_get(L"MAV_", key, def, L"0"), key);
@@ -135,8 +124,7 @@ TEST_F(Messages, HelpFilesFromTheConfigurationOrTheSearchPath)
 TEST_F(Messages, LabelsHoldOneTextPerLanguage)
 {
     CMavString label;
-    EXPECT_TRUE(MAV::label_set(label, L"de", L"T\u00fcr"));
-    EXPECT_TRUE(MAV::label_set(label, L"en", L"Door\nwith C:\\path\\"));
+    EXPECT_TRUE(MAV::label_set(label, L"de", L"T\u00fcr") && MAV::label_set(label, L"en", L"Door\nwith C:\\path\\"));
     EXPECT_EQ(label, L"\\de=T\u00fcr\\en=Door\nwith C:\\\\path\\\\");
     EXPECT_EQ(MAV::label_get(label, L"EN"), L"Door\nwith C:\\path\\");
     CMavString text(L"stale");
@@ -163,8 +151,7 @@ TEST_F(Messages, LabelsHoldOneTextPerLanguage)
     label = L"Schrank";
     MAV::label_set(label, L"en", L"Cabinet");
     EXPECT_EQ(label, L"\\de=Schrank\\en=Cabinet");
-    EXPECT_FALSE(MAV::label_get(nullptr, L"de", label));
-    EXPECT_FALSE(MAV::label_get(L"", L"de", label));
+    EXPECT_FALSE(MAV::label_get(nullptr, L"de", label) || MAV::label_get(L"", L"de", label));
 
     // Stray backslashes, a part without '=', an empty code, a trailing backslash: only whole parts count, and
     // writing drops the malformed parts.
@@ -175,8 +162,7 @@ TEST_F(Messages, LabelsHoldOneTextPerLanguage)
     label = broken;
     MAV::label_set(label, L"it", L"E");
     EXPECT_EQ(label, L"\\de=A\\en=C\\\\\\fr=D\\it=E");
-    EXPECT_EQ(MAV::label_get(L"\\", L"de"), L"");
-    EXPECT_EQ(MAV::label_get(L"\\de", L"de"), L"");
+    EXPECT_EQ(MAV::label_get(L"\\", L"de") + MAV::label_get(L"\\de", L"de"), L"");
     EXPECT_TRUE(MAV::label_get(L"\\de=", L"de", label));
     // A language given twice: reading takes the first; setting keeps one part.
     label = L"\\de=A\\en=B\\DE=C";
