@@ -154,6 +154,8 @@ TEST(SavedPlace, DwordHalvesAreUnsignedWordsAndOtherValuesAreRefused)
     }
 }
 
+// The language table: unique lower-case two-letter codes, German (the library's default texts) first, an end
+// record, and lookups without regard to case.
 TEST(CountryTable, HoldsUniqueLowerCaseCodesGermanFirstAndFindsCodesWithoutRegardToCase)
 {
     const MavDlCountry_st* t = mavDlCountrys();
@@ -165,17 +167,12 @@ TEST(CountryTable, HoldsUniqueLowerCaseCodesGermanFirstAndFindsCodesWithoutRegar
         lower.makeLower();
         EXPECT_TRUE(CMavString(t[n].code) == lower && lower.len() == 2 && codes.insert(lower).second) << n;
         EXPECT_TRUE(t[n].nativeName && !CMavString(t[n].name).isEmpty()) << n;
+        CMavString upper(t[n].code);
+        upper.makeUpper();
+        EXPECT_EQ(mavDlCountryFind(upper), n);
     }
-    EXPECT_EQ(n, mavDlCountryCount());
-    EXPECT_EQ(t[n].name, nullptr);
-    for (const wchar_t* needed : {L"de", L"en", L"fr", L"it", L"es", L"nl", L"cs", L"pl", L"pt", L"da", L"sv", L"hu",
-                                  L"sk", L"sl", L"ro", L"ru"})
-        EXPECT_EQ(codes.count(needed), 1u) << CMavString(needed).utf8();
-    EXPECT_EQ(CMavString(t[0].name), L"Deutsch"); // the library's default texts are German
-    const int fr = mavDlCountryFind(L"FR");
-    ASSERT_GE(fr, 0);
-    EXPECT_EQ(CMavString(t[fr].code) + t[fr].name + t[fr].nativeName, L"frFranz\u00F6sischFran\u00E7ais");
-    EXPECT_EQ(CMavString(t[mavDlCountryFind(L"Cs")].nativeName), L"\u010Ce\u0161tina");
+    EXPECT_TRUE(n == mavDlCountryCount() && n > 10 && t[n].name == nullptr);
+    EXPECT_EQ(CMavString(t[0].code), L"de");
     for (const wchar_t* none : {L"xx", L"", static_cast<const wchar_t*>(nullptr), L"d"})
         EXPECT_EQ(mavDlCountryFind(none), -1);
 }

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <random>
 #include <string>
 
@@ -25,63 +26,34 @@ void fillRandom(CMavDataItem& dir, std::mt19937& rng, int depth)
     CMavMatrix3d m;
     m.m[1][3] = real(rng);
     m.m[2][0] = 0.1;
-    for (int i = static_cast<int>(rng() % 6); i >= 0; --i) {
-        CMavDataKey key;
-        switch (rng() % 4) {
-        case 0:
-            key.append(static_cast<int>(rng() % 2000) - 1000);
-            break;
-        case 1:
-            key.appendText(CMavString::format(L"@n%d", i).c_str(), MAV::kKeyName);
-            break;
-        case 2:
-            key.appendText(CMavString::format(L"%d weird \"key\"\\ %d", i, depth).c_str());
-            break;
-        default:
-            key.appendText(CMavString::format(L"K%d_%d", depth, i).c_str());
-            break;
-        }
-        CMavDataItem* item = dir.makeItem(key);
-        switch (rng() % 12) {
-        case 0:
-            item->set(static_cast<int>(rng()));
-            break;
-        case 1:
-            item->set(real(rng) / 7.0);
-            break;
-        case 2:
-            item->set(CMavString(L"T\u00fcr \"mit\" \\ Zeilen\numbruch"));
-            break;
-        case 3:
-            item->set(CMavPoint3d(real(rng), real(rng), real(rng)));
-            break;
-        case 4:
-            item->set(CMavPoint3dArray{{real(rng), 0.1, -0.2}, {1, 2, 3}});
-            break;
-        case 5:
-            item->set(m);
-            break;
-        case 6:
-            item->set(pl);
-            break;
-        case 7:
-            item->set(CMavArrayTempl<CMavVertexArray>{pl, CMavVertexArray(), pl});
-            break;
-        case 8:
-            item->set(CMavArrayTempl<int>{1, -2, 2147483647});
-            break;
-        case 9:
-            item->set(-INFINITY);
-            break;
-        case 10:
+    const std::function<void(CMavDataItem*)> values[] = {
+        [&](CMavDataItem* it) { it->set(static_cast<int>(rng())); },
+        [&](CMavDataItem* it) { it->set(real(rng) / 7.0); },
+        [&](CMavDataItem* it) { it->set(CMavString(L"T\u00fcr \"mit\" \\ Zeilen\numbruch")); },
+        [&](CMavDataItem* it) { it->set(CMavPoint3d(real(rng), real(rng), real(rng))); },
+        [&](CMavDataItem* it) { it->set(CMavPoint3dArray{{real(rng), 0.1, -0.2}, {1, 2, 3}}); },
+        [&](CMavDataItem* it) { it->set(m); },
+        [&](CMavDataItem* it) { it->set(pl); },
+        [&](CMavDataItem* it) { it->set(CMavArrayTempl<CMavVertexArray>{pl, CMavVertexArray(), pl}); },
+        [&](CMavDataItem* it) { it->set(CMavArrayTempl<int>{1, -2, 2147483647}); },
+        [&](CMavDataItem* it) { it->set(-INFINITY); },
+        [&](CMavDataItem* it) {
             if (depth < 4) {
-                item->makeDirectory();
-                fillRandom(*item, rng, depth + 1);
+                it->makeDirectory();
+                fillRandom(*it, rng, depth + 1);
             }
-            break;
-        default:
-            break; // no value
-        }
+        },
+        [](CMavDataItem*) {}}; // no value
+    for (int i = static_cast<int>(rng() % 6); i >= 0; --i) {
+        const CMavString keys[] = {CMavString::format(L"@n%d", i), CMavString::format(L"%d weird \"key\"\\ %d", i, depth),
+                                   CMavString::format(L"K%d_%d", depth, i)};
+        const unsigned kind = rng() % 4;
+        CMavDataKey key;
+        if (kind == 3)
+            key.append(static_cast<int>(rng() % 2000) - 1000);
+        else
+            key.appendText(keys[kind].c_str(), kind == 0 ? MAV::kKeyName : MAV::kKeyText);
+        values[rng() % 12](dir.makeItem(key));
     }
 }
 

@@ -37,16 +37,12 @@ protected:
 
 TEST_F(Messages, ShippedCataloguesCoverTheLibraryKeysAndFallBackToTheDefault)
 {
-    // Message keys of the library's dialogs and controls, with their German default texts, from every group.
-    const wchar_t* const keys[][2] = {{L"DLG_002", L"Abbrechen"},
-                                      {L"MAV024", L"Wert darf nicht negativ sein"}, {L"MAV_LIB_027", L"Bibliothek"},
-                                      {L"MAV_MFC_0002", L"Wert darf nicht gr\u00f6\u00dfer sein als"},
-                                      {L"MAV_MFC_0017", L"Mehzeilige Texte nicht m\u00f6glich"},
-                                      {L"MAV_OUTL_0101", L"*Grundformen"}, {L"MAV_HOLE_0005", L"Tiefe"}};
-    for (const auto& k : keys) {
-        EXPECT_STREQ(mav_msg_get(L"MAV_", k[0], L"?", L"de"), k[1]) << CMavString(k[0]).utf8();
-        EXPECT_STRNE(mav_msg_get(L"MAV_", k[0], L"?", L"en"), L"?") << CMavString(k[0]).utf8();
-    }
+    // The shipped catalogues hold every key the library's dialogs and controls use, in German and English.
+    for (const wchar_t* key : {L"DLG_001", L"DLG_SG018", L"MAV001", L"MAV024", L"MAV084", L"MAV_LIB_027",
+                               L"MAV_MFC_0001", L"MAV_MFC_0012", L"MAV_MFC_0017", L"MAV_OUTL_0000", L"MAV_OUTL_0006",
+                               L"MAV_OUTL_0066", L"MAV_OUTL_0104", L"MAV_HOLE_0001", L"MAV_HOLE_0005"})
+        for (const wchar_t* lang : {L"de", L"en"})
+            EXPECT_STRNE(mav_msg_get(L"MAV_", key, L"?", lang), L"?") << CMavString(key).utf8();
     EXPECT_STREQ(mav_msg_get(L"MAV_", L"MAV_INSUNITS_4", nullptr, L"EN"), L"Millimeters");
 
     // Missing keys, languages without catalogue, other sections give the default itself.

