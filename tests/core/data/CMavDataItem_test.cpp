@@ -84,20 +84,15 @@ TEST(CMavDataItem, TypedValuesDirectoriesAndCopies)
     EXPECT_FALSE(root.remove(L"INT"));
     EXPECT_EQ(root.childAt(2)->keyPart().text, L"TXT");
     EXPECT_TRUE(root.get(i, L"TXT") && i == 5); // the index still finds the moved children
-    // Depth is bounded: 64 levels below the root, not 65.
-    CMavDataKey path, more;
-    for (int k = 0; k < 60; ++k)
+    // Depth is bounded: 64 levels below the root, not 65, also counted from an inner item.
+    CMavDataKey path;
+    for (int k = 0; k < CMavDataItem::kMaxDepth; ++k)
         path.append(k);
-    CMavDataItem* inner = root.makeItem(path);
-    ASSERT_NE(inner, nullptr);
-    more.append(1).append(2).append(3).append(4).append(5);
-    EXPECT_EQ(inner->makeItem(more), nullptr);
-    EXPECT_EQ(inner->makeDir(more), nullptr);
-    EXPECT_EQ(inner->count(), 0);
-    more.clear();
-    more.append(1).append(2).append(3).append(4);
-    EXPECT_NE(inner->makeItem(more), nullptr);
-
+    CMavDataItem* deepest = root.makeItem(path);
+    ASSERT_NE(deepest, nullptr);
+    EXPECT_EQ(root.get(CMavDataKey(0))->makeItem(path), nullptr);
+    EXPECT_TRUE(deepest->makeItem(CMavDataKey(1)) == nullptr && deepest->makeDir(CMavDataKey(1)) == nullptr);
+    EXPECT_TRUE(deepest->count() == 0 && root.get(CMavDataKey(0))->get(CMavDataKey(0)) == nullptr);
     // Copies are deep; setItem copies under the target key and replaces only when asked, also over an ancestor.
     CMavDataDir src, target;
     src.setAt(L"HOLE\\E1\\DIA", 8.0);
