@@ -40,44 +40,31 @@ TEST(AcadRGB, FixedColoursHuesShadesSaturationAndTheGreyRamp)
 TEST(CMavColor, IndexTrueColourNearestIndexAndNames)
 {
     // {index, COLORREF 0x00BBGGRR}: index 10 is red as well.
-    for (const auto& r : {std::pair<int, unsigned>{0, 0x000000u}, {1, 0x0000FFu}, {10, 0x0000FFu}, {140, 0xFFBF00u}}) {
-        CMavColor c(r.first);
-        EXPECT_EQ(c.oleColor(), r.second) << r.first;
-        EXPECT_FALSE(c.isTrueColor());
-    }
+    for (const auto& r : {std::pair<int, unsigned>{0, 0x000000u}, {1, 0x0000FFu}, {10, 0x0000FFu}, {140, 0xFFBF00u}})
+        EXPECT_EQ(CMavColor(r.first).oleColor() + CMavColor(r.first).isTrueColor(), r.second) << r.first;
     // setOleColor: a true colour (the top byte ignored) and the nearest palette index.
-    CMavColor c;
+    CMavColor c, b(5), black(250);
     c.setOleColor(0xFF123456u);
-    EXPECT_TRUE(c.isTrueColor());
-    EXPECT_EQ(c.oleColor(), 0x123456u);
-    EXPECT_EQ(c.color(), 0x563412L);
+    EXPECT_TRUE(c.isTrueColor() && c.oleColor() == 0x123456u && c.color() == 0x563412L);
     for (const auto& r : {std::pair<unsigned, int>{0x00FF00u, 3}, {0xFFFFFFu, 7}, {0x0000FEu, 1}, {0x3F7FFFu, 30}}) {
         c.setOleColor(r.first);
         EXPECT_EQ(c.colorIndex(), r.second) << std::hex << r.first;
     }
-    // setColor (AutoCAD order 0x00RRGGBB) keeps the index; setColorIndex drops the true colour.
-    CMavColor b(5);
+    // setColor (AutoCAD order 0x00RRGGBB) keeps the index; setColorIndex drops the true colour; a true colour of
+    // black is still a true colour, and differs from the plain index.
     b.setColor(0x102030u);
-    EXPECT_EQ(b.colorIndex(), 5);
-    EXPECT_EQ(b.oleColor(), 0x302010u);
+    EXPECT_TRUE(b.colorIndex() == 5 && b.oleColor() == 0x302010u);
     b.setColorIndex(5);
-    EXPECT_EQ(b.oleColor(), 0xFF0000u);
-    EXPECT_EQ(b.color(), -1L);
-    // A true colour of black is still a true colour, and differs from the plain index.
-    CMavColor black(250);
+    EXPECT_TRUE(b.oleColor() == 0xFF0000u && b.color() == -1L);
     black.setColor(0x000000u);
-    EXPECT_TRUE(black.isTrueColor());
-    EXPECT_EQ(black.color(), 0L);
-    EXPECT_NE(black, CMavColor(250));
-
+    EXPECT_TRUE(black.isTrueColor() && black.color() == 0L && black != CMavColor(250));
     // Names live apart from the colour: copies and moves carry them, clearing both drops them.
-    CMavColor named(30);
+    CMavColor named(30), assigned(7);
     named.setNames(L"RAL 2004", L"");
     EXPECT_NE(named, CMavColor(30));
     CMavColor copy(named);
     copy.setNames(L"RAL 3000", L"RAL CLASSIC");
     EXPECT_EQ(named.colorName(), L"RAL 2004");
-    CMavColor assigned(7);
     assigned = named;
     EXPECT_EQ(assigned, named);
     CMavColor moved(std::move(copy));
@@ -89,28 +76,26 @@ TEST(CMavColor, IndexTrueColourNearestIndexAndNames)
 
 TEST(CMavColor, FromDataItemsAndLayers)
 {
+    // {text or number as stored, colour index, COLORREF (0: not checked)}: an index, an index in blanks, three
+    // numbers with the nearest index, a directory with index, true colour and name, a number that is a colour.
     CMavDataDir d;
     d.setAt(L"I", 30);
     d.setAt(L"T", L" 5 ");
     d.setAt(L"RGB", L"255, 0,16");
+    d.setAt(L"NINES", L"9,99,199");
     d.setAt(L"DIR\\COLOR", 4);
     d.setAt(L"DIR\\RGB", 0x00FF80);
     d.setAt(L"DIR\\NAME", L"Mint");
     d.setAt(L"TXTRGB\\RGB", L"16711680");
+    const std::pair<const wchar_t*, unsigned> rows[] = {{L"I", 30}, {L"T", 5}, {L"RGB", 1}, {L"DIR", 4}};
     CMavColor c(9);
-    EXPECT_TRUE(MAV::color_from_data(d.get(L"I"), c));
-    EXPECT_EQ(c.colorIndex(), 30);
-    EXPECT_TRUE(MAV::color_from_data(d.get(L"T"), c));
-    EXPECT_EQ(c.colorIndex(), 5);
-    EXPECT_TRUE(MAV::color_from_data(d.get(L"RGB"), c));
-    EXPECT_EQ(c.oleColor(), 0x1000FFu);
-    EXPECT_EQ(c.colorIndex(), 1);
-    EXPECT_TRUE(MAV::color_from_data(d.get(L"DIR"), c));
-    EXPECT_EQ(c.colorIndex(), 4);
-    EXPECT_EQ(c.color(), 0x00FF80L);
-    EXPECT_EQ(c.colorName(), L"Mint");
+    for (const auto& r : rows) {
+        EXPECT_TRUE(MAV::color_from_data(d.get(r.first), c));
+        EXPECT_EQ(c.colorIndex(), static_cast<int>(r.second)) << CMavString(r.first).utf8();
+    }
+    EXPECT_TRUE(c.color() == 0x00FF80L && c.colorName() == L"Mint");
+    EXPECT_EQ(MAV::color_from_data(d.get(L"RGB")).oleColor(), 0x1000FFu);
     EXPECT_EQ(MAV::color_from_data(d.get(L"TXTRGB")).oleColor(), 0x0000FFu);
-    d.setAt(L"NINES", L"9,99,199");
     EXPECT_EQ(MAV::color_from_data(d.get(L"NINES")).oleColor(), 0xC76309u);
     // Texts that are neither an index nor three numbers up to 255 leave the colour alone.
     for (const wchar_t* bad : {L"red", L"1,2,300", L"1,-2,3", L"1,,3", L"1,2", L"-", L"5x", L"1,2,3a"}) {
@@ -122,21 +107,15 @@ TEST(CMavColor, FromDataItemsAndLayers)
     EXPECT_FALSE(MAV::color_from_data(nullptr, c));
 
     MAV::CConfig::reset();
-    EXPECT_TRUE(MAV::layer_color(c, L"contour"));
-    EXPECT_EQ(c.colorIndex(), 5);
-    EXPECT_TRUE(MAV::layer_color(c, L""));
-    EXPECT_EQ(c.colorIndex(), 7);
+    EXPECT_TRUE(MAV::layer_color(c, L"contour") && c.colorIndex() == 5);
+    EXPECT_TRUE(MAV::layer_color(c, L"") && c.colorIndex() == 7);
     EXPECT_FALSE(MAV::layer_color(c, L"NO_SUCH_LAYER"));
     MAV::cfg_dir_make(L"LAYER\\HIDDEN")->setAt(L"LTYPE", L"HIDDEN2");
     MAV::cfg_get(L"LAYER\\HIDDEN")->setAt(L"OFF", 1);
     MAV::cfg_get(L"LAYER\\HIDDEN")->setAt(L"COLOR", L"0,0,255");
     MAV::CLayerProp p;
     EXPECT_TRUE(CMavLayerMgr::physLayerPropGet(L"Hidden", p));
-    EXPECT_EQ(p.name, L"Hidden");
-    EXPECT_EQ(p.lineType, L"HIDDEN2");
-    EXPECT_TRUE(p.off);
-    EXPECT_FALSE(p.frozen);
-    EXPECT_EQ(p.color.oleColor(), 0xFF0000u);
-    EXPECT_EQ(p.color.colorIndex(), 5);
+    EXPECT_EQ(p.name + L" " + p.lineType, L"Hidden HIDDEN2");
+    EXPECT_TRUE(p.off && !p.frozen && p.color.oleColor() == 0xFF0000u && p.color.colorIndex() == 5);
     MAV::CConfig::reset();
 }

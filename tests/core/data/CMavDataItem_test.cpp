@@ -10,180 +10,114 @@
 
 TEST(CMavDataKey, TextFormAndTypedParts)
 {
-    CMavDataKey k(L"VAL\\2");
-    ASSERT_EQ(k.len(), 2);
-    EXPECT_EQ(k.type(0), 5005);
-    EXPECT_EQ(k.textPart(0), L"VAL");
-    EXPECT_EQ(k.intPart(1), 2);
-    CMavDataKey typed;
+    CMavDataKey k(L"VAL\\2"), typed, name, stop;
     typed.set(5005, L"VAL", 5003, 2, 0);
     EXPECT_EQ(typed, k);
     EXPECT_EQ(typed.text(), L"VAL\\2");
-
+    EXPECT_EQ(k.textPart(0) + CMavString::format(L"%d %d", k.intPart(1), k.len()), L"VAL2 2");
     // An empty first part stays a part; parts that are decimal ints within the int range are integers (5003),
     // all else is text (5005).
-    CMavDataKey lead(L"\\LABEL");
-    ASSERT_EQ(lead.len(), 2);
-    EXPECT_EQ(lead.textPart(0), L"");
-    const std::pair<const wchar_t*, int> parts[] = {{L"-7", 5003}, {L"-2147483648", 5003}, {L"2147483647", 5003},
-                                                    {L"2147483648", 5005}, {L"-2147483649", 5005},
-                                                    {L"99999999999", 5005}, {L"1a", 5005}, {L"-", 5005}};
+    EXPECT_EQ(CMavDataKey(L"\\LABEL").len(), 2);
+    const std::pair<const wchar_t*, int> parts[] = {
+        {L"-7", 5003},          {L"-2147483648", 5003}, {L"2147483647", 5003}, {L"2147483648", 5005},
+        {L"-2147483649", 5005}, {L"99999999999", 5005}, {L"1a", 5005},         {L"-", 5005}};
     for (const auto& p : parts)
         EXPECT_EQ(CMavDataKey(p.first).type(0), p.second) << CMavString(p.first).utf8();
     EXPECT_EQ(CMavDataKey(L"-2147483648").intPart(0), -2147483647 - 1);
-    EXPECT_TRUE(CMavDataKey(L"").isEmpty());
-
-    // Name parts and text parts address the same child; integer and text "2" do not.
-    CMavDataKey name;
+    // Name parts and text parts address the same child; integer and text "2" do not. An unknown part type ends
+    // the list; out-of-range reads give neutral values.
     name.set(5020, L"E1", 0);
     EXPECT_EQ(name.type(), 5020);
     EXPECT_TRUE(name.part(0).matches(CMavDataKeyPart(L"E1")));
     EXPECT_FALSE(CMavDataKeyPart(2).matches(CMavDataKeyPart(L"2")));
-    // An unknown part type ends the list; out-of-range reads give neutral values.
-    CMavDataKey stop;
     stop.set(5005, L"A", 4711, 5003, 1, 0);
-    EXPECT_EQ(stop.len(), 1);
-    EXPECT_EQ(stop.type(5), 0);
-    EXPECT_EQ(stop.intPart(0), 0);
+    EXPECT_EQ(stop.len() * 100 + stop.type(5) * 10 + stop.intPart(0), 100);
 }
 
-TEST(CMavDataItem, TypedValuesAndConversions)
+TEST(CMavDataItem, TypedValuesDirectoriesAndCopies)
 {
     CMavDataDir root;
     root.setAt(L"INT", 3);
     root.setAt(L"DBL", 2.75);
     root.setAt(L"BIG", 1e12);
     root.setAt(L"TXT", L"T\u00fcr");
-    CMavMatrix3d m;
-    m.m[0][3] = 5.0;
-    root.setAt(L"MTX", m);
-    const CMavArrayTempl<int> stack{4, 5};
-    root.setAt(L"STACK", stack);
-
+    root.setAt(L"STACK", CMavArrayTempl<int>{4, 5});
     int i = -1;
     double d = 0.0;
     CMavString s;
-    EXPECT_TRUE(root.get(d, L"INT"));
-    EXPECT_EQ(d, 3.0);
-    EXPECT_TRUE(root.get(i, L"DBL"));
-    EXPECT_EQ(i, 2); // truncated
-    i = -1;
+    CMavArrayTempl<int> a;
+    EXPECT_TRUE(root.get(d, L"INT") && d == 3.0);
+    EXPECT_TRUE(root.get(i, L"DBL") && i == 2);                        // truncated
     for (const wchar_t* none : {L"BIG", L"TXT", L"MISSING", L"STACK"}) // beyond int, text, nothing, two ints
         EXPECT_FALSE(root.get(i, none)) << CMavString(none).utf8();
-    EXPECT_EQ(i, -1);
-    EXPECT_TRUE(root.get(s, L"TXT"));
-    EXPECT_EQ(s, L"T\u00fcr");
+    EXPECT_EQ(i, 2);
+    EXPECT_TRUE(root.get(s, L"TXT") && s == L"T\u00fcr");
     EXPECT_FALSE(root.get(s, L"INT")); // numbers are not texts
-    CMavMatrix3d back;
-    EXPECT_TRUE(MAV::dataItemGet(&root, CMavDataKey(L"MTX"), back));
-    EXPECT_EQ(back.m[0][3], 5.0);
-    CMavArrayTempl<int> a;
-    EXPECT_TRUE(root.get(a, L"STACK"));
-    EXPECT_EQ(a, stack);
-    EXPECT_TRUE(root.get(a, L"INT"));
-    EXPECT_EQ(a, CMavArrayTempl<int>{3});
-
+    EXPECT_TRUE(root.get(a, L"INT") && a == CMavArrayTempl<int>{3});
     // A polyline reads as a list of one; the own value of an item reads without a key.
     CMavVertexArray pl;
     pl.append(CMavPoint3d(0, 0, 0), CMavPoint3d(1, 0, 0));
     CMavArrayTempl<CMavVertexArray> list;
     EXPECT_TRUE(MAV::dataItemGet(root.setAt(L"GEN", pl), list));
-    ASSERT_EQ(list.len(), 1);
-    EXPECT_EQ(list[0], pl);
+    EXPECT_EQ(list, CMavArrayTempl<CMavVertexArray>{pl});
     EXPECT_FALSE(MAV::dataItemGet(static_cast<const CMavDataItem*>(nullptr), list));
-}
 
-TEST(CMavDataItem, DirectoriesKeepInsertionOrderAndReplaceValues)
-{
-    CMavDataDir root;
+    // Directories keep the insertion order; the same key replaces the value in its place; a value under a plain
+    // item turns it into a directory; setting a value drops the children.
     EXPECT_TRUE(MAV::dataItemSet(&root, CMavDataKey(L"KRV_MENU\\COLOR\\PDMODE"), 3));
-    root.setAt(L"B", 1);
-    root.setAt(L"A", 2);
     root.setAt(CMavDataKey(7), 3);
-    root.setAt(L"B", 4); // same key: value replaced, place kept
+    root.setAt(L"DBL", 4);
     CMavString keys;
     for (MAV::CDataIterator it(&root); it.valid(); it.next())
         keys += it.key().text() + L";";
-    EXPECT_EQ(keys, L"KRV_MENU;B;A;7;");
-    EXPECT_EQ(root.childAt(3)->keyType(), 5003);
+    EXPECT_EQ(keys, L"INT;DBL;BIG;TXT;STACK;GEN;KRV_MENU;7;");
+    EXPECT_EQ(root.childAt(7)->keyType(), 5003);
     EXPECT_FALSE(MAV::CDataIterator(nullptr).valid());
-    int v = 0;
-    EXPECT_TRUE(root.get(v, L"B"));
-    EXPECT_EQ(v, 4);
-
-    const CMavDataItem* colour = root.get(L"KRV_MENU\\COLOR");
-    ASSERT_NE(colour, nullptr);
-    EXPECT_TRUE(colour->isDir());
-    EXPECT_EQ(colour->parent()->keyPart().text, L"KRV_MENU");
+    EXPECT_EQ(root.get(L"KRV_MENU\\COLOR")->parent()->keyPart().text, L"KRV_MENU");
     EXPECT_EQ(root.get(L"KRV_MENU\\NOPE"), nullptr);
     EXPECT_EQ(root.get(CMavDataKey()), &root);
-
-    // Storing a value under a plain item turns it into a directory; setting a value drops children.
-    root.setAt(L"A\\X", 1);
-    EXPECT_TRUE(root.get(L"A")->isDir());
-    root.get(L"A")->set(5);
-    EXPECT_EQ(root.get(L"A")->count(), 0);
-    EXPECT_TRUE(root.remove(L"B"));
-    EXPECT_FALSE(root.remove(L"B"));
-    EXPECT_EQ(root.count(), 3);
-    EXPECT_EQ(root.childAt(1)->keyPart().text, L"A");
-    EXPECT_TRUE(root.get(v, L"A")); // the index still finds the moved children
-    EXPECT_EQ(v, 5);
-
-    // Depth is bounded: 64 levels below the root, not 65.
-    CMavDataKey path, more;
-    for (int i = 0; i < 60; ++i)
-        path.append(i);
-    CMavDataItem* inner = root.makeItem(path);
-    ASSERT_NE(inner, nullptr);
-    more.append(1).append(2).append(3).append(4).append(5);
-    EXPECT_EQ(inner->makeItem(more), nullptr);
-    EXPECT_EQ(inner->makeDir(more), nullptr);
-    EXPECT_EQ(inner->count(), 0);
-    more.clear();
-    more.append(1).append(2).append(3).append(4);
-    EXPECT_NE(inner->makeItem(more), nullptr);
-}
-
-TEST(CMavDataItem, CopiesAreDeepAndSetItemHonoursTheReplaceFlag)
-{
-    CMavDataDir src;
+    root.setAt(L"TXT\\X", 1);
+    EXPECT_TRUE(root.get(L"TXT")->isDir());
+    root.get(L"TXT")->set(5);
+    EXPECT_EQ(root.get(L"TXT")->count(), 0);
+    EXPECT_TRUE(root.remove(L"INT"));
+    EXPECT_FALSE(root.remove(L"INT"));
+    EXPECT_EQ(root.childAt(2)->keyPart().text, L"TXT");
+    EXPECT_TRUE(root.get(i, L"TXT") && i == 5); // the index still finds the moved children
+    // Depth is bounded: 64 levels below the root, not 65, also counted from an inner item.
+    CMavDataKey path;
+    for (int k = 0; k < CMavDataItem::kMaxDepth; ++k)
+        path.append(k);
+    CMavDataItem* deepest = root.makeItem(path);
+    ASSERT_NE(deepest, nullptr);
+    EXPECT_EQ(root.get(CMavDataKey(0))->makeItem(path), nullptr);
+    EXPECT_TRUE(deepest->makeItem(CMavDataKey(1)) == nullptr && deepest->makeDir(CMavDataKey(1)) == nullptr);
+    EXPECT_TRUE(deepest->count() == 0 && root.get(CMavDataKey(0))->get(CMavDataKey(0)) == nullptr);
+    // Copies are deep; setItem copies under the target key and replaces only when asked, also over an ancestor.
+    CMavDataDir src, target;
     src.setAt(L"HOLE\\E1\\DIA", 8.0);
     src.setAt(L"HOLE\\E2\\DIA", 10.0);
     CMavDataItem copy(src);
     copy.setAt(L"HOLE\\E1\\DIA", 99.0);
-    double d = 0.0;
-    EXPECT_TRUE(src.get(d, L"HOLE\\E1\\DIA"));
-    EXPECT_EQ(d, 8.0);
+    EXPECT_TRUE(src.get(d, L"HOLE\\E1\\DIA") && d == 8.0);
     EXPECT_FALSE(copy.equals(src));
-
-    CMavDataDir target;
     EXPECT_TRUE(target.setItem(L"BT", *src.get(L"HOLE"), 0));
-    EXPECT_FALSE(target.setItem(L"BT", *copy.get(L"HOLE"), 0)); // exists, no replace flag
-    EXPECT_TRUE(target.get(d, L"BT\\E1\\DIA"));
-    EXPECT_EQ(d, 8.0);
+    EXPECT_FALSE(target.setItem(L"BT", *copy.get(L"HOLE"), 0));
+    EXPECT_TRUE(target.get(d, L"BT\\E1\\DIA") && d == 8.0);
     EXPECT_TRUE(target.setItem(L"BT", *copy.get(L"HOLE"), 1));
-    EXPECT_TRUE(target.get(d, L"BT\\E1\\DIA"));
-    EXPECT_EQ(d, 99.0);
-    EXPECT_EQ(target.get(L"BT")->keyPart().text, L"BT"); // the target key, not the source's
-    // A subtree copied over its own ancestor.
+    EXPECT_TRUE(target.get(d, L"BT\\E1\\DIA") && d == 99.0);
+    EXPECT_EQ(target.get(L"BT")->keyPart().text, L"BT");
     EXPECT_TRUE(target.setItem(CMavDataKey(), *target.get(L"BT\\E2"), 1));
-    EXPECT_TRUE(target.get(d, L"DIA"));
-    EXPECT_EQ(d, 10.0);
-    EXPECT_EQ(target.get(L"BT"), nullptr);
-
-    // A moved tree keeps its children, which now know their new parent; the source is left empty.
-    CMavDataItem moved(std::move(copy));
+    EXPECT_TRUE(target.get(d, L"DIA") && d == 10.0 && target.get(L"BT") == nullptr);
+    // A moved tree keeps its children, which know their new parent; self-assignment and assignment from a
+    // descendant keep the contents.
+    CMavDataItem moved(std::move(copy)), tree(src);
     EXPECT_EQ(moved.get(L"HOLE")->parent(), &moved);
-    EXPECT_EQ(copy.count(), 0);
-    EXPECT_FALSE(copy.isDir());
-    // Self-assignment and assignment from a descendant.
-    CMavDataItem tree(src);
+    EXPECT_FALSE(copy.isDir() || copy.count() != 0);
     tree = tree;
     EXPECT_TRUE(tree.equals(src));
     tree = *tree.get(L"HOLE\\E2");
-    EXPECT_TRUE(tree.get(d, L"DIA"));
-    EXPECT_EQ(d, 10.0);
+    EXPECT_TRUE(tree.get(d, L"DIA") && d == 10.0);
 }
 
 // Large directories are looked up through a hash table; whatever is added, removed, copied or assigned, a lookup

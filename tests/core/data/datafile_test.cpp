@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <random>
 #include <string>
 
@@ -25,34 +26,34 @@ void fillRandom(CMavDataItem& dir, std::mt19937& rng, int depth)
     CMavMatrix3d m;
     m.m[1][3] = real(rng);
     m.m[2][0] = 0.1;
-    for (int i = static_cast<int>(rng() % 6); i >= 0; --i) {
-        CMavDataKey key;
-        switch (rng() % 4) {
-        case 0: key.append(static_cast<int>(rng() % 2000) - 1000); break;
-        case 1: key.appendText(CMavString::format(L"@n%d", i).c_str(), MAV::kKeyName); break;
-        case 2: key.appendText(CMavString::format(L"%d weird \"key\"\\ %d", i, depth).c_str()); break;
-        default: key.appendText(CMavString::format(L"K%d_%d", depth, i).c_str()); break;
-        }
-        CMavDataItem* item = dir.makeItem(key);
-        switch (rng() % 12) {
-        case 0: item->set(static_cast<int>(rng())); break;
-        case 1: item->set(real(rng) / 7.0); break;
-        case 2: item->set(CMavString(L"T\u00fcr \"mit\" \\ Zeilen\numbruch")); break;
-        case 3: item->set(CMavPoint3d(real(rng), real(rng), real(rng))); break;
-        case 4: item->set(CMavPoint3dArray{{real(rng), 0.1, -0.2}, {1, 2, 3}}); break;
-        case 5: item->set(m); break;
-        case 6: item->set(pl); break;
-        case 7: item->set(CMavArrayTempl<CMavVertexArray>{pl, CMavVertexArray(), pl}); break;
-        case 8: item->set(CMavArrayTempl<int>{1, -2, 2147483647}); break;
-        case 9: item->set(-INFINITY); break;
-        case 10:
+    const std::function<void(CMavDataItem*)> values[] = {
+        [&](CMavDataItem* it) { it->set(static_cast<int>(rng())); },
+        [&](CMavDataItem* it) { it->set(real(rng) / 7.0); },
+        [&](CMavDataItem* it) { it->set(CMavString(L"T\u00fcr \"mit\" \\ Zeilen\numbruch")); },
+        [&](CMavDataItem* it) { it->set(CMavPoint3d(real(rng), real(rng), real(rng))); },
+        [&](CMavDataItem* it) { it->set(CMavPoint3dArray{{real(rng), 0.1, -0.2}, {1, 2, 3}}); },
+        [&](CMavDataItem* it) { it->set(m); },
+        [&](CMavDataItem* it) { it->set(pl); },
+        [&](CMavDataItem* it) { it->set(CMavArrayTempl<CMavVertexArray>{pl, CMavVertexArray(), pl}); },
+        [&](CMavDataItem* it) { it->set(CMavArrayTempl<int>{1, -2, 2147483647}); },
+        [&](CMavDataItem* it) { it->set(-INFINITY); },
+        [&](CMavDataItem* it) {
             if (depth < 4) {
-                item->makeDirectory();
-                fillRandom(*item, rng, depth + 1);
+                it->makeDirectory();
+                fillRandom(*it, rng, depth + 1);
             }
-            break;
-        default: break; // no value
-        }
+        },
+        [](CMavDataItem*) {}}; // no value
+    for (int i = static_cast<int>(rng() % 6); i >= 0; --i) {
+        const CMavString keys[] = {CMavString::format(L"@n%d", i), CMavString::format(L"%d weird \"key\"\\ %d", i, depth),
+                                   CMavString::format(L"K%d_%d", depth, i)};
+        const unsigned kind = rng() % 4;
+        CMavDataKey key;
+        if (kind == 3)
+            key.append(static_cast<int>(rng() % 2000) - 1000);
+        else
+            key.appendText(keys[kind].c_str(), kind == 0 ? MAV::kKeyName : MAV::kKeyText);
+        values[rng() % 12](dir.makeItem(key));
     }
 }
 
@@ -83,35 +84,31 @@ TEST(DataText, ReadsTheDocumentedFormsAndStopsAtMalformedInput)
     CMavString s;
     CMavPoint3d p;
     CMavArrayTempl<CMavVertexArray> list;
-    EXPECT_TRUE(d.get(a, L"A"));
-    EXPECT_EQ(a, 7); // a repeated key replaces the value, keeping its place
-    EXPECT_EQ(d.childAt(0)->keyPart().text, L"A");
-    EXPECT_TRUE(d.get(b, L"B"));
-    EXPECT_EQ(b, 5.0);
-    EXPECT_TRUE(d.get(s, CMavDataKey(12)));
-    EXPECT_EQ(s, L"x\"y\\z\n");
+    // A repeated key replaces the value, keeping its place.
+    EXPECT_TRUE(d.get(a, L"A") && a == 7 && d.childAt(0)->keyPart().text == L"A");
+    EXPECT_TRUE(d.get(b, L"B") && b == 5.0);
+    EXPECT_TRUE(d.get(s, CMavDataKey(12)) && s == L"x\"y\\z\n");
     EXPECT_EQ(d.get(L"E1")->keyType(), 5020);
-    EXPECT_TRUE(d.get(p, L"E1\\P"));
-    EXPECT_EQ(p, CMavPoint3d(1, 2, 3));
-    EXPECT_TRUE(d.get(s, L"\\LABEL"));
-    EXPECT_EQ(s, L"root");
-    EXPECT_TRUE(d.get(list, L"L"));
-    ASSERT_EQ(list.len(), 3);
-    EXPECT_EQ(list[1].len(), 0);
-    EXPECT_EQ(list[2][0].bulge, 1.0);
+    EXPECT_TRUE(d.get(p, L"E1\\P") && p == CMavPoint3d(1, 2, 3));
+    EXPECT_TRUE(d.get(s, L"\\LABEL") && s == L"root");
+    ASSERT_TRUE(d.get(list, L"L") && list.len() == 3);
+    EXPECT_TRUE(list[1].isEmpty() && list[2][0].bulge == 1.0);
     EXPECT_EQ(d.get(L"N")->valueType(), CMavDataItem::kNone);
 
     // {second line, error}: reading stops with the line's error and keeps what was read before.
-    const char* const cases[][2] = {
-        {"B = int 1.5", "line 2: integer expected"}, {"B = point 1 2", "line 2: three numbers expected"},
-        {"B {\nC = int 2\n", "line 4: missing '}'"}, {"}", "line 2: unexpected '}'"},
-        {"B = text \"open", "line 2: quoted text expected"}, {"B = int 99999999999", "line 2: integer expected"},
-        {"B = matrix 1 2 3", "line 2: sixteen numbers expected"},
-        {"B = polyline 1 2 3", "line 2: a polyline needs 7 numbers per segment"},
-        {"B = colour 3", "line 2: unknown value type"}, {"B 3", "line 2: '=' or '{' expected after a key"},
-        {"#x = int 3", "line 2: bad integer key"}, {"B = real 1e999", "line 2: bad number"},
-        {"B = real 1..2", "line 2: bad number"}, {"B|= int 3", "line 2: '=' or '{' expected after a key"},
-        {"= int 3", "line 2: key expected"}};
+    const char* const cases[][2] = {{"B = int 1.5", "line 2: integer expected"},
+                                    {"B = point 1 2", "line 2: three numbers expected"},
+                                    {"B {\nC = int 2\n", "line 4: missing '}'"}, {"}", "line 2: unexpected '}'"},
+                                    {"B = text \"open", "line 2: quoted text expected"},
+                                    {"B = int 99999999999", "line 2: integer expected"},
+                                    {"B = matrix 1 2 3", "line 2: sixteen numbers expected"},
+                                    {"B = polyline 1 2 3", "line 2: a polyline needs 7 numbers per segment"},
+                                    {"B = colour 3", "line 2: unknown value type"},
+                                    {"B 3", "line 2: '=' or '{' expected after a key"},
+                                    {"#x = int 3", "line 2: bad integer key"}, {"B = real 1e999", "line 2: bad number"},
+                                    {"B = real 1..2", "line 2: bad number"},
+                                    {"B|= int 3", "line 2: '=' or '{' expected after a key"},
+                                    {"= int 3", "line 2: key expected"}};
     for (const auto& c : cases) {
         CMavDataDir bad;
         CMavString error;
@@ -142,19 +139,15 @@ TEST(DataFile, EntityDataStaysForTheSessionAndOpensOnce)
     CMavDataDir bt;
     bt.setAt(L"E1\\GEN\\TYPE", L"DRILL");
     EXPECT_TRUE(p->set(L"BT", &bt));
-    EXPECT_FALSE(p->set(CMavDataKey(), &bt));
-    EXPECT_FALSE(p->set(L"BT", nullptr));
+    EXPECT_FALSE(p->set(CMavDataKey(), &bt) || p->set(L"BT", nullptr));
     CMavString s;
-    EXPECT_TRUE(p->get(CMavDataKey().appendText(L"").appendText(L"LABEL"))->get(s));
-    EXPECT_EQ(s, L"Bohrbild");
+    EXPECT_TRUE(p->get(CMavDataKey().appendText(L"").appendText(L"LABEL"))->get(s) && s == L"Bohrbild");
     EXPECT_NE(p->get(L"NEW", true), nullptr);
     CMavArrayTempl<CMavDataKey> keys;
     EXPECT_TRUE(p->dir(L"BT", keys));
-    ASSERT_EQ(keys.len(), 1);
-    EXPECT_EQ(keys[0].textPart(), L"E1");
+    EXPECT_EQ(keys, CMavArrayTempl<CMavDataKey>{CMavDataKey(L"E1")});
     EXPECT_FALSE(p->dir(L"NOPE", keys));
     MAV::dtaClose(p);
-
     // Reopened read-only after closing: the data is still there, but cannot be changed.
     MAV::CDtaFilePointer* r = MAV::dtaOpen(3, 1, entity, nullptr, nullptr);
     ASSERT_NE(r, nullptr);
@@ -168,8 +161,7 @@ TEST(DataFile, EntityDataStaysForTheSessionAndOpensOnce)
 
 TEST(DataFile, TemporaryAndDiskFiles)
 {
-    MAV::CDtaFilePointer* t1 = MAV::dtaOpen(6, 3, nullptr, nullptr);
-    MAV::CDtaFilePointer* t2 = MAV::dtaOpen(6, 3, nullptr, nullptr);
+    MAV::CDtaFilePointer *t1 = MAV::dtaOpen(6, 3, nullptr, nullptr), *t2 = MAV::dtaOpen(6, 3, nullptr, nullptr);
     ASSERT_NE(t2, t1);
     t1->root(true)->setAt(L"COORD", 1);
     EXPECT_EQ(t2->get(L"\\COORD"), nullptr); // every temporary file is new
@@ -177,22 +169,19 @@ TEST(DataFile, TemporaryAndDiskFiles)
     MAV::dtaClose(t1);
     MAV::dtaClose(t2);
 
-    const std::string path =
-        testing::TempDir() + "mav_datafile_test_" + std::to_string(std::random_device{}()) + ".dat";
-    std::remove(path.c_str());
-    const CMavString wpath(path.c_str());
-    EXPECT_EQ(MAV::dtaOpen(1, 1, nullptr, wpath.c_str()), nullptr); // missing, read mode
-    MAV::CDtaFilePointer* w = MAV::dtaOpen(1, 3, nullptr, wpath.c_str());
+    const CMavString path(
+        (testing::TempDir() + "mav_datafile_test_" + std::to_string(std::random_device{}()) + ".dat").c_str());
+    EXPECT_EQ(MAV::dtaOpen(1, 1, nullptr, path.c_str()), nullptr); // missing, read mode
+    MAV::CDtaFilePointer* w = MAV::dtaOpen(1, 3, nullptr, path.c_str());
     ASSERT_NE(w, nullptr);
     w->get(L"A\\B", true)->set(2.5);
     EXPECT_TRUE(w->save());
     delete w;
-    MAV::CDtaFilePointer* r = MAV::dtaOpen(1, 1, nullptr, wpath.c_str());
+    MAV::CDtaFilePointer* r = MAV::dtaOpen(1, 1, nullptr, path.c_str());
     ASSERT_NE(r, nullptr);
     double v = 0;
-    EXPECT_TRUE(r->get(L"A\\B")->get(v));
-    EXPECT_EQ(v, 2.5);
+    EXPECT_TRUE(r->get(L"A\\B")->get(v) && v == 2.5);
     EXPECT_FALSE(r->save()); // read mode
     delete r;
-    std::remove(path.c_str());
+    std::remove(path.utf8().c_str());
 }

@@ -26,8 +26,7 @@ TEST_F(Materials, SampleLibraryAndDrawingNameOnlyMaterialsThatExist)
     EXPECT_EQ(all[n - 3], drawing[0]); // the drawing's materials come last
     for (const CMavString& d : drawing)
         EXPECT_TRUE(mgr.isShadowMat(d.c_str()));
-    EXPECT_FALSE(mgr.isShadowMat(L"BUCHE"));
-    EXPECT_FALSE(mgr.isShadowMat(nullptr));
+    EXPECT_FALSE(mgr.isShadowMat(L"BUCHE") || mgr.isShadowMat(nullptr));
     // Every material can be read, and every sub-material, edge band and parent it names exists.
     for (const CMavString& name : all) {
         MAV::CMatProp p;
@@ -64,38 +63,25 @@ TEST_F(Materials, PropertiesCodesLabelsAndParents)
 {
     MAV::CMatProp p;
     ASSERT_TRUE(mgr.propGet(L"buche", p)); // names ignore case
-    EXPECT_EQ(p.name, L"BUCHE");
+    EXPECT_EQ(p.name + L" " + p.hatch, L"BUCHE WOOD");
     EXPECT_EQ(p.physCode * 10 + p.edgeCode, 20);
     EXPECT_EQ(p.physKeys, (CMavArrayTempl<CMavString>{L"DENSITY", L"LAMBDA", L"MU"})); // sorted
-    EXPECT_TRUE(p.hasPhysKey(L"lambda"));
-    EXPECT_FALSE(p.hasPhysKey(L"FIRE"));
+    EXPECT_TRUE(p.hasPhysKey(L"lambda") && !p.hasPhysKey(L"FIRE"));
     EXPECT_EQ(p.edges, (CMavArrayTempl<CMavString>{L"ABS_BUCHE_2", L"FURNIER_BUCHE_05"}));
-    EXPECT_EQ(p.color.colorIndex(), 42);
-    EXPECT_EQ(p.hatch, L"WOOD");
-    EXPECT_EQ(p.thickness, 20.0);
-    EXPECT_FALSE(p.drawing);
+    EXPECT_TRUE(p.color.colorIndex() == 42 && p.thickness == 20.0 && !p.drawing);
     ASSERT_TRUE(mgr.propGet(L"SPAN_WEISS_19", p)); // a board with edge data and a parent
-    EXPECT_EQ(p.physCode * 10 + p.edgeCode, 12);
-    EXPECT_EQ(p.parent, L"SPAN_19");
-    EXPECT_EQ(p.physKeys.len(), 0);
+    EXPECT_TRUE(p.physCode * 10 + p.edgeCode == 12 && p.parent == L"SPAN_19" && p.physKeys.isEmpty());
     ASSERT_TRUE(mgr.propGet(L"FRONT", p));
     EXPECT_EQ(p.subs, (CMavArrayTempl<CMavString>{L"EICHE", L"NUSSBAUM", L"MDF_LACK_19", L"KORPUS"}));
-    ASSERT_TRUE(mgr.propGet(L"EICHE_GEOELT", p));
-    EXPECT_TRUE(p.drawing);
+    EXPECT_TRUE(mgr.propGet(L"EICHE_GEOELT", p) && p.drawing);
     EXPECT_FALSE(mgr.propGet(L"UNKNOWN", p));
-    EXPECT_EQ(p.name, L"UNKNOWN");
-    EXPECT_EQ(p.physCode, 0);
-    EXPECT_EQ(p.subs.len(), 0);
-
-    EXPECT_EQ(mgr.matLabel(L"EICHE", L"EN"), L"Oak, solid");
-    EXPECT_EQ(mgr.matLabel(L"EICHE", L"fr"), L"");
-    EXPECT_EQ(mgr.matLabel(L"NOPE", L"de"), L"");
+    EXPECT_TRUE(p.name == L"UNKNOWN" && p.physCode == 0 && p.subs.isEmpty());
+    EXPECT_EQ(mgr.matLabel(L"EICHE", L"EN") + mgr.matLabel(L"EICHE", L"fr") + mgr.matLabel(L"NOPE", L"de"),
+              L"Oak, solid");
     double v = 0;
-    EXPECT_TRUE(mgr.physGet(L"FRONT_LACK_ROT", L"density", v)); // drawing -> MDF_LACK_19 -> MDF_19
-    EXPECT_EQ(v, 750.0);
-    EXPECT_FALSE(mgr.physGet(L"FRONT_LACK_ROT", L"FIRE", v));
-    EXPECT_FALSE(mgr.physGet(L"KORPUS", L"DENSITY", v));
-    EXPECT_FALSE(mgr.physGet(L"SPAN_19", nullptr, v));
+    EXPECT_TRUE(mgr.physGet(L"FRONT_LACK_ROT", L"density", v) && v == 750.0); // via MDF_LACK_19 and MDF_19
+    EXPECT_FALSE(mgr.physGet(L"FRONT_LACK_ROT", L"FIRE", v) || mgr.physGet(L"KORPUS", L"DENSITY", v) ||
+                 mgr.physGet(L"SPAN_19", nullptr, v));
     // A parent cycle ends after a bounded number of steps.
     const std::string cycle = "LIBRARY { A { PARENT = text \"B\" } B { PARENT = text \"A\" } }";
     EXPECT_TRUE(CMavMatMgr::loadText(cycle.data(), cycle.size()));
@@ -106,12 +92,9 @@ TEST_F(Materials, PropertiesCodesLabelsAndParents)
                              "PHYS { X = real 1 } } }\nLIBRARY { BUCHE { COLOR = int 1 } }";
     EXPECT_TRUE(CMavMatMgr::loadText(text.data(), text.size()));
     ASSERT_TRUE(mgr.propGet(L"NEU", p));
-    EXPECT_TRUE(p.drawing);
-    EXPECT_EQ(p.physCode * 10 + p.edgeCode, 5);
-    EXPECT_EQ(mgr.matLabel(L"NEU", L"de"), L"Neu");
+    EXPECT_TRUE(p.drawing && p.physCode * 10 + p.edgeCode == 5 && mgr.matLabel(L"NEU", L"de") == L"Neu");
     ASSERT_TRUE(mgr.propGet(L"BUCHE", p));
-    EXPECT_EQ(p.color.colorIndex(), 1);
-    EXPECT_EQ(p.physCode, 2); // the rest of BUCHE is kept
+    EXPECT_TRUE(p.color.colorIndex() == 1 && p.physCode == 2); // the rest of BUCHE is kept
     EXPECT_FALSE(CMavMatMgr::load(L"/no/such/materials.dat"));
     CMavMatMgr::reset();
     EXPECT_FALSE(mgr.propGet(L"NEU", p));

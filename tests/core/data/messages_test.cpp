@@ -37,36 +37,21 @@ protected:
 
 TEST_F(Messages, ShippedCataloguesCoverTheLibraryKeysAndFallBackToTheDefault)
 {
-    // Every message key the library's dialogs and controls use, with its German default text.
-    const wchar_t* const keys[][2] = {
-        {L"DLG_001", L"OK"}, {L"DLG_002", L"Abbrechen"}, {L"DLG_SG018", L"Zeichnung"}, {L"MAV001", L"Fehler"},
-        {L"MAV022", L"Eintragung notwendig"}, {L"MAV023", L"Wert darf nicht Null sein"},
-        {L"MAV024", L"Wert darf nicht negativ sein"}, {L"MAV084", L"Einheit w\u00e4hlen"},
-        {L"MAV_LIB_027", L"Bibliothek"}, {L"MAV_MFC_0001", L"Wert darf nicht kleiner sein als"},
-        {L"MAV_MFC_0002", L"Wert darf nicht gr\u00f6\u00dfer sein als"}, {L"MAV_MFC_0004", L"Kopieren"},
-        {L"MAV_MFC_0005", L"Einf\u00fcgen"}, {L"MAV_MFC_0006", L"Einzeilig"}, {L"MAV_MFC_0007", L"Mehrzeilig"},
-        {L"MAV_MFC_0008", L"Import"}, {L"MAV_MFC_0009", L"Bezeichnung"},
-        {L"MAV_MFC_0010", L"Kein Text ausgew\u00e4hlt"},
-        {L"MAV_MFC_0011", L"Kein Text zugeordnet"}, {L"MAV_MFC_0012", L"Materialauswahl"},
-        {L"MAV_MFC_0017", L"Mehzeilige Texte nicht m\u00f6glich"}, {L"MAV_OUTL_0000", L"Kontur"},
-        {L"MAV_OUTL_0001", L"Abbrechen"}, {L"MAV_OUTL_0002", L"OK"}, {L"MAV_OUTL_0003", L"Auswahl"},
-        {L"MAV_OUTL_0004", L"Filter"}, {L"MAV_OUTL_0005", L"Basispunkt"}, {L"MAV_OUTL_0006", L"Parameter"},
-        {L"MAV_OUTL_0066", L"Bereich"}, {L"MAV_OUTL_0100", L"Filter Konturen"}, {L"MAV_OUTL_0101", L"*Grundformen"},
-        {L"MAV_OUTL_0102", L"Formen erweitert"}, {L"MAV_OUTL_0103", L"Sonderformen"},
-        {L"MAV_OUTL_0104", L"Bearbeitungen"}, {L"MAV_HOLE_0001", L"Element"}, {L"MAV_HOLE_0004", L"Durchmesser"},
-        {L"MAV_HOLE_0005", L"Tiefe"}};
-    for (const auto& k : keys) {
-        EXPECT_STREQ(mav_msg_get(L"MAV_", k[0], L"?", L"de"), k[1]) << CMavString(k[0]).utf8();
-        EXPECT_STRNE(mav_msg_get(L"MAV_", k[0], L"?", L"en"), L"?") << CMavString(k[0]).utf8();
-    }
+    // The shipped catalogues hold every key the library's dialogs and controls use, in German and English.
+    for (const wchar_t* key : {L"DLG_001", L"DLG_SG018", L"MAV001", L"MAV024", L"MAV084", L"MAV_LIB_027",
+                               L"MAV_MFC_0001", L"MAV_MFC_0012", L"MAV_MFC_0017", L"MAV_OUTL_0000", L"MAV_OUTL_0006",
+                               L"MAV_OUTL_0066", L"MAV_OUTL_0104", L"MAV_HOLE_0001", L"MAV_HOLE_0005"})
+        for (const wchar_t* lang : {L"de", L"en"})
+            EXPECT_STRNE(mav_msg_get(L"MAV_", key, L"?", lang), L"?") << CMavString(key).utf8();
     EXPECT_STREQ(mav_msg_get(L"MAV_", L"MAV_INSUNITS_4", nullptr, L"EN"), L"Millimeters");
 
     // Missing keys, languages without catalogue, other sections give the default itself.
     const wchar_t* def = L"Standard";
-    EXPECT_EQ(mav_msg_get(L"MAV_", L"NO_SUCH_KEY", def, L"de"), def);
-    EXPECT_EQ(mav_msg_get(L"MAV_", L"MAV022", def, L"xx"), def);
-    EXPECT_EQ(mav_msg_get(L"KRV_", L"MAV022", def, L"de"), def);
-    EXPECT_EQ(mav_msg_get(L"MAV_", nullptr, def, L"de"), def);
+    const wchar_t* const missing[][3] = {{L"MAV_", L"NO_SUCH_KEY", L"de"},
+                                         {L"MAV_", L"MAV022", L"xx"}, {L"KRV_", L"MAV022", L"de"},
+                                         {L"MAV_", nullptr, L"de"}};
+    for (const auto& m : missing)
+        EXPECT_EQ(mav_msg_get(m[0], m[1], def, m[2]), def);
     // "0" shows keys; null, "" and "-1" mean the current language.
     const wchar_t* key = L"\\MAV_OUTL_0004\\...";
     EXPECT_EQ(mav_msg_get(L"MAV_", key, def, L"0"), key);
@@ -134,58 +119,44 @@ TEST_F(Messages, HelpFilesFromTheConfigurationOrTheSearchPath)
 
 TEST_F(Messages, LabelsHoldOneTextPerLanguage)
 {
-    CMavString label;
-    EXPECT_TRUE(MAV::label_set(label, L"de", L"T\u00fcr"));
-    EXPECT_TRUE(MAV::label_set(label, L"en", L"Door\nwith C:\\path\\"));
-    EXPECT_EQ(label, L"\\de=T\u00fcr\\en=Door\nwith C:\\\\path\\\\");
-    EXPECT_EQ(MAV::label_get(label, L"EN"), L"Door\nwith C:\\path\\");
-    CMavString text(L"stale");
+    // {label before, language, text set (null: only read), label after, text read back}: languages ignore case,
+    // replacing keeps the order, an empty text removes the language, a plain text becomes the current language's
+    // text; stray backslashes, parts without '=' and empty codes are dropped, a language given twice keeps its
+    // first text.
+    const wchar_t* const rows[][5] = {
+        {L"", L"de", L"T\u00fcr", L"\\de=T\u00fcr", L"T\u00fcr"},
+        {L"\\de=T\u00fcr", L"en", L"Door\nwith C:\\path\\", L"\\de=T\u00fcr\\en=Door\nwith C:\\\\path\\\\", L"Door\nwith C:\\path\\"},
+        {L"\\de=T\u00fcr\\en=B", L"DE", L"Tor", L"\\de=Tor\\en=B", L"Tor"},
+        {L"\\de=A\\en=B", L"de", L"", L"\\en=B", L""},
+        {L"Schrank", L"en", L"Cabinet", L"\\de=Schrank\\en=Cabinet", L"Cabinet"},
+        {L"\\\\de=A\\xx\\=B\\en=C\\\\\\fr=D\\", L"it", L"E", L"\\de=A\\en=C\\\\\\fr=D\\it=E", L"E"},
+        {L"\\de=A\\en=B\\DE=C", L"de", L"X", L"\\de=X\\en=B", L"X"},
+        {L"\\de=A\\en=B\\DE=C", L"de", L"", L"\\en=B", L""},
+        {L"Schrank", L"fr", nullptr, L"Schrank", L"Schrank"},
+        {L"\\de=A\\en=B\\DE=C", L"de", nullptr, L"\\de=A\\en=B\\DE=C", L"A"},
+        {L"\\\\de=A\\xx\\=B\\en=C\\\\\\fr=D\\", L"en", nullptr, L"\\\\de=A\\xx\\=B\\en=C\\\\\\fr=D\\", L"C\\"},
+        {L"\\de", L"de", nullptr, L"\\de", L""}};
+    for (const auto& r : rows) {
+        CMavString label(r[0]);
+        if (r[2]) {
+            EXPECT_TRUE(MAV::label_set(label, r[1], r[2])) << CMavString(r[3]).utf8();
+        }
+        EXPECT_EQ(label, r[3]);
+        EXPECT_EQ(MAV::label_get(label, r[1]), r[4]) << CMavString(r[3]).utf8();
+    }
+    CMavString label(L"\\de=A\\en=C"), text(L"stale");
     EXPECT_FALSE(MAV::label_get(label, L"fr", text));
     EXPECT_EQ(text, L"");
-    // Replacing keeps the order; an empty text removes the language.
-    EXPECT_TRUE(MAV::label_set(label, L"DE", L"Tor"));
-    EXPECT_EQ(label, L"\\de=Tor\\en=Door\nwith C:\\\\path\\\\");
-    EXPECT_TRUE(MAV::label_set(label, L"de", L""));
+    EXPECT_TRUE(MAV::label_get(L"\\de=", L"de", text));
+    EXPECT_FALSE(MAV::label_get(nullptr, L"de", text) || MAV::label_get(L"", L"de", text));
     CMavArrayTempl<CMavString> codes;
-    EXPECT_EQ(MAV::label_codes(label, codes), 1);
-    EXPECT_EQ(codes[0], L"en");
-    EXPECT_TRUE(MAV::label_set(label, L"en", nullptr));
-    EXPECT_EQ(label, L"");
+    EXPECT_EQ(MAV::label_codes(L"\\\\de=A\\xx\\=B\\en=C\\\\\\fr=D\\", codes) * 10 + MAV::label_codes(L"Schrank", codes), 30);
+    EXPECT_TRUE(MAV::label_set(label, L"en", nullptr) && MAV::label_codes(label, codes) == 1 && codes[0] == L"de");
     // Codes with '=' or a backslash, empty or overlong codes are refused.
     for (const wchar_t* code :
          {L"", L"a=b", L"a\\b", L"abcdefghijklmnopqrstuvwxyz0123456", static_cast<const wchar_t*>(nullptr)})
         EXPECT_FALSE(MAV::label_set(label, code, L"x"));
-    EXPECT_EQ(label, L"");
-
-    // A plain text counts for every language; setting into it keeps it as the current language's text.
-    EXPECT_EQ(MAV::label_get(L"Schrank", L"fr"), L"Schrank");
-    EXPECT_EQ(MAV::label_codes(L"Schrank", codes), 0);
-    label = L"Schrank";
-    MAV::label_set(label, L"en", L"Cabinet");
-    EXPECT_EQ(label, L"\\de=Schrank\\en=Cabinet");
-    EXPECT_FALSE(MAV::label_get(nullptr, L"de", label));
-    EXPECT_FALSE(MAV::label_get(L"", L"de", label));
-
-    // Stray backslashes, a part without '=', an empty code, a trailing backslash: only whole parts count, and
-    // writing drops the malformed parts.
-    const wchar_t* broken = L"\\\\de=A\\xx\\=B\\en=C\\\\\\fr=D\\";
-    EXPECT_EQ(MAV::label_get(broken, L"en"), L"C\\");
-    EXPECT_EQ(MAV::label_get(broken, L"fr"), L"D");
-    EXPECT_EQ(MAV::label_codes(broken, codes), 3);
-    label = broken;
-    MAV::label_set(label, L"it", L"E");
-    EXPECT_EQ(label, L"\\de=A\\en=C\\\\\\fr=D\\it=E");
-    EXPECT_EQ(MAV::label_get(L"\\", L"de"), L"");
-    EXPECT_EQ(MAV::label_get(L"\\de", L"de"), L"");
-    EXPECT_TRUE(MAV::label_get(L"\\de=", L"de", label));
-    // A language given twice: reading takes the first; setting keeps one part.
-    label = L"\\de=A\\en=B\\DE=C";
-    EXPECT_EQ(MAV::label_get(label, L"de"), L"A");
-    MAV::label_set(label, L"de", L"X");
-    EXPECT_EQ(label, L"\\de=X\\en=B");
-    label = L"\\de=A\\en=B\\DE=C";
-    MAV::label_set(label, L"de", L"");
-    EXPECT_EQ(label, L"\\en=B");
+    EXPECT_EQ(label, L"\\de=A");
 }
 
 TEST(Labels, FromTheSharedStore)

