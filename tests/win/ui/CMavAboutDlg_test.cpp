@@ -1,10 +1,5 @@
 // The About box: system-menu command 16 of a dialog opens it with the library's icon, product name, version and
 // maker from the version resource, in the dialog's language.
-#include <gtest/gtest.h>
-
-#include <string>
-
-#include "resource.h"
 #include "ui/CMavAboutDlg.h"
 #include "ui_test_support.h"
 #include "version.h"
@@ -43,12 +38,14 @@ TEST(AboutBox, SystemMenuCommandShowsProductVersionAndMaker)
             for (int id : {IDC_ABOUT_PRODUCT, IDC_ABOUT_VERSION, IDC_ABOUT_MAKER, IDC_ABOUT_VERSION_LABEL,
                            IDC_ABOUT_MAKER_LABEL})
                 seen += L"|" + uitest::itemText(box, id);
-            if (::SendDlgItemMessageW(box, IDC_ABOUT_ICON, STM_GETICON, 0, 0) && ::SendMessageW(box, WM_GETICON, ICON_BIG, 0))
+            if (::SendDlgItemMessageW(box, IDC_ABOUT_ICON, STM_GETICON, 0, 0) &&
+                ::SendMessageW(box, WM_GETICON, ICON_BIG, 0))
                 seen += L"|icons";
             ::PostMessageW(box, WM_COMMAND, IDOK, 0);
         });
         ::SendMessageW(host.m_hWnd, WM_SYSCOMMAND, MAV::IDM_ABOUTBOX, 0);
-        EXPECT_EQ(seen, std::wstring(c[2]) + L"|MavMfc|" MAV_VERSION_STRING L"|MAVORA|" + c[3] + L"|" + c[4] + L"|icons");
+        EXPECT_EQ(seen,
+                  std::wstring(c[2]) + L"|MavMfc|" MAV_VERSION_STRING L"|MAVORA|" + c[3] + L"|" + c[4] + L"|icons");
         host.DestroyWindow();
     }
     EXPECT_FALSE(MAV::aboutOnSysCommand(nullptr, SC_MOVE));

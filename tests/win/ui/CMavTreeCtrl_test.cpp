@@ -1,10 +1,5 @@
 // The tree and the list box take language and texts from the CMavDlg around them, and nothing from any other
 // parent; the tree's wrapper reads texts of any length.
-#include <gtest/gtest.h>
-
-#include <string>
-
-#include "resource.h"
 #include "ui/CMavListBox.h"
 #include "ui/CMavTreeCtrl.h"
 #include "ui_test_support.h"
@@ -38,8 +33,7 @@ TEST(ControlTexts, TreeAndListBoxAskTheDialogAroundThem)
     ListsDialog dlg;
     ASSERT_TRUE(dlg.Create(IDD_MAV_TEST_LISTS));
     dlg.SetCountry(L"en");
-    EXPECT_STREQ(dlg.tree.country(), L"en");
-    EXPECT_STREQ(dlg.listBox.country(), L"en");
+    EXPECT_EQ(uitest::str(dlg.tree.country()) + dlg.listBox.country(), L"enen");
     // A null country is the dialog's; a given one passes through.
     EXPECT_STREQ(dlg.tree.GetMsg(L"MAV_MAT_0001", L"Gruppe", nullptr), L"MAV_MAT_0001|en|Gruppe");
     EXPECT_STREQ(dlg.tree.GetMsg(L"MAV_MAT_0002", L"Material", L"fr"), L"MAV_MAT_0002|fr|Material");
@@ -59,14 +53,11 @@ TEST(ControlTexts, TreeAndListBoxAskTheDialogAroundThem)
     EXPECT_TRUE(tree.country() == nullptr && box.country() == nullptr);
     EXPECT_STREQ(tree.GetMsg(L"K", L"Vorgabe", L"en"), L"Vorgabe");
     EXPECT_EQ(box.GetMsg(L"K", nullptr, nullptr), nullptr);
-    std::wstring longText;
-    for (int i = 0; i < 10000; ++i)
-        longText += static_cast<wchar_t>(L'a' + i % 26);
+    const std::wstring longText(10000, L'a');
     HTREEITEM root = tree.InsertItem(L"Schrank");
     HTREEITEM child = tree.InsertItem(longText.c_str(), root);
-    EXPECT_EQ(std::wstring(tree.GetItemText(child).GetString()), longText);
-    EXPECT_STREQ(tree.GetItemText(root).GetString(), L"Schrank");
-    EXPECT_STREQ(tree.GetItemText(nullptr).GetString(), L"");
+    EXPECT_EQ(tree.GetItemText(child) + L"|" + tree.GetItemText(root) + L"|" + tree.GetItemText(nullptr),
+              CString((longText + L"|Schrank|").c_str()));
     tree.DestroyWindow();
     box.DestroyWindow();
     DestroyWindow(plain);

@@ -1,8 +1,5 @@
 // The library's default message function (installed when the library starts), and opening help by name.
-#include <gtest/gtest.h>
-
 #include <fstream>
-#include <string>
 
 #include "data/config.h"
 #include "data/messages.h"
@@ -35,13 +32,8 @@ TEST(DefaultMessageFunction, SplitsKeysAndIsInstalledAtStart)
         EXPECT_EQ(uitest::str(installed(c[0], c[1], c[2])), c[3]);
     }
     const wchar_t* key = L"\\DLG_002\\...";
-    EXPECT_EQ(MAV::msgFcnDefault(key, L"d", L"0"), key);
-    EXPECT_EQ(installed(key, L"d", L"0"), key);
-}
-
-// Eight results can be held at once; the ninth call reuses the first one's slot.
-TEST(DefaultMessageFunction, RingHoldsEightResults)
-{
+    EXPECT_TRUE(MAV::msgFcnDefault(key, L"d", L"0") == key && installed(key, L"d", L"0") == key);
+    // Eight results can be held at once; the ninth call reuses the first one's slot.
     const wchar_t* results[9];
     for (int i = 0; i < 9; ++i)
         results[i] = MAV::msgFcnDefault(L"NO_SUCH_KEY", std::to_wstring(i).c_str(), L"de");
@@ -58,9 +50,7 @@ TEST(DefaultMessageFunction, RingHoldsEightResults)
 TEST(HelpByName, NameAndTopicChooseFileAndPlace)
 {
     uitest::RecordHelp record;
-    wchar_t folder[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, folder);
-    const std::wstring chm = std::wstring(folder) + L"mav_help_test.chm";
+    const std::wstring chm = uitest::ScratchDir::temp() + L"\\mav_help_test.chm";
     std::ofstream(chm.c_str()) << "x";
     std::string cfg = "HELP {\n Mav = text \"http://h.example/mav/<topic>\"\n"
                       " Krv = text \"https://k.example/?q=<topic>\"\n Doc = text \"";
@@ -80,17 +70,14 @@ TEST(HelpByName, NameAndTopicChooseFileAndPlace)
     for (const auto& c : cases) {
         uitest::shellCalls().clear();
         EXPECT_EQ(MAV::help(c[0]), c[1] != nullptr);
-        ASSERT_EQ(uitest::shellCalls().size(), c[1] ? 1u : 0u);
-        if (c[1]) {
-            EXPECT_EQ(uitest::shellCalls()[0].file, c[1]);
-        }
+        EXPECT_EQ(uitest::shellCalls().empty() ? L"" : uitest::shellCalls()[0].file, c[1] ? c[1] : L"");
     }
     EXPECT_TRUE(uitest::helpCalls().empty());
     EXPECT_TRUE(MAV::help(L"Doc\\Beschlag"));
     ASSERT_EQ(uitest::helpCalls().size(), 2u);
-    EXPECT_EQ(uitest::helpCalls()[0].command, static_cast<UINT>(HH_DISPLAY_TOPIC));
-    EXPECT_EQ(uitest::helpCalls()[1].command, static_cast<UINT>(HH_KEYWORD_LOOKUP));
-    EXPECT_EQ(uitest::helpCalls()[1].text, L"Beschlag");
+    EXPECT_EQ(
+        std::make_tuple(uitest::helpCalls()[0].command, uitest::helpCalls()[1].command, uitest::helpCalls()[1].text),
+        std::make_tuple(UINT(HH_DISPLAY_TOPIC), UINT(HH_KEYWORD_LOOKUP), std::wstring(L"Beschlag")));
     ::DeleteFileW(chm.c_str());
     EXPECT_FALSE(MAV::help(L"Doc\\Beschlag")); // no file for the name any more
     MAV::CConfig::reset();
