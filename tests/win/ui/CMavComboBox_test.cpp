@@ -23,12 +23,12 @@ struct Box {
     // text shown then, and the message box this opened, if any.
     std::wstring enter(const wchar_t* typed)
     {
-        return uitest::boxOf([&] {
-                   ::SetFocus(plain.m_hWnd);
-                   plain.SetWindowText(typed);
-                   ::SetFocus(combo.m_hWnd);
-               }) +
-               text(plain);
+        const std::wstring box = uitest::boxOf([&] {
+            ::SetFocus(plain.m_hWnd);
+            plain.SetWindowText(typed);
+            ::SetFocus(combo.m_hWnd);
+        });
+        return box + text(plain);
     }
 };
 
