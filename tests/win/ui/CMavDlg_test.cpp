@@ -1,11 +1,14 @@
 // The dialog base on the library's test templates: the saved place in the registry, the dialog stack, Enter and
 // Page Up between edits, language texts, tool tips, popup help, help files, the message box caption, the grip.
+// Also the About box, the library's default message function and opening help by name.
 #include <fstream>
 
 #include "afx/CTabCtrl.h"
 #include "data/config.h"
 #include "data/messages.h"
+#include "ui/CMavAboutDlg.h"
 #include "ui_test_support.h"
+#include "version.h"
 
 namespace {
 
@@ -510,6 +513,129 @@ TEST_F(DialogBase, ResizableDialogPaintsTheSizeGrip)
                 EXPECT_EQ(dib.at(w - d + k, h - k), expected) << (grip ? "grip" : "fixed") << " d=" << d;
         }
     }
+}
+
+// System-menu command 16 opens the About box with the library's icon, product name, version and maker from the
+// version resource, in the dialog's language.
+class HostDlg : public CMavDlg {
+public:
+    HostDlg() : CMavDlg(IDD_MAV_TEST_FIXED) { SavePosition(false); }
+    BOOL OnInitDialog() override { return CMavDlg::OnInitDialog(), MAV::aboutMenuAdd(this), TRUE; }
+    void OnSysCommand(UINT id, LPARAM lParam) override
+    {
+        if (!MAV::aboutOnSysCommand(this, id))
+            CMavDlg::OnSysCommand(id, lParam);
+    }
+};
+
+TEST(AboutBox, SystemMenuCommandShowsProductVersionAndMaker)
+{
+    const wchar_t* const cases[][5] = {
+        {L"de", L"Info über MavMfc...", L"Info über MavMfc", L"Version", L"Hersteller"},
+        {L"en", L"About MavMfc...", L"About MavMfc", L"Version", L"Maker"},
+    };
+    for (const auto& c : cases) {
+        HostDlg host;
+        host.SetCountry(c[0]);
+        AFX_MANAGE_STATE(AfxGetStaticModuleState());
+        ASSERT_TRUE(host.Create(IDD_MAV_TEST_FIXED));
+        wchar_t entry[64] = {};
+        ::GetMenuStringW(::GetSystemMenu(host.m_hWnd, FALSE), MAV::IDM_ABOUTBOX, entry, 64, MF_BYCOMMAND);
+        EXPECT_EQ(std::wstring(entry), c[1]);
+
+        std::wstring seen;
+        uitest::Script read([&](HWND box) {
+            seen = uitest::windowText(box);
+            for (int id : {IDC_ABOUT_PRODUCT, IDC_ABOUT_VERSION, IDC_ABOUT_MAKER, IDC_ABOUT_VERSION_LABEL,
+                           IDC_ABOUT_MAKER_LABEL})
+                seen += L"|" + uitest::itemText(box, id);
+            if (::SendDlgItemMessageW(box, IDC_ABOUT_ICON, STM_GETICON, 0, 0) &&
+                ::SendMessageW(box, WM_GETICON, ICON_BIG, 0))
+                seen += L"|icons";
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        });
+        ::SendMessageW(host.m_hWnd, WM_SYSCOMMAND, MAV::IDM_ABOUTBOX, 0);
+        EXPECT_EQ(seen,
+                  std::wstring(c[2]) + L"|MavMfc|" MAV_VERSION_STRING L"|MAVORA|" + c[3] + L"|" + c[4] + L"|icons");
+        host.DestroyWindow();
+    }
+    EXPECT_FALSE(MAV::aboutOnSysCommand(nullptr, SC_MOVE));
+}
+
+// prefix\KEY\suffix frames the text of KEY; one or three backslashes make a whole (unknown) key; country "0"
+// gives back the caller's key pointer.
+TEST(DefaultMessageFunction, SplitsKeysAndIsInstalledAtStart)
+{
+    CMavDlg::MsgFcn installed = CMavDlg::SetMsgCallBack(nullptr);
+    CMavDlg::SetMsgCallBack(installed);
+    MAV::msgReset();
+    const wchar_t* const cases[][4] = {
+        {L"DLG_002", L"x", L"de", L"Abbrechen"},
+        {L"DLG_002", L"x", L"en", L"Cancel"},
+        {L"\\DLG_002\\...", nullptr, L"en", L"Cancel..."},
+        {L"<\\DLG_002\\>", nullptr, nullptr, L"<Abbrechen>"},
+        {L"DLG_002\\", L"Vorgabe", L"de", L"Vorgabe"},
+        {L"a\\DLG_002\\b\\c", L"Vorgabe", L"-1", L"Vorgabe"},
+        {L"\\\\", L"leer", L"de", L"leer"},
+        {L"\\\\\\", L"leer", L"de", L"leer"},
+        {L"(\\UNKNOWN\\)", L"Vorgabe", L"de", L"(Vorgabe)"},
+        {L"UNKNOWN", nullptr, L"de", L""},
+        {nullptr, L"Vorgabe", L"de", L"Vorgabe"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(uitest::str(MAV::msgFcnDefault(c[0], c[1], c[2])), c[3]) << uitest::str(c[0]).size();
+        EXPECT_EQ(uitest::str(installed(c[0], c[1], c[2])), c[3]);
+    }
+    const wchar_t* key = L"\\DLG_002\\...";
+    EXPECT_TRUE(MAV::msgFcnDefault(key, L"d", L"0") == key && installed(key, L"d", L"0") == key);
+    // Eight results can be held at once; the ninth call reuses the first one's slot.
+    const wchar_t* results[9];
+    for (int i = 0; i < 9; ++i)
+        results[i] = MAV::msgFcnDefault(L"NO_SUCH_KEY", std::to_wstring(i).c_str(), L"de");
+    for (int i = 1; i < 9; ++i) {
+        EXPECT_EQ(std::wstring(results[i]), std::to_wstring(i));
+        for (int j = i + 1; j < 9; ++j)
+            EXPECT_NE(results[i], results[j]);
+    }
+    EXPECT_EQ(results[0], results[8]);
+}
+
+// "name\topic" or a topic of the help "Mav": addresses go to the shell with the topic filled in, files to HTML
+// Help; an unknown help name opens nothing.
+TEST(HelpByName, NameAndTopicChooseFileAndPlace)
+{
+    uitest::RecordHelp record;
+    const std::wstring chm = uitest::ScratchDir::temp() + L"\\mav_help_test.chm";
+    std::ofstream(chm.c_str()) << "x";
+    std::string cfg = "HELP {\n Mav = text \"http://h.example/mav/<topic>\"\n"
+                      " Krv = text \"https://k.example/?q=<topic>\"\n Doc = text \"";
+    for (wchar_t ch : chm)
+        cfg += ch == L'\\' ? std::string("\\\\") : std::string(1, static_cast<char>(ch));
+    cfg += "\"\n}\n";
+    ASSERT_TRUE(MAV::CConfig::loadText(cfg.c_str(), cfg.size()));
+    const wchar_t* const cases[][2] = {
+        {L"Tuer", L"http://h.example/mav/Tuer"},
+        {L"", L"http://h.example/mav/"},
+        {nullptr, L"http://h.example/mav/"},
+        {L"krv\\Schrank", L"https://k.example/?q=Schrank"},
+        {L"Krv\\Schrank\\Extra", L"https://k.example/?q=Schrank"},
+        {L"\\\\Krv\\\\Regal", L"https://k.example/?q=Regal"}, // empty parts dropped
+        {L"Nirgends\\Thema", nullptr},
+    };
+    for (const auto& c : cases) {
+        uitest::shellCalls().clear();
+        EXPECT_EQ(MAV::help(c[0]), c[1] != nullptr);
+        EXPECT_EQ(uitest::shellCalls().empty() ? L"" : uitest::shellCalls()[0].file, c[1] ? c[1] : L"");
+    }
+    EXPECT_TRUE(uitest::helpCalls().empty());
+    EXPECT_TRUE(MAV::help(L"Doc\\Beschlag"));
+    ASSERT_EQ(uitest::helpCalls().size(), 2u);
+    EXPECT_EQ(
+        std::make_tuple(uitest::helpCalls()[0].command, uitest::helpCalls()[1].command, uitest::helpCalls()[1].text),
+        std::make_tuple(UINT(HH_DISPLAY_TOPIC), UINT(HH_KEYWORD_LOOKUP), std::wstring(L"Beschlag")));
+    ::DeleteFileW(chm.c_str());
+    EXPECT_FALSE(MAV::help(L"Doc\\Beschlag")); // no file for the name any more
+    MAV::CConfig::reset();
 }
 
 } // namespace

@@ -1,11 +1,13 @@
 // In-place editing of list cells as a user does it: a click on the selected row opens the clicked cell, Enter
 // takes the typed text, Escape drops it, a click elsewhere takes it; the heap edit field is counted so that every
 // way of ending (also destroying the dialog, a hook that deletes the row) leaves none behind. Also the language
-// combo box's entries and codes.
+// combo box's entries and codes, and the texts the tree and the list box ask the dialog around them for.
 #include "base/countries.h"
 #include "ui/CMavComboCountryBox.h"
 #include "ui/CMavEdit.h"
+#include "ui/CMavListBox.h"
 #include "ui/CMavListCtrl.h"
+#include "ui/CMavTreeCtrl.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -53,11 +55,15 @@ template <class List> class ListsDialog : public CMavDlg {
 public:
     List list;
     CMavComboCountryBox country;
+    CMavTreeCtrl tree;
+    CMavListBox listBox;
     ListsDialog() : CMavDlg(IDD_MAV_TEST_LISTS) { SavePosition(false); }
     void DoDataExchange(CDataExchange* dx) override
     {
         DDX_Control(dx, IDC_TEST_LIST, list);
         DDX_Control(dx, IDC_TEST_COUNTRY, country);
+        DDX_Control(dx, IDC_TEST_TREE, tree);
+        DDX_Control(dx, IDC_TEST_LISTBOX, listBox);
     }
     BOOL OnInitDialog() override
     {
@@ -106,6 +112,14 @@ template <class List = PartsList> struct Fixture {
     std::wstring text(int item, int sub) { return list.GetItemText(item, sub).GetString(); }
     HWND editWnd() { return list.GetEditCtrl() ? list.GetEditCtrl()->GetSafeHwnd() : nullptr; }
 };
+
+// Answers every key with key, country and default joined, so a test sees which arguments arrived.
+const wchar_t* joiningMsg(const wchar_t* key, const wchar_t* def, const wchar_t* country)
+{
+    static std::wstring text;
+    text = uitest::str(key) + L"|" + uitest::str(country) + L"|" + uitest::str(def);
+    return text.c_str();
+}
 
 } // namespace
 
@@ -304,4 +318,40 @@ TEST(CountryCombo, EntriesCarryTheirCodes)
     box.ResetContent();
     EXPECT_EQ(box.SelectCountry(L"de"), 0);
     EXPECT_EQ(box.GetCountry(), nullptr);
+}
+
+TEST(ControlTexts, TreeAndListBoxAskTheDialogAroundThem)
+{
+    uitest::ScopedMsgFcn callback(&joiningMsg);
+    Fixture<> f;
+    auto& dlg = f.dlg;
+    dlg.SetCountry(L"en");
+    EXPECT_EQ(uitest::str(dlg.tree.country()) + dlg.listBox.country(), L"enen");
+    // A null country is the dialog's; a given one passes through.
+    EXPECT_STREQ(dlg.tree.GetMsg(L"MAV_MAT_0001", L"Gruppe", nullptr), L"MAV_MAT_0001|en|Gruppe");
+    EXPECT_STREQ(dlg.tree.GetMsg(L"MAV_MAT_0002", L"Material", L"fr"), L"MAV_MAT_0002|fr|Material");
+    EXPECT_STREQ(dlg.listBox.GetMsg(L"DLG_001", L"OK", nullptr), L"DLG_001|en|OK");
+    dlg.SetCountry(L"de");
+    EXPECT_STREQ(dlg.tree.country(), L"de");
+    dlg.DestroyWindow();
+    uitest::pump();
+
+    // In a window that is no CMavDlg: no country, and the default text unchanged. An item of 10,000 characters
+    // comes back whole.
+    HWND plain = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
+    CMavTreeCtrl tree;
+    ASSERT_TRUE(tree.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 200), CWnd::FromHandle(plain), 5));
+    CMavListBox box;
+    ASSERT_TRUE(box.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 80, 80), CWnd::FromHandle(plain), 6));
+    EXPECT_TRUE(tree.country() == nullptr && box.country() == nullptr);
+    EXPECT_STREQ(tree.GetMsg(L"K", L"Vorgabe", L"en"), L"Vorgabe");
+    EXPECT_EQ(box.GetMsg(L"K", nullptr, nullptr), nullptr);
+    const std::wstring longText(10000, L'a');
+    HTREEITEM root = tree.InsertItem(L"Schrank");
+    HTREEITEM child = tree.InsertItem(longText.c_str(), root);
+    EXPECT_EQ(tree.GetItemText(child) + L"|" + tree.GetItemText(root) + L"|" + tree.GetItemText(nullptr),
+              CString((longText + L"|Schrank|").c_str()));
+    tree.DestroyWindow();
+    box.DestroyWindow();
+    DestroyWindow(plain);
 }
