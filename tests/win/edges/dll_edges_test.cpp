@@ -1,6 +1,7 @@
 // Bad input at the edges of the DLL: every exported function of the display list, the registry, drawing, the
-// generators and geometry that takes a pointer or a count from a host, called with nulls, empty texts, negative
-// and huge counts and indices. Each answers with its documented result; none may crash or allocate without bound.
+// generators and geometry that takes a pointer or a count from a host, called through the DLL with nulls, empty
+// texts, negative and huge counts and indices. Each answers with its documented result; none may crash or allocate
+// without bound. What the core answers for each kind of bad value in detail is the core tests' business.
 #include <climits>
 #include <limits>
 
@@ -91,131 +92,73 @@ CMavDataItem fromText(const char* text)
 const std::vector<std::pair<const char*, std::function<void()>>>& edges()
 {
     static const std::vector<std::pair<const char*, std::function<void()>>> table = {
-        // ---- the display list
-        {"CMavGDX per-item getters",
+        // ---- the display list: beyond either end a default item answers; bad paths change nothing
+        {"CMavGDX getters, setters, reserveItems, imagePicture, imageTxt, imageItemGet",
          [] {
-             const CMavGDX gdx = twoItems();
-             // Negative numbers count from the end; beyond either end a default item answers.
-             EXPECT_EQ(std::make_pair(gdx.typeGet(-1), gdx.typeGet(-2)), std::make_pair(kDispPoint, kDispPolyline));
+             CMavGDX gdx = twoItems();
              for (int bad : {-3, 2, INT_MAX, INT_MIN}) {
                  CMavVertexArray vl = square(0, 0, 1, 1);
-                 gdx.geomGet(vl, bad);
                  Regions regl = region(1);
-                 gdx.geomGet(regl, bad);
                  CMavString file = L"x";
                  int icon = 5;
-                 gdx.pictureGet(bad, file, icon); // the default item's: no file
                  MAV::CHatchProp hatch;
+                 gdx.geomGet(vl, bad);
+                 gdx.geomGet(regl, bad);
+                 gdx.pictureGet(bad, file, icon);
                  EXPECT_EQ(std::make_tuple(gdx.typeGet(bad), gdx.flagGet(bad), std::wstring(gdx.txtGet(bad)),
-                                           std::wstring(gdx.txtAlignGet(bad)), vl.len(), regl.len(),
+                                           std::wstring(gdx.txtAlignGet(bad)), vl.len() + regl.len(),
                                            std::wstring(file.c_str()), gdx.hatchGet(bad, hatch)),
-                           std::make_tuple(kDispNone, 0ul, L"", L"", 0, 0, L"", false))
+                           std::make_tuple(kDispNone, 0ul, L"", L"", 0, L"", false))
                      << bad;
              }
-             EXPECT_EQ(gdx.lenGet(), 2); // reading never grows the list
-         }},
-        {"CMavGDX group setters (empty and unknown paths)",
-         [] {
-             CMavGDX gdx = twoItems();
-             for (const Path& p : {Path({}), Path({99}), Path({1, 2, 3}), Path({INT_MIN})}) {
+             for (const Path& p : {Path({}), Path({99}), Path({INT_MIN})}) {
                  EXPECT_FALSE(gdx.mtxSet(p, CMavMatrix3d::translation({1, 1, 0})) ||
                               gdx.cModeSet(p, GDX_CMODE_HIGHLIGHT) || gdx.propSet(p, 1) || gdx.pdModeSet(p, 3) ||
-                              gdx.pdSizeSet(p, 4.0) || gdx.clear(p) || gdx.removeItemStack(p));
+                              gdx.pdSizeSet(p, 4.0) || gdx.clear(p) || gdx.removeItemStack(p) ||
+                              gdx.txtSet(p, nullptr) || gdx.txtAlignSet(p, nullptr));
                  EXPECT_TRUE(p.len() == 0 || gdx.StackToItemNr(p).len() == 0);
              }
-             // Unknown property codes reach the group and change nothing.
-             EXPECT_TRUE(gdx.propSet(Path({1}), 0) && gdx.propSet(Path({1}), ULONG_MAX));
-             EXPECT_EQ(std::make_pair(gdx.lenGet(), gdx.flagGet(0)), std::make_pair(2, 0ul));
-         }},
-        {"CMavGDX::reserveItems",
-         [] {
-             CMavGDX gdx = twoItems();
-             // A count is a hint: negative, absurd and overflowing counts reserve nothing and lose nothing.
-             for (int count : {-1, INT_MIN, 0, INT_MAX, INT_MAX - 1, 1 << 30})
+             for (int count : {-1, INT_MIN, INT_MAX})
                  gdx.reserveItems(count);
-             gdx.imagePt(Path({3}), 0, P(1, 2, 0), CMavColor(1), CMavMatrix3d(), 1.0, 0);
-             EXPECT_EQ(std::make_pair(gdx.lenGet(), gdx.typeGet(2)), std::make_pair(3, kDispPoint));
-         }},
-        {"CMavGDX item creation with null and empty input",
-         [] {
-             CMavGDX gdx = emptyList();
-             gdx.imagePicture(Path({}), 0, nullptr, -1, P(), P());
-             CMavString file = L"x";
-             int icon = 0;
-             EXPECT_TRUE(gdx.pictureGet(0, file, icon));
-             EXPECT_EQ(std::make_tuple(gdx.typeGet(0), std::wstring(file.c_str()), icon),
-                       std::make_tuple(kDispPicture, L"", -1));
-             CMavDataItem plain;
-             plain.set(5);
-             EXPECT_FALSE(gdx.imageTxt(Path({1}), 0, static_cast<const CMavDataItem*>(nullptr), CMavColor(1),
+             EXPECT_FALSE(gdx.viewDirectionSet(L"") || gdx.addDisplayList({}) ||
+                          gdx.imageTxt(Path({1}), 0, static_cast<const CMavDataItem*>(nullptr), CMavColor(1),
                                        CMavMatrix3d(), 10.0));
-             EXPECT_FALSE(gdx.imageTxt(Path({1}), 0, &plain, CMavColor(1), CMavMatrix3d(), 10.0));
-             EXPECT_EQ(gdx.lenGet(), 1);
-             EXPECT_TRUE(gdx.imageTxt(Path({2}), 0, static_cast<const wchar_t*>(nullptr), CMavColor(1), CMavMatrix3d(),
+             gdx.imagePicture(Path({}), 0, nullptr, -1, P(), P());
+             EXPECT_TRUE(gdx.imageTxt(Path({3}), 0, static_cast<const wchar_t*>(nullptr), CMavColor(1), CMavMatrix3d(),
                                       nullptr, P()));
-             EXPECT_STREQ(gdx.txtGet(1), L"");
-             EXPECT_FALSE(gdx.txtSet(Path({2}), nullptr) || gdx.txtAlignSet(Path({2}), nullptr) ||
-                          gdx.viewDirectionSet(L"") || gdx.addDisplayList({}));
-             EXPECT_EQ(gdx.lenGet(), 2);
-         }},
-        {"CMavGDX::imageItemGet",
-         [] {
+             EXPECT_EQ(std::make_tuple(gdx.lenGet(), gdx.typeGet(2), std::wstring(gdx.txtGet(3))),
+                       std::make_tuple(4, kDispPicture, L""));
              EXPECT_EQ(emptyList().imageItemGet(P(0, 0, 0)), -1);
-             CMavGDX gdx = twoItems();
-             for (int round = 0; round < 2; ++round) {
-                 for (const P& p : {P(kNaN, kNaN, 0), P(kInf, -kInf, 0), P(1e300, 1e300, 0), P(3, 4, 0)}) {
-                     const int hit = gdx.imageItemGet(p);
-                     EXPECT_TRUE(hit >= -1 && hit < 2) << hit;
-                 }
-                 gdx.viewMtxSet(CMavMatrix3d::scaling(0.0)); // singular: no point of the image maps back
-             }
-             EXPECT_EQ(gdx.lenGet(), 2);
+             gdx.viewMtxSet(CMavMatrix3d::scaling(0.0)); // singular: no point of the image maps back
+             for (const P& p : {P(kNaN, kNaN, 0), P(kInf, -kInf, 0), P(3, 4, 0)})
+                 EXPECT_TRUE(gdx.imageItemGet(p) >= -1 && gdx.imageItemGet(p) < 4);
          }},
         {"getViewMtx",
          [] {
              // Empty, inverted and non-finite boxes give the identity, whatever the window size.
              for (int size : {0, -1, INT_MIN, INT_MAX})
-                 for (const auto& box :
-                      {std::make_pair(P(0, 0, 0), P(0, 0, 0)), std::make_pair(P(5, 5, 0), P(0, 0, 0)),
-                       std::make_pair(P(0, 0, 0), P(kNaN, 1, 0)), std::make_pair(P(-kInf, 0, 0), P(1, 1, 0))})
-                     EXPECT_EQ(getViewMtx(box.first, box.second, size, size, 0.05), CMavMatrix3d::kIdentity);
+                 for (const P& hi : {P(0, 0, 0), P(kNaN, 1, 0), P(-kInf, 0, 0)})
+                     EXPECT_EQ(getViewMtx(P(0, 0, 0), hi, size, size, 0.05), CMavMatrix3d::kIdentity);
              EXPECT_EQ(getViewMtx(P(0, 0, 0), P(1, 1, 0), 100, 100, kNaN), CMavMatrix3d::kIdentity);
-             // A zero window is the default 320 x 240: the unit box maps its corner (0, 0) to the bottom left.
-             const P p = getViewMtx(P(0, 0, 0), P(1, 1, 0), 0, 0, 0.0) * P(0, 0, 0);
-             EXPECT_NEAR(p.x, 40.0, 1e-9);
-             EXPECT_NEAR(p.y, 240.0, 1e-9);
          }},
         // ---- the registry
-        {"gdxMapKeyNew, gdxMapSetAt, getGdxFromMap, gdxMapRemoveAt",
+        {"gdxMapKeyNew, gdxMapSetAt, getGdxFromMap, gdxMapRemoveAt, createGdxInMap",
          [] {
-             for (int key : {0, -1, INT_MIN, INT_MAX, 123456789})
-                 EXPECT_TRUE(getGdxFromMap(key) == nullptr && !gdxMapRemoveAt(key)) << key;
              CMavGDX own = twoItems();
-             for (int key : {INT_MIN, -1, 0, INT_MAX}) {
+             for (int key : {INT_MIN, INT_MAX}) {
+                 EXPECT_TRUE(getGdxFromMap(key) == nullptr && !gdxMapRemoveAt(key));
                  gdxMapSetAt(key, own);
-                 CMavGDX* stored = getGdxFromMap(key);
-                 ASSERT_NE(stored, nullptr) << key;
-                 EXPECT_TRUE(stored != &own && stored->lenGet() == 2); // the registry keeps a copy
+                 EXPECT_TRUE(getGdxFromMap(key) && getGdxFromMap(key) != &own && getGdxFromMap(key)->lenGet() == 2);
+                 EXPECT_TRUE(gdxMapRemoveAt(key) && !gdxMapRemoveAt(key)) << key;
              }
-             const int fresh = gdxMapKeyNew();
-             EXPECT_TRUE(fresh >= 1 && getGdxFromMap(fresh) == nullptr);
-             for (int key : {INT_MIN, -1, 0, INT_MAX})
-                 EXPECT_TRUE(gdxMapRemoveAt(key) && !gdxMapRemoveAt(key) && !getGdxFromMap(key)) << key;
-         }},
-        {"createGdxInMap",
-         [] {
+             EXPECT_EQ(getGdxFromMap(gdxMapKeyNew()), nullptr);
              CMavDataItem plain;
              plain.set(L"not a directory");
-             CMavDataItem hostile = fromText("PDSIZE = real nan PDMODE = int -2147483648 EXTVIEW = points 1 2 3 "
-                                             "MTX = text \"x\" COLOR = int 2147483647");
+             CMavDataItem hostile = fromText("PDSIZE = real nan PDMODE = int -2147483648 MTX = text \"x\"");
              for (CMavDataItem* data : {static_cast<CMavDataItem*>(nullptr), &plain, &hostile}) {
                  const int key = createGdxInMap(data);
-                 ASSERT_GE(key, 1);
-                 CMavGDX* gdx = getGdxFromMap(key);
-                 ASSERT_NE(gdx, nullptr);
-                 // The shipped configuration's highlight colour is red.
-                 EXPECT_EQ(std::make_pair(gdx->lenGet(), gdx->colorTabGet(GDX_CMODE_HIGHLIGHT).colorIndex()),
-                           std::make_pair(0, 1));
+                 ASSERT_NE(getGdxFromMap(key), nullptr);
+                 EXPECT_EQ(getGdxFromMap(key)->lenGet(), 0);
                  EXPECT_TRUE(gdxMapRemoveAt(key));
              }
          }},
@@ -227,42 +170,31 @@ const std::vector<std::pair<const char*, std::function<void()>>>& edges()
              refresh(nullptr, file.c_str(), 100, 100);
              EXPECT_EQ(::GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES); // no list, no file
              CMavGDX own = twoItems();
-             for (const auto& size :
-                  std::vector<std::pair<int, int>>{{0, 0}, {-5, -7}, {INT_MAX, INT_MAX}, {INT_MIN, 1}}) {
+             for (const auto& size : std::vector<std::pair<int, int>>{{-5, -7}, {INT_MAX, INT_MAX}, {INT_MIN, 1}}) {
                  refresh(&own, file.c_str(), size.first, size.second);
                  HENHMETAFILE emf = ::GetEnhMetaFileW(file.c_str());
                  EXPECT_TRUE(emf && ::DeleteEnhMetaFile(emf) && ::DeleteFileW(file.c_str())) << size.first;
              }
              refresh(&own, L"Z:\\no\\such\\folder\\x.emf", 100, 100);
              refresh(&own, L"", 100, 100);
-             EXPECT_EQ(own.lenGet(), 2);
          }},
-        {"mav_gdx_image_get_bitmap",
+        {"mav_gdx_image_get_bitmap, mav_gdx_picture_bkcolor_get, mav_gdx_picture_transparent",
          [] {
              bool fromIcon = true;
-             for (const wchar_t* name : {L"", L"no_such_picture.bmp", L".bmp", L"x", L"no_such.ico"})
-                 for (int size : {-1, INT_MIN})
-                     EXPECT_EQ(mav_gdx_image_get_bitmap(CMavString(name), INT_MAX, size, size, fromIcon, 0xFFFFFF),
-                               nullptr)
-                         << name;
+             for (const wchar_t* name : {L"", L"no_such_picture.bmp", L"no_such.ico"})
+                 EXPECT_EQ(mav_gdx_image_get_bitmap(CMavString(name), INT_MAX, -1, INT_MIN, fromIcon, 0), nullptr);
              EXPECT_TRUE(fromIcon); // untouched when nothing was made
-         }},
-        {"mav_gdx_picture_bkcolor_get, mav_gdx_picture_transparent",
-         [] {
              CDC unattached, mem;
-             BITMAP bm{};
              ASSERT_TRUE(mem.CreateCompatibleDC(nullptr));
+             BITMAP bm{};
              EXPECT_EQ(mav_gdx_picture_bkcolor_get(nullptr, nullptr) | mav_gdx_picture_bkcolor_get(&unattached, &bm) |
                            mav_gdx_picture_bkcolor_get(&mem, nullptr),
                        0u);
-             for (int size : {INT_MIN, -1, 0, INT_MAX}) {
-                 bm.bmWidth = bm.bmHeight = size;
-                 (void)mav_gdx_picture_bkcolor_get(&mem, &bm); // any colour; reads stay outside or inside the bitmap
-             }
+             bm.bmWidth = bm.bmHeight = INT_MIN;
+             (void)mav_gdx_picture_bkcolor_get(&mem, &bm); // any colour; reads stay inside the bitmap
              CBitmap empty;
              mav_gdx_picture_transparent(nullptr, 0, 0, 0, 0, nullptr);
-             mav_gdx_picture_transparent(&mem, INT_MIN, INT_MAX, -1, -1, nullptr);
-             mav_gdx_picture_transparent(&mem, 0, 0, 0, 0, &empty);
+             mav_gdx_picture_transparent(&mem, INT_MIN, INT_MAX, -1, -1, &empty);
              mav_gdx_picture_transparent(&unattached, 0, 0, 0, 0, &empty);
          }},
         // ---- generators
@@ -272,143 +204,95 @@ const std::vector<std::pair<const char*, std::function<void()>>>& edges()
              const std::uint32_t before = MAV::gdxImageCount();
              setGdxImageFcn(nullptr, recordingGenerator);
              setGdxImageFcn(L"EDGE_TEST", nullptr); // removing a name never registered
-             EXPECT_EQ(MAV::gdxImageCount(), before);
              for (const wchar_t* name : {static_cast<const wchar_t*>(nullptr), L"", L"NO_SUCH_GENERATOR"})
                  EXPECT_FALSE(mav_gdx_image(name, &own, nullptr, nullptr));
              g_generatorCalls = 0;
              setGdxImageFcn(L"EDGE_TEST", recordingGenerator);
              // The arguments reach the generator unchanged, nulls included.
              EXPECT_TRUE(mav_gdx_image(L"EDGE_TEST", nullptr, nullptr, nullptr));
-             EXPECT_EQ(std::make_pair(g_generatorList == nullptr, g_generatorCalls), std::make_pair(true, 1));
              EXPECT_EQ(MAV::gdxImageNameAt(UINT32_MAX), CMavString(L""));
              setGdxImageFcn(L"EDGE_TEST", nullptr);
              EXPECT_FALSE(mav_gdx_image(L"EDGE_TEST", &own, nullptr, nullptr));
-             EXPECT_EQ(std::make_pair(g_generatorCalls, MAV::gdxImageCount()), std::make_pair(1, before));
+             EXPECT_EQ(std::make_tuple(g_generatorList == nullptr, g_generatorCalls, MAV::gdxImageCount()),
+                       std::make_tuple(true, 1, before));
          }},
-        {"mav_gdx_image_drill, mav_gdx_image_hole, mav_wall_edit_image",
+        {"mav_gdx_image_drill, mav_gdx_image_hole, mav_wall_edit_image, mav_gdx_image_sld, mav_gdx_image_sld_data",
          [] {
              CMavGDX own = twoItems();
              MAV::CDtaFilePointer* empty = MAV::dtaOpen(MAV::kDataTemp, MAV::kDataReadWrite, nullptr, nullptr);
              ASSERT_NE(empty, nullptr);
-             EXPECT_FALSE(mav_gdx_image_drill(nullptr, nullptr, nullptr) ||
-                          mav_gdx_image_drill(nullptr, empty, empty) || mav_gdx_image_hole(nullptr, nullptr, nullptr) ||
-                          mav_gdx_image_hole(nullptr, empty, empty));
-             // Without data of its own the drill takes the default diameter and depth and asks the host to draw
-             // it; the default host's plan drawing of a drill without a position adds nothing here. The hole is
-             // false for a null list only.
-             EXPECT_TRUE(mav_gdx_image_drill(&own, nullptr, nullptr) && mav_gdx_image_drill(&own, empty, empty) &&
-                         mav_gdx_image_hole(&own, empty, empty));
-             MAV::dtaClose(empty);
              setGdxImageFcn(L"WALL", nullptr);
-             EXPECT_FALSE(mav_wall_edit_image(nullptr, nullptr) || mav_wall_edit_image(&own, nullptr));
-             EXPECT_EQ(own.lenGet(), 2);
-         }},
-        {"mav_gdx_image_sld, mav_gdx_image_sld_data",
-         [] {
-             CMavGDX own = twoItems();
-             EXPECT_FALSE(mav_gdx_image_sld(nullptr, L"LEER", nullptr, 0, nullptr) ||
-                          mav_gdx_image_sld(&own, nullptr, nullptr, 0, nullptr) ||
-                          mav_gdx_image_sld(&own, L"", L"", 0, nullptr) ||
-                          mav_gdx_image_sld(&own, L"X", L"Z:\\no\\such\\library.slb", ULONG_MAX, nullptr));
-             EXPECT_EQ(own.lenGet(), 2);
-             EXPECT_TRUE(mav_gdx_image_sld(&own, L"leer", nullptr, 0, nullptr)); // needs no library
-             EXPECT_EQ(std::make_pair(own.lenGet(), own.typeGet(2)), std::make_pair(3, kDispPoint));
              const unsigned char junk[4] = {1, 2, 3, 4};
              CMavDataItem params = fromText("STACK = text \"x\" MTX = real 1");
-             EXPECT_FALSE(mav_gdx_image_sld_data(nullptr, junk, sizeof junk, 0, nullptr) ||
+             EXPECT_FALSE(mav_gdx_image_drill(nullptr, empty, empty) || mav_gdx_image_hole(nullptr, empty, empty) ||
+                          mav_wall_edit_image(nullptr, nullptr) || mav_wall_edit_image(&own, nullptr) ||
+                          mav_gdx_image_sld(nullptr, L"LEER", nullptr, 0, nullptr) ||
+                          mav_gdx_image_sld(&own, nullptr, nullptr, 0, nullptr) ||
+                          mav_gdx_image_sld(&own, L"X", L"Z:\\no\\such\\library.slb", ULONG_MAX, nullptr) ||
+                          mav_gdx_image_sld_data(nullptr, junk, sizeof junk, 0, nullptr) ||
                           mav_gdx_image_sld_data(&own, nullptr, 1000, 0, nullptr) ||
                           mav_gdx_image_sld_data(&own, junk, 0, 0, nullptr) ||
-                          mav_gdx_image_sld_data(&own, junk, sizeof junk, 0, nullptr) ||
                           mav_gdx_image_sld_data(&own, junk, sizeof junk, 0, &params));
-             EXPECT_EQ(own.lenGet(), 3);
+             // Without data of its own the drill takes the default diameter and depth; the hole is false for a
+             // null list only; the empty slide needs no library.
+             EXPECT_TRUE(mav_gdx_image_drill(&own, nullptr, nullptr) && mav_gdx_image_hole(&own, empty, empty) &&
+                         mav_gdx_image_sld(&own, L"leer", nullptr, 0, nullptr));
+             MAV::dtaClose(empty);
+             EXPECT_EQ(std::make_pair(own.lenGet(), own.typeGet(2)), std::make_pair(3, kDispPoint));
          }},
-        // ---- geometry
-        {"mav_gdx_image_reg_hatch, mav_gdx_image_reg_hatch2, mav_gdx_hatch_pattern",
+        // ---- geometry: the pieces made stay below their bounds
+        {"mav_gdx_image_reg_hatch, mav_gdx_image_reg_hatch2, mav_gdx_hatch_pattern, mav_gdx_pattern_test",
          [] {
              const Regions big = region(1000);
              EXPECT_EQ(mav_gdx_image_reg_hatch({}, CMavMatrix3d(), L"", 1.0, 0.0).len(), 0);
-             for (double spacing : {0.0, -1.0, kNaN, kInf, 1e-300, 1e300}) {
-                 EXPECT_LE(mav_gdx_image_reg_hatch(big, CMavMatrix3d(), L"", spacing, 0.3).len(), kMavHatchMaxPieces);
-                 EXPECT_LE(mav_gdx_image_reg_hatch(big, CMavMatrix3d(), L"DOTS", spacing, kNaN).len(),
+             for (double bad : {0.0, -1.0, kNaN, 1e-300}) {
+                 EXPECT_LE(mav_gdx_image_reg_hatch(big, CMavMatrix3d(), L"DOTS", bad, kNaN).len(), kMavHatchMaxPieces);
+                 EXPECT_LE(mav_gdx_image_reg_hatch2(big, CMavMatrix3d(), MAV::CHatchProp(L"ANSI31", bad)).len(),
                            kMavHatchMaxPieces);
              }
-             for (const wchar_t* name : {L"NO_SUCH_PATTERN", L""})
-                 EXPECT_EQ(mav_gdx_image_reg_hatch2(big, CMavMatrix3d(), MAV::CHatchProp(name)).len(), 0);
-             for (double scale : {0.0, -1.0, kNaN, 1e-300})
-                 EXPECT_LE(mav_gdx_image_reg_hatch2(big, CMavMatrix3d(), MAV::CHatchProp(L"ANSI31", scale)).len(),
-                           kMavHatchMaxPieces);
+             EXPECT_EQ(mav_gdx_image_reg_hatch2(big, CMavMatrix3d(), MAV::CHatchProp(L"NO_SUCH_PATTERN")).len(), 0);
              MavPatternLines hostile;
              hostile.append(Doubles({0.0, 0.0, 0.0, 0.0, 1e-300, 1e-300, -1e-300}));
              hostile.append(Doubles({kNaN}));
-             hostile.append(Doubles());
              EXPECT_LE(mav_gdx_hatch_pattern(big, CMavMatrix3d(), L"X", 0.0, 1.0, hostile, 0.1).len(),
                        kMavHatchMaxPieces);
-         }},
-        {"mav_gdx_pattern_test, mav_gdx_image_reg_split",
-         [] {
-             const Regions small = region(10);
+             // No pattern lines leave nothing to crowd the region; a singular matrix crowds it.
              EXPECT_FALSE(mav_gdx_pattern_test({}, MAV::CHatchProp(L"ANSI31"), CMavMatrix3d()));
-             // No pattern lines (an unknown name, a scale that is not a number) leave nothing to crowd the region;
-             // the hatcher then draws nothing.
-             EXPECT_TRUE(mav_gdx_pattern_test(small, MAV::CHatchProp(L""), CMavMatrix3d()));
-             EXPECT_TRUE(mav_gdx_pattern_test(small, MAV::CHatchProp(L"ANSI31", kNaN), CMavMatrix3d()));
-             EXPECT_EQ(mav_gdx_image_reg_hatch2(small, CMavMatrix3d(), MAV::CHatchProp(L"ANSI31", kNaN)).len(), 0);
-             EXPECT_FALSE(mav_gdx_pattern_test(small, MAV::CHatchProp(L"ANSI31"), CMavMatrix3d::scaling(0.0)));
-             EXPECT_EQ(mav_gdx_image_reg_split({}).len(), 0);
+             EXPECT_TRUE(mav_gdx_pattern_test(big, MAV::CHatchProp(L"ANSI31", kNaN), CMavMatrix3d()));
+             EXPECT_FALSE(mav_gdx_pattern_test(big, MAV::CHatchProp(L"ANSI31"), CMavMatrix3d::scaling(0.0)));
+         }},
+        {"mav_gdx_image_reg_split, mav_gdx_image_vl_measure, mav_gdx_image_vl_split, mav_g_vl_mtx_view",
+         [] {
+             CMavVertexArray arc, line = square(0, 0, 1e6, 1e6), none;
+             arc.append(CMavVertex(P(0, 0, 0), P(1, 0, 0), kNaN));
+             arc.append(CMavVertex(P(kNaN, 0, 0), P(1e300, 0, 0), 1e300));
              Regions odd;
              odd.append(CMavVertexArray());
-             CMavVertexArray arc;
-             arc.append(CMavVertex(P(0, 0, 0), P(1, 0, 0), kNaN));
-             arc.append(CMavVertex(P(1, 0, 0), P(1, 0, 0), 1.0));
-             arc.append(CMavVertex(P(0, 0, 0), P(1e300, 0, 0), 1e300));
              odd.append(arc);
+             EXPECT_EQ(mav_gdx_image_reg_split({}).len() + mav_gdx_image_vl_split(CMavVertexArray()).len(), 0);
              EXPECT_EQ(mav_gdx_image_reg_split(odd).len(), 2);
+             EXPECT_LE(mav_gdx_image_vl_split(arc).len(), 1000);
+             EXPECT_FALSE(mav_gdx_image_vl_measure(line, Doubles({1.0, kNaN}), 0));
+             mav_gdx_image_vl_measure(line, Doubles({1e-6, -1e-6}), INT_MIN);
+             mav_gdx_image_vl_measure(none, Doubles({0.0, 0.0}), INT_MAX);
+             EXPECT_TRUE(line.len() <= kMavMeasureMaxPieces + 5 && none.len() == 0);
+             for (const CMavVector3d& dir : {CMavVector3d(0, 0, 0), CMavVector3d(kNaN, 0, 1)})
+                 EXPECT_EQ(mav_g_vl_mtx_view(square(0, 0, 1, 1), dir, P(kNaN, 0, 0), true).len(), 5);
          }},
-        {"mav_gdx_image_vl_measure, mav_gdx_image_vl_split",
-         [] {
-             const CMavVertexArray line = square(0, 0, 1e6, 1e6);
-             for (const Doubles& dashes : {Doubles(), Doubles({1.0}), Doubles({1.0, kNaN})}) {
-                 CMavVertexArray vl = line;
-                 EXPECT_FALSE(mav_gdx_image_vl_measure(vl, dashes, 0));
-                 EXPECT_EQ(vl.len(), line.len()); // unchanged
-             }
-             for (int mode : {0, 1, -1, INT_MAX, INT_MIN}) {
-                 CMavVertexArray vl = line, none;
-                 mav_gdx_image_vl_measure(vl, Doubles({1e-6, -1e-6}), mode);
-                 mav_gdx_image_vl_measure(none, Doubles({0.0, 0.0}), mode);
-                 EXPECT_TRUE(vl.len() <= kMavMeasureMaxPieces + line.len() && none.len() == 0) << mode;
-             }
-             EXPECT_EQ(mav_gdx_image_vl_split(CMavVertexArray()).len(), 0);
-             CMavVertexArray bad;
-             bad.append(CMavVertex(P(0, 0, 0), P(kInf, 0, 0), 0.5));
-             bad.append(CMavVertex(P(kNaN, 0, 0), P(1, 1, 0), 1e300));
-             EXPECT_LE(mav_gdx_image_vl_split(bad).len(), 1000);
-         }},
-        {"mav_gdx_view_vdir_get, mav_g_vl_mtx_view",
+        {"mav_gdx_view_vdir_get, mav_text_to_regl, get_ascii_from_map",
          [] {
              const CMavVector3d def = mav_gdx_view_vdir_get(CMavString(L"?"));
-             EXPECT_EQ(mav_gdx_view_vdir_get(CMavString(L"")), def);
              EXPECT_EQ(mav_gdx_view_vdir_get(CMavString(static_cast<const wchar_t*>(nullptr))), def);
-             const CMavVertexArray vl = square(0, 0, 1, 1);
-             for (const CMavVector3d& dir : {CMavVector3d(0, 0, 0), CMavVector3d(kNaN, 0, 1), CMavVector3d(kInf, 0, 0)})
-                 EXPECT_EQ(mav_g_vl_mtx_view(vl, dir, P(kNaN, 0, 0), true).len(), vl.len());
-             EXPECT_EQ(mav_g_vl_mtx_view(CMavVertexArray(), CMavVector3d(1, 1, 1), P(), false).len(), 0);
-         }},
-        {"mav_text_to_regl, get_ascii_from_map",
-         [] {
              CMavArrayTempl<Regions> regions;
              regions.append(Regions());
-             EXPECT_FALSE(mav_text_to_regl(nullptr, regions, 10.0));
-             EXPECT_EQ(regions.len(), 0);
              CMavDataItem dir;
              dir.makeDirectory();
-             for (double h : {0.0, -1.0, kNaN, kInf})
-                 EXPECT_FALSE(mav_text_to_regl(&dir, regions, h)) << h;
+             EXPECT_FALSE(mav_text_to_regl(nullptr, regions, 10.0) || mav_text_to_regl(&dir, regions, kNaN));
+             EXPECT_EQ(regions.len(), 0);
              // Only the low 16 bits pick a glyph: 0x10041 is 'A'.
-             for (int code : {0, -1, INT_MIN, INT_MAX, 0x10000 + 'A', 0xFFFF, 0xD800})
-                 EXPECT_EQ(get_ascii_from_map(code).len(),
-                           get_ascii_from_map(static_cast<wchar_t>(code & 0xFFFF)).len());
+             EXPECT_EQ(get_ascii_from_map(0x10000 + 'A').len(), get_ascii_from_map(L'A').len());
              EXPECT_GT(get_ascii_from_map(0x10000 + 'A').len(), 0);
+             EXPECT_EQ(get_ascii_from_map(INT_MIN).len(), get_ascii_from_map(0).len());
          }},
         // ---- the ready-made dialogs, opened with odd input and cancelled
         {"dlgMatTree, dlgOutline, dlgUnits, dlgLabelEdit, dlgBgr",
@@ -441,8 +325,7 @@ const std::vector<std::pair<const char*, std::function<void()>>>& edges()
              const MAV::RscAppWaitFcn previous = MAV::setRscAppWaitFcn(countWait);
              EXPECT_EQ(MAV::getRscAppDispatch(), nullptr); // nothing registered: no start, no wait
              EXPECT_EQ(g_waits, 0);
-             EXPECT_EQ(MAV::setRscAppWaitFcn(nullptr), &countWait);
-             EXPECT_NE(MAV::setRscAppWaitFcn(previous), &countWait); // null put the library's own wait back
+             MAV::setRscAppWaitFcn(previous);
              // A driver without a server object fails each call with a dispatch exception.
              IMavMsgDlg none;
              for (const auto& call : std::vector<std::function<void()>>{[&] { none.OpenFile(nullptr); },
@@ -462,15 +345,14 @@ const std::vector<std::pair<const char*, std::function<void()>>>& edges()
         {"mavAtoF, mavRtoS, truncInt, formatLength, formatAngle",
          [] {
              double v = 7.0;
-             for (const wchar_t* text : {static_cast<const wchar_t*>(nullptr), L"", L" ", L"1/0", L"nan", L"1e999"})
+             for (const wchar_t* text : {static_cast<const wchar_t*>(nullptr), L"", L"1/0", L"nan", L"1e999"})
                  EXPECT_FALSE(mavAtoF(text, v));
              CMavString out(L"x");
              CString shown(L"x");
-             for (double bad : {kNaN, -kInf})
-                 EXPECT_FALSE(mavRtoS(bad, Mav::kFormatDecimal, 2, false, out) ||
-                              MAV::formatLength(shown, bad, 2, 0, Mav::kFormatArchitectural, true) ||
-                              MAV::formatAngle(shown, bad, 2, 0));
-             EXPECT_FALSE(mavRtoS(1.0, Mav::lFormat(6), 2, false, out));
+             EXPECT_FALSE(mavRtoS(kNaN, Mav::kFormatDecimal, 2, false, out) ||
+                          mavRtoS(1.0, Mav::lFormat(6), 2, false, out) ||
+                          MAV::formatLength(shown, -kInf, 2, 0, Mav::kFormatArchitectural, true) ||
+                          MAV::formatAngle(shown, kNaN, 2, 0));
              EXPECT_TRUE(v == 7.0 && out == L"x" && shown == CString(L"x"));
              EXPECT_EQ(std::make_tuple(MAV::truncInt(kNaN), MAV::truncInt(1e300), MAV::truncInt(-kInf)),
                        std::make_tuple(0, INT_MAX, INT_MIN));
