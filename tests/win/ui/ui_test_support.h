@@ -114,10 +114,7 @@ struct Step {
     std::function<void(HWND)> act;
 };
 
-// While alive, each dialog window that becomes active on this thread for the first time, and each menu that opens,
-// is handed to the next step of its class, from a timer inside whatever modal loop runs (steps may open further
-// modal windows; their steps run from the nested loop). After ten seconds without a step every window still open
-// is cancelled and the modal loops are told to quit, so no test waits forever; finished() then says false.
+// What a running script has done: the steps taken, the ticks without one, the dialogs seen and those waiting.
 struct ScriptState {
     std::vector<Step> steps;
     size_t next = 0;
@@ -128,6 +125,10 @@ struct ScriptState {
     HHOOK hook = nullptr;
 };
 
+// While alive, each dialog window that becomes active on this thread for the first time, and each menu that opens,
+// is handed to the next step of its class, from a timer inside whatever modal loop runs (steps may open further
+// modal windows; their steps run from the nested loop). After ten seconds without a step every window still open
+// is cancelled and the modal loops are told to quit, so no test waits forever; finished() then says false.
 class Script {
 public:
     explicit Script(std::vector<Step> steps)
