@@ -255,11 +255,13 @@ void listEditOnce(int i)
 
 // The soak's own check: a round that leaks what each count watches (a brush through the afx wrappers, a window,
 // 4 KB of heap). Run with "check", every count must see it.
+std::vector<char*> g_leaked; // kept, or the compiler drops the allocation
 void leakOnce(int)
 {
     (new CBrush)->CreateSolidBrush(RGB(1, 2, 3));
     ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-    std::memset(std::malloc(4096), 1, 4096);
+    g_leaked.push_back(static_cast<char*>(std::malloc(4096)));
+    std::memset(g_leaked.back(), 1, 4096);
 }
 
 CMavDataItem g_outlines;
