@@ -197,7 +197,7 @@ private:
                 return;
             }
         }
-        if (++s.ticks == 330) {
+        if (++s.ticks % 330 == 0) { // again every ten seconds: a modal loop may swallow the quit
             s.timedOut = true;
             ::EndMenu();
             for (HWND h : s.seen)
