@@ -1,9 +1,8 @@
 // mavsoak: opens and closes every dialog of the library a thousand times, paints every control ten thousand times
 // with a changing zoom and writes a thousand metafiles. Before and after each part it counts GDI and USER objects
 // as the system does, the handles the afx GDI wrappers hold, this thread's windows and the private bytes; a part
-// whose counts grow beyond a small constant fails and the program exits non-zero. A part is a row of a table
-// naming a function that runs one round. Modal loops are ended from a CBT hook with a watchdog timer behind it,
-// so no round can wait forever.
+// whose counts grow beyond a small constant fails and the program exits non-zero. Modal loops are ended from a CBT
+// hook with a watchdog timer behind it, so no round can wait forever.
 //
 // mavsoak [divisor]: every count divided by divisor (default 1). mavsoak check: a deliberate leak must show.
 #include <windows.h>
@@ -17,7 +16,6 @@
 
 #include "afx/CGdiObject.h"
 #include "afx/CWinApp.h"
-#include "base/CMavVertexArray.h"
 #include "data/CMavApp.h"
 #include "data/outlines.h"
 #include "dialogs/CMavLabelEdit.h"
@@ -25,7 +23,7 @@
 #include "dialogs/CMavOutlineDlg.h"
 #include "dialogs/CMavUnitsDlg.h"
 #include "dialogs/dlgBgr.h"
-#include "gdx/CMavGDX.h"
+#include "mav_test_data.h"
 #include "render/CMavDplistImage.h"
 #include "render/CMavPicture.h"
 #include "render/CMavSlidePic.h"
@@ -34,16 +32,12 @@
 #include "resource.h"
 #include "ui/CMavAboutDlg.h"
 #include "ui/CMavComboBox.h"
-#include "ui/CMavDlg.h"
 #include "ui/CMavFileDialog.h"
 #include "ui/CMavListCtrl.h"
 #include "ui/CMavTabCtrl.h"
 #include "ui/CMavTabPage.h"
-#include "mav_test_data.h"
 
 namespace {
-
-// ---- measuring ------------------------------------------------------------------------------------------------------
 
 struct Counts {
     long gdi = 0, user = 0; // GetGuiResources(GR_GDIOBJECTS, GR_USEROBJECTS)
@@ -52,21 +46,12 @@ struct Counts {
     long long bytes = 0;    // committed private memory
 };
 
-// Committed private memory, walked region by region: Wine leaves the system's own counter (PrivateUsage) at zero,
-// and a walk counts the same on both.
-long long privateBytes()
+bool g_failed = false;
+void check(bool ok, const char* what)
 {
-    long long total = 0;
-    MEMORY_BASIC_INFORMATION mbi{};
-    for (const char* at = nullptr; ::VirtualQuery(at, &mbi, sizeof mbi) == sizeof mbi;) {
-        if (mbi.State == MEM_COMMIT && mbi.Type == MEM_PRIVATE)
-            total += static_cast<long long>(mbi.RegionSize);
-        const char* next = static_cast<const char*>(mbi.BaseAddress) + mbi.RegionSize;
-        if (next <= at)
-            break;
-        at = next;
-    }
-    return total;
+    if (!ok)
+        std::printf("%s\n", what);
+    g_failed = g_failed || !ok;
 }
 
 void pump()
@@ -80,6 +65,8 @@ void pump()
             }
 }
 
+// Private memory is walked region by region: Wine leaves the system's own counter (PrivateUsage) at zero, and a
+// walk counts the same on both.
 Counts measure()
 {
     pump();
@@ -89,11 +76,20 @@ Counts measure()
     c.afxGdi = CGdiObject::GetLiveCount();
     auto top = [](HWND w, LPARAM n) -> BOOL {
         ++*reinterpret_cast<long*>(n);
-        ::EnumChildWindows(w, [](HWND, LPARAM m) -> BOOL { return ++*reinterpret_cast<long*>(m), TRUE; }, n);
+        ::EnumChildWindows(
+            w, [](HWND, LPARAM m) -> BOOL { return ++*reinterpret_cast<long*>(m), TRUE; }, n);
         return TRUE;
     };
     ::EnumThreadWindows(::GetCurrentThreadId(), top, reinterpret_cast<LPARAM>(&c.windows));
-    c.bytes = privateBytes();
+    MEMORY_BASIC_INFORMATION mbi{};
+    for (const char* at = nullptr; ::VirtualQuery(at, &mbi, sizeof mbi) == sizeof mbi;) {
+        if (mbi.State == MEM_COMMIT && mbi.Type == MEM_PRIVATE)
+            c.bytes += static_cast<long long>(mbi.RegionSize);
+        const char* next = static_cast<const char*>(mbi.BaseAddress) + mbi.RegionSize;
+        if (next <= at)
+            break;
+        at = next;
+    }
     return c;
 }
 
@@ -101,8 +97,6 @@ Counts measure()
 // and private bytes a heap may keep without a leak behind them (less than 330 bytes a round over a thousand).
 constexpr long kObjects = 4;
 constexpr long long kBytes = 320 * 1024;
-
-bool g_failed = false;
 bool g_grewGdi = false, g_grewWindows = false, g_grewBytes = false; // of the last part, for the check
 
 // Runs once() rounds times after a warm-up of a few rounds (first-time loads are no leak) and reports the growth.
@@ -119,8 +113,8 @@ void soak(const char* part, const char* name, int rounds, void (*once)(int))
     g_grewGdi = b.afxGdi - a.afxGdi > kObjects;
     g_grewWindows = b.windows > a.windows;
     g_grewBytes = b.bytes - a.bytes > kBytes;
-    const bool ok = b.gdi - a.gdi <= kObjects && b.user - a.user <= kObjects && !g_grewGdi && !g_grewWindows &&
-                    !g_grewBytes;
+    const bool ok =
+        b.gdi - a.gdi <= kObjects && b.user - a.user <= kObjects && !g_grewGdi && !g_grewWindows && !g_grewBytes;
     g_failed = g_failed || !ok;
     std::printf("%-8s %-28s %6d x  gdi %4ld -> %-4ld user %4ld -> %-4ld afx-gdi %3ld -> %-3ld windows %3ld -> %-3ld "
                 "private %7lld -> %-7lld KB (%+lld B)  %6lu ms  %s\n",
@@ -128,8 +122,6 @@ void soak(const char* part, const char* name, int rounds, void (*once)(int))
                 a.bytes / 1024, b.bytes / 1024, b.bytes - a.bytes, static_cast<unsigned long>(ms), ok ? "ok" : "GROWS");
     std::fflush(stdout);
 }
-
-// ---- ending modal loops -----------------------------------------------------------------------------------------------
 
 // While it lives, the CBT hook posts `command` to the first dialog window activated; a watchdog timer ends a modal
 // loop still running two seconds later with WM_QUIT. Either way a round that was not closed by the hook fails.
@@ -139,13 +131,13 @@ struct ModalCloser {
     static inline HWND closed = nullptr;
     static inline bool timedOut = false;
     UINT_PTR timer = 0;
-
     explicit ModalCloser(WPARAM cmd)
     {
         command = cmd;
         closed = nullptr;
         hook = ::SetWindowsHookExW(WH_CBT, &cbt, nullptr, ::GetCurrentThreadId());
-        timer = ::SetTimer(nullptr, 0, 2000, [](HWND, UINT, UINT_PTR, DWORD) { timedOut = true, ::PostQuitMessage(0); });
+        timer =
+            ::SetTimer(nullptr, 0, 2000, [](HWND, UINT, UINT_PTR, DWORD) { timedOut = true, ::PostQuitMessage(0); });
     }
     ~ModalCloser()
     {
@@ -154,11 +146,9 @@ struct ModalCloser {
         MSG msg;
         while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
         }
-        if (!closed || timedOut) {
-            std::printf("a modal dialog was not closed by its hook%s\n", timedOut ? " (watchdog)" : "");
-            g_failed = true;
-            timedOut = false;
-        }
+        check(closed && !timedOut, timedOut ? "a modal dialog was not closed by its hook (watchdog)"
+                                            : "a modal dialog was not closed by its hook");
+        timedOut = false;
     }
     static LRESULT CALLBACK cbt(int code, WPARAM wParam, LPARAM lParam)
     {
@@ -173,27 +163,20 @@ struct ModalCloser {
 };
 
 // Runs a ready-made dialog's entry function, cancels the dialog and checks the function's cancel answer.
-template <class Open>
-void cancelled(const char* dialog, long answer, Open open)
+template <class Open> void cancelled(const char* dialog, long answer, Open open)
 {
     ModalCloser close(IDCANCEL);
     const long got = open();
-    if (got != answer) {
+    if (got != answer)
         std::printf("%s: answered %ld after a cancel, not %ld\n", dialog, got, answer);
-        g_failed = true;
-    }
+    g_failed = g_failed || got != answer;
 }
 
-// ---- the dialogs ------------------------------------------------------------------------------------------------------
-
 // A CMavDlg on one of the library's templates, shown modally and cancelled.
-template <UINT IDD>
-struct TemplateDlg : CMavDlg {
+template <UINT IDD> struct TemplateDlg : CMavDlg {
     TemplateDlg() : CMavDlg(IDD) { SavePosition(false); }
 };
-
-template <class Dialog>
-void modalOnce(int)
+template <class Dialog> void modalOnce(int)
 {
     Dialog dlg;
     ModalCloser close(IDCANCEL);
@@ -201,8 +184,7 @@ void modalOnce(int)
 }
 
 // The About box from the system menu of a modeless host, closed with OK.
-struct AboutHost : CMavDlg {
-    AboutHost() : CMavDlg(IDD_MAV_TEST_FIXED) { SavePosition(false); }
+struct AboutHost : TemplateDlg<IDD_MAV_TEST_FIXED> {
     BOOL OnInitDialog() override { return CMavDlg::OnInitDialog(), MAV::aboutMenuAdd(this), TRUE; }
     void OnSysCommand(UINT id, LPARAM lParam) override
     {
@@ -239,29 +221,20 @@ struct EditableList : CMavListCtrl {
     int OnAllowEdit(LVHITTESTINFO*) override { return 1; }
     int OnEndItemEdit(CMavEdit*) override { return 1; }
 };
-
-struct ListDlg : CMavDlg {
+struct ListDlg : TemplateDlg<IDD_MAV_TEST_LISTS> {
     EditableList list;
-    ListDlg() : CMavDlg(IDD_MAV_TEST_LISTS) { SavePosition(false); }
-    void DoDataExchange(CDataExchange* dx) override
-    {
-        CMavDlg::DoDataExchange(dx);
-        DDX_Control(dx, IDC_TEST_LIST, list);
-    }
+    void DoDataExchange(CDataExchange* dx) override { DDX_Control(dx, IDC_TEST_LIST, list); }
     BOOL OnInitDialog() override
     {
         CMavDlg::OnInitDialog();
         list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
         list.InsertColumn(0, L"Name", LVCFMT_LEFT, 90);
         list.InsertColumn(1, L"L\u00e4nge", LVCFMT_RIGHT, 60);
-        for (int r = 0; r < 3; ++r) {
-            list.InsertItem(r, L"Seitenwand");
-            list.SetItemText(r, 1, L"720");
-        }
+        for (int r = 0; r < 3; ++r)
+            list.SetItemText(list.InsertItem(r, L"Seitenwand"), 1, L"720");
         return TRUE;
     }
 };
-
 void listEditOnce(int i)
 {
     ListDlg dlg;
@@ -274,36 +247,25 @@ void listEditOnce(int i)
     const bool opened = dlg.list.GetEditCtrl() && CMavListCtrl::editsAlive() == 1;
     ::SetFocus(dlg.list.m_hWnd); // the field loses the focus: the edit ends
     pump();
-    if (!opened || dlg.list.GetEditCtrl()) {
+    if (!opened || dlg.list.GetEditCtrl())
         std::printf("list edit round %d: the edit field %s\n", i, opened ? "stayed open" : "did not open");
-        g_failed = true;
-    }
+    g_failed = g_failed || !opened || dlg.list.GetEditCtrl();
     dlg.DestroyWindow();
 }
 
-CMavDataItem g_outlines;
-
 // The soak's own check: a round that leaks what each count watches (a brush through the afx wrappers, a window,
 // 4 KB of heap). Run with "check", every count must see it.
-std::vector<CBrush*> g_leakedBrushes;
-std::vector<char*> g_leakedBlocks;
+std::vector<char*> g_leaked; // kept, or the compiler drops the allocation
 void leakOnce(int)
 {
-    g_leakedBrushes.push_back(new CBrush);
-    g_leakedBrushes.back()->CreateSolidBrush(RGB(1, 2, 3));
+    (new CBrush)->CreateSolidBrush(RGB(1, 2, 3));
     ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-    g_leakedBlocks.push_back(static_cast<char*>(std::malloc(4096)));
-    std::memset(g_leakedBlocks.back(), 1, 4096);
+    g_leaked.push_back(static_cast<char*>(std::malloc(4096)));
+    std::memset(g_leaked.back(), 1, 4096);
 }
 
-struct Part {
-    const char* name;
-    int rounds;
-    void (*once)(int);
-};
-
+CMavDataItem g_outlines;
 const wchar_t* country(int i) { return i % 2 ? L"en" : L"de"; }
-
 MAV::DlgEnv_st env(int i)
 {
     MAV::DlgEnv_st e;
@@ -311,6 +273,11 @@ MAV::DlgEnv_st env(int i)
     return e;
 }
 
+struct Part {
+    const char* name;
+    int rounds;
+    void (*once)(int);
+};
 // One row per dialog of the library; the ready-made ones are opened through the entry functions a host calls.
 const Part kDialogs[] = {
     {"About box", 1000,
@@ -349,9 +316,8 @@ const Part kDialogs[] = {
     {"label edit (dlgLabelEdit)", 1000,
      [](int i) {
          CMavString label;
-         cancelled("label edit", IDCANCEL, [&] {
-             return MAV::dlgLabelEdit(env(i), label, i % 2, L"\\de=T\u00fcr\\en=Door", L"de", nullptr);
-         });
+         cancelled("label edit", IDCANCEL,
+                   [&] { return MAV::dlgLabelEdit(env(i), label, i % 2, L"\\de=T\u00fcr\\en=Door", L"de", nullptr); });
      }},
     {"hole edit (dlgBgr)", 1000, // two drills on the picked hole entity, in the default host's "Editieren" dialog
      [](int i) {
@@ -363,8 +329,6 @@ const Part kDialogs[] = {
          cancelled("hole edit", 2, [&] { return MAV::dlgBgr(env(i), element, &item, nullptr); });
      }},
 };
-
-// ---- the controls -------------------------------------------------------------------------------------------------
 
 constexpr int kW = 240, kH = 160;
 
@@ -381,17 +345,14 @@ void wheel(HWND w, int i)
 // The control painted by a paint part and how a round changes its zoom.
 HWND g_control = nullptr;
 void (*g_zoom)(HWND, int) = nullptr;
-void paintOnce(int i)
-{
-    g_zoom(g_control, i);
-    ::RedrawWindow(g_control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-}
-
 void paintPart(const char* name, int rounds, HWND control, void (*zoom)(HWND, int))
 {
     g_control = control;
     g_zoom = zoom;
-    soak("paint", name, rounds, &paintOnce);
+    soak("paint", name, rounds, [](int i) {
+        g_zoom(g_control, i);
+        ::RedrawWindow(g_control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    });
 }
 
 CMavVertexArray square(double x, double y, double s)
@@ -401,22 +362,6 @@ CMavVertexArray square(double x, double y, double s)
     for (const CMavPoint3d& p : {CMavPoint3d(x + s, y + s, 0), CMavPoint3d(x, y + s, 0), CMavPoint3d(x, y, 0)})
         vl.appendTo(p);
     return vl;
-}
-
-// A display list with a filled square, a hatched one, a polyline and a text.
-void fillGdx(CMavGDX& gdx)
-{
-    CMavColor red, blue;
-    red.setOleColor(0x0000FF);
-    blue.setOleColor(0xFF0000);
-    CMavArrayTempl<CMavVertexArray> reg, hatched;
-    reg.append(square(10, 10, 40));
-    gdx.imageReg({1}, 0x1, reg, red, CMavMatrix3d(), CMavArrayTempl<double>(), 1.0, 0, red, MAV::CHatchProp());
-    hatched.append(square(55, 10, 40));
-    gdx.imageReg({2}, 0x2, hatched, blue, CMavMatrix3d(), CMavArrayTempl<double>(), 1.0, 0, blue, MAV::CHatchProp());
-    gdx.imageVl({3}, 0, square(5, 55, 90), blue, CMavMatrix3d(), {}, 1.0, 1);
-    gdx.imageTxt({4}, 0x1, L"T\u00fcr", red, CMavMatrix3d::translation({10, 90, 0}) * CMavMatrix3d::scaling(12),
-                 L"TL", CMavPoint3d());
 }
 
 std::wstring tempFile(const wchar_t* name)
@@ -445,14 +390,6 @@ std::wstring writeBmp()
     return path;
 }
 
-void check(bool ok, const char* what)
-{
-    if (!ok) {
-        std::printf("%s\n", what);
-        g_failed = true;
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -465,7 +402,6 @@ int main(int argc, char** argv)
     }
     const int divisor = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
     auto n = [divisor](int count) { return std::max(1, count / divisor); };
-
     ::OleInitialize(nullptr);
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
 
@@ -481,13 +417,23 @@ int main(int argc, char** argv)
         soak("dialog", p.name, n(p.rounds), p.once);
     about.DestroyWindow();
 
-    // Controls, each a child of one popup parent.
+    // Controls, each a child of one popup parent, showing a display list with a filled square, a hatched one, a
+    // polyline and a text.
     CWnd parent;
     parent.CreateEx(0, nullptr, L"SoakParent", WS_POPUP | WS_VISIBLE, 0, 0, kW + 20, kH + 20, nullptr, nullptr);
-    CMavColor yellow;
+    CMavColor yellow, red, blue;
     yellow.setOleColor(0x00FFFF);
+    red.setOleColor(0x0000FF);
+    blue.setOleColor(0xFF0000);
     CMavGDX gdx(yellow, CMavMatrix3d(), 0.0, 0, CMavPoint3d(0, 0, 0), CMavPoint3d(100, 100, 0));
-    fillGdx(gdx);
+    CMavArrayTempl<CMavVertexArray> reg, hatched;
+    reg.append(square(10, 10, 40));
+    hatched.append(square(55, 10, 40));
+    gdx.imageReg({1}, 0x1, reg, red, CMavMatrix3d(), CMavArrayTempl<double>(), 1.0, 0, red, MAV::CHatchProp());
+    gdx.imageReg({2}, 0x2, hatched, blue, CMavMatrix3d(), CMavArrayTempl<double>(), 1.0, 0, blue, MAV::CHatchProp());
+    gdx.imageVl({3}, 0, square(5, 55, 90), blue, CMavMatrix3d(), {}, 1.0, 1);
+    gdx.imageTxt({4}, 0x1, L"T\u00fcr", red, CMavMatrix3d::translation({10, 90, 0}) * CMavMatrix3d::scaling(12), L"TL",
+                 CMavPoint3d());
     {
         CMavDplistImage view;
         view.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, kW, kH), &parent, 101);
@@ -551,13 +497,11 @@ int main(int argc, char** argv)
         page.DestroyWindow();
         owner.DestroyWindow();
     }
-
     static std::wstring emf = tempFile(L"mavsoak.emf");
     static CMavGDX* list = &gdx;
     soak("refresh", "metafile of the display list", n(1000),
          [](int i) { refresh(list, emf.c_str(), 100 + i % 200, 150 + (i * 3) % 250); });
     ::DeleteFileW(emf.c_str());
-
     parent.DestroyWindow();
     ::OleUninitialize();
     std::printf("%s\n", g_failed ? "SOAK FAILED" : "soak passed");

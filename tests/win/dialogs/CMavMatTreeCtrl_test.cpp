@@ -1,16 +1,9 @@
 // The material tree and its dialog on a material set built for the test: the roots and children for each flag,
 // images, OK following the selection under edge and physical restrictions, a name listed twice, the initial
 // material, and libraries whose sub-materials form cycles or long chains.
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
-#include <vector>
-
 #include "../ui/ui_test_support.h"
 #include "data/materials.h"
 #include "dialogs/CMavMatTreeDlg.h"
-#include "resource.h"
 
 namespace {
 
@@ -67,11 +60,12 @@ std::wstring dump(CMavMatTreeCtrl& tree, HTREEITEM item)
 
 CMavMatTreeCtrl& treeOf(HWND d) { return static_cast<CMavMatTreeDlg*>(CWnd::FromHandlePermanent(d))->tree(); }
 
-MAV::DlgEnvMatTree_st env(const wchar_t* country)
+MAV::DlgEnvMatTree_st env(const wchar_t* country, std::vector<const wchar_t*> keywords = {})
 {
     MAV::DlgEnvMatTree_st e;
     e.country = country;
-    e.hWndParent = nullptr;
+    for (const wchar_t* k : keywords)
+        e.keywords.append(CMavString(k));
     return e;
 }
 
@@ -132,7 +126,8 @@ TEST(MaterialTree, InitialMaterialFlagsAndDoubleClick)
                         tree.init(2, L"", density);
                         names = tree.GetItemText(tree.GetChildItem(tree.GetRootItem())).GetString();
                         tree.init(0, L"", density);
-                        names += L"|" + std::wstring(tree.GetItemText(tree.GetChildItem(tree.GetRootItem())).GetString());
+                        names +=
+                            L"|" + std::wstring(tree.GetItemText(tree.GetChildItem(tree.GetRootItem())).GetString());
                         ASSERT_TRUE(tree.selectMat(L"SPACE"));
                     }},
                    {L"", [&](HWND d) {
@@ -145,10 +140,9 @@ TEST(MaterialTree, InitialMaterialFlagsAndDoubleClick)
     CMavString chosen(L"edge_deep");
     EXPECT_EQ(MAV::dlgMatTree(env(L"de"), chosen), 1);
     EXPECT_TRUE(Script::finished());
-    EXPECT_EQ(std::wstring(chosen.c_str()), L"SPACE");
-    EXPECT_EQ(initial, L"EDGE_DEEP below EDGE_MID");
+    EXPECT_EQ(std::wstring(chosen.c_str()) + L"|" + initial + L"|" + names,
+              L"SPACE|EDGE_DEEP below EDGE_MID|BOARD_A   A Platte|A Platte");
     EXPECT_TRUE(twinIsFirstHandle);
-    EXPECT_EQ(names, L"BOARD_A   A Platte|A Platte");
 }
 
 // OK follows the selection: roots never, materials without the asked-for data not, physical data followed up the
@@ -171,9 +165,7 @@ TEST(MaterialTree, OkFollowsSelection)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(uitest::str(c.result));
-        MAV::DlgEnvMatTree_st e = env(L"en");
-        for (const wchar_t* k : c.keywords)
-            e.keywords.append(CMavString(k));
+        MAV::DlgEnvMatTree_st e = env(L"en", c.keywords);
         e.physNames.append(CMavString(L"density")); // upper-cased by the dialog
         std::wstring start, okSeen;
         Script script([&](HWND d) {
@@ -226,10 +218,8 @@ TEST(MaterialTree, CyclesAndLongChainsEnd)
         }
         uitest::press(d, IDCANCEL);
     });
-    MAV::DlgEnvMatTree_st e = env(L"de");
-    e.keywords.append(CMavString(L"EDGE"));
     CMavString chosen;
-    EXPECT_EQ(MAV::dlgMatTree(e, chosen), 0);
+    EXPECT_EQ(MAV::dlgMatTree(env(L"de", {L"EDGE"}), chosen), 0);
     EXPECT_TRUE(Script::finished());
     EXPECT_EQ(withEdge, L"Bibliothek");
     EXPECT_EQ(chains, L"CYC_A{CYC_B/1}CYC_B{CYC_A/1}SELF{0}D100{D101/D102/" +
@@ -285,19 +275,11 @@ TEST(MaterialTreeOnDemand, ChildrenArriveWhenNeeded)
         selected = name.c_str();
         uitest::press(d, IDCANCEL);
     });
-    MAV::DlgEnvMatTree_st env;
-    env.country = L"en";
-    env.hWndParent = nullptr;
-    env.keywords.append(CMavString(L"EDGE"));
     CMavString chosen(L"foil");
-    EXPECT_EQ(MAV::dlgMatTree(env, chosen), 0);
-    EXPECT_TRUE(Script::finished());
-    EXPECT_EQ(initialPath, L"-/BOARD/CORE/FOIL/");
-    EXPECT_EQ(atOpen, 5);
-    EXPECT_TRUE(expanded);
-    EXPECT_EQ(shownBelowCore, L"FOIL,PAPER,");
-    EXPECT_EQ(afterKey, 7);
-    EXPECT_EQ(selected, L"PAPER");
+    EXPECT_EQ(MAV::dlgMatTree(env(L"en", {L"EDGE"}), chosen), 0);
+    EXPECT_TRUE(Script::finished() && expanded);
+    EXPECT_EQ(initialPath + L"|" + shownBelowCore + L"|" + selected, L"-/BOARD/CORE/FOIL/|FOIL,PAPER,|PAPER");
+    EXPECT_EQ(std::make_pair(atOpen, afterKey), std::make_pair(5, 7));
 }
 
 } // namespace

@@ -1,15 +1,9 @@
 // The outline selection as a user drives it: the list for a filter (also through the filter dialog), typed
 // parameters and the preview's extents, ranges switched and back with the values remembered, the switchable sign,
 // the parallelogram's angle, outlines with odd parameter counts, and parameters that give no outline.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "../ui/ui_test_support.h"
 #include "data/datafile.h"
 #include "dialogs/CMavOutlineDlg.h"
-#include "resource.h"
 
 namespace {
 
@@ -57,7 +51,6 @@ int dlgOutline(MAV::outlineData& data, CMavDataItem* lib)
 {
     MAV::DlgEnv_st e;
     e.country = L"de";
-    e.hWndParent = nullptr;
     return MAV::dlgOutline(e, data, lib);
 }
 
@@ -95,7 +88,8 @@ int current(HWND d) { return static_cast<int>(::SendDlgItemMessageW(d, IDC_OUTL_
 void choose(HWND d, int row)
 {
     ::SendDlgItemMessageW(d, IDC_OUTL_LIST, CB_SETCURSEL, row, 0);
-    ::SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_OUTL_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(item(d, IDC_OUTL_LIST)));
+    ::SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_OUTL_LIST, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(item(d, IDC_OUTL_LIST)));
 }
 
 TEST(OutlineDialog, ListForFilterAndFilterDialog)
@@ -142,10 +136,8 @@ TEST(OutlineDialog, ListForFilterAndFilterDialog)
     EXPECT_EQ(filterRows, L"0110");
     EXPECT_EQ(after, (std::vector<int>{1, 50, 51, 0}));
     // The outline 21 was not listed any more: the first one (1) was taken, with its text mode.
-    EXPECT_EQ(data.filter, 1);
-    EXPECT_EQ(data.code, 1);
-    EXPECT_EQ(data.txtMode, 5);
-    EXPECT_EQ(data.material, CMavString(L"BUCHE"));
+    EXPECT_EQ(std::make_tuple(data.filter, data.code, data.txtMode, data.material),
+              std::make_tuple(1, 1, 5, CMavString(L"BUCHE")));
 }
 
 TEST(OutlineDialog, TypedValuesPreviewAndRangesRemembered)
@@ -177,12 +169,10 @@ TEST(OutlineDialog, TypedValuesPreviewAndRangesRemembered)
     EXPECT_EQ(dlgOutline(data, &lib.dir), 1);
     EXPECT_TRUE(Script::finished());
     EXPECT_EQ(shown, L"5|2nd||100");
-    EXPECT_EQ(seen, (std::vector<std::string>{"100,50 100x50", "250,50 250x50", "250,0 -", "250,30 250x30",
-                                              "10,5 10x5", "250,30 250x30"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"100,50 100x50", "250,50 250x50", "250,0 -", "250,30 250x30", "10,5 10x5",
+                                              "250,30 250x30"}));
     EXPECT_EQ(std::vector<double>(data.parms.begin(), data.parms.end()), (std::vector<double>{250, 30}));
-    EXPECT_EQ(data.range, 3);
-    EXPECT_DOUBLE_EQ(data.basePt.x, -12);
-    EXPECT_DOUBLE_EQ(data.basePt.y, -7);
+    EXPECT_EQ(std::make_tuple(data.range, data.basePt.x, data.basePt.y), std::make_tuple(3, -12.0, -7.0));
 
     // A later call, opened on "10", offers the values typed under "100" for the same outline when switched there.
     MAV::outlineData fresh;
@@ -210,8 +200,10 @@ TEST(OutlineDialog, SignsAndAngles)
         const wchar_t* typed; // into the third parameter
         const char* seen;     // button at the start, value typed, button and value after a click on it
     } cases[] = {
-        {3, -10, L"20", "Radius innen|-20|Radius|20"},  {3, 4, L"-6", "Radius|-6|Radius innen|6"},
-        {3, 0, L"7", "Radius|0|Radius|0"},               {2, 5, L"-4", "Fase flat|-4|Fase flat|-4"},
+        {3, -10, L"20", "Radius innen|-20|Radius|20"},
+        {3, 4, L"-6", "Radius|-6|Radius innen|6"},
+        {3, 0, L"7", "Radius|0|Radius|0"},
+        {2, 5, L"-4", "Fase flat|-4|Fase flat|-4"},
         {21, 60, L"45", "Winkel flat|45|Winkel flat|45"},
     };
     for (const auto& c : cases) {
@@ -226,7 +218,8 @@ TEST(OutlineDialog, SignsAndAngles)
         auto third = [](HWND d) { return num(dialogOf(d)->m_parms[2]); };
         auto button = [](HWND d) {
             const std::wstring t = uitest::itemText(d, 1082);
-            return std::string(t.begin(), t.end()) + ((::GetWindowLongW(item(d, 1082), GWL_STYLE) & BS_FLAT) ? " flat" : "");
+            return std::string(t.begin(), t.end()) +
+                   ((::GetWindowLongW(item(d, 1082), GWL_STYLE) & BS_FLAT) ? " flat" : "");
         };
         Script script([&](HWND d) {
             if (c.code == 21)
@@ -272,8 +265,7 @@ TEST(OutlineDialog, OddLibrariesAndEntries)
     // No library, or one that is a value: nothing opens.
     CMavDataItem value;
     value.set(3);
-    EXPECT_EQ(dlgOutline(data, nullptr), 0);
-    EXPECT_EQ(dlgOutline(data, &value), 2);
+    EXPECT_EQ(std::make_pair(dlgOutline(data, nullptr), dlgOutline(data, &value)), std::make_pair(0, 2));
 
     // An empty library gets the shipped outlines first.
     CMavDataItem empty;
@@ -285,8 +277,7 @@ TEST(OutlineDialog, OddLibrariesAndEntries)
     });
     MAV::outlineData all;
     EXPECT_EQ(dlgOutline(all, &empty), 2);
-    EXPECT_EQ(shipped, 12u);
-    EXPECT_EQ(empty.count(), 12);
+    EXPECT_EQ(std::make_pair(shipped, empty.count()), std::make_pair(size_t(12), 12));
 }
 
 } // namespace

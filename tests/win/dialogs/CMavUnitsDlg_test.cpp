@@ -1,12 +1,7 @@
 // The units dialog as a user meets it: the unit names of the language, the unit passed in selected, Escape
 // ignored, OK refused while "unitless" is selected, and the unit chosen returned.
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "../ui/ui_test_support.h"
 #include "dialogs/CMavUnitsDlg.h"
-#include "resource.h"
 
 namespace {
 
@@ -16,7 +11,6 @@ int dlgUnits(const wchar_t* country, int unit)
 {
     MAV::DlgEnv_st e;
     e.country = country;
-    e.hWndParent = nullptr;
     return MAV::dlgUnits(e, static_cast<Mav::lUnit>(unit));
 }
 HWND list(HWND d) { return ::GetDlgItem(d, IDC_UNITS_LIST); }
@@ -27,8 +21,8 @@ std::wstring shown(HWND d)
     wchar_t first[64] = {}, fourth[64] = {};
     ::SendMessageW(list(d), LB_GETTEXT, 0, reinterpret_cast<LPARAM>(first));
     ::SendMessageW(list(d), LB_GETTEXT, 4, reinterpret_cast<LPARAM>(fourth));
-    return uitest::windowText(d) + L"|" + std::to_wstring(::SendMessageW(list(d), LB_GETCOUNT, 0, 0)) + L"|" +
-           first + L"|" + fourth + L"|" + std::to_wstring(::SendMessageW(list(d), LB_GETCURSEL, 0, 0)) +
+    return uitest::windowText(d) + L"|" + std::to_wstring(::SendMessageW(list(d), LB_GETCOUNT, 0, 0)) + L"|" + first +
+           L"|" + fourth + L"|" + std::to_wstring(::SendMessageW(list(d), LB_GETCURSEL, 0, 0)) +
            (::IsWindowEnabled(::GetDlgItem(d, IDOK)) ? L"|ok" : L"|no ok");
 }
 
@@ -36,36 +30,33 @@ TEST(UnitsDialog, EscapeIgnoredUnitlessRefusedChoiceReturned)
 {
     std::wstring seen;
     bool noCancel = false, focused = false;
-    Script script({{L"#32770",
-                    [&](HWND d) {
-                        seen = shown(d);
-                        noCancel = ::GetDlgItem(d, IDCANCEL) == nullptr;
-                        focused = ::GetFocus() == list(d);
-                        key(d, VK_ESCAPE);
-                    }},
-                   {L"", [&](HWND d) { seen += L"/" + std::to_wstring(::IsWindow(d)), key(d, VK_HOME); }},
-                   {L"", [&](HWND d) { seen += L"/" + shown(d), key(d, VK_RETURN); }},
-                   {L"", [&](HWND d) { seen += L"/" + std::to_wstring(::IsWindow(d)), key(d, VK_END); }},
-                   {L"", [&](HWND d) { seen += L"/" + shown(d), uitest::press(d, IDOK); }}});
-    EXPECT_EQ(dlgUnits(L"de", 4), 20);
+    {
+        Script script({{L"#32770",
+                        [&](HWND d) {
+                            seen = shown(d);
+                            noCancel = ::GetDlgItem(d, IDCANCEL) == nullptr;
+                            focused = ::GetFocus() == list(d);
+                            key(d, VK_ESCAPE);
+                        }},
+                       {L"", [&](HWND d) { seen += L"/" + std::to_wstring(::IsWindow(d)), key(d, VK_HOME); }},
+                       {L"", [&](HWND d) { seen += L"/" + shown(d), key(d, VK_RETURN); }},
+                       {L"", [&](HWND d) { seen += L"/" + std::to_wstring(::IsWindow(d)), key(d, VK_END); }},
+                       {L"", [&](HWND d) { seen += L"/" + shown(d), uitest::press(d, IDOK); }}});
+        EXPECT_EQ(dlgUnits(L"de", 4), 20);
+    }
     EXPECT_TRUE(Script::finished());
     const std::wstring at4 = L"Einheit w\u00e4hlen|21|Ohne Einheit|Millimeter|";
     EXPECT_EQ(seen, at4 + L"4|ok/1/" + at4 + L"0|no ok/1/" + at4 + L"20|ok");
-    EXPECT_TRUE(noCancel);
-    EXPECT_TRUE(focused);
-}
+    EXPECT_TRUE(noCancel && focused);
 
-// The unit passed in: unitless is listed but cannot be confirmed (the window is closed instead); a unit beyond
-// the table selects nothing and comes back unchanged.
-TEST(UnitsDialog, UnitPassedIn)
-{
+    // The unit passed in: unitless is listed but cannot be confirmed (the window is closed instead); a unit beyond
+    // the table selects nothing and comes back unchanged.
     const struct {
         int unit;
         const wchar_t* shown;
     } cases[] = {{4, L"4|ok"}, {0, L"0|no ok"}, {21, L"-1|ok"}, {-3, L"-1|ok"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.unit);
-        std::wstring seen;
         Script script([&](HWND d) {
             seen = shown(d);
             if (::IsWindowEnabled(::GetDlgItem(d, IDOK)))

@@ -1,29 +1,17 @@
 // The machining edit bridge: the caller's hole pattern staged in the hole entity's data and "*HOLE*\BT", the
 // host's "krv_hole_dial" answered by a stand-in (and by the library's own "Editieren" dialog, driven as a user
 // would), and what comes back into the caller's item and element name for each kind of answer.
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
-#include <tuple>
-
+#include "../ui/ui_test_support.h"
 #include "data/CMavApp.h"
 #include "data/config.h"
 #include "data/datafile.h"
 #include "dialogs/CMavHoleEdit.h"
 #include "dialogs/dlgBgr.h"
-#include "../ui/ui_test_support.h"
-#include "resource.h"
 
 namespace {
 
 CMavDataKey key(const wchar_t* a) { return CMavDataKey().appendText(a); }
 CMavDataKey key(const wchar_t* a, const wchar_t* b) { return CMavDataKey().appendText(a).appendText(b); }
-
-CMavMatrix3d at(double x, double y)
-{
-    return CMavMatrix3d::translation(CMavVector3d(x, y, 0.0));
-}
 
 // A pattern of two drills: B1 at (10, 20) of diameter 8 and depth 12, B2 at (40, 20) of diameter 5 and depth 10.
 CMavDataDir pattern()
@@ -37,7 +25,7 @@ CMavDataDir pattern()
     } drills[] = {{L"B1", 10, 8, 12}, {L"B2", 40, 5, 10}};
     for (const auto& d : drills) {
         CMavDataItem* e = item.makeDir(key(L"HOLE", d.name));
-        e->setAt(key(L"MTX"), at(d.x, 20));
+        e->setAt(key(L"MTX"), CMavMatrix3d::translation(CMavVector3d(d.x, 20, 0.0)));
         e->setAt(key(L"GEN", L"TYPE"), CMavString(L"DRILL"));
         e->setAt(key(L"GEN", L"DIA"), d.dia);
         e->setAt(key(L"GEN", L"DEPTH"), d.depth);
@@ -79,13 +67,12 @@ TEST(DlgBgr, AnswersOfTheHostDialogAndWhatComesBack)
         const char* what;
         int code;
         Value type;
-        int value;
-        int expected;
+        int value, expected;
     } cases[] = {
-        {"confirmed", RTNORM, shortValue, 1, 1},      {"confirmed as long", RTNORM, longValue, 1, 1},
-        {"cancelled", RTNORM, shortValue, 0, 2},      {"another number", RTNORM, shortValue, 7, 0},
-        {"a text \"1\"", RTNORM, stringValue, 1, 2},  {"no value", RTNORM, none, 0, 2},
-        {"call failed", RTERROR, shortValue, 1, 0},   {"cancelled as long", RTNORM, longValue, 0, 2},
+        {"confirmed", RTNORM, shortValue, 1, 1},     {"confirmed as long", RTNORM, longValue, 1, 1},
+        {"cancelled", RTNORM, shortValue, 0, 2},     {"another number", RTNORM, shortValue, 7, 0},
+        {"a text \"1\"", RTNORM, stringValue, 1, 2}, {"no value", RTNORM, none, 0, 2},
+        {"call failed", RTERROR, shortValue, 1, 0},  {"cancelled as long", RTNORM, longValue, 0, 2},
     };
     std::int64_t entity = 9100;
     for (const auto& c : cases) {
@@ -139,40 +126,32 @@ TEST(DlgBgr, AnswersOfTheHostDialogAndWhatComesBack)
             EXPECT_EQ(std::wstring(element.c_str()) + L"|" + label.c_str() + L"|" + order.c_str(), L"B3|Neu|2-1");
             EXPECT_EQ(std::make_tuple(val, item.get(key(L"HOLE"))->count(), dia), std::make_tuple(4, 3, 6.0));
         } else {
-            EXPECT_EQ(element, L"B1");
-            EXPECT_TRUE(item.equals(original));
+            EXPECT_TRUE(element == L"B1" && item.equals(original));
         }
     }
     MAV::CConfig::reset();
 }
 
-// A "HOLE" that is a plain value instead of a directory of elements travels as it is; the library's dialog shows no
-// rows for it, and OK leaves it as it was.
-TEST(DlgBgr, HoleItemThatIsNoDirectory)
-{
-    MAV::CConfig::reset();
-    int rows = -1;
-    uitest::Script script([&](HWND dlg) {
-        rows = uitest::rowCount(::GetDlgItem(dlg, IDC_HOLE_LIST));
-        ::PostMessageW(dlg, WM_COMMAND, IDOK, 0);
-    });
-    HoleHost h(&MAV::holeEditLisp, 9001);
-    CMavDataDir item;
-    item.setAt(key(L"HOLE"), CMavString(L"kein Verzeichnis"));
-    CMavString element(L"B1"), hole;
-    EXPECT_EQ(MAV::dlgBgr(MAV::DlgEnv_st(), element, &item, nullptr), 1);
-    EXPECT_TRUE(uitest::Script::finished());
-    EXPECT_EQ(rows, 0);
-    EXPECT_TRUE(item.get(hole, key(L"HOLE")));
-    EXPECT_EQ(std::wstring(hole.c_str()) + L"|" + element.c_str(), L"kein Verzeichnis|B1");
-    MAV::CConfig::reset();
-}
-
 // The library's "Editieren" dialog answers "krv_hole_dial" by default: the user picks the second drill, opens its
-// diameter cell, types a new one and confirms.
+// diameter cell, types a new one and confirms. A "HOLE" that is a plain value instead of a directory of elements
+// travels as it is; the dialog shows no rows for it, and OK leaves it as it was.
 TEST(HoleEditDialog, DefaultHostEditsThePatternInPlace)
 {
     MAV::CConfig::reset();
+    {
+        int rows = -1;
+        uitest::Script script([&](HWND dlg) {
+            rows = uitest::rowCount(::GetDlgItem(dlg, IDC_HOLE_LIST));
+            uitest::post(dlg, IDOK);
+        });
+        HoleHost h(&MAV::holeEditLisp, 9001);
+        CMavDataDir item;
+        item.setAt(key(L"HOLE"), CMavString(L"kein Verzeichnis"));
+        CMavString element(L"B1"), hole;
+        EXPECT_EQ(MAV::dlgBgr(MAV::DlgEnv_st(), element, &item, nullptr), 1);
+        EXPECT_TRUE(uitest::Script::finished() && item.get(hole, key(L"HOLE")));
+        EXPECT_EQ(std::to_wstring(rows) + L"|" + hole.c_str() + L"|" + element.c_str(), L"0|kein Verzeichnis|B1");
+    }
     std::wstring seen;
     int itemsBefore = 0, itemsAfter = -1;
     CMavDataDir item = pattern();
@@ -193,19 +172,17 @@ TEST(HoleEditDialog, DefaultHostEditsThePatternInPlace)
             uitest::type(L"9.5");
             uitest::key(VK_RETURN);
             itemsAfter = self->preview().lenGet();
-            ::PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+            uitest::post(dlg, IDOK);
         });
         HoleHost h(&MAV::holeEditLisp, 9002);
         EXPECT_EQ(MAV::dlgBgr(MAV::DlgEnv_st(), element, &item, nullptr), 1);
         EXPECT_TRUE(uitest::Script::finished());
     }
     EXPECT_EQ(seen, L"2|B2|8.00|40.00|B2|editing");
-    EXPECT_GT(itemsBefore, 0);
-    EXPECT_EQ(itemsAfter, itemsBefore);
-    EXPECT_EQ(element, L"B2");
+    EXPECT_TRUE(itemsBefore > 0 && itemsAfter == itemsBefore && element == L"B2");
     double dia = 0, other = 0;
-    EXPECT_TRUE(item.get(dia, CMavDataKey(L"HOLE\\B2\\GEN\\DIA")));
-    EXPECT_TRUE(item.get(other, CMavDataKey(L"HOLE\\B1\\GEN\\DIA")));
+    EXPECT_TRUE(item.get(dia, CMavDataKey(L"HOLE\\B2\\GEN\\DIA")) &&
+                item.get(other, CMavDataKey(L"HOLE\\B1\\GEN\\DIA")));
     EXPECT_EQ(std::make_pair(dia, other), std::make_pair(9.5, 8.0));
     MAV::CConfig::reset();
 }

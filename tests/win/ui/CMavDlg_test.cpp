@@ -1,32 +1,26 @@
 // The dialog base on the library's test templates: the saved place in the registry, the dialog stack, Enter and
 // Page Up between edits, language texts, tool tips, popup help, help files, the message box caption, the grip.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-
-#include <commctrl.h>
-
-#include <algorithm>
+// Also the About box, the library's default message function and opening help by name.
 #include <fstream>
-#include <string>
-#include <vector>
 
 #include "afx/CTabCtrl.h"
 #include "data/config.h"
 #include "data/messages.h"
-#include "resource.h"
+#include "ui/CMavAboutDlg.h"
 #include "ui_test_support.h"
+#include "version.h"
 
 namespace {
 
 using uitest::itemText;
+using uitest::str;
 const std::wstring kDialogs = L"Software\\MAVORA\\MAV\\Dialogs";
 
 // "key/default/country": shows exactly what the dialog asked for.
 const wchar_t* showInputs(const wchar_t* key, const wchar_t* def, const wchar_t* country)
 {
     static std::wstring text;
-    text = uitest::str(key) + L"/" + uitest::str(def) + L"/" + uitest::str(country);
+    text = str(key) + L"/" + str(def) + L"/" + str(country);
     return text.c_str();
 }
 int g_calls = 0;
@@ -88,46 +82,36 @@ RECT windowRect(HWND h)
     return r;
 }
 
-// Reads (pos, size) of a key below the dialogs key; writes the given values (null: leave out).
-bool readPlace(const std::wstring& title, DWORD& pos, DWORD& size)
+// Reads "Pos" and "Size" of a key below the dialogs key (0 when missing); writes them, null leaving one out.
+std::pair<DWORD, DWORD> readPlace(const std::wstring& title)
 {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, (kDialogs + title).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    DWORD n = 4, m = 4;
-    const bool ok = !::RegQueryValueExW(key, L"Pos", nullptr, nullptr, reinterpret_cast<BYTE*>(&pos), &n) &&
-                    !::RegQueryValueExW(key, L"Size", nullptr, nullptr, reinterpret_cast<BYTE*>(&size), &m);
-    ::RegCloseKey(key);
-    return ok;
+    DWORD pos = 0, size = 0, n = 4;
+    ::RegGetValueW(HKEY_CURRENT_USER, (kDialogs + title).c_str(), L"Pos", RRF_RT_DWORD, nullptr, &pos, &n);
+    ::RegGetValueW(HKEY_CURRENT_USER, (kDialogs + title).c_str(), L"Size", RRF_RT_DWORD, nullptr, &size, &n);
+    return {pos, size};
 }
 void writePlace(const std::wstring& title, const DWORD* pos, const DWORD* size)
 {
     HKEY key = nullptr;
     ::RegCreateKeyExW(HKEY_CURRENT_USER, (kDialogs + title).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                       nullptr);
-    ::RegDeleteValueW(key, L"Pos");
-    ::RegDeleteValueW(key, L"Size");
-    if (pos)
-        ::RegSetValueExW(key, L"Pos", 0, REG_DWORD, reinterpret_cast<const BYTE*>(pos), 4);
-    if (size)
-        ::RegSetValueExW(key, L"Size", 0, REG_DWORD, reinterpret_cast<const BYTE*>(size), 4);
+    for (auto [name, value] : {std::make_pair(L"Pos", pos), std::make_pair(L"Size", size)}) {
+        ::RegDeleteValueW(key, name);
+        if (value)
+            ::RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(value), 4);
+    }
     ::RegCloseKey(key);
 }
 
 class DialogBase : public ::testing::Test {
 protected:
-    // Whether the maker's key existed before: the first saved place must create the keys above it itself, and
-    // lasting ones. What the test created goes again.
-    bool m_newMaker = false;
-    void SetUp() override
-    {
-        HKEY key = nullptr;
-        m_newMaker = ::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\MAVORA", 0, KEY_READ, &key) != ERROR_SUCCESS;
-        if (!m_newMaker)
-            ::RegCloseKey(key);
-    }
+    // The first saved place must create the maker's key and the keys below it itself, and lasting ones.
+    HKEY m_maker = nullptr;
+    bool m_newMaker = ::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\MAVORA", 0, KEY_READ, &m_maker) != ERROR_SUCCESS;
     void TearDown() override
     {
+        if (m_maker)
+            ::RegCloseKey(m_maker);
         ::RegDeleteTreeW(HKEY_CURRENT_USER, m_newMaker ? L"Software\\MAVORA" : kDialogs.c_str());
         MAV::CConfig::reset();
         MAV::msgReset();
@@ -135,16 +119,17 @@ protected:
 };
 
 // A dialog opens where it closed, pulled back onto the desktop: 0 for an edge off the left or top, moved back by
-// the overhang on the right or bottom; its size too when it can be resized.
+// the overhang on the right or bottom; its size too when it can be resized. Stored values it did not write: halves
+// are unsigned 16-bit numbers, a missing half means no place.
 TEST_F(DialogBase, SavedPlaceRoundTripsThroughTheRegistry)
 {
     const int W = ::GetSystemMetrics(SM_CXSCREEN), H = ::GetSystemMetrics(SM_CYSCREEN);
     struct Case {
-        int idd, x, y, w, h, left, top; // w, h 0: the template's size
+        int idd, x, y, w, h, left, top; // w, h 0: the template's size; left -1: W minus the template's width
     } const cases[] = {
         {IDD_MAV_TEST_SIZABLE, -40, -25, 300, 200, 0, 0},
         {IDD_MAV_TEST_SIZABLE, W - 100, H - 60, 320, 210, W - 320, H - 210},
-        {IDD_MAV_TEST_FIXED, W - 50, 30, 0, 0, -1, 30}, // -1: W minus the template's width
+        {IDD_MAV_TEST_FIXED, W - 50, 30, 0, 0, -1, 30},
         {IDD_MAV_TEST_FIXED, -10, -300, 0, 0, 0, 0},
     };
     for (const Case& c : cases) {
@@ -157,23 +142,17 @@ TEST_F(DialogBase, SavedPlaceRoundTripsThroughTheRegistry)
         const int w = c.w ? c.w : t.right - t.left, h = c.h ? c.h : t.bottom - t.top;
         ::SetWindowPos(first.m_hWnd, nullptr, c.x, c.y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
         first.DestroyWindow();
-        DWORD pos = 0, size = 0;
-        ASSERT_TRUE(readPlace(title, pos, size));
         const int left = c.left == -1 ? W - w : c.left;
-        EXPECT_EQ(pos, static_cast<DWORD>(MAKELONG(left, c.top)));
-        EXPECT_EQ(size, static_cast<DWORD>(MAKELONG(w, h)));
-
-        if (!sizable) { // a fixed dialog ignores a stored size
-            const DWORD big = MAKELONG(500, 400);
+        const DWORD pos = MAKELONG(left, c.top), big = MAKELONG(500, 400);
+        EXPECT_EQ(readPlace(title), std::make_pair(pos, static_cast<DWORD>(MAKELONG(w, h))));
+        if (!sizable) // a fixed dialog ignores a stored size
             writePlace(title, &pos, &big);
-        }
         TestDlg second(c.idd);
         ASSERT_TRUE(second.create(nullptr, true));
         const RECT r = windowRect(second.m_hWnd);
-        EXPECT_EQ(r.left, left);
-        EXPECT_EQ(r.top, c.top);
-        EXPECT_EQ(r.right - r.left, sizable ? w : t.right - t.left);
-        EXPECT_EQ(r.bottom - r.top, sizable ? h : t.bottom - t.top);
+        EXPECT_EQ(
+            std::make_tuple(r.left, r.top, r.right - r.left, r.bottom - r.top),
+            std::make_tuple(LONG(left), LONG(c.top), sizable ? w : t.right - t.left, sizable ? h : t.bottom - t.top));
         second.SavePosition(false);
     }
     // The key is volatile: a key below it must be volatile too. The keys above it stay lasting.
@@ -181,11 +160,10 @@ TEST_F(DialogBase, SavedPlaceRoundTripsThroughTheRegistry)
     EXPECT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, (kDialogs + L"\\MavDlgTestFixed\\x").c_str(), 0, nullptr, 0,
                                 KEY_READ, nullptr, &child, nullptr),
               ERROR_CHILD_MUST_BE_VOLATILE);
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, (kDialogs + L"\\lasting").c_str(), 0, nullptr, 0, KEY_READ,
-                                nullptr, &child, nullptr),
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, (kDialogs + L"\\lasting").c_str(), 0, nullptr, 0, KEY_READ, nullptr,
+                                &child, nullptr),
               ERROR_SUCCESS);
     ::RegCloseKey(child);
-    ::RegDeleteKeyW(HKEY_CURRENT_USER, (kDialogs + L"\\lasting").c_str());
 
     // Without caption text the key its empty title would name is neither read nor written.
     const DWORD farPos = MAKELONG(700, 600), farSize = MAKELONG(400, 300);
@@ -195,25 +173,17 @@ TEST_F(DialogBase, SavedPlaceRoundTripsThroughTheRegistry)
     EXPECT_NE(windowRect(untitled.m_hWnd).left, 700);
     ::SetWindowPos(untitled.m_hWnd, nullptr, 11, 12, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     untitled.DestroyWindow();
-    DWORD pos = 0, size = 0;
-    ASSERT_TRUE(readPlace(L"", pos, size));
-    EXPECT_EQ(pos, farPos);
-}
+    EXPECT_EQ(readPlace(L"").first, farPos);
 
-// Stored values the dialog did not write: halves are unsigned 16-bit numbers; a missing half means no place.
-TEST_F(DialogBase, SavedPlaceFromBadValues)
-{
     const DWORD all = 0xFFFFFFFF, negative = 0xFFFDFFEC /* -20, -3 */, small = MAKELONG(100, 50);
-    struct Case {
+    const struct {
         const DWORD *pos, *size;
         RECT expected; // all zero: no saved place
-    } const cases[] = {
-        {&all, &all, {65535, 65535, 131070, 131070}},
-        {&negative, &small, {65516, 65533, 65616, 65583}},
-        {&small, nullptr, {}},
-        {nullptr, &small, {}},
-    };
-    for (const Case& c : cases) {
+    } bad[] = {{&all, &all, {65535, 65535, 131070, 131070}},
+               {&negative, &small, {65516, 65533, 65616, 65583}},
+               {&small, nullptr, {}},
+               {nullptr, &small, {}}};
+    for (const auto& c : bad) {
         writePlace(L"\\MavDlgTestFixed", c.pos, c.size);
         TestDlg dlg(IDD_MAV_TEST_FIXED);
         ASSERT_TRUE(dlg.create(nullptr, true)); // opens wherever the place says, or at its template's place
@@ -252,7 +222,7 @@ TEST_F(DialogBase, DialogStackGivesSubDialogFlagAndParent)
 }
 
 // Keys go through the host's message loop: posted to the focus window, offered to PreTranslateMessage up the
-// window chain, then dispatched.
+// window chain, then dispatched; the control that has the focus afterwards.
 int press(UINT vk)
 {
     ::PostMessageW(::GetFocus(), WM_KEYDOWN, vk, 1);
@@ -260,8 +230,16 @@ int press(UINT vk)
     return ::GetDlgCtrlID(::GetFocus());
 }
 
+class RecordingTab : public CTabCtrl {
+public:
+    std::vector<WPARAM> keys;
+    BOOL answer = TRUE;
+    BOOL PreTranslateMessage(MSG* msg) override { return keys.push_back(msg->wParam), answer; }
+};
+
 // Enter goes to the next edit field, round from the last to the first; Page Up to the first; hidden and disabled
 // fields are skipped; a field with ES_WANTRETURN takes Enter; with no other field, Enter leaves and re-enters it.
+// A page of a tab control hands Enter and Control+Tab to the tab control and returns its answer.
 TEST_F(DialogBase, EnterAndPageUpMoveBetweenEdits)
 {
     TestDlg dlg;
@@ -285,7 +263,6 @@ TEST_F(DialogBase, EnterAndPageUpMoveBetweenEdits)
         seen.push_back(press(vk));
     EXPECT_EQ(seen, (std::vector<int>{IDC_TEST_EDIT2, IDC_TEST_EDIT3, IDC_TEST_MULTI, IDC_TEST_MULTI, IDC_TEST_EDIT1,
                                       IDC_TEST_EDIT3, IDC_TEST_EDIT1, IDC_TEST_EDIT1}));
-
     TestDlg single;
     single.editIds = {IDC_TEST_EDIT2};
     ASSERT_TRUE(single.create());
@@ -294,20 +271,9 @@ TEST_F(DialogBase, EnterAndPageUpMoveBetweenEdits)
     single.focusLog.clear();
     EXPECT_EQ(press(VK_RETURN), IDC_TEST_EDIT2);
     EXPECT_EQ(single.focusLog, (std::vector<std::string>{"kill", "set"}));
-}
 
-class RecordingTab : public CTabCtrl {
-public:
-    std::vector<WPARAM> keys;
-    BOOL answer = TRUE;
-    BOOL PreTranslateMessage(MSG* msg) override { return keys.push_back(msg->wParam), answer; }
-};
-
-// A page of a tab control hands Enter and Control+Tab to the tab control and returns its answer.
-TEST_F(DialogBase, PageOfATabControlHandsEnterAndControlTabToIt)
-{
-    HWND frame = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr,
-                                   nullptr, nullptr);
+    HWND frame =
+        ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
     RecordingTab tab;
     ASSERT_TRUE(tab.SubclassWindow(::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 400, 300,
                                                      frame, nullptr, nullptr, nullptr)));
@@ -371,54 +337,46 @@ TEST_F(DialogBase, LanguageTextsFollowCallbackAndCountry)
     }
     dlg.SetCountry(L"en"); // the library's own catalogue
     EXPECT_EQ(itemText(dlg.m_hWnd, IDCANCEL), L"Cancel");
-
     TestDlg child(IDD_MAV_TEST_FIXED);
     ASSERT_TRUE(child.create(&dlg));
-    EXPECT_STREQ(child.country(), L"en");
     OtherDlg other;
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
     ASSERT_TRUE(other.Create(IDD_MAV_TEST_FIXED, &dlg));
-    EXPECT_STREQ(other.country(), L"de");
+    EXPECT_EQ(str(child.country()) + str(other.country()), L"ende");
     other.DestroyWindow();
 }
 
-// The tool-tip window asks the dialog for the text of the control under the mouse (TTN_NEEDTEXTW).
-TEST_F(DialogBase, ToolTipTextComesFromTheKeyOfTheControl)
+// The tool-tip window asks the dialog for the text of the control under the mouse (TTN_NEEDTEXTW). F1 shows HTML
+// Help's text popup at the control's centre with its help text; no key or no text, no popup.
+TEST_F(DialogBase, ToolTipsAndPopupHelpComeFromTheKeysOfTheControls)
 {
+    uitest::RecordHelp record;
     uitest::ScopedMsgFcn fcn(&showInputs);
     TestDlg dlg;
     dlg.tips.SetAt(IDC_TEST_EDIT1, L"TIP_EDIT1");
+    dlg.help.SetAt(IDC_TEST_EDIT2, L"HLP_EDIT2");
     ASSERT_TRUE(dlg.create());
-    struct Case {
+    const struct {
         int control;
         UINT flags;
         CMavDlg::MsgFcn fcn;
         const wchar_t* text; // null: not answered
-    } const cases[] = {{IDC_TEST_EDIT1, TTF_IDISHWND, &showInputs, L"TIP_EDIT1/(null)/de"},
-                       {IDC_TEST_EDIT2, TTF_IDISHWND, &showInputs, nullptr},
-                       {IDC_TEST_EDIT1, 0, &showInputs, nullptr},
-                       {IDC_TEST_EDIT1, TTF_IDISHWND, &answersEmpty, nullptr},
-                       {IDC_TEST_EDIT1, TTF_IDISHWND, &answersNull, nullptr}};
-    for (const Case& c : cases) {
+    } cases[] = {{IDC_TEST_EDIT1, TTF_IDISHWND, &showInputs, L"TIP_EDIT1/(null)/de"},
+                 {IDC_TEST_EDIT2, TTF_IDISHWND, &showInputs, nullptr},
+                 {IDC_TEST_EDIT1, 0, &showInputs, nullptr},
+                 {IDC_TEST_EDIT1, TTF_IDISHWND, &answersEmpty, nullptr},
+                 {IDC_TEST_EDIT1, TTF_IDISHWND, &answersNull, nullptr}};
+    for (const auto& c : cases) {
         uitest::ScopedMsgFcn answer(c.fcn);
         NMTTDISPINFOW info{};
         info.hdr = {nullptr, reinterpret_cast<UINT_PTR>(::GetDlgItem(dlg.m_hWnd, c.control)),
                     static_cast<UINT>(TTN_NEEDTEXTW)};
         info.uFlags = c.flags;
         ::SendMessageW(dlg.m_hWnd, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
-        EXPECT_EQ(uitest::str(info.lpszText), uitest::str(c.text));
+        EXPECT_EQ(str(info.lpszText), str(c.text));
         EXPECT_EQ(info.hinst, c.text ? afxtest::libraryModule() : nullptr);
     }
-}
 
-// F1: HTML Help's text popup at the control's centre with its help text; no key or no text, no popup.
-TEST_F(DialogBase, PopupHelpShowsTheControlsHelpText)
-{
-    uitest::RecordHelp record;
-    uitest::ScopedMsgFcn fcn(&showInputs);
-    TestDlg dlg;
-    dlg.help.SetAt(IDC_TEST_EDIT2, L"HLP_EDIT2");
-    ASSERT_TRUE(dlg.create());
     const RECT r = windowRect(::GetDlgItem(dlg.m_hWnd, IDC_TEST_EDIT2));
     HELPINFO info{sizeof(HELPINFO), HELPINFO_WINDOW, IDC_TEST_EDIT2, nullptr, 0, {3, 4}};
     EXPECT_EQ(::SendMessageW(dlg.m_hWnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&info)), TRUE);
@@ -431,7 +389,6 @@ TEST_F(DialogBase, PopupHelpShowsTheControlsHelpText)
     EXPECT_TRUE(p.clrForeground == CLR_NONE && p.clrBackground == CLR_NONE && !p.idString && !p.hinst);
     const RECT margins{-1, -1, -1, -1};
     EXPECT_TRUE(::EqualRect(&p.rcMargins, &margins));
-
     uitest::helpCalls().clear();
     for (int id : {IDC_TEST_EDIT1, 4711}) {
         info.iCtrlId = id;
@@ -453,20 +410,19 @@ TEST_F(DialogBase, HelpFileAddressAndOpenDialog)
     TestDlg dlg;
     ASSERT_TRUE(dlg.create());
     HWND button = ::GetDlgItem(dlg.m_hWnd, IDC_TEST_HELP);
-    EXPECT_FALSE(::IsWindowVisible(button));
-    CString got;
+    auto file = [&dlg, button] {
+        CString got;
+        dlg.GetHelpFile(got);
+        return std::wstring(got.GetString()) + (::IsWindowVisible(button) && ::IsWindowEnabled(button) ? L"+" : L"");
+    };
+    EXPECT_EQ(file(), L"");
     dlg.SetHelpFile(L"C:\\Docs\\Hilfe\\mav.v2.chm");
-    dlg.GetHelpFile(got);
-    EXPECT_EQ(got, L"C:\\Docs\\Hilfe\\mav.v2.chm");
-    EXPECT_TRUE(::IsWindowVisible(button) && ::IsWindowEnabled(button));
+    EXPECT_EQ(file(), L"C:\\Docs\\Hilfe\\mav.v2.chm+");
     dlg.SetHelpFile(nullptr);
-    dlg.GetHelpFile(got);
-    EXPECT_EQ(got, L"");
-    EXPECT_FALSE(::IsWindowVisible(button));
+    EXPECT_EQ(file(), L"");
     const std::wstring longPath = L"C:\\" + std::wstring(300, L'd') + L"\\" + std::wstring(280, L'n') + L".chm";
     dlg.SetHelpFile(longPath.c_str()); // every part cut to 259 characters
-    dlg.GetHelpFile(got);
-    EXPECT_EQ(got, L"C:\\" + std::wstring(258, L'd') + std::wstring(259, L'n') + L".chm");
+    EXPECT_EQ(file(), L"C:\\" + std::wstring(258, L'd') + std::wstring(259, L'n') + L".chm+");
 
     dlg.SetHelpTopic(L"Schrank");
     const wchar_t* const cases[][3] = {
@@ -479,35 +435,25 @@ TEST_F(DialogBase, HelpFileAddressAndOpenDialog)
         dlg.SetHelpFile(c[0]);
         dlg.Help(c[1]);
         ASSERT_EQ(uitest::shellCalls().size(), 1u);
-        EXPECT_EQ(uitest::shellCalls()[0].file, c[2]);
-        EXPECT_EQ(uitest::shellCalls()[0].text, L"(null)"); // default verb
-        EXPECT_EQ(uitest::shellCalls()[0].command, static_cast<UINT>(SW_SHOWNORMAL));
+        const uitest::Call& s = uitest::shellCalls()[0]; // the default verb, shown normally
+        EXPECT_EQ(std::make_tuple(s.file, s.text, s.command), std::make_tuple(c[2], L"(null)", UINT(SW_SHOWNORMAL)));
     }
     EXPECT_TRUE(uitest::helpCalls().empty());
 
-    wchar_t folder[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, folder);
-    const std::wstring chm = std::wstring(folder) + L"mavdlg_test.chm";
+    const std::wstring chm = uitest::ScratchDir::temp() + L"\\mavdlg_test.chm";
     std::ofstream(chm.c_str()) << "x";
     // Missing: the Open dialog asks; Cancel shows nothing, a chosen file is taken and opened.
     dlg.SetHelpFile(L"C:\\nowhere\\missing.chm");
-    {
-        uitest::Script cancel([](HWND box) { ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0); });
-        dlg.Help(L"Tuer");
-        EXPECT_TRUE(cancel.finished());
-    }
+    EXPECT_TRUE(uitest::driven([](HWND box) { uitest::post(box, IDCANCEL); }, [&] { dlg.Help(L"Tuer"); }));
     EXPECT_TRUE(uitest::helpCalls().empty());
-    {
-        uitest::Script choose([&](HWND box) {
-            HWND name = ::GetDlgItem(box, 0x47C) ? ::GetDlgItem(box, 0x47C) : ::GetDlgItem(box, 0x480);
-            ::SetWindowTextW(name, chm.c_str());
-            ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        });
-        dlg.Help(nullptr);
-        EXPECT_TRUE(choose.finished());
-    }
-    dlg.GetHelpFile(got);
-    EXPECT_EQ(got.CompareNoCase(chm.c_str()), 0);
+    EXPECT_TRUE(uitest::driven(
+        [&](HWND box) {
+            ::SetWindowTextW(::GetDlgItem(box, 0x47C) ? ::GetDlgItem(box, 0x47C) : ::GetDlgItem(box, 0x480),
+                             chm.c_str());
+            uitest::post(box, IDOK);
+        },
+        [&] { dlg.Help(nullptr); }));
+    EXPECT_EQ(CString(file().substr(0, chm.size()).c_str()).CompareNoCase(chm.c_str()), 0);
     ASSERT_EQ(uitest::helpCalls().size(), 2u);
     const uitest::Call &topic = uitest::helpCalls()[0], &lookup = uitest::helpCalls()[1];
     EXPECT_TRUE(topic.command == HH_DISPLAY_TOPIC && !topic.data && !topic.owner);
@@ -524,26 +470,22 @@ TEST_F(DialogBase, MessageBoxCaptionFollowsTheApplication)
 {
     TestDlg dlg(IDD_MAV_TEST_FIXED);
     ASSERT_TRUE(dlg.create());
-    struct Case {
+    const struct {
         const char* appl; // null: no "_APPL" item
         const wchar_t *caption, *shown;
-    } const cases[] = {{"MAV", L"Eigene", L"MAVORA"}, {"KRV", nullptr, L"KARVEN"}, {"Werk", L"MAV", L"Werk"},
-                       {nullptr, L"MAV", L"MAVORA"}, {nullptr, L"KRV", L"KARVEN"}, {nullptr, L"Mav", L"Mav"}};
-    for (const Case& c : cases) {
+    } cases[] = {{"MAV", L"Eigene", L"MAVORA"}, {"KRV", nullptr, L"KARVEN"},  {"Werk", L"MAV", L"Werk"},
+                 {nullptr, L"MAV", L"MAVORA"},  {nullptr, L"KRV", L"KARVEN"}, {nullptr, L"Mav", L"Mav"}};
+    for (const auto& c : cases) {
         MAV::CConfig::reset();
         const std::string text = std::string("_APPL = text \"") + (c.appl ? c.appl : "") + "\"\n";
-        if (c.appl) {
+        if (c.appl)
             ASSERT_TRUE(MAV::CConfig::loadText(text.c_str(), text.size()));
-        } else {
+        else
             MAV::CConfig::getCfgRoot()->remove(CMavDataKey(L"_APPL"));
-        }
-        std::wstring seen;
-        uitest::Script read([&](HWND box) {
-            seen = uitest::messageBoxText(box) + L"|" + uitest::windowText(box);
-            ::PostMessageW(box, WM_COMMAND, IDNO, 0);
-        });
-        EXPECT_EQ(dlg.MessageBoxW(L"Wirklich l\u00f6schen?", c.caption, MB_YESNO), IDNO);
-        EXPECT_EQ(seen, L"Wirklich l\u00f6schen?|" + std::wstring(c.shown));
+        int answer = 0;
+        EXPECT_EQ(uitest::boxOf([&] { answer = dlg.MessageBoxW(L"Wirklich l\u00f6schen?", c.caption, MB_OK); }),
+                  L"Wirklich l\u00f6schen?|" + std::wstring(c.shown));
+        EXPECT_EQ(answer, IDOK);
     }
 }
 
@@ -571,6 +513,129 @@ TEST_F(DialogBase, ResizableDialogPaintsTheSizeGrip)
                 EXPECT_EQ(dib.at(w - d + k, h - k), expected) << (grip ? "grip" : "fixed") << " d=" << d;
         }
     }
+}
+
+// System-menu command 16 opens the About box with the library's icon, product name, version and maker from the
+// version resource, in the dialog's language.
+class HostDlg : public CMavDlg {
+public:
+    HostDlg() : CMavDlg(IDD_MAV_TEST_FIXED) { SavePosition(false); }
+    BOOL OnInitDialog() override { return CMavDlg::OnInitDialog(), MAV::aboutMenuAdd(this), TRUE; }
+    void OnSysCommand(UINT id, LPARAM lParam) override
+    {
+        if (!MAV::aboutOnSysCommand(this, id))
+            CMavDlg::OnSysCommand(id, lParam);
+    }
+};
+
+TEST(AboutBox, SystemMenuCommandShowsProductVersionAndMaker)
+{
+    const wchar_t* const cases[][5] = {
+        {L"de", L"Info über MavMfc...", L"Info über MavMfc", L"Version", L"Hersteller"},
+        {L"en", L"About MavMfc...", L"About MavMfc", L"Version", L"Maker"},
+    };
+    for (const auto& c : cases) {
+        HostDlg host;
+        host.SetCountry(c[0]);
+        AFX_MANAGE_STATE(AfxGetStaticModuleState());
+        ASSERT_TRUE(host.Create(IDD_MAV_TEST_FIXED));
+        wchar_t entry[64] = {};
+        ::GetMenuStringW(::GetSystemMenu(host.m_hWnd, FALSE), MAV::IDM_ABOUTBOX, entry, 64, MF_BYCOMMAND);
+        EXPECT_EQ(std::wstring(entry), c[1]);
+
+        std::wstring seen;
+        uitest::Script read([&](HWND box) {
+            seen = uitest::windowText(box);
+            for (int id : {IDC_ABOUT_PRODUCT, IDC_ABOUT_VERSION, IDC_ABOUT_MAKER, IDC_ABOUT_VERSION_LABEL,
+                           IDC_ABOUT_MAKER_LABEL})
+                seen += L"|" + uitest::itemText(box, id);
+            if (::SendDlgItemMessageW(box, IDC_ABOUT_ICON, STM_GETICON, 0, 0) &&
+                ::SendMessageW(box, WM_GETICON, ICON_BIG, 0))
+                seen += L"|icons";
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        });
+        ::SendMessageW(host.m_hWnd, WM_SYSCOMMAND, MAV::IDM_ABOUTBOX, 0);
+        EXPECT_EQ(seen,
+                  std::wstring(c[2]) + L"|MavMfc|" MAV_VERSION_STRING L"|MAVORA|" + c[3] + L"|" + c[4] + L"|icons");
+        host.DestroyWindow();
+    }
+    EXPECT_FALSE(MAV::aboutOnSysCommand(nullptr, SC_MOVE));
+}
+
+// prefix\KEY\suffix frames the text of KEY; one or three backslashes make a whole (unknown) key; country "0"
+// gives back the caller's key pointer.
+TEST(DefaultMessageFunction, SplitsKeysAndIsInstalledAtStart)
+{
+    CMavDlg::MsgFcn installed = CMavDlg::SetMsgCallBack(nullptr);
+    CMavDlg::SetMsgCallBack(installed);
+    MAV::msgReset();
+    const wchar_t* const cases[][4] = {
+        {L"DLG_002", L"x", L"de", L"Abbrechen"},
+        {L"DLG_002", L"x", L"en", L"Cancel"},
+        {L"\\DLG_002\\...", nullptr, L"en", L"Cancel..."},
+        {L"<\\DLG_002\\>", nullptr, nullptr, L"<Abbrechen>"},
+        {L"DLG_002\\", L"Vorgabe", L"de", L"Vorgabe"},
+        {L"a\\DLG_002\\b\\c", L"Vorgabe", L"-1", L"Vorgabe"},
+        {L"\\\\", L"leer", L"de", L"leer"},
+        {L"\\\\\\", L"leer", L"de", L"leer"},
+        {L"(\\UNKNOWN\\)", L"Vorgabe", L"de", L"(Vorgabe)"},
+        {L"UNKNOWN", nullptr, L"de", L""},
+        {nullptr, L"Vorgabe", L"de", L"Vorgabe"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(uitest::str(MAV::msgFcnDefault(c[0], c[1], c[2])), c[3]) << uitest::str(c[0]).size();
+        EXPECT_EQ(uitest::str(installed(c[0], c[1], c[2])), c[3]);
+    }
+    const wchar_t* key = L"\\DLG_002\\...";
+    EXPECT_TRUE(MAV::msgFcnDefault(key, L"d", L"0") == key && installed(key, L"d", L"0") == key);
+    // Eight results can be held at once; the ninth call reuses the first one's slot.
+    const wchar_t* results[9];
+    for (int i = 0; i < 9; ++i)
+        results[i] = MAV::msgFcnDefault(L"NO_SUCH_KEY", std::to_wstring(i).c_str(), L"de");
+    for (int i = 1; i < 9; ++i) {
+        EXPECT_EQ(std::wstring(results[i]), std::to_wstring(i));
+        for (int j = i + 1; j < 9; ++j)
+            EXPECT_NE(results[i], results[j]);
+    }
+    EXPECT_EQ(results[0], results[8]);
+}
+
+// "name\topic" or a topic of the help "Mav": addresses go to the shell with the topic filled in, files to HTML
+// Help; an unknown help name opens nothing.
+TEST(HelpByName, NameAndTopicChooseFileAndPlace)
+{
+    uitest::RecordHelp record;
+    const std::wstring chm = uitest::ScratchDir::temp() + L"\\mav_help_test.chm";
+    std::ofstream(chm.c_str()) << "x";
+    std::string cfg = "HELP {\n Mav = text \"http://h.example/mav/<topic>\"\n"
+                      " Krv = text \"https://k.example/?q=<topic>\"\n Doc = text \"";
+    for (wchar_t ch : chm)
+        cfg += ch == L'\\' ? std::string("\\\\") : std::string(1, static_cast<char>(ch));
+    cfg += "\"\n}\n";
+    ASSERT_TRUE(MAV::CConfig::loadText(cfg.c_str(), cfg.size()));
+    const wchar_t* const cases[][2] = {
+        {L"Tuer", L"http://h.example/mav/Tuer"},
+        {L"", L"http://h.example/mav/"},
+        {nullptr, L"http://h.example/mav/"},
+        {L"krv\\Schrank", L"https://k.example/?q=Schrank"},
+        {L"Krv\\Schrank\\Extra", L"https://k.example/?q=Schrank"},
+        {L"\\\\Krv\\\\Regal", L"https://k.example/?q=Regal"}, // empty parts dropped
+        {L"Nirgends\\Thema", nullptr},
+    };
+    for (const auto& c : cases) {
+        uitest::shellCalls().clear();
+        EXPECT_EQ(MAV::help(c[0]), c[1] != nullptr);
+        EXPECT_EQ(uitest::shellCalls().empty() ? L"" : uitest::shellCalls()[0].file, c[1] ? c[1] : L"");
+    }
+    EXPECT_TRUE(uitest::helpCalls().empty());
+    EXPECT_TRUE(MAV::help(L"Doc\\Beschlag"));
+    ASSERT_EQ(uitest::helpCalls().size(), 2u);
+    EXPECT_EQ(
+        std::make_tuple(uitest::helpCalls()[0].command, uitest::helpCalls()[1].command, uitest::helpCalls()[1].text),
+        std::make_tuple(UINT(HH_DISPLAY_TOPIC), UINT(HH_KEYWORD_LOOKUP), std::wstring(L"Beschlag")));
+    ::DeleteFileW(chm.c_str());
+    EXPECT_FALSE(MAV::help(L"Doc\\Beschlag")); // no file for the name any more
+    MAV::CConfig::reset();
 }
 
 } // namespace

@@ -1,19 +1,13 @@
 // In-place editing of list cells as a user does it: a click on the selected row opens the clicked cell, Enter
 // takes the typed text, Escape drops it, a click elsewhere takes it; the heap edit field is counted so that every
 // way of ending (also destroying the dialog, a hook that deletes the row) leaves none behind. Also the language
-// combo box's entries and codes.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <tuple>
-#include <vector>
-
+// combo box's entries and codes, and the texts the tree and the list box ask the dialog around them for.
 #include "base/countries.h"
-#include "resource.h"
 #include "ui/CMavComboCountryBox.h"
-#include "ui/CMavDlg.h"
 #include "ui/CMavEdit.h"
+#include "ui/CMavListBox.h"
 #include "ui/CMavListCtrl.h"
+#include "ui/CMavTreeCtrl.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -24,12 +18,8 @@ enum Column { kName, kLength, kWidth, kCount };
 class PartsList : public CMavListCtrl {
 public:
     std::vector<int> allowed{kName, kLength, kWidth, kCount};
-    int accept = 1;
-    int inits = 0, ends = 0, destroys = 0;
-    bool deleteRowOnEnd = false;
-    bool reenterOnInit = false;
-    int reentryResult = -1;
-    bool windowGoneAtDestroy = false;
+    int accept = 1, inits = 0, ends = 0, destroys = 0, reentryResult = -1;
+    bool deleteRowOnEnd = false, reenterOnInit = false, windowGoneAtDestroy = false;
     HWND editAtInit = nullptr;
 
     void OnInitEditCtrl(LVHITTESTINFO*, CMavEdit* edit) override
@@ -40,17 +30,12 @@ public:
             // A scroll and a second start while the first start is still running: neither may end or replace it.
             SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
             LVHITTESTINFO other{};
-            other.iItem = 0;
-            other.iSubItem = kName;
             reentryResult = BeginItemEdit(&other);
         }
     }
     int OnAllowEdit(LVHITTESTINFO* hit) override
     {
-        for (int c : allowed)
-            if (c == hit->iSubItem)
-                return 1;
-        return 0;
+        return std::find(allowed.begin(), allowed.end(), hit->iSubItem) != allowed.end();
     }
     int OnEndItemEdit(CMavEdit*) override
     {
@@ -66,17 +51,19 @@ public:
     }
 };
 
-template <class List>
-class ListsDialog : public CMavDlg {
+template <class List> class ListsDialog : public CMavDlg {
 public:
     List list;
     CMavComboCountryBox country;
+    CMavTreeCtrl tree;
+    CMavListBox listBox;
     ListsDialog() : CMavDlg(IDD_MAV_TEST_LISTS) { SavePosition(false); }
     void DoDataExchange(CDataExchange* dx) override
     {
-        CMavDlg::DoDataExchange(dx);
         DDX_Control(dx, IDC_TEST_LIST, list);
         DDX_Control(dx, IDC_TEST_COUNTRY, country);
+        DDX_Control(dx, IDC_TEST_TREE, tree);
+        DDX_Control(dx, IDC_TEST_LISTBOX, listBox);
     }
     BOOL OnInitDialog() override
     {
@@ -99,10 +86,10 @@ public:
     }
 };
 
-// A modeless dialog shown at the screen's top left, its list's cell centres at hand.
-template <class List>
-struct Fixture {
+// A modeless dialog shown at the screen's top left.
+template <class List = PartsList> struct Fixture {
     ListsDialog<List> dlg;
+    List& list = dlg.list;
     Fixture()
     {
         EXPECT_TRUE(dlg.Create(IDD_MAV_TEST_LISTS));
@@ -117,56 +104,56 @@ struct Fixture {
             dlg.DestroyWindow();
         uitest::pump();
     }
-    POINT cell(int item, int sub)
-    {
-        CRect r;
-        dlg.list.GetSubItemRect(item, sub, LVIR_LABEL, &r);
-        return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    }
     void clickCell(int item, int sub)
     {
-        POINT p = cell(item, sub);
-        uitest::click(dlg.list.GetSafeHwnd(), p.x, p.y);
+        const RECT r = uitest::cellRect(list.GetSafeHwnd(), item, sub);
+        uitest::click(list.GetSafeHwnd(), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
-    std::wstring text(int item, int sub) { return dlg.list.GetItemText(item, sub).GetString(); }
-    HWND editWnd() { return dlg.list.GetEditCtrl() ? dlg.list.GetEditCtrl()->GetSafeHwnd() : nullptr; }
+    std::wstring text(int item, int sub) { return list.GetItemText(item, sub).GetString(); }
+    HWND editWnd() { return list.GetEditCtrl() ? list.GetEditCtrl()->GetSafeHwnd() : nullptr; }
 };
+
+// Answers every key with key, country and default joined, so a test sees which arguments arrived.
+const wchar_t* joiningMsg(const wchar_t* key, const wchar_t* def, const wchar_t* country)
+{
+    static std::wstring text;
+    text = uitest::str(key) + L"|" + uitest::str(country) + L"|" + uitest::str(def);
+    return text.c_str();
+}
 
 } // namespace
 
 // Enter takes the typed text into the cell; the field sat over that cell, aligned as its column, with the cell's
-// text selected and the focus. Escape drops what was typed. Each time the one heap field is gone afterwards.
+// text selected and the focus. Escape drops what was typed. Each time the one heap field is gone afterwards, and
+// the dialog stays open.
 TEST(ListInPlaceEdit, EnterTakesTheTextAndEscapeDropsIt)
 {
-    Fixture<PartsList> f;
-    PartsList& list = f.dlg.list;
-    EXPECT_EQ(list.SetCurSel(1), 1);
-    EXPECT_EQ(list.GetCurSel(), 1);
-
+    Fixture<> f;
+    EXPECT_EQ(f.list.SetCurSel(1), 1);
+    EXPECT_EQ(f.list.GetCurSel(), 1);
     f.clickCell(1, kLength);
     HWND edit = f.editWnd();
     ASSERT_NE(edit, nullptr) << "a click on the selected row opens the cell";
-    EXPECT_EQ(std::make_tuple(CMavListCtrl::editsAlive(), list.GetEditItem(), list.GetEditSubItem(), GetDlgCtrlID(edit)),
-              std::make_tuple(1, 1, int(kLength), 1025));
-    EXPECT_TRUE(GetParent(edit) == list.GetSafeHwnd() && GetFocus() == edit);
-    EXPECT_EQ(uitest::windowText(edit), L"564");
+    EXPECT_EQ(std::make_tuple(CMavListCtrl::editsAlive(), f.list.GetEditItem(), f.list.GetEditSubItem(),
+                              GetDlgCtrlID(edit), uitest::windowText(edit)),
+              std::make_tuple(1, 1, int(kLength), 1025, std::wstring(L"564")));
+    EXPECT_TRUE(GetParent(edit) == f.list.GetSafeHwnd() && GetFocus() == edit &&
+                (GetWindowLongW(edit, GWL_STYLE) & ES_RIGHT));
     DWORD start = 0, end = 0;
     SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(std::make_pair(start, end), std::make_pair(DWORD(0), DWORD(3))) << "the whole text selected";
-    EXPECT_TRUE(GetWindowLongW(edit, GWL_STYLE) & ES_RIGHT);
-    CRect cellRect, editRect;
-    list.GetSubItemRect(1, kLength, LVIR_LABEL, &cellRect);
+    const RECT cell = uitest::cellRect(f.list.GetSafeHwnd(), 1, kLength);
+    CRect editRect;
     GetWindowRect(edit, &editRect);
-    list.ScreenToClient(&editRect);
-    EXPECT_EQ(std::make_tuple(editRect.left, editRect.right, editRect.top),
-              std::make_tuple(cellRect.left, cellRect.right - 2, cellRect.top));
+    f.list.ScreenToClient(&editRect);
+    EXPECT_EQ(std::make_tuple(start, end, editRect.left, editRect.right, editRect.top),
+              std::make_tuple(DWORD(0), DWORD(3), cell.left, cell.right - 2, cell.top));
 
     uitest::type(L"580");
     uitest::key(VK_RETURN);
     EXPECT_EQ(f.text(1, kLength), L"580");
-    EXPECT_TRUE(list.GetEditCtrl() == nullptr && !IsWindow(edit));
-    EXPECT_EQ(std::make_tuple(CMavListCtrl::editsAlive(), list.inits, list.ends, list.destroys), std::make_tuple(0, 1, 1, 1));
-    EXPECT_TRUE(list.windowGoneAtDestroy) << "the hook sees the field after its window is gone";
+    EXPECT_TRUE(f.list.GetEditCtrl() == nullptr && !IsWindow(edit) && f.list.windowGoneAtDestroy);
+    EXPECT_EQ(std::make_tuple(CMavListCtrl::editsAlive(), f.list.inits, f.list.ends, f.list.destroys),
+              std::make_tuple(0, 1, 1, 1));
     EXPECT_TRUE(f.dlg.IsWindowVisible()) << "Enter in the cell does not close the dialog";
 
     f.clickCell(1, kWidth);
@@ -176,30 +163,26 @@ TEST(ListInPlaceEdit, EnterTakesTheTextAndEscapeDropsIt)
     uitest::type(L"999");
     uitest::key(VK_ESCAPE);
     EXPECT_EQ(f.text(1, kWidth), L"560");
-    EXPECT_EQ(list.ends, 1) << "an unchanged field is not offered";
-    EXPECT_EQ(list.destroys, 2);
-    EXPECT_EQ(CMavListCtrl::editsAlive(), 0);
+    // An unchanged field is not offered.
+    EXPECT_EQ(std::make_tuple(f.list.ends, f.list.destroys, CMavListCtrl::editsAlive()), std::make_tuple(1, 2, 0));
     EXPECT_TRUE(f.dlg.IsWindowVisible()) << "Escape in the cell does not cancel the dialog";
 }
 
 // A click elsewhere in the dialog takes the text when the list accepts it and drops it when it refuses; a click
 // into the list while editing only ends the edit and leaves the selection; an edit whose text did not change
-// leaves the cell as it was even when the list would accept.
+// leaves the cell as it was even when the list would accept. Columns the list refuses never open.
 TEST(ListInPlaceEdit, ClicksElsewhereEndTheEdit)
 {
-    Fixture<PartsList> f;
-    PartsList& list = f.dlg.list;
-    list.SetCurSel(0);
+    Fixture<> f;
+    f.list.SetCurSel(0);
     HWND other = f.dlg.GetDlgItem(IDC_TEST_OTHER)->GetSafeHwnd();
-
-    struct Case {
+    const struct {
         int accept;
-        const wchar_t* typed;
-        const wchar_t* expected;
+        const wchar_t *typed, *expected;
     } cases[] = {{1, L"Seite links", L"Seite links"}, {0, L"verworfen", L"Seite links"}, {1, nullptr, L"Seite links"}};
     int ends = 0;
-    for (const Case& c : cases) {
-        list.accept = c.accept;
+    for (const auto& c : cases) {
+        f.list.accept = c.accept;
         f.clickCell(0, kName);
         ASSERT_NE(f.editWnd(), nullptr);
         if (c.typed) {
@@ -207,173 +190,168 @@ TEST(ListInPlaceEdit, ClicksElsewhereEndTheEdit)
             ++ends;
         }
         uitest::click(other, 5, 5);
-        EXPECT_EQ(GetFocus(), other);
-        EXPECT_EQ(f.text(0, kName), c.expected) << c.accept;
-        EXPECT_EQ(list.ends, ends);
-        EXPECT_EQ(CMavListCtrl::editsAlive(), 0);
+        EXPECT_EQ(std::make_tuple(GetFocus(), f.text(0, kName), f.list.ends, CMavListCtrl::editsAlive()),
+                  std::make_tuple(other, std::wstring(c.expected), ends, 0));
     }
-
     f.clickCell(0, kCount);
     ASSERT_NE(f.editWnd(), nullptr);
     f.clickCell(2, kName);
-    EXPECT_EQ(f.editWnd(), nullptr);
-    EXPECT_EQ(CMavListCtrl::editsAlive(), 0);
-    EXPECT_EQ(list.GetCurSel(), 0) << "the click that ends the edit does not select";
-
+    EXPECT_EQ(std::make_tuple(f.editWnd(), CMavListCtrl::editsAlive(), f.list.GetCurSel()),
+              std::make_tuple(HWND(nullptr), 0, 0))
+        << "the click that ends the edit does not select";
     // A click on another row selects it and opens nothing; the next click on it opens it.
     f.clickCell(2, kName);
+    EXPECT_EQ(std::make_pair(f.editWnd(), f.list.GetCurSel()), std::make_pair(HWND(nullptr), 2));
+    f.list.allowed = {kName};
+    f.clickCell(2, kLength);
     EXPECT_EQ(f.editWnd(), nullptr);
-    EXPECT_EQ(list.GetCurSel(), 2);
     f.clickCell(2, kName);
     EXPECT_NE(f.editWnd(), nullptr);
     // Closing the dialog with the edit open leaves no field behind.
     f.dlg.DestroyWindow();
     EXPECT_EQ(CMavListCtrl::editsAlive(), 0);
-}
 
-// Columns the list refuses, and a list without overrides, never open a cell.
-TEST(ListInPlaceEdit, RefusedCellsNeverOpen)
-{
-    Fixture<PartsList> f;
-    f.dlg.list.allowed = {kName};
-    f.dlg.list.SetCurSel(1);
-    f.clickCell(1, kLength);
-    EXPECT_EQ(f.editWnd(), nullptr);
-    f.clickCell(1, kName);
-    EXPECT_NE(f.editWnd(), nullptr);
-    uitest::key(VK_ESCAPE);
-
-    Fixture<CMavListCtrl> plain;
-    plain.dlg.list.SetCurSel(0);
+    Fixture<CMavListCtrl> plain; // a list without overrides never opens a cell
+    plain.list.SetCurSel(0);
     for (int sub : {kName, kLength, kCount})
         plain.clickCell(0, sub);
-    EXPECT_EQ(plain.dlg.list.GetEditCtrl(), nullptr);
-    EXPECT_EQ(CMavListCtrl::editsAlive(), 0);
+    EXPECT_EQ(plain.list.GetEditCtrl(), nullptr);
 }
 
 // While a click starts an edit, a scroll cannot end it and a second start is refused: one field, over the cell
-// that was clicked.
-TEST(ListInPlaceEdit, ReentryWhileStartingIsRefused)
+// that was clicked; outside a start a scroll ends the edit. A hook that deletes the edited row: the text goes
+// nowhere (the next row keeps its own), nothing leaks.
+TEST(ListInPlaceEdit, ReentryAndAHookDeletingTheRow)
 {
-    Fixture<PartsList> f;
-    PartsList& list = f.dlg.list;
-    list.reenterOnInit = true;
-    list.SetCurSel(2);
+    Fixture<> f;
+    f.list.reenterOnInit = true;
+    f.list.SetCurSel(2);
     f.clickCell(2, kWidth);
-    EXPECT_EQ(list.reentryResult, 0);
     ASSERT_NE(f.editWnd(), nullptr);
-    EXPECT_EQ(f.editWnd(), list.editAtInit);
-    EXPECT_EQ(std::make_tuple(list.GetEditItem(), list.GetEditSubItem(), CMavListCtrl::editsAlive(), list.destroys),
-              std::make_tuple(2, int(kWidth), 1, 0));
-    // Outside a start, a scroll ends the edit.
-    list.reenterOnInit = false;
-    list.SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
-    EXPECT_EQ(f.editWnd(), nullptr);
-    EXPECT_EQ(CMavListCtrl::editsAlive(), 0);
-}
+    EXPECT_EQ(std::make_tuple(f.list.reentryResult, f.editWnd(), f.list.GetEditItem(), f.list.GetEditSubItem(),
+                              CMavListCtrl::editsAlive(), f.list.destroys),
+              std::make_tuple(0, f.list.editAtInit, 2, int(kWidth), 1, 0));
+    f.list.reenterOnInit = false;
+    f.list.SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(std::make_pair(f.editWnd(), CMavListCtrl::editsAlive()), std::make_pair(HWND(nullptr), 0));
 
-// A hook that deletes the edited row: the text goes nowhere (the next row keeps its own), nothing leaks.
-TEST(ListInPlaceEdit, HookDeletingTheEditedRow)
-{
-    Fixture<PartsList> f;
-    PartsList& list = f.dlg.list;
-    list.deleteRowOnEnd = true;
-    list.SetCurSel(1);
+    f.list.deleteRowOnEnd = true;
+    f.list.SetCurSel(1);
     f.clickCell(1, kName);
     uitest::type(L"weg");
     uitest::key(VK_RETURN);
-    EXPECT_EQ(list.GetItemCount(), 2);
-    EXPECT_EQ(f.text(0, kName), L"Seitenwand");
-    EXPECT_EQ(f.text(1, kName), L"R\u00fcckwand");
-    EXPECT_EQ(CMavListCtrl::editsAlive(), 0);
+    EXPECT_EQ(std::make_tuple(f.list.GetItemCount(), f.text(0, kName), f.text(1, kName), CMavListCtrl::editsAlive()),
+              std::make_tuple(2, std::wstring(L"Seitenwand"), std::wstring(L"R\u00fcckwand"), 0));
 }
 
 // A cell of 10,000 characters opens whole and takes a typed character at its end; indexes of -1 or past the end
-// are refused by every call.
+// are refused by every call. SetCurSel adds to the selection of a list that allows several, and scrolls the row
+// into view.
 TEST(ListInPlaceEdit, LongTextsAndBadIndexes)
 {
-    Fixture<PartsList> f;
-    PartsList& list = f.dlg.list;
+    Fixture<> f;
     std::wstring longText;
     for (int i = 0; i < 10000; ++i)
         longText += static_cast<wchar_t>(L'A' + i % 26);
-    list.SetItemText(0, kName, longText.c_str());
-    list.SetCurSel(0);
+    f.list.SetItemText(0, kName, longText.c_str());
+    f.list.SetCurSel(0);
     f.clickCell(0, kName);
-    HWND edit = f.editWnd();
-    ASSERT_NE(edit, nullptr);
-    EXPECT_EQ(GetWindowTextLengthW(edit), 10000);
+    ASSERT_NE(f.editWnd(), nullptr);
+    EXPECT_EQ(GetWindowTextLengthW(f.editWnd()), 10000);
     uitest::key(VK_END);
     uitest::type(L"!");
     uitest::key(VK_RETURN);
     EXPECT_EQ(f.text(0, kName), longText + L"!");
 
-    const int count = list.GetItemCount();
+    const int count = f.list.GetItemCount();
     for (int bad : {-1, count, count + 5}) {
-        EXPECT_EQ(list.SetCurSel(bad), 0) << bad;
-        EXPECT_EQ(list.SetItemImage(bad, 0, 0), 0) << bad;
         LVHITTESTINFO hit{};
         hit.iItem = bad;
-        EXPECT_EQ(list.BeginItemEdit(&hit), 0) << bad;
-        EXPECT_EQ(f.text(bad, 0), L"");
+        EXPECT_EQ(std::make_tuple(f.list.SetCurSel(bad), f.list.SetItemImage(bad, 0, 0), f.list.BeginItemEdit(&hit),
+                                  f.text(bad, 0)),
+                  std::make_tuple(0, 0, 0, std::wstring()))
+            << bad;
     }
     LVHITTESTINFO badColumn{};
-    badColumn.iItem = 0;
     badColumn.iSubItem = 9;
-    EXPECT_EQ(list.BeginItemEdit(&badColumn), 0);
-    EXPECT_EQ(list.BeginItemEdit(nullptr), 0);
-    EXPECT_EQ(list.GetCurSel(), 0) << "refused selections leave the selection";
-    EXPECT_EQ(CMavListCtrl::editsAlive(), 0);
+    EXPECT_EQ(f.list.BeginItemEdit(&badColumn) + f.list.BeginItemEdit(nullptr), 0);
+    EXPECT_EQ(std::make_pair(f.list.GetCurSel(), CMavListCtrl::editsAlive()), std::make_pair(0, 0));
 
-    // SetCurSel adds to the selection of a list that allows several, and scrolls the row into view.
-    list.ModifyStyle(LVS_SINGLESEL, 0);
+    f.list.ModifyStyle(LVS_SINGLESEL, 0);
     for (int i = 0; i < 40; ++i)
-        list.InsertItem(list.GetItemCount(), L"Fach");
-    EXPECT_EQ(list.SetCurSel(40), 1);
-    EXPECT_EQ(list.GetItemState(0, LVIS_SELECTED), static_cast<UINT>(LVIS_SELECTED));
-    EXPECT_EQ(list.GetItemState(40, LVIS_SELECTED), static_cast<UINT>(LVIS_SELECTED));
-    EXPECT_GT(list.GetTopIndex(), 0);
-    EXPECT_EQ(list.GetCurSel(), 0);
+        f.list.InsertItem(f.list.GetItemCount(), L"Fach");
+    EXPECT_EQ(f.list.SetCurSel(40), 1);
+    EXPECT_EQ(f.list.GetItemState(0, LVIS_SELECTED) & f.list.GetItemState(40, LVIS_SELECTED), UINT(LVIS_SELECTED));
+    EXPECT_GT(f.list.GetTopIndex(), 0);
+    EXPECT_EQ(f.list.GetCurSel(), 0);
 }
 
 // The combo box lists every language by its display name, sorted, each with its code; SelectCountry ignores case.
 TEST(CountryCombo, EntriesCarryTheirCodes)
 {
-    Fixture<PartsList> f;
+    Fixture<> f;
     CMavComboCountryBox& box = f.dlg.country;
     const int n = mavDlCountryCount();
     ASSERT_EQ(box.GetCount(), n);
     EXPECT_EQ(box.GetStyle() & 0x103u, 0x103u);
-    CString previous;
-    for (int i = 0; i < n; ++i) {
-        CString name;
+    CString previous, name;
+    for (int i = 0; i < n; ++i, previous = name) {
         box.GetLBText(i, name);
         const wchar_t* code = reinterpret_cast<const wchar_t*>(box.GetItemData(i));
-        int row = mavDlCountryFind(code);
+        const int row = mavDlCountryFind(code);
         ASSERT_GE(row, 0) << i;
         EXPECT_STREQ(name.GetString(), mavDlCountrys()[row].name);
         EXPECT_EQ(code, mavDlCountrys()[row].code) << "the item data points into the table";
-        if (i > 0) {
-            EXPECT_LE(lstrcmpiW(previous.GetString(), name.GetString()), 0) << "sorted";
-        }
-        previous = name;
+        EXPECT_TRUE(i == 0 || lstrcmpiW(previous.GetString(), name.GetString()) <= 0) << "sorted";
     }
     EXPECT_EQ(box.GetCurSel(), 0);
     EXPECT_STREQ(box.GetCountry(), L"bg") << "Bulgarisch sorts first";
-
     EXPECT_EQ(box.SelectCountry(L"EN"), 1);
-    EXPECT_STREQ(box.GetCountry(), L"en");
-    CString shown;
-    box.GetLBText(box.GetCurSel(), shown);
-    EXPECT_STREQ(shown.GetString(), L"Englisch");
+    box.GetLBText(box.GetCurSel(), name);
+    EXPECT_EQ(uitest::str(box.GetCountry()) + name.GetString(), L"enEnglisch");
     EXPECT_EQ(box.SelectCountry(L"De"), 1);
     for (const wchar_t* bad : {L"xx", L"", static_cast<const wchar_t*>(nullptr)})
         EXPECT_EQ(box.SelectCountry(bad), 0);
     EXPECT_STREQ(box.GetCountry(), L"de") << "a failed selection keeps the entry";
-
     box.SetCurSel(-1);
     EXPECT_EQ(box.GetCountry(), nullptr);
     box.ResetContent();
     EXPECT_EQ(box.SelectCountry(L"de"), 0);
     EXPECT_EQ(box.GetCountry(), nullptr);
+}
+
+TEST(ControlTexts, TreeAndListBoxAskTheDialogAroundThem)
+{
+    uitest::ScopedMsgFcn callback(&joiningMsg);
+    Fixture<> f;
+    auto& dlg = f.dlg;
+    dlg.SetCountry(L"en");
+    EXPECT_EQ(uitest::str(dlg.tree.country()) + dlg.listBox.country(), L"enen");
+    // A null country is the dialog's; a given one passes through.
+    EXPECT_STREQ(dlg.tree.GetMsg(L"MAV_MAT_0001", L"Gruppe", nullptr), L"MAV_MAT_0001|en|Gruppe");
+    EXPECT_STREQ(dlg.tree.GetMsg(L"MAV_MAT_0002", L"Material", L"fr"), L"MAV_MAT_0002|fr|Material");
+    EXPECT_STREQ(dlg.listBox.GetMsg(L"DLG_001", L"OK", nullptr), L"DLG_001|en|OK");
+    dlg.SetCountry(L"de");
+    EXPECT_STREQ(dlg.tree.country(), L"de");
+    dlg.DestroyWindow();
+    uitest::pump();
+
+    // In a window that is no CMavDlg: no country, and the default text unchanged. An item of 10,000 characters
+    // comes back whole.
+    HWND plain = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
+    CMavTreeCtrl tree;
+    ASSERT_TRUE(tree.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 200), CWnd::FromHandle(plain), 5));
+    CMavListBox box;
+    ASSERT_TRUE(box.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 80, 80), CWnd::FromHandle(plain), 6));
+    EXPECT_TRUE(tree.country() == nullptr && box.country() == nullptr);
+    EXPECT_STREQ(tree.GetMsg(L"K", L"Vorgabe", L"en"), L"Vorgabe");
+    EXPECT_EQ(box.GetMsg(L"K", nullptr, nullptr), nullptr);
+    const std::wstring longText(10000, L'a');
+    HTREEITEM root = tree.InsertItem(L"Schrank");
+    HTREEITEM child = tree.InsertItem(longText.c_str(), root);
+    EXPECT_EQ(tree.GetItemText(child) + L"|" + tree.GetItemText(root) + L"|" + tree.GetItemText(nullptr),
+              CString((longText + L"|Schrank|").c_str()));
+    tree.DestroyWindow();
+    box.DestroyWindow();
+    DestroyWindow(plain);
 }

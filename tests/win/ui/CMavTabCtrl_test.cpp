@@ -1,13 +1,6 @@
 // The tab control of the cabinet sample: pages created when first shown at their place under the tabs, disabled
 // tabs skipped by Control+Tab and refused to the mouse, keys the control keeps, deleting tabs, and pages taking
 // over their host's help and language.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <tuple>
-#include <vector>
-
-#include "resource.h"
 #include "ui/CMavTabCtrl.h"
 #include "ui/CMavTabPage.h"
 #include "ui_test_support.h"
@@ -16,7 +9,7 @@ namespace {
 
 class HostDlg : public CMavDlg {
 public:
-    HostDlg() : CMavDlg(IDD_MAV_SAMPLE_TABS) {}
+    HostDlg() : CMavDlg(IDD_MAV_SAMPLE_TABS) { SavePosition(false); }
     int closes = 0;
 
 protected:
@@ -30,11 +23,7 @@ public:
     int saves = 0;
 
 protected:
-    void DoDataExchange(CDataExchange* dx) override
-    {
-        if (dx->m_bSaveAndValidate)
-            ++saves;
-    }
+    void DoDataExchange(CDataExchange* dx) override { saves += dx->m_bSaveAndValidate; }
 };
 
 // The sample dialog with four pages, the third disabled.
@@ -42,14 +31,12 @@ struct Tabs {
     CWnd owner;
     HostDlg host;
     CMavTabCtrl tab;
-    CountingPage dim{IDD_MAV_SAMPLE_PAGE_DIM};
-    CountingPage mat{IDD_MAV_SAMPLE_PAGE_MAT};
-    CMavTabPage drill{IDD_MAV_SAMPLE_PAGE_DRILL};
-    CMavTabPage mat2{IDD_MAV_SAMPLE_PAGE_MAT};
+    CountingPage dim{IDD_MAV_SAMPLE_PAGE_DIM}, mat{IDD_MAV_SAMPLE_PAGE_MAT};
+    CMavTabPage drill{IDD_MAV_SAMPLE_PAGE_DRILL}, mat2{IDD_MAV_SAMPLE_PAGE_MAT};
+    CMavTabPage* pages[4] = {&dim, &mat, &drill, &mat2};
     explicit Tabs(bool fill = true)
     {
         owner.CreateEx(0, nullptr, L"TabsOwner", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr);
-        host.SavePosition(false);
         host.Create(IDD_MAV_SAMPLE_TABS, &owner);
         host.ShowWindow(SW_SHOW);
         tab.SubclassDlgItem(IDC_SAMPLE_TAB, &host);
@@ -67,28 +54,31 @@ struct Tabs {
         host.DestroyWindow();
         owner.DestroyWindow();
     }
+    // Which pages have windows ("1") and which are visible ("v"), and the current page, selection and focus.
+    std::string state()
+    {
+        std::string s;
+        for (CMavTabPage* p : pages)
+            s += !p->m_hWnd ? "0" : p->IsWindowVisible() ? "v" : "1";
+        return s + " " + std::to_string(tab.GetCurPage()) + std::to_string(tab.GetCurSel()) +
+               std::to_string(tab.GetCurFocus());
+    }
+    void dispatch()
+    {
+        for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);)
+            DispatchMessageW(&m);
+    }
 };
-
-// The page's window rectangle in the tab control's client coordinates.
-std::tuple<LONG, LONG, LONG, LONG> rectInTab(const CMavTabCtrl& tab, const CWnd& page)
-{
-    RECT r{};
-    page.GetWindowRect(&r);
-    tab.ScreenToClient(&r);
-    return {r.left, r.top, r.right, r.bottom};
-}
 
 } // namespace
 
+// The first page shows at once in the tab control below the tabs; pages passed over stay uncreated; a disabled
+// tab and a tab beyond the last are refused.
 TEST(MavTabCtrl, PagesAreCreatedWhenFirstShownUnderTheTabs)
 {
     Tabs t;
     EXPECT_EQ(t.tab.GetItemCount(), 4);
-    EXPECT_EQ(t.tab.GetCurPage(), 0);
-    ASSERT_NE(t.dim.m_hWnd, nullptr) << "the first page is shown at once";
-    EXPECT_EQ(t.mat.m_hWnd, nullptr);
-    EXPECT_EQ(t.drill.m_hWnd, nullptr);
-    EXPECT_EQ(t.mat2.m_hWnd, nullptr);
+    EXPECT_EQ(t.state().substr(0, 7), "v000 00");
     EXPECT_EQ(::GetParent(t.dim.m_hWnd), t.tab.m_hWnd);
     UINT idd = 0;
     ASSERT_TRUE(t.tab.GetDlgIDD(3, idd));
@@ -96,71 +86,48 @@ TEST(MavTabCtrl, PagesAreCreatedWhenFirstShownUnderTheTabs)
     EXPECT_FALSE(t.tab.GetDlgIDD(4, idd));
     EXPECT_EQ(t.tab.InsertItem(0, L"nothing", nullptr, IDD_MAV_SAMPLE_PAGE_DIM), 0);
     EXPECT_EQ(t.tab.GetItemCount(), 4);
-
     RECT client{}, tab0{};
     t.tab.GetClientRect(&client);
     t.tab.GetItemRect(0, &tab0);
-    const int top = tab0.bottom - tab0.top + 4;
-    const auto expected = std::make_tuple(2L, LONG(top), LONG(2 + client.right - 6), LONG(client.bottom - 4));
-    EXPECT_EQ(rectInTab(t.tab, t.dim), expected);
-
-    EXPECT_EQ(t.tab.SetCurSel(3), 0) << "the tab selected before";
-    EXPECT_EQ(t.tab.GetCurSel(), 3);
-    ASSERT_NE(t.mat2.m_hWnd, nullptr);
-    EXPECT_EQ(t.mat.m_hWnd, nullptr) << "pages passed over stay uncreated";
-    EXPECT_EQ(rectInTab(t.tab, t.mat2), expected);
-    EXPECT_FALSE(t.dim.IsWindowVisible());
-    EXPECT_TRUE(t.mat2.IsWindowVisible());
-    EXPECT_EQ(t.tab.SetCurSel(7), 3);
-    EXPECT_EQ(t.tab.SetCurSel(2), 3) << "a disabled tab is refused";
-    EXPECT_EQ(t.drill.m_hWnd, nullptr);
-}
-
-TEST(MavTabCtrl, ControlTabSkipsDisabledTabsBothWays)
-{
-    Tabs t;
-    struct Step {
-        bool shift;
-        int expected;
+    const RECT expected{2, tab0.bottom - tab0.top + 4, 2 + client.right - 6, client.bottom - 4};
+    auto placed = [&t, &expected](const CWnd& page) {
+        RECT r{};
+        page.GetWindowRect(&r);
+        t.tab.ScreenToClient(&r);
+        return ::EqualRect(&r, &expected) != FALSE;
     };
-    // 0 -> 1 -> (2 disabled) 3 -> 0; back: 0 -> 3 -> (2) 1 -> 0.
-    const Step steps[] = {{false, 1}, {false, 3}, {false, 0}, {true, 3}, {true, 1}, {true, 0}};
-    for (const Step& s : steps) {
-        SCOPED_TRACE(testing::Message() << (s.shift ? "Control+Shift+Tab" : "Control+Tab") << " to " << s.expected);
-        CMavTabPage* pages[] = {&t.dim, &t.mat, &t.drill, &t.mat2};
-        CMavTabPage& current = *pages[t.tab.GetCurPage()];
-        HWND from = ::GetNextDlgTabItem(current.m_hWnd, nullptr, FALSE);
-        ASSERT_NE(from, nullptr);
-        ::SetFocus(from);
-        EXPECT_TRUE(uitest::pressKey(from, VK_TAB, true, s.shift));
-        EXPECT_EQ(t.tab.GetCurPage(), s.expected);
-        EXPECT_EQ(t.tab.GetCurSel(), s.expected);
-        EXPECT_EQ(t.drill.m_hWnd, nullptr);
-        EXPECT_TRUE(pages[s.expected]->IsWindowVisible());
-    }
+    EXPECT_TRUE(placed(t.dim));
+    EXPECT_EQ(t.tab.SetCurSel(3), 0) << "the tab selected before";
+    EXPECT_TRUE(placed(t.mat2));
+    EXPECT_EQ(std::make_pair(t.tab.SetCurSel(7), t.tab.SetCurSel(2)), std::make_pair(3, 3));
+    EXPECT_EQ(t.state().substr(0, 7), "100v 33");
 }
 
-// A click on the disabled tab keeps the current page (and the control's focus on its tab); on another tab it
-// creates and shows that tab's page.
-TEST(MavTabCtrl, MouseOnADisabledTabKeepsTheCurrentPage)
+// Control+Tab and Control+Shift+Tab go round the enabled tabs: 0 -> 1 -> (2 disabled) 3 -> 0 and back. A click
+// on the disabled tab keeps the current page (and the control's focus on its tab); on another tab it creates and
+// shows that tab's page.
+TEST(MavTabCtrl, ControlTabAndTheMouseSkipDisabledTabs)
 {
     Tabs t;
-    const CMavTabPage* pages[] = {&t.dim, &t.mat, &t.drill, &t.mat2};
+    std::string seen;
+    for (bool shift : {false, false, false, true, true, true}) {
+        HWND from = ::GetNextDlgTabItem(t.pages[t.tab.GetCurPage()]->m_hWnd, nullptr, FALSE);
+        ::SetFocus(from);
+        seen += uitest::pressKey(from, VK_TAB, true, shift) ? "" : "not consumed ";
+        seen += t.state().substr(0, 7) + " ";
+    }
+    EXPECT_EQ(seen, "1v00 11 110v 33 v101 00 110v 33 1v01 11 v101 00 ");
     for (int tab : {2, 1}) {
         RECT r{};
         t.tab.GetItemRect(tab, &r);
         const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         t.tab.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
         t.tab.SendMessage(WM_LBUTTONUP, 0, at);
-        const int page = tab == 2 ? 0 : 1;
-        EXPECT_EQ(std::make_tuple(t.tab.GetCurPage(), t.tab.GetCurFocus(), t.tab.GetCurSel()),
-                  std::make_tuple(page, page, page));
-        EXPECT_EQ(t.drill.m_hWnd, nullptr);
-        EXPECT_TRUE(pages[page]->IsWindowVisible());
-        EXPECT_EQ(t.dim.IsWindowVisible() != FALSE, page == 0);
+        EXPECT_EQ(t.state(), tab == 2 ? "v101 000" : "1v01 111");
     }
 }
 
+// Escape is kept by the control; a null message closes the owner, posted, not sent.
 TEST(MavTabCtrl, EscapeIsKeptAndANullMessageClosesTheOwner)
 {
     Tabs t;
@@ -169,33 +136,33 @@ TEST(MavTabCtrl, EscapeIsKeptAndANullMessageClosesTheOwner)
     EXPECT_TRUE(t.host.IsWindowVisible());
     MSG msg{t.tab.m_hWnd, WM_NULL, 0, 0, 0, {}};
     EXPECT_TRUE(AfxPreTranslateMessage(&msg));
-    EXPECT_EQ(t.host.closes, 0) << "posted, not sent";
-    for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);)
-        DispatchMessageW(&m);
+    EXPECT_EQ(t.host.closes, 0);
+    t.dispatch();
     EXPECT_EQ(t.host.closes, 1);
 }
 
+// Deleting a tab destroys its page's window and keeps the shown page; deleting the current tab makes the next one
+// current, created when it had no window.
 TEST(MavTabCtrl, DeletingKeepsTheShownPage)
 {
     Tabs t;
     t.tab.SetCurSel(1);
-    ASSERT_NE(t.dim.m_hWnd, nullptr);
     EXPECT_EQ(t.tab.DeleteItem(0), 1);
-    EXPECT_EQ(t.dim.m_hWnd, nullptr) << "the page's window is destroyed, the object stays";
-    EXPECT_EQ(std::make_tuple(t.tab.GetCurPage(), t.tab.GetCurSel(), t.tab.GetPage(0)), std::make_tuple(0, 0, &t.mat));
+    EXPECT_EQ(std::make_tuple(t.dim.m_hWnd, t.tab.GetCurPage(), t.tab.GetCurSel(), t.tab.GetPage(0)),
+              std::make_tuple(HWND(nullptr), 0, 0, static_cast<CMavTabPage*>(&t.mat)));
     EXPECT_TRUE(t.mat.IsWindowVisible());
     EXPECT_EQ(t.tab.DeleteItem(5), 0);
     EXPECT_FALSE(t.tab.isTabEnabled(1)) << "the disabled tab moved up by one";
     EXPECT_FALSE(t.tab.EnableTab(3, true));
-
-    // Deleting the current tab makes the next one current, created when it had no window.
     EXPECT_EQ(t.tab.DeleteItem(0), 1);
-    EXPECT_EQ(std::make_tuple(t.tab.GetCurPage(), t.tab.GetItemCount(), t.tab.GetPage(0)), std::make_tuple(0, 2, &t.drill));
+    EXPECT_EQ(std::make_tuple(t.tab.GetCurPage(), t.tab.GetItemCount(), t.tab.GetPage(0)),
+              std::make_tuple(0, 2, &t.drill));
     EXPECT_EQ(t.tab.DeleteAllItems(), TRUE);
-    EXPECT_EQ(std::make_tuple(t.tab.GetCurPage(), t.tab.GetItemCount()), std::make_tuple(-1, 0));
-    EXPECT_EQ(t.mat.m_hWnd, nullptr);
+    EXPECT_EQ(std::make_tuple(t.tab.GetCurPage(), t.tab.GetItemCount(), t.mat.m_hWnd),
+              std::make_tuple(-1, 0, HWND(nullptr)));
 }
 
+// Pages take over the host's help file, topic and language; OnOk exchanges, closes and hides every created page.
 TEST(MavTabCtrl, PagesTakeOverTheHostsHelpAndLanguage)
 {
     Tabs t(false);
@@ -205,18 +172,11 @@ TEST(MavTabCtrl, PagesTakeOverTheHostsHelpAndLanguage)
     t.tab.InsertItem(0, L"Ma\u00DFe", &t.dim, IDD_MAV_SAMPLE_PAGE_DIM);
     ASSERT_NE(t.dim.m_hWnd, nullptr);
     EXPECT_EQ(t.dim.hostDlg(), &t.host);
-    CString s;
-    t.dim.GetHelpFile(s);
-    EXPECT_EQ(std::wstring(s.GetString()), L"C:\\help\\schrank.chm");
-    t.dim.GetHelpTopic(s);
-    EXPECT_EQ(std::wstring(s.GetString()), L"masse");
-    EXPECT_EQ(std::wstring(t.dim.country()), L"en");
-
-    // OnOk exchanges and closes every created page.
+    CString file, topic;
+    t.dim.GetHelpFile(file);
+    t.dim.GetHelpTopic(topic);
+    EXPECT_EQ(file + L"|" + topic + L"|" + t.dim.country(), L"C:\\help\\schrank.chm|masse|en");
     t.tab.OnOk();
-    for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);)
-        DispatchMessageW(&m);
-    EXPECT_EQ(t.dim.saves, 1);
-    EXPECT_EQ(t.mat.saves, 0) << "a page never shown has nothing to give";
-    EXPECT_FALSE(t.dim.IsWindowVisible()) << "closed pages are hidden";
+    t.dispatch();
+    EXPECT_EQ(std::make_tuple(t.dim.saves, t.mat.saves, t.dim.IsWindowVisible()), std::make_tuple(1, 0, FALSE));
 }

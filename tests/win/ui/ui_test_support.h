@@ -1,7 +1,8 @@
 // Helpers of the ui and dialog tests: real mouse and keyboard input, a script of user actions played on the modal
-// windows a call opens, reading windows and report lists, recorders standing in for HTML Help and the shell, and
-// a page of the cabinet sample for the numeric fields.
+// windows a call opens, reading windows and report lists, recorders standing in for HTML Help and the shell.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <windows.h>
 
@@ -11,16 +12,17 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "../afx/afx_test_support.h"
 #include "afx/afxwin.h"
+#include "resource.h"
 #include "ui/CMavDlg.h"
 
 namespace uitest {
 
 inline std::wstring str(const wchar_t* s) { return s ? s : L"(null)"; }
-
 inline std::wstring windowText(HWND h)
 {
     std::wstring s(static_cast<size_t>(::GetWindowTextLengthW(h)) + 1, L'\0');
@@ -29,6 +31,9 @@ inline std::wstring windowText(HWND h)
 }
 inline std::wstring itemText(HWND dialog, int id) { return windowText(::GetDlgItem(dialog, id)); }
 inline std::wstring messageBoxText(HWND box) { return itemText(box, 0xFFFF); } // its static text
+inline std::wstring text(const CWnd& w) { return windowText(w.m_hWnd); }
+inline void post(HWND dialog, int id) { ::PostMessageW(dialog, WM_COMMAND, id, 0); }
+inline void press(HWND dialog, int id) { ::SendMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 // Dispatches the waiting messages, through PreTranslateMessage up the window chain as a host does.
 inline void pump()
@@ -37,8 +42,8 @@ inline void pump()
         afxtest::pumpWaitingMessages();
 }
 
-// A left click at (x, y) of a window's client area, as the mouse driver sends it. Its top-level window comes to
-// the front first, and successive clicks land a few pixels apart, so two are never taken for a double click.
+// A left click at (x, y) of a window's client area through the mouse driver, its top-level window brought to the
+// front first; successive clicks land a few pixels apart so that two are never taken for a double click.
 inline void click(HWND window, int x, int y)
 {
     static int shift = 0;
@@ -59,8 +64,14 @@ inline void click(HWND window, int x, int y)
     pump();
 }
 
-// Presses and releases keys as the keyboard driver would; with pumping false the keys wait for a loop that runs
-// anyway (a menu's own).
+// Keys through the keyboard driver: a virtual key pressed times times, or text typed as characters. Without
+// pumping the keys wait for a loop that runs anyway (a menu's own).
+inline void send(std::vector<INPUT> in, bool pumping)
+{
+    ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    if (pumping)
+        pump();
+}
 inline void key(WORD vk, int times = 1, bool pumping = true)
 {
     std::vector<INPUT> in(2 * static_cast<size_t>(times));
@@ -69,33 +80,26 @@ inline void key(WORD vk, int times = 1, bool pumping = true)
         in[i].ki.wVk = vk;
         in[i].ki.dwFlags = i % 2 ? KEYEVENTF_KEYUP : 0;
     }
-    ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-    if (pumping)
-        pump();
+    send(in, pumping);
 }
-
-// Types text as characters through the keyboard driver.
 inline void type(const std::wstring& text)
 {
-    for (wchar_t ch : text) {
-        INPUT in[2] = {};
-        in[0].type = in[1].type = INPUT_KEYBOARD;
-        in[0].ki.wScan = in[1].ki.wScan = ch;
-        in[0].ki.dwFlags = KEYEVENTF_UNICODE;
-        in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-        ::SendInput(2, in, sizeof(INPUT));
+    std::vector<INPUT> in(2 * text.size());
+    for (size_t i = 0; i < in.size(); ++i) {
+        in[i].type = INPUT_KEYBOARD;
+        in[i].ki.wScan = text[i / 2];
+        in[i].ki.dwFlags = KEYEVENTF_UNICODE | (i % 2 ? KEYEVENTF_KEYUP : 0);
     }
-    pump();
+    send(in, true);
 }
 
-// Types into a window one WM_CHAR per character (8 is Backspace), as TranslateMessage hands them on.
+// Types into a window one WM_CHAR per character (8 is Backspace), as TranslateMessage hands them on; typeInto
+// focuses the edit first (which selects its text) and leaves it for next.
 inline void chars(HWND h, const std::wstring& text)
 {
     for (wchar_t ch : text)
         ::SendMessageW(h, WM_CHAR, ch, 1);
 }
-
-// Focuses an edit (which selects its text), types, and leaves it for next.
 inline void typeInto(HWND edit, const std::wstring& text, HWND next)
 {
     ::SetFocus(edit);
@@ -103,13 +107,22 @@ inline void typeInto(HWND edit, const std::wstring& text, HWND next)
     ::SetFocus(next);
 }
 
-inline void press(HWND dialog, int id) { ::SendMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-
 // One step of a script: the window it waits for ("#32770" a dialog or message box not seen before, "#32768" an
 // open menu, "" the window of the step before, one tick later) and what the user does there.
 struct Step {
     std::wstring cls;
     std::function<void(HWND)> act;
+};
+
+// What a running script has done: the steps taken, the ticks without one, the dialogs seen and those waiting.
+struct ScriptState {
+    std::vector<Step> steps;
+    size_t next = 0;
+    int ticks = 0;
+    std::vector<HWND> seen, pending;
+    HWND last = nullptr;
+    bool timedOut = false;
+    HHOOK hook = nullptr;
 };
 
 // While alive, each dialog window that becomes active on this thread for the first time, and each menu that opens,
@@ -120,21 +133,15 @@ class Script {
 public:
     explicit Script(std::vector<Step> steps)
     {
-        s_steps = std::move(steps);
-        s_next = 0;
-        s_ticks = 0;
-        s_seen.clear();
-        s_pending.clear();
-        s_last = nullptr;
-        s_timedOut = false;
-        s_hook = ::SetWindowsHookExW(WH_CBT, &cbt, nullptr, ::GetCurrentThreadId());
+        s = ScriptState();
+        s.steps = std::move(steps);
+        s.hook = ::SetWindowsHookExW(WH_CBT, &cbt, nullptr, ::GetCurrentThreadId());
         m_timer = ::SetTimer(nullptr, 0, 30, &tick);
     }
-    // A single dialog step.
     explicit Script(std::function<void(HWND)> act) : Script(std::vector<Step>{{L"#32770", std::move(act)}}) {}
     ~Script()
     {
-        ::UnhookWindowsHookEx(s_hook);
+        ::UnhookWindowsHookEx(s.hook);
         ::KillTimer(nullptr, m_timer);
         MSG msg; // a WM_QUIT left by the guard must not end the test program's next loop
         while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
@@ -142,11 +149,13 @@ public:
     }
     Script(const Script&) = delete;
     Script& operator=(const Script&) = delete;
-
     // Every step ran and nothing had to be cancelled.
-    static bool finished() { return s_next == s_steps.size() && !s_timedOut; }
+    static bool finished() { return s.next == s.steps.size() && !s.timedOut; }
 
 private:
+    static inline ScriptState s;
+    UINT_PTR m_timer = 0;
+
     static bool isClass(HWND h, const wchar_t* cls)
     {
         wchar_t name[16] = {};
@@ -156,59 +165,68 @@ private:
     {
         HWND h = reinterpret_cast<HWND>(wParam);
         if (code == HCBT_ACTIVATE && isClass(h, L"#32770") &&
-            std::find(s_seen.begin(), s_seen.end(), h) == s_seen.end()) {
-            s_seen.push_back(h);
-            s_pending.push_back(h);
+            std::find(s.seen.begin(), s.seen.end(), h) == s.seen.end()) {
+            s.seen.push_back(h);
+            s.pending.push_back(h);
         }
-        return ::CallNextHookEx(s_hook, code, wParam, lParam);
+        return ::CallNextHookEx(s.hook, code, wParam, lParam);
     }
     static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD)
     {
-        if (s_next < s_steps.size()) {
-            const Step& step = s_steps[s_next];
+        if (s.next < s.steps.size()) {
+            const std::wstring& cls = s.steps[s.next].cls;
             HWND target = nullptr;
-            if (step.cls.empty()) {
-                target = s_last;
-            } else if (step.cls == L"#32768") {
+            if (cls.empty()) {
+                target = s.last;
+            } else if (cls == L"#32768") {
                 HWND menu = ::FindWindowW(L"#32768", nullptr);
-                if (menu && ::IsWindowVisible(menu))
-                    target = menu;
+                target = menu && ::IsWindowVisible(menu) ? menu : nullptr;
             } else {
-                while (!s_pending.empty() && !::IsWindow(s_pending.front()))
-                    s_pending.erase(s_pending.begin());
+                while (!s.pending.empty() && !::IsWindow(s.pending.front()))
+                    s.pending.erase(s.pending.begin());
                 // A modal loop shows its dialog once it is idle: the step waits until the user can see it.
-                if (!s_pending.empty() && ::IsWindowVisible(s_pending.front())) {
-                    target = s_pending.front();
-                    s_pending.erase(s_pending.begin());
+                if (!s.pending.empty() && ::IsWindowVisible(s.pending.front())) {
+                    target = s.pending.front();
+                    s.pending.erase(s.pending.begin());
                 }
             }
             if (target) {
-                auto act = step.act;
-                ++s_next;
-                s_last = target;
+                auto act = s.steps[s.next++].act;
+                s.last = target;
                 act(target);
                 return;
             }
         }
-        if (++s_ticks == 330) {
-            s_timedOut = true;
+        if (++s.ticks % 330 == 0) { // again every ten seconds: a modal loop may swallow the quit
+            s.timedOut = true;
             ::EndMenu();
-            for (HWND h : s_seen)
+            for (HWND h : s.seen)
                 if (::IsWindow(h))
-                    ::PostMessageW(h, WM_COMMAND, IDCANCEL, 0);
+                    post(h, IDCANCEL);
             ::PostQuitMessage(0);
         }
     }
-
-    UINT_PTR m_timer = 0;
-    static inline HHOOK s_hook = nullptr;
-    static inline std::vector<Step> s_steps;
-    static inline size_t s_next = 0;
-    static inline int s_ticks = 0;
-    static inline std::vector<HWND> s_seen, s_pending;
-    static inline HWND s_last = nullptr;
-    static inline bool s_timedOut = false;
 };
+
+// Runs call while a script hands the first dialog it opens to act; true when act ran and nothing timed out.
+template <class Call> bool driven(std::function<void(HWND)> act, Call call)
+{
+    Script script(std::move(act));
+    call();
+    return Script::finished();
+}
+// The text and caption of the message box a call opens, read and closed with OK; empty when none opened.
+template <class Call> std::wstring boxOf(Call call)
+{
+    std::wstring box;
+    driven(
+        [&box](HWND h) {
+            box = messageBoxText(h) + L"|" + windowText(h);
+            post(h, IDOK);
+        },
+        call);
+    return box;
+}
 
 // A report list read and clicked as a user sees it.
 inline std::wstring cellText(HWND list, int row, int column)
@@ -236,23 +254,24 @@ inline int selectedRow(HWND list)
 {
     return static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
+inline RECT cellRect(HWND list, int row, int column, int part = LVIR_LABEL)
+{
+    RECT r{part, column, 0, 0};
+    ::SendMessageW(list, column < 0 ? LVM_GETITEMRECT : LVM_GETSUBITEMRECT, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(&r));
+    return r;
+}
 inline int rowHeight(HWND list, int row)
 {
-    RECT r{};
-    r.left = LVIR_BOUNDS;
-    ::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+    const RECT r = cellRect(list, row, -1, LVIR_BOUNDS);
     return r.bottom - r.top;
 }
 // Clicks a cell near the start of its text (a wide cell may reach beyond the list's window).
 inline void clickCell(HWND list, int row, int column)
 {
-    RECT r{};
-    r.top = column;
-    r.left = LVIR_LABEL;
-    ::SendMessageW(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+    const RECT r = cellRect(list, row, column);
     click(list, r.left + std::min(20L, (r.right - r.left) / 2), (r.top + r.bottom) / 2);
 }
-
 // The entries of an open menu window as "id text" joined by "|".
 inline std::wstring menuEntries(HWND menuWindow)
 {
@@ -277,8 +296,7 @@ public:
                                     L"Software\\MAVORA\\MAV_MSG"}) {
             HKEY key = nullptr;
             DWORD how = 0;
-            if (::RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ, nullptr, &key,
-                                  &how) == ERROR_SUCCESS) {
+            if (!::RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_READ, nullptr, &key, &how)) {
                 ::RegCloseKey(key);
                 if (how == REG_CREATED_NEW_KEY)
                     m_made.push_back(path);
@@ -307,8 +325,16 @@ struct Call {
     HH_POPUP popup{};
     std::wstring text; // keywords of the link, text of the popup, verb of the shell call
 };
-inline std::vector<Call>& helpCalls() { static std::vector<Call> c; return c; }
-inline std::vector<Call>& shellCalls() { static std::vector<Call> c; return c; }
+inline std::vector<Call>& helpCalls()
+{
+    static std::vector<Call> c;
+    return c;
+}
+inline std::vector<Call>& shellCalls()
+{
+    static std::vector<Call> c;
+    return c;
+}
 inline HWND WINAPI recordHelp(HWND owner, LPCWSTR file, UINT command, DWORD_PTR data)
 {
     Call c{owner, str(file), command, data, {}, {}, {}};
@@ -344,19 +370,6 @@ struct ScopedMsgFcn {
     explicit ScopedMsgFcn(CMavDlg::MsgFcn fcn) : previous(CMavDlg::SetMsgCallBack(fcn)) {}
     ~ScopedMsgFcn() { CMavDlg::SetMsgCallBack(previous); }
 };
-
-// The text and caption of the message box a call opens, read and closed by a script; empty when none opened.
-template <class Call>
-std::wstring boxOf(Call call)
-{
-    std::wstring box;
-    Script script([&box](HWND h) {
-        box = messageBoxText(h) + L"|" + windowText(h);
-        ::PostMessageW(h, WM_COMMAND, IDOK, 0);
-    });
-    call();
-    return box;
-}
 
 // A key press as the message loop would offer it, through AfxPreTranslateMessage first, with Control and Tab
 // (and Shift) held down when asked; true when consumed.
@@ -438,12 +451,5 @@ struct ScratchDir {
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
 };
-
-inline std::wstring text(const CWnd& w)
-{
-    CString s;
-    w.GetWindowText(s);
-    return s.GetString();
-}
 
 } // namespace uitest
