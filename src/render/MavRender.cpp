@@ -415,31 +415,32 @@ bool appendStraightDevicePoints(const CMavVertexArray& vl, const CMavMatrix3d& m
     const int n = vl.len();
     const CMavVertex* v = vl.data();
     const size_t first = out.size();
+    // The device point of m * p: x and y as CMavPoint3d::transformBy computes them, the device needs no more.
+    const auto device = [&m](const CMavPoint3d& p) {
+        const double x = m.m[0][0] * p.x + m.m[0][1] * p.y + m.m[0][2] * p.z + m.m[0][3];
+        const double y = m.m[1][0] * p.x + m.m[1][1] * p.y + m.m[1][2] * p.z + m.m[1][3];
+        return POINT{devCoord(x), devCoord(y)};
+    };
     // A point on the device pixel of the one before adds an edge of no length: no pixel of the fill or the pen
     // changes without it, and a small glyph loses most of its points to it.
-    const auto add = [&out, first](const CMavPoint3d& p) {
-        const POINT d = devPoint(p);
+    const auto add = [&out, first](const POINT& d) {
         if (out.size() == first || out.back().x != d.x || out.back().y != d.y)
             out.push_back(d);
     };
-    // One pass over the contour: an arc found on the way takes back what was added.
-    CMavPoint3d next = n > 0 ? m * v[0].start : CMavPoint3d();
+    // One pass over the contour: each segment's start, and its end where the next segment starts elsewhere (the
+    // last segment's end always); an arc found on the way takes back what was added.
     for (int i = 0; i < n; ++i) {
         if (v[i].bulge != 0.0) {
             out.resize(first);
             return false;
         }
-        const CMavPoint3d start = next;
-        const CMavPoint3d end = m * v[i].end;
-        add(start);
+        add(device(v[i].start));
         if (i + 1 == n) {
-            add(end);
-        } else if (v[i + 1].start == v[i].end) {
-            next = end; // the same point transformed: equal, so the end is not repeated
-        } else {
-            next = m * v[i + 1].start;
-            if (!end.isEqualTo(next))
-                add(end);
+            add(device(v[i].end));
+        } else if (!(v[i + 1].start == v[i].end)) {
+            const CMavPoint3d end = m * v[i].end;
+            if (!end.isEqualTo(m * v[i + 1].start))
+                add(devPoint(end));
         }
     }
     return true;
@@ -453,6 +454,31 @@ void appendDevicePoints(const CMavVertexArray& vl, const CMavMatrix3d& m, std::v
     const CMavPoint3dArray pts = vl.getTransformedCopy(m).pts(true, 0.5);
     for (int k = 0; k < pts.len(); ++k)
         out.push_back(devPoint(pts[k]));
+}
+
+// A glyph contour with each arc replaced by fine chords: the window's polygon fill knows only straight edges.
+CMavVertexArray glyphChords(const CMavVertexArray& contour)
+{
+    CMavVertexArray out;
+    for (const CMavVertex& v : contour) {
+        if (v.bulge == 0.0) {
+            out.append(v);
+            continue;
+        }
+        CMavVertexArray one;
+        one.append(v);
+        const CMavVertexArray chords = MAV::g_vl_expl(one, MAV::g_vx_split_dif(v, 0.1));
+        for (const CMavVertex& c : chords)
+            out.append(c);
+    }
+    return out;
+}
+
+// Device points of a glyph contour in the window: its chords where it has arcs.
+void appendGlyphPoints(const CMavVertexArray& contour, const CMavMatrix3d& toDevice, std::vector<POINT>& out)
+{
+    if (!appendStraightDevicePoints(contour, toDevice, out))
+        appendDevicePoints(glyphChords(contour), toDevice, out);
 }
 
 // Fills a region list in the window's way: the holes are taken out of the clip region, the outer contour is
@@ -760,28 +786,32 @@ bool boxesMeet(const RECT& a, const RECT& b, LONG reach)
 // alternate rule sees each on its own, and no pen or fill of one touches another, so the order does not matter.
 // A glyph that comes near one already in the batch sends the batch to the device first. Each call costs far more
 // than its few pixels in a small glyph, which is why a text is not drawn glyph by glyph.
+// Its buffers stay with the thread from text to text, so a repaint allocates nothing here once they have grown;
+// a thread therefore fills one batch at a time.
 class GlyphBatch {
 public:
-    GlyphBatch(HDC dc, LONG reach) : m_dc(dc), m_reach(reach) {}
+    GlyphBatch(HDC dc, LONG reach) : m_dc(dc), m_reach(reach), m_b(buffers()) { clear(); }
     ~GlyphBatch() { flush(); }
+    GlyphBatch(const GlyphBatch&) = delete;
+    GlyphBatch& operator=(const GlyphBatch&) = delete;
 
     // Adds a glyph: its contours are given as counts of consecutive points (the outline first); with holes the
     // holes are left empty by the fill. A glyph that meets the batch flushes it first.
     void add(const POINT* points, const INT* counts, int contours, const RECT& box)
     {
-        bool meets = m_boxes.size() >= kMaxGlyphs;
-        for (size_t i = 0; i < m_boxes.size() && !meets; ++i)
-            meets = boxesMeet(m_boxes[i], box, m_reach);
+        bool meets = m_b.boxes.size() >= kMaxGlyphs;
+        for (size_t i = 0; i < m_b.boxes.size() && !meets; ++i)
+            meets = boxesMeet(m_b.boxes[i], box, m_reach);
         if (meets)
             flush();
-        m_boxes.push_back(box);
+        m_b.boxes.push_back(box);
         const POINT* p = points;
         for (int c = 0; c < contours; ++c) {
-            m_fillPoints.insert(m_fillPoints.end(), p, p + counts[c]);
-            m_fillCounts.push_back(counts[c]);
+            m_b.fillPoints.insert(m_b.fillPoints.end(), p, p + counts[c]);
+            m_b.fillCounts.push_back(counts[c]);
             if (c == 0) {
-                m_outlinePoints.insert(m_outlinePoints.end(), p, p + counts[c]);
-                m_outlineCounts.push_back(counts[c]);
+                m_b.outlinePoints.insert(m_b.outlinePoints.end(), p, p + counts[c]);
+                m_b.outlineCounts.push_back(counts[c]);
             }
             p += counts[c];
         }
@@ -792,30 +822,46 @@ public:
     // all contours without a pen, then the outlines without a brush.
     void flush()
     {
-        if (m_boxes.empty())
+        if (m_b.boxes.empty())
             return;
         SetPolyFillMode(m_dc, ALTERNATE);
         if (!m_holes) {
-            polygons(m_outlinePoints, m_outlineCounts);
+            polygons(m_b.outlinePoints, m_b.outlineCounts);
         } else {
             {
                 Selected noPen(m_dc, GetStockObject(NULL_PEN), false);
-                polygons(m_fillPoints, m_fillCounts);
+                polygons(m_b.fillPoints, m_b.fillCounts);
             }
             Selected noBrush(m_dc, GetStockObject(NULL_BRUSH), false);
-            polygons(m_outlinePoints, m_outlineCounts);
+            polygons(m_b.outlinePoints, m_b.outlineCounts);
         }
-        m_boxes.clear();
-        m_fillPoints.clear();
-        m_fillCounts.clear();
-        m_outlinePoints.clear();
-        m_outlineCounts.clear();
-        m_holes = false;
+        clear();
     }
 
 private:
     // Bounds the search for a meeting glyph; a long text is drawn in batches of this many.
     static constexpr size_t kMaxGlyphs = 64;
+
+    struct Buffers {
+        std::vector<RECT> boxes;
+        std::vector<POINT> fillPoints, outlinePoints;
+        std::vector<INT> fillCounts, outlineCounts;
+    };
+    static Buffers& buffers()
+    {
+        thread_local Buffers b;
+        return b;
+    }
+
+    void clear()
+    {
+        m_b.boxes.clear();
+        m_b.fillPoints.clear();
+        m_b.fillCounts.clear();
+        m_b.outlinePoints.clear();
+        m_b.outlineCounts.clear();
+        m_holes = false;
+    }
 
     void polygons(const std::vector<POINT>& points, const std::vector<INT>& counts) const
     {
@@ -827,10 +873,8 @@ private:
 
     HDC m_dc;
     LONG m_reach;
+    Buffers& m_b;
     bool m_holes = false;
-    std::vector<RECT> m_boxes;
-    std::vector<POINT> m_fillPoints, m_outlinePoints;
-    std::vector<INT> m_fillCounts, m_outlineCounts;
 };
 
 // How far a pen of the width reaches beyond the points' box: a thin pen stays within it, a wider one reaches out by
@@ -850,7 +894,7 @@ void fillGlyph(GlyphBatch& batch, const RenderContext& ctx, const CMavArrayTempl
     counts.clear();
     for (int i = 0; i < region.len(); ++i) {
         const size_t before = points.size();
-        appendDevicePoints(region[i], toDevice, points);
+        appendGlyphPoints(region[i], toDevice, points);
         const int added = static_cast<int>(points.size() - before);
         if (i > 0 && added < 3) {
             points.resize(before); // a hole too small to make a region took nothing away
@@ -869,9 +913,10 @@ void fillGlyph(GlyphBatch& batch, const RenderContext& ctx, const CMavArrayTempl
     batch.add(points.data(), counts.data(), static_cast<int>(counts.size()), boxOf(points, 0, points.size()));
 }
 
-// The glyphs of a text item as they are drawn. The window's polygon fill knows only straight edges: there a glyph
-// with arcs is given with each arc replaced by fine chords, made when the glyph is asked for; the stored glyphs
-// are used where they are otherwise. A glyph given stays valid until the next is asked for.
+// The glyphs of a text item as they are drawn. In the window a glyph with arcs is given with its arcs as chords,
+// made when the glyph is asked for (valid until the next is asked for); the stored glyphs are used where they
+// are otherwise. The window's fills that take a glyph contour by contour read the stored glyph and make the
+// chords of a contour with arcs as they meet it (appendGlyphPoints), which spares a pass over every glyph.
 class TextGlyphs {
 public:
     TextGlyphs(const CMavArrayTempl<CMavArrayTempl<CMavVertexArray>>& stored, bool window)
@@ -879,29 +924,16 @@ public:
     {
     }
     int len() const { return m_stored.len(); }
+    const CMavArrayTempl<CMavVertexArray>& stored(int g) const { return m_stored[g]; }
     const CMavArrayTempl<CMavVertexArray>& operator[](int g) const
     {
         const CMavArrayTempl<CMavVertexArray>& glyph = m_stored[g];
         if (!m_window || !hasArc(glyph))
             return glyph;
         m_chords = glyph;
-        for (CMavVertexArray& contour : m_chords) {
-            if (!hasArc(contour))
-                continue;
-            CMavVertexArray out;
-            for (const CMavVertex& v : contour) {
-                if (v.bulge == 0.0) {
-                    out.append(v);
-                    continue;
-                }
-                CMavVertexArray one;
-                one.append(v);
-                const CMavVertexArray chords = MAV::g_vl_expl(one, MAV::g_vx_split_dif(v, 0.1));
-                for (const CMavVertex& c : chords)
-                    out.append(c);
-            }
-            contour = out;
-        }
+        for (CMavVertexArray& contour : m_chords)
+            if (hasArc(contour))
+                contour = glyphChords(contour);
         return m_chords;
     }
 
@@ -946,8 +978,10 @@ HRGN holesRegion(const std::vector<POINT>& points, const std::vector<Contour>& h
         for (size_t b = a + 1; b < holes.size(); ++b)
             if (boxesMeet(holes[a].box, holes[b].box, 0))
                 return nullptr;
-    std::vector<POINT> all;
-    std::vector<INT> counts;
+    thread_local std::vector<POINT> all;
+    thread_local std::vector<INT> counts;
+    all.clear();
+    counts.clear();
     for (const Contour& h : holes) {
         all.insert(all.end(), points.begin() + static_cast<std::ptrdiff_t>(h.start),
                    points.begin() + static_cast<std::ptrdiff_t>(h.start) + h.count);
@@ -965,13 +999,15 @@ bool fillTextByClip(const RenderContext& ctx, const CMavGDX& gdx, const TextGlyp
                     const CMavMatrix3d& toDevice,
                     int penWidth, std::vector<POINT>& points)
 {
-    std::vector<Contour> outers, holes;
+    thread_local std::vector<Contour> outers, holes;
+    outers.clear();
+    holes.clear();
     points.clear();
     for (int g = 0; g < glyphs.len(); ++g) {
-        const CMavArrayTempl<CMavVertexArray>& glyph = glyphs[g];
+        const CMavArrayTempl<CMavVertexArray>& glyph = glyphs.stored(g);
         for (int i = 0; i < glyph.len(); ++i) {
             const size_t before = points.size();
-            appendDevicePoints(glyph[i], toDevice, points);
+            appendGlyphPoints(glyph[i], toDevice, points);
             const int added = static_cast<int>(points.size() - before);
             if (i > 0 && added < 3) {
                 points.resize(before); // too small to make a region: it cuts nothing
@@ -1055,23 +1091,23 @@ void drawText(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned l
     const double unitX = std::hypot(toDevice.m[0][0], toDevice.m[1][0]);
     const double unitY = std::hypot(toDevice.m[0][1], toDevice.m[1][1]);
     const bool noClip = window && unitX >= kGlyphPolyPolygonMin && unitY >= kGlyphPolyPolygonMin;
-    std::vector<POINT> points;
-    std::vector<INT> counts;
+    thread_local std::vector<POINT> points;
+    thread_local std::vector<INT> counts;
     // Without outlines drawn over them, the glyphs of a small text share one clip region where they can.
     if (window && (flags & 1) && !noClip && !(flags & 0x10) &&
         fillTextByClip(ctx, gdx, glyphs, toDevice, gdx.thicknGet(item), points))
         return;
     GlyphBatch batch(ctx.dc, penReach(gdx.thicknGet(item)));
     for (int g = 0; g < glyphs.len(); ++g) {
-        const CMavArrayTempl<CMavVertexArray>& glyph = glyphs[g];
         if ((flags & 1) && noClip)
-            fillGlyph(batch, ctx, glyph, toDevice, points, counts);
+            fillGlyph(batch, ctx, glyphs.stored(g), toDevice, points, counts);
         else if (flags & 1)
-            fillByClip(ctx, gdx, glyph, toDevice, brush, textBrush);
+            fillByClip(ctx, gdx, glyphs[g], toDevice, brush, textBrush);
         if (flags & 0x10) {
             batch.flush(); // the glyph's fill goes below its outline
             // Each segment on its own: a contour that is not closed up shows its gaps, not a line across them.
             Selected pen(ctx.dc, solidPen(1, penColour));
+            const CMavArrayTempl<CMavVertexArray>& glyph = glyphs[g];
             for (int c = 0; c < glyph.len(); ++c)
                 drawVertices(ctx, glyph[c], true, toDevice, penColour, 1);
         }
