@@ -928,27 +928,28 @@ public:
     const CMavArrayTempl<CMavVertexArray>& operator[](int g) const
     {
         const CMavArrayTempl<CMavVertexArray>& glyph = m_stored[g];
-        if (!m_window || !hasArc(glyph))
+        if (!m_window || !hasBulge(glyph))
             return glyph;
         m_chords = glyph;
         for (CMavVertexArray& contour : m_chords)
-            if (hasArc(contour))
+            if (hasBulge(contour))
                 contour = glyphChords(contour);
         return m_chords;
     }
 
 private:
-    static bool hasArc(const CMavVertexArray& contour)
+    // Any bulge at all, as appendStraightDevicePoints sees it (a degenerate one included).
+    static bool hasBulge(const CMavVertexArray& contour)
     {
         for (const CMavVertex& v : contour)
             if (v.bulge != 0.0)
                 return true;
         return false;
     }
-    static bool hasArc(const CMavArrayTempl<CMavVertexArray>& glyph)
+    static bool hasBulge(const CMavArrayTempl<CMavVertexArray>& glyph)
     {
         for (const CMavVertexArray& contour : glyph)
-            if (hasArc(contour))
+            if (hasBulge(contour))
                 return true;
         return false;
     }
