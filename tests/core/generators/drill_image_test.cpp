@@ -111,16 +111,12 @@ TEST_F(DrillHoleImage, PlanDrillHandsPlacementAndColourModeToTheHostAndMarksTheO
 
     // Without STACK the marker lies in group {2}; COORD 2 is not "on"; without parameters the defaults hold.
     settings->remove(CMavDataKey(L"STACK"));
-    gdx.clear();
     EXPECT_TRUE(mav_gdx_image_drill(&gdx, data, parameters));
-    ASSERT_EQ(gdx.lenGet(), 1);
-    EXPECT_EQ(stackOf(0), (std::vector<int>{2}));
+    EXPECT_EQ(stackOf(1), (std::vector<int>{2}));
     settings->setAt(CMavDataKey(L"COORD"), 2);
-    gdx.clear();
     EXPECT_TRUE(mav_gdx_image_drill(&gdx, data, parameters));
-    EXPECT_EQ(gdx.lenGet(), 0);
     EXPECT_TRUE(mav_gdx_image_drill(&gdx, data, nullptr));
-    EXPECT_EQ(gdx.lenGet(), 0);
+    EXPECT_EQ(gdx.lenGet(), 2);
     ASSERT_EQ(host.drills.size(), 4u);
     EXPECT_TRUE(host.drills[3].mtx.isEqualTo(CMavMatrix3d()));
     EXPECT_EQ(host.drills[3].cmode, 0);
@@ -141,23 +137,22 @@ TEST_F(DrillHoleImage, SolidDrillDrawsVisibleEdgesInTheLayerColourAndLeavesTheSo
     EXPECT_EQ(MAV::solidMapCount(), solids);
     EXPECT_TRUE(host.drills.empty());
     ASSERT_GE(gdx.lenGet(), 2);
-    CMavPoint3d lo, hi;
-    gdx.extmaxGet(lo, hi);
     for (int i = 0; i < gdx.lenGet(); ++i) {
         EXPECT_EQ(gdx.typeGet(i), kDispPolyline);
         EXPECT_EQ(stackOf(i), (std::vector<int>{0}));
         EXPECT_EQ(gdx.flagGet(i), 0ul);
         EXPECT_EQ(gdx.colorGet(i).colorIndex(), 3);
     }
-    // Seen from the front right and above: the body is about as wide as the drill's diameter across the view.
+    // Seen from the front right and above: about as wide as the diameter across the view, taller than that.
+    CMavPoint3d lo, hi;
+    gdx.extmaxGet(lo, hi);
     EXPECT_NEAR(hi.x - lo.x, 10.0, 0.5);
     EXPECT_GT(hi.y - lo.y, 10.0);
-
-    // No body can be built without a diameter: false, nothing added, no solid left behind.
+    // No body without a diameter: false, nothing added, no solid left behind.
     root->remove(CMavDataKey(L"DIA"));
-    gdx.clear();
+    const int before = gdx.lenGet();
     EXPECT_FALSE(mav_gdx_image_drill(&gdx, data, parameters));
-    EXPECT_EQ(gdx.lenGet(), 0);
+    EXPECT_EQ(gdx.lenGet(), before);
     EXPECT_EQ(MAV::solidMapCount(), solids);
 }
 
@@ -215,14 +210,12 @@ TEST_F(DrillHoleImage, HoleElementsAsHatchedOutlinesDrillsAndMarkers)
     EXPECT_EQ(gdx.fcolorGet(1).colorIndex(), 5);
     MAV::CHatchProp hatch;
     ASSERT_TRUE(gdx.hatchGet(1, hatch));
-    EXPECT_EQ(hatch.name, CMavString(L"ANSI31"));
-    EXPECT_EQ(hatch.scale, 2.5);
-    EXPECT_EQ(hatch.angle, 45.0);
-    CMavPoint3d p;
-    gdx.geomGet(p, 2);
-    EXPECT_EQ(p, CMavPoint3d(0, 100, 0));  // the marker sits at the caller's placement, not the element's
-    gdx.geomGet(p, 3);
-    EXPECT_EQ(p, CMavPoint3d(0, 100, 0));
+    EXPECT_TRUE(hatch.name == L"ANSI31" && hatch.scale == 2.5 && hatch.angle == 45.0);
+    for (int marker : {2, 3}) {
+        CMavPoint3d p;
+        gdx.geomGet(p, marker);
+        EXPECT_EQ(p, CMavPoint3d(0, 100, 0)); // at the caller's placement, not the element's
+    }
     EXPECT_EQ(gdx.colorGet(3).colorIndex(), 7);
 
     ASSERT_EQ(host.drills.size(), 1u);
@@ -243,9 +236,8 @@ TEST_F(DrillHoleImage, HoleElementsAsHatchedOutlinesDrillsAndMarkers)
     ASSERT_TRUE(gdx.hatchGet(1, hatch));
     EXPECT_TRUE(hatch.name.isEmpty());
     root->setAt(CMavDataKey(L"DRAW"), L"f");
-    gdx.clear();
     EXPECT_TRUE(mav_gdx_image_hole(&gdx, data, parameters));
-    EXPECT_EQ(gdx.lenGet(), 2);
+    EXPECT_EQ(gdx.lenGet(), 6);
 
     // An "OUTLINE" element whose outline cannot be built (no outline code) still adds its polyline, empty, and
     // its filled region, so that the next element's items keep their numbers 2 and 3.

@@ -41,30 +41,26 @@ double drawnLength(const CMavVertexArray& vl)
 
 } // namespace
 
-TEST(DashMeasure, CentredAndFittedDashesOnASegment)
+// Centred (mode 1): the pattern is turned to start with a dash longer than 0.21 followed by a gap, that dash
+// halved at both ends; gaps grow so that whole periods fill the segment. Fitted (mode 2) is checked against the
+// general measure below.
+TEST(DashMeasure, CentredDashesOnASegment)
 {
-    // Mode 1 centres: {0.5, -0.25} becomes {0.25, -0.25, 0.25}; {-0.25, 0.5} is turned once to the same; no dash
-    // longer than 0.21 is used as given. Mode 2 starts with a whole dash, and gaps grow so that whole periods fill
-    // the segment (11 with {1, -1}: five periods, each gap 0.2 longer). A segment not longer than a period stays.
     const struct {
         double length;
         Dashes d;
-        int mode;
         Stretches expected;
     } cases[] = {
-        {3, {0.5, -0.25}, 1, {{0, 0.25}, {0.5, 1.0}, {1.25, 1.75}, {2.0, 2.5}, {2.75, 3.0}}},
-        {3, {-0.25, 0.5}, 1, {{0, 0.25}, {0.5, 1.0}, {1.25, 1.75}, {2.0, 2.5}, {2.75, 3.0}}},
-        {1, {0.125, -0.125}, 1, {{0, 0.125}, {0.25, 0.375}, {0.5, 0.625}, {0.75, 0.875}}},
-        {1, {-0.125, 0.125}, 1, {{0.125, 0.25}, {0.375, 0.5}, {0.625, 0.75}, {0.875, 1.0}}},
-        {3, {0.5, -0.25}, 2, {{0, 0.5}, {0.75, 1.25}, {1.5, 2.0}, {2.25, 2.75}}},
-        {11, {1, -1}, 2, {{0, 1}, {2.2, 3.2}, {4.4, 5.4}, {6.6, 7.6}, {8.8, 9.8}}},
-        {11, {1, -1}, 1, {{0, 0.5}, {1.7, 2.7}, {3.9, 4.9}, {6.1, 7.1}, {8.3, 9.3}, {10.5, 11}}},
-        {2, {1, -1}, 2, {{0, 2}}},
-        {1.3, {0.21, -0.1}, 1, {{0, 0.21}, {0.325, 0.535}, {0.65, 0.86}, {0.975, 1.185}}}, // 0.21 is not centred
+        {3, {0.5, -0.25}, {{0, 0.25}, {0.5, 1.0}, {1.25, 1.75}, {2.0, 2.5}, {2.75, 3.0}}},
+        {3, {-0.25, 0.5}, {{0, 0.25}, {0.5, 1.0}, {1.25, 1.75}, {2.0, 2.5}, {2.75, 3.0}}},
+        {1, {0.125, -0.125}, {{0, 0.125}, {0.25, 0.375}, {0.5, 0.625}, {0.75, 0.875}}},
+        {1, {-0.125, 0.125}, {{0.125, 0.25}, {0.375, 0.5}, {0.625, 0.75}, {0.875, 1.0}}},
+        {11, {1, -1}, {{0, 0.5}, {1.7, 2.7}, {3.9, 4.9}, {6.1, 7.1}, {8.3, 9.3}, {10.5, 11}}},
+        {1.3, {0.21, -0.1}, {{0, 0.21}, {0.325, 0.535}, {0.65, 0.86}, {0.975, 1.185}}}, // 0.21 is not centred
     };
     for (const auto& c : cases) {
         CMavVertexArray vl = poly({{0, 0, c.length, 0, 0}});
-        ASSERT_TRUE(mav_gdx_image_vl_measure(vl, c.d, c.mode));
+        ASSERT_TRUE(mav_gdx_image_vl_measure(vl, c.d, 1));
         const Stretches got = stretches(vl);
         const int at = static_cast<int>(&c - cases);
         ASSERT_EQ(got.size(), c.expected.size()) << at;
@@ -73,22 +69,19 @@ TEST(DashMeasure, CentredAndFittedDashesOnASegment)
             EXPECT_NEAR(got[i].second, c.expected[i].second, 1e-9) << at << " " << i;
         }
     }
-    // A dot counts 1.0 in the period whatever its length: {0, -1} fits five periods of 2 on 10, drawn as a dot of
-    // the dot length then a gap of 1.
-    const double dot = mav_gdx_dot_length();
-    ASSERT_GT(dot, 0.0);
+    // A dot counts 1.0 in the period whatever its length: {0, -1} fits five periods of 2 on 10.
     CMavVertexArray d = poly({{0, 0, 10, 0, 0}});
     ASSERT_TRUE(mav_gdx_image_vl_measure(d, Dashes{0, -1}, 2));
     const Stretches s = stretches(d);
     ASSERT_GE(s.size(), 5u);
-    EXPECT_NEAR(s[0].second - s[0].first, dot, 1e-9);
-    EXPECT_NEAR(s[1].first, dot + 1.0, 1e-9);
+    EXPECT_NEAR(s[0].second - s[0].first, mav_gdx_dot_length(), 1e-9);
+    EXPECT_NEAR(s[1].first, mav_gdx_dot_length() + 1.0, 1e-9);
 }
 
-TEST(DashMeasure, CornersRestartFittedPatternsButNotRunningOnes)
+// Fitted patterns restart at each corner; running ones (mode 0) go on round it unstretched and restart on each
+// continuous part; z is dropped. Arcs are dashed along their chords; bad arrays change nothing.
+TEST(DashMeasure, CornersPartsArcsAndBadArrays)
 {
-    // Fitted (mode 2) each segment on its own: 5 is two periods of 2.5, 3 one of 3, the upright starts with a dash.
-    // Running (mode 0) the pattern goes on round the corner unstretched: dashes at 0, 2, 4 and 6.
     const CMavVertexArray corner = poly({{0, 0, 5, 0, 0}, {5, 0, 5, 3, 0}});
     CMavVertexArray fitted = corner, running = corner;
     ASSERT_TRUE(mav_gdx_image_vl_measure(fitted, Dashes{1, -1}, 2));
@@ -96,17 +89,13 @@ TEST(DashMeasure, CornersRestartFittedPatternsButNotRunningOnes)
     EXPECT_NEAR(drawnLength(fitted), 3.0, 1e-9);
     ASSERT_TRUE(mav_gdx_image_vl_measure(running, Dashes{1, -1}, 0));
     EXPECT_NEAR(drawnLength(running), 4.0, 1e-9);
-    // Running, each continuous part starts the pattern anew, and z is dropped.
     CMavVertexArray parts = poly({{0, 0, 1.5, 0, 0}, {0, 1, 1.5, 1, 0}});
     parts.transformBy(CMavMatrix3d::translation(CMavVector3d(0, 0, 7)));
     ASSERT_TRUE(mav_gdx_image_vl_measure(parts, Dashes{1, -1}, 0));
     ASSERT_EQ(parts.len(), 2);
     EXPECT_TRUE(parts[1].start.isEqualTo(CMavPoint3d(0, 1, 0)));
     EXPECT_TRUE(parts[1].end.isEqualTo(CMavPoint3d(1, 1, 0)));
-}
 
-TEST(DashMeasure, ArcsAreDashedAlongTheirChordsAndBadArraysChangeNothing)
-{
     // A half circle of radius 10 is fitted on its length (31.4: 15 periods) and measured on its chords.
     CMavVertexArray a = poly({{10, 0, -10, 0, 1}});
     ASSERT_TRUE(mav_gdx_image_vl_measure(a, Dashes{1, -1}, 2));
@@ -125,8 +114,7 @@ TEST(DashMeasure, ArcsAreDashedAlongTheirChordsAndBadArraysChangeNothing)
     EXPECT_TRUE(mav_gdx_image_vl_measure(e, Dashes{1, -1}, 1));
     EXPECT_EQ(e.len(), 0);
 
-    // 10,000 segments of length 1 with a period of 2e-7: 5e10 pieces wanted; the call stays within its cap and
-    // draws the polyline solid.
+    // 5e10 pieces wanted (10,000 segments, period 2e-7): the call stays within its cap and draws solid.
     CMavVertexArray zig;
     for (int i = 0; i < 10000; ++i)
         zig.append(CMavPoint3d(i, i % 2, 0), CMavPoint3d(i + 1, (i + 1) % 2, 0));
@@ -160,10 +148,11 @@ TEST(PolylineSplit, ArcsBecomeTheFewestChordsWithinALengthDependentTolerance)
     }
 }
 
-TEST(DashMeasure, StraightSegmentsMatchTheGeneralPolylineMeasure)
+// Seeded random segments and patterns: the pieces of a fitted straight segment are those the general dash measure
+// gives for the same segment with the pattern fitted by hand (gaps grown so whole periods fill it); a segment not
+// longer than a period stays whole.
+TEST(DashMeasure, FittedStraightSegmentsMatchTheGeneralPolylineMeasure)
 {
-    // Seeded random segments and patterns: the pieces of a fitted straight segment are those the general dash
-    // measure gives for the same segment with the pattern fitted by hand (gaps grown so whole periods fill it).
     std::uint32_t seed = 777;
     auto rnd = [&seed](double lo, double hi) {
         seed = seed * 1664525u + 1013904223u;
