@@ -59,6 +59,14 @@ inline std::vector<unsigned long> flagsOf(const CMavGDX& g)
     return out;
 }
 
+inline std::vector<MavDisplayObj> kindsOf(const CMavGDX& g)
+{
+    std::vector<MavDisplayObj> out;
+    for (int i = 0; i < g.lenGet(); ++i)
+        out.push_back(g.typeGet(i));
+    return out;
+}
+
 inline void expectExtents(const CMavGDX& g, const CMavPoint3d& lo, const CMavPoint3d& hi, double tol = 1e-9)
 {
     CMavPoint3d min, max;

@@ -6,11 +6,15 @@
 
 #include "gdx/CMavGDX.h"
 #include "generators/drill_image.h"
+#include "../gdx/gdx_test_util.h"
 #include "data/CMavApp.h"
 #include "data/CMavDataItem.h"
 #include "data/config.h"
 #include "data/datafile.h"
 #include "data/solids.h"
+
+using gdxtest::flagsOf;
+using gdxtest::kindsOf;
 
 namespace {
 
@@ -190,24 +194,18 @@ TEST_F(DrillHoleImage, HoleElementsAsHatchedOutlinesDrillsAndMarkers)
 
     EXPECT_TRUE(mav_gdx_image_hole(&gdx, data, parameters));
     // A: polyline, region, marker. B: highlight point, polyline, region, marker. C: marker. D: marker.
-    ASSERT_EQ(gdx.lenGet(), 9);
-    const MavDisplayObj kinds[] = {kDispPolyline, kDispRegion, kDispPoint, kDispPoint, kDispPolyline,
-                                   kDispRegion,   kDispPoint,  kDispPoint, kDispPoint};
-    const unsigned long flags[] = {0x300, 0x12, 0x400, 0x100, 0x100, 0x12, 0x400, 0x400, 0x400};
-    for (int i = 0; i < 9; ++i) {
-        EXPECT_EQ(gdx.typeGet(i), kinds[i]) << i;
-        EXPECT_EQ(gdx.flagGet(i), flags[i]) << i;
-        EXPECT_TRUE(stackOf(i).empty()) << i;
-    }
+    EXPECT_EQ(kindsOf(gdx), (std::vector<MavDisplayObj>{kDispPolyline, kDispRegion, kDispPoint, kDispPoint,
+                                                        kDispPolyline, kDispRegion, kDispPoint, kDispPoint,
+                                                        kDispPoint}));
+    EXPECT_EQ(flagsOf(gdx), (std::vector<unsigned long>{0x300, 0x12, 0x400, 0x100, 0x100, 0x12, 0x400, 0x400, 0x400}));
+    EXPECT_EQ(gdx.stackGet(), 0); // no group given: every path empty
     CMavVertexArray vl;
     gdx.geomGet(vl, 0);
     CMavPoint3d lo, hi;
     ASSERT_TRUE(vl.extents(lo, hi));
     EXPECT_EQ(lo, CMavPoint3d(10, 100, 0));
     EXPECT_EQ(hi, CMavPoint3d(12, 102, 0));
-    EXPECT_EQ(gdx.colorGet(0).colorIndex(), 1);
-    EXPECT_EQ(gdx.colorGet(1).colorIndex(), 1);
-    EXPECT_EQ(gdx.fcolorGet(1).colorIndex(), 5);
+    EXPECT_TRUE(gdx.colorGet(0) == CMavColor(1) && gdx.colorGet(1) == CMavColor(1) && gdx.fcolorGet(1) == CMavColor(5));
     MAV::CHatchProp hatch;
     ASSERT_TRUE(gdx.hatchGet(1, hatch));
     EXPECT_TRUE(hatch.name == L"ANSI31" && hatch.scale == 2.5 && hatch.angle == 45.0);
@@ -230,9 +228,7 @@ TEST_F(DrillHoleImage, HoleElementsAsHatchedOutlinesDrillsAndMarkers)
     settings->setAt(CMavDataKey(L"COORD"), false);
     gdx.clear();
     EXPECT_TRUE(mav_gdx_image_hole(&gdx, data, parameters));
-    ASSERT_EQ(gdx.lenGet(), 4);
-    EXPECT_EQ(gdx.flagGet(1), 0x11ul);
-    EXPECT_EQ(gdx.flagGet(2), 0x100ul);
+    EXPECT_EQ(flagsOf(gdx), (std::vector<unsigned long>{0x300, 0x11, 0x100, 0x11}));
     ASSERT_TRUE(gdx.hatchGet(1, hatch));
     EXPECT_TRUE(hatch.name.isEmpty());
     root->setAt(CMavDataKey(L"DRAW"), L"f");
@@ -249,13 +245,8 @@ TEST_F(DrillHoleImage, HoleElementsAsHatchedOutlinesDrillsAndMarkers)
     gdx.clear();
     EXPECT_TRUE(mav_gdx_image_hole(&gdx, two, parameters));
     MAV::dtaClose(two);
-    ASSERT_EQ(gdx.lenGet(), 4);
-    const MavDisplayObj kinds2[] = {kDispPolyline, kDispRegion, kDispPolyline, kDispRegion};
-    const unsigned long flags2[] = {0x300, 0x11, 0x100, 0x11};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(gdx.typeGet(i), kinds2[i]) << i;
-        EXPECT_EQ(gdx.flagGet(i), flags2[i]) << i;
-    }
+    EXPECT_EQ(kindsOf(gdx), (std::vector<MavDisplayObj>{kDispPolyline, kDispRegion, kDispPolyline, kDispRegion}));
+    EXPECT_EQ(flagsOf(gdx), (std::vector<unsigned long>{0x300, 0x11, 0x100, 0x11}));
     gdx.geomGet(vl, 0);
     EXPECT_EQ(vl.len(), 0);
     gdx.geomGet(vl, 2);

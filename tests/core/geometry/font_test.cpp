@@ -66,23 +66,16 @@ TEST(FontTest, ExactlyTheCoveredCodesHaveGlyphsFoundByTheirLow16Bits)
     for (int c : {177, 178, 179, 186, 188, 189, 190, 196, 214, 220, 223, 228, 246, 252})
         expected.insert(c);
     ASSERT_EQ(MAV::fontGlyphCount(), 108u);
-    int previous = -1;
-    for (unsigned i = 0; i < MAV::fontGlyphCount(); ++i) {
-        const int code = MAV::fontGlyphCode(i);
-        EXPECT_GT(code, previous);
-        EXPECT_EQ(expected.count(code), 1u) << code;
-        previous = code;
-    }
-    EXPECT_EQ(MAV::fontGlyphCode(108), -1);
+    std::set<int> listed{MAV::fontGlyphCode(108)}; // -1: past the end; ascending, else -2
+    for (unsigned i = 0; i < MAV::fontGlyphCount(); ++i)
+        listed.insert(MAV::fontGlyphCode(i) > MAV::fontGlyphCode(i - 1) || i == 0 ? MAV::fontGlyphCode(i) : -2);
+    expected.insert(-1);
+    EXPECT_EQ(listed, expected);
     for (int code = 0; code <= 0xFFFF; ++code)
         EXPECT_EQ(!get_ascii_from_map(code).isEmpty(), expected.count(code) == 1) << code;
     const Glyph a = get_ascii_from_map(65);
-    EXPECT_EQ(get_ascii_from_map(65 + 65536), a);
-    EXPECT_EQ(get_ascii_from_map(L'A'), a);
-    EXPECT_EQ(get_ascii_from_map(static_cast<int>(0xFFFF0041u)), a);
-    EXPECT_EQ(get_ascii_from_map(L'\u00fc'), get_ascii_from_map(252));
+    EXPECT_TRUE(get_ascii_from_map(65 + 65536) == a && get_ascii_from_map(static_cast<int>(0xFFFF0041u)) == a);
     EXPECT_NE(get_ascii_from_map(252), get_ascii_from_map(L'u'));
-    EXPECT_NE(get_ascii_from_map(L'O'), get_ascii_from_map(L'0'));
     Glyph copy = get_ascii_from_map(L'B'); // a copy: changing it leaves the table alone
     copy.removeAll();
     EXPECT_FALSE(get_ascii_from_map(L'B').isEmpty());
@@ -107,11 +100,9 @@ TEST(FontTextLayoutTest, AlignmentCodesShiftByWidthAndHeight)
         EXPECT_NEAR(lo.x, 2 + hlo.x + c.dx, 1e-9) << (c.code ? c.code[0] : L'-');
         EXPECT_NEAR(hi.y, 3 + hhi.y + c.dy, 1e-9) << (c.code ? c.code[0] : L'-');
     }
-    // Holes come out counter-clockwise like their outline; the stored glyph is left as it was.
-    const Glyph o = MAV::fontTextLayout(L"O", L"CC", CMavPoint3d(5, 5, 0));
-    EXPECT_GT(signedArea(o[0][1]), 0.0);
-    EXPECT_LT(signedArea(get_ascii_from_map(L'O')[0][1]), 0.0);
-    // A character without a glyph neither draws nor advances.
+    // Holes come out counter-clockwise like their outline, the stored glyph left as it was; a character without a
+    // glyph neither draws nor advances.
+    EXPECT_TRUE(signedArea(MAV::fontTextLayout(L"O", L"CC", p)[0][1]) > 0 && signedArea(get_ascii_from_map(L'O')[0][1]) < 0);
     EXPECT_EQ(MAV::fontTextLayout(L"A B", L"CC", p), MAV::fontTextLayout(L"AB", L"CC", p));
     for (const wchar_t* empty : {L"", static_cast<const wchar_t*>(nullptr), L"   "})
         EXPECT_TRUE(MAV::fontTextLayout(empty, L"TL", p).isEmpty());

@@ -41,35 +41,9 @@ double drawnLength(const CMavVertexArray& vl)
 
 } // namespace
 
-// Centred (mode 1): the pattern is turned to start with a dash longer than 0.21 followed by a gap, that dash
-// halved at both ends; gaps grow so that whole periods fill the segment. Fitted (mode 2) is checked against the
-// general measure below.
-TEST(DashMeasure, CentredDashesOnASegment)
+// A dot counts 1.0 in the period whatever its length: {0, -1} fits five periods of 2 on 10.
+TEST(DashMeasure, DotsAreDrawnWithTheDotLength)
 {
-    const struct {
-        double length;
-        Dashes d;
-        Stretches expected;
-    } cases[] = {
-        {3, {0.5, -0.25}, {{0, 0.25}, {0.5, 1.0}, {1.25, 1.75}, {2.0, 2.5}, {2.75, 3.0}}},
-        {3, {-0.25, 0.5}, {{0, 0.25}, {0.5, 1.0}, {1.25, 1.75}, {2.0, 2.5}, {2.75, 3.0}}},
-        {1, {0.125, -0.125}, {{0, 0.125}, {0.25, 0.375}, {0.5, 0.625}, {0.75, 0.875}}},
-        {1, {-0.125, 0.125}, {{0.125, 0.25}, {0.375, 0.5}, {0.625, 0.75}, {0.875, 1.0}}},
-        {11, {1, -1}, {{0, 0.5}, {1.7, 2.7}, {3.9, 4.9}, {6.1, 7.1}, {8.3, 9.3}, {10.5, 11}}},
-        {1.3, {0.21, -0.1}, {{0, 0.21}, {0.325, 0.535}, {0.65, 0.86}, {0.975, 1.185}}}, // 0.21 is not centred
-    };
-    for (const auto& c : cases) {
-        CMavVertexArray vl = poly({{0, 0, c.length, 0, 0}});
-        ASSERT_TRUE(mav_gdx_image_vl_measure(vl, c.d, 1));
-        const Stretches got = stretches(vl);
-        const int at = static_cast<int>(&c - cases);
-        ASSERT_EQ(got.size(), c.expected.size()) << at;
-        for (size_t i = 0; i < got.size(); ++i) {
-            EXPECT_NEAR(got[i].first, c.expected[i].first, 1e-9) << at << " " << i;
-            EXPECT_NEAR(got[i].second, c.expected[i].second, 1e-9) << at << " " << i;
-        }
-    }
-    // A dot counts 1.0 in the period whatever its length: {0, -1} fits five periods of 2 on 10.
     CMavVertexArray d = poly({{0, 0, 10, 0, 0}});
     ASSERT_TRUE(mav_gdx_image_vl_measure(d, Dashes{0, -1}, 2));
     const Stretches s = stretches(d);
@@ -126,54 +100,59 @@ TEST(DashMeasure, CornersPartsArcsAndBadArrays)
     }
 }
 
+// Arcs become the fewest chords within 0.01 (length below 4) or 0.05, on the circle and running its way round.
 TEST(PolylineSplit, ArcsBecomeTheFewestChordsWithinALengthDependentTolerance)
 {
     const CMavVertexArray straight = poly({{0, 0, 3, 4, 0}, {3, 4, 3, 9, 0}});
     EXPECT_TRUE(mav_gdx_image_vl_split(straight) == straight);
     for (double r : {1.0, 5.0}) {
         const CMavVertexArray s = mav_gdx_image_vl_split(poly({{r, 0, -r, 0, 1}}));
-        const double tol = r * geomtest::kPi < 4.0 ? 0.01 : 0.05; // a short arc at 0.01, a long one at 0.05
-        // One chord fewer would leave the tolerance.
+        const double tol = r * geomtest::kPi < 4.0 ? 0.01 : 0.05;
         const int n = s.len();
         EXPECT_LE(r * (1 - std::cos(geomtest::kPi / n / 2)), tol + 1e-12) << r;
         EXPECT_GT(r * (1 - std::cos(geomtest::kPi / (n - 1) / 2)), tol) << r;
-        EXPECT_TRUE(s.isContinuous());
-        EXPECT_TRUE(s[0].start.isEqualTo(CMavPoint3d(r, 0, 0)));
-        EXPECT_TRUE(s[n - 1].end.isEqualTo(CMavPoint3d(-r, 0, 0)));
-        for (const CMavVertex& v : s) {
-            EXPECT_EQ(v.bulge, 0.0);
-            EXPECT_NEAR(v.end.distanceTo(CMavPoint3d::kOrigin), r, 1e-9);
-            EXPECT_GE(v.end.y, -1e-9); // counter-clockwise from (r, 0) to (-r, 0) runs above the axis
-        }
+        EXPECT_TRUE(s.isContinuous() && s[0].start.isEqualTo({r, 0, 0}) && s[n - 1].end.isEqualTo({-r, 0, 0}));
+        for (const CMavVertex& v : s)
+            EXPECT_TRUE(v.bulge == 0.0 && std::fabs(v.end.distanceTo(CMavPoint3d::kOrigin) - r) < 1e-9 && v.end.y > -1e-9);
     }
 }
 
-// Seeded random segments and patterns: the pieces of a fitted straight segment are those the general dash measure
-// gives for the same segment with the pattern fitted by hand (gaps grown so whole periods fill it); a segment not
-// longer than a period stays whole.
-TEST(DashMeasure, FittedStraightSegmentsMatchTheGeneralPolylineMeasure)
+// Seeded random segments and patterns: the pieces of a fitted (mode 2) or centred (mode 1) straight segment are
+// those the general dash measure gives for it with the pattern prepared by hand: centred, it is turned to start
+// with a dash longer than 0.21 followed by a gap, that dash halved at both ends; fitted, the gaps grow so that
+// whole periods fill the segment. A segment not longer than a period stays whole.
+TEST(DashMeasure, StraightSegmentsMatchTheGeneralPolylineMeasure)
 {
     std::uint32_t seed = 777;
     auto rnd = [&seed](double lo, double hi) {
         seed = seed * 1664525u + 1013904223u;
         return lo + (hi - lo) * ((seed >> 8) / 16777216.0);
     };
-    for (int round = 0; round < 300; ++round) {
+    for (int round = 0; round < 600; ++round) {
         Dashes d;
-        const int n = 2 + round % 4;
+        const int n = 2 + round % 4, mode = 1 + round % 2;
         for (int i = 0; i < n; ++i)
             d.append(i % 2 == 0 ? rnd(0.05, 1.5) : -rnd(0.05, 1.0));
         if (round % 7 == 0)
             d[0] = -d[0]; // starts with a gap
         const CMavPoint3d a(rnd(-50, 50), rnd(-50, 50), rnd(-5, 5));
         const double len = rnd(0.1, 30), ang = rnd(0, 6.3);
-        const CMavPoint3d b(a.x + len * std::cos(ang), a.y + len * std::sin(ang), rnd(-5, 5));
         CMavVertexArray vl;
-        vl.append(a, b);
-        const double l3 = a.distanceTo(b);
+        vl.append(a, CMavPoint3d(a.x + len * std::cos(ang), a.y + len * std::sin(ang), rnd(-5, 5)));
         CMavVertexArray mine = vl;
-        ASSERT_TRUE(mav_gdx_image_vl_measure(mine, d, 2));
+        ASSERT_TRUE(mav_gdx_image_vl_measure(mine, d, mode));
 
+        Dashes fitted = d;
+        for (int turn = 0; mode == 1 && turn < n; ++turn) {
+            if (fitted[0] > 0.21 && fitted[1] < 0.0) {
+                fitted[0] *= 0.5;
+                fitted.append(fitted[0]);
+                break;
+            }
+            fitted.append(fitted[0]);
+            fitted.removeAt(0);
+        }
+        const double l3 = vl[0].start.distanceTo(vl[0].end);
         double period = 0.0;
         int gaps = 0;
         for (double x : d) {
@@ -185,7 +164,6 @@ TEST(DashMeasure, FittedStraightSegmentsMatchTheGeneralPolylineMeasure)
             ref = vl;
         } else {
             const double k = std::trunc(l3 / period), grow = (l3 - k * period) / (gaps * k);
-            Dashes fitted = d;
             for (double& x : fitted)
                 if (x < 0.0)
                     x -= grow;
@@ -196,9 +174,8 @@ TEST(DashMeasure, FittedStraightSegmentsMatchTheGeneralPolylineMeasure)
                     ref.append(v);
         }
         ASSERT_EQ(mine.len(), ref.len()) << "round " << round;
-        for (int i = 0; i < mine.len(); ++i) {
-            EXPECT_TRUE(mine[i].start.isEqualTo(ref[i].start, 1e-9)) << "round " << round << " piece " << i;
-            EXPECT_TRUE(mine[i].end.isEqualTo(ref[i].end, 1e-9)) << "round " << round << " piece " << i;
-        }
+        for (int i = 0; i < mine.len(); ++i)
+            EXPECT_TRUE(mine[i].start.isEqualTo(ref[i].start, 1e-9) && mine[i].end.isEqualTo(ref[i].end, 1e-9))
+                << "round " << round << " piece " << i;
     }
 }

@@ -56,12 +56,8 @@ TEST(TextToReglTest, SendsTheItemWithTheHeightAndTakesTheRegionsOrNothing)
             last = last->rbnext;
         EXPECT_EQ(last->restype, RTREAL);
         EXPECT_DOUBLE_EQ(last->resval.rreal, 2.5);
-        ASSERT_EQ(regions.len(), 2);
-        ASSERT_EQ(regions[0].len(), 2);
-        EXPECT_EQ(regions[0][0].len(), 4);
-        EXPECT_TRUE(regions[0][0].isClosed());
-        EXPECT_EQ(regions[0][1].len(), 3);
-        EXPECT_EQ(regions[1].len(), 1);
+        ASSERT_TRUE(regions.len() == 2 && regions[0].len() == 2 && regions[1].len() == 1);
+        EXPECT_TRUE(regions[0][0].len() == 4 && regions[0][0].isClosed() && regions[0][1].len() == 3);
         EXPECT_DOUBLE_EQ(regions[1][0][1].end.y, 1.0);
     }
     const struct {
@@ -89,16 +85,14 @@ TEST(TextToReglTest, DefaultHostLaysTheTextOutWithTheBuiltInFontAtTheHeight)
     Regions regions;
     ASSERT_TRUE(mav_text_to_regl(&item, regions, 2.5));
     const Regions font = MAV::fontTextLayout(L"Ab", L"TR", CMavPoint3d());
-    Regions scaled = font;
-    for (auto& region : scaled)
-        for (CMavVertexArray& o : region)
-            o.transformBy(CMavMatrix3d::scaling(2.5));
     ASSERT_EQ(regions.len(), font.len());
     for (int r = 0; r < font.len(); ++r)
         for (int o = 0; o < font[r].len(); ++o) {
-            ASSERT_EQ(regions[r][o].len(), font[r][o].len());
-            for (int v = 0; v < font[r][o].len(); ++v)
-                EXPECT_TRUE(regions[r][o][v].isEqualTo(scaled[r][o][v], 1e-9)) << r << " " << o << " " << v;
+            CMavVertexArray scaled = font[r][o];
+            scaled.transformBy(CMavMatrix3d::scaling(2.5));
+            ASSERT_EQ(regions[r][o].len(), scaled.len());
+            for (int v = 0; v < scaled.len(); ++v)
+                EXPECT_TRUE(regions[r][o][v].isEqualTo(scaled[v], 1e-9)) << r << " " << o << " " << v;
         }
     // Keys are found in any case but whole; refused: no text pair, a height of 0 or a huge one, and a text of
     // characters without glyphs.
