@@ -1,4 +1,4 @@
-// Drawing order and the hit test.
+// The hit test; the drawing order itself is checked against a plain ranking in CMavGDX_random_test.cpp.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,7 +9,8 @@
 
 using namespace gdxtest;
 
-namespace {
+namespace
+{
 
 std::vector<int> names(const CMavGDX& g)
 {
@@ -20,22 +21,6 @@ std::vector<int> names(const CMavGDX& g)
 }
 
 } // namespace
-
-// The class order itself is checked against a plain ranking on random lists (CMavGDX_random_test.cpp).
-TEST(CMavGDXOrder, SortMovesItemsWithTheirBoxesAndLeavesAnOrderedListAlone)
-{
-    CMavGDX g = plainList();
-    addLine(g, {1}, 0, 0, 1, 1, 0x100);
-    addLine(g, {2}, 5, 5, 6, 6, 0x8);
-    addRegion(g, {3}, {rect(0, 0, 1, 1)});
-    g.displListSort();
-    EXPECT_EQ(names(g), (std::vector<int>{3, 2, 1}));
-    const CMavDisplayItem* storage = g.getDisplayList().data();
-    g.displListSort();
-    EXPECT_EQ(g.getDisplayList().data(), storage);
-    EXPECT_TRUE(g.propSet(path({1}), 3)); // recomputed from each item's own box: the hidden line stays out
-    expectExtents(g, {0, 0, 0}, {1, 1, 0});
-}
 
 // The first item within five world units of the point, in reversed drawing order; points by distance in space,
 // segments by their foot, arcs on their curve; pictures never, hidden items too. The list keeps that order.

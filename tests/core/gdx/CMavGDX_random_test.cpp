@@ -13,10 +13,12 @@
 
 using namespace gdxtest;
 
-namespace {
+namespace
+{
 
-class RandomLists {
-public:
+class RandomLists
+{
+  public:
     explicit RandomLists(unsigned seed) : m_rng(seed) {}
 
     int uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(m_rng); }
@@ -66,8 +68,8 @@ public:
             g.imageVl(st, randomFlags(), randomPolyline(4), CMavColor(), randomMatrix(), solid, 0.0,
                       static_cast<unsigned long>(id));
         } else if (kind < 60) {
-            g.imagePt(st, randomFlags(), CMavPoint3d(real(-100, 100), real(-100, 100), 0), CMavColor(),
-                      randomMatrix(), static_cast<double>(id), 0xFFFFFFFFul);
+            g.imagePt(st, randomFlags(), CMavPoint3d(real(-100, 100), real(-100, 100), 0), CMavColor(), randomMatrix(),
+                      static_cast<double>(id), 0xFFFFFFFFul);
         } else if (kind < 80) {
             CMavArrayTempl<CMavVertexArray> regions;
             for (int o = chance(0.05) ? 0 : uniform(1, 3); o > 0; --o)
@@ -106,7 +108,7 @@ public:
         }
     }
 
-private:
+  private:
     std::mt19937 m_rng;
 };
 

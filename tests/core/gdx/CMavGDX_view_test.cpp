@@ -33,7 +33,7 @@ TEST(CMavGDXView, WindowFitPlacesTheBoxCentredWithYDown)
         expectPoint(image, c.image.x, c.image.y, c.image.z, 1e-9);
     }
     const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
-    const CMavPoint3d bad[][2] = {{{1, 1, 0}, {1, 1, 0}}, {{0, 0, 0}, {10, 0, 0}}, {{5, 5, 0}, {0, 0, 0}},
+    const CMavPoint3d bad[][2] = {{{1, 1, 0}, {1, 1, 0}},   {{0, 0, 0}, {10, 0, 0}},   {{5, 5, 0}, {0, 0, 0}},
                                   {{nan, 0, 0}, {1, 1, 0}}, {{-inf, 0, 0}, {1, 1, 0}}, {{0, 0, 0}, {inf, 5, 0}}};
     for (const auto& box : bad)
         EXPECT_EQ(getViewMtx(box[0], box[1], 200, 400, box[0].x == 1 || box[1].x == inf ? 0.05 : 0.0), CMavMatrix3d());

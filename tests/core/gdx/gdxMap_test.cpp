@@ -4,18 +4,20 @@
 #include <map>
 #include <random>
 
-#include "gdx/gdxMap.h"
-#include "gdx_test_util.h"
 #include "data/CMavDataItem.h"
 #include "data/config.h"
+#include "gdx/gdxMap.h"
+#include "gdx_test_util.h"
 
 using namespace gdxtest;
 
-namespace {
+namespace
+{
 
 // The registry is process-wide: each test starts and ends with the keys it uses removed.
-class GdxMapTest : public ::testing::Test {
-protected:
+class GdxMapTest : public ::testing::Test
+{
+  protected:
     void SetUp() override { wipe(); }
     void TearDown() override { wipe(); }
     static void wipe()

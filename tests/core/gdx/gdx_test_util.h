@@ -6,10 +6,11 @@
 #include <initializer_list>
 #include <vector>
 
-#include "gdx/CMavGDX.h"
 #include "../geom_test_util.h"
+#include "gdx/CMavGDX.h"
 
-namespace gdxtest {
+namespace gdxtest
+{
 
 using geomtest::expectPoint;
 using geomtest::rect;
@@ -46,8 +47,8 @@ inline void addPoint(CMavGDX& g, std::initializer_list<int> stack, double x, dou
 inline void addRegion(CMavGDX& g, std::initializer_list<int> stack, std::initializer_list<CMavVertexArray> outlines,
                       unsigned long flags = 0, const CMavMatrix3d& m = CMavMatrix3d())
 {
-    g.imageReg(path(stack), flags, CMavArrayTempl<CMavVertexArray>(outlines), CMavColor(), m,
-               CMavArrayTempl<double>(), 0.0, 0, CMavColor(), MAV::CHatchProp());
+    g.imageReg(path(stack), flags, CMavArrayTempl<CMavVertexArray>(outlines), CMavColor(), m, CMavArrayTempl<double>(),
+               0.0, 0, CMavColor(), MAV::CHatchProp());
 }
 
 // Every item's flags, in order.

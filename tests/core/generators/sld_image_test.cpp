@@ -10,16 +10,20 @@
 #include <utility>
 #include <vector>
 
+#include "data/CMavDataItem.h"
 #include "gdx/CMavGDX.h"
 #include "generators/sld_image.h"
-#include "data/CMavDataItem.h"
 #include "mav_test_data.h"
 
-namespace {
+namespace
+{
 
 const std::string kDir = std::string(MAV_TEST_DATA_DIR) + "/slides/";
 
-std::wstring widen(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+std::wstring widen(const std::string& s)
+{
+    return std::wstring(s.begin(), s.end());
+}
 
 std::vector<unsigned char> readFile(const std::string& path)
 {
@@ -27,7 +31,10 @@ std::vector<unsigned char> readFile(const std::string& path)
     return std::vector<unsigned char>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
 
-CMavGDX emptyList() { return CMavGDX(CMavColor(), CMavMatrix3d(), 1.0, 0, CMavPoint3d(), CMavPoint3d()); }
+CMavGDX emptyList()
+{
+    return CMavGDX(CMavColor(), CMavMatrix3d(), 1.0, 0, CMavPoint3d(), CMavPoint3d());
+}
 
 std::vector<int> stackOf(const CMavGDX& gdx, int item)
 {
@@ -140,9 +147,9 @@ TEST(SldImage, SlidesGiveTheirListingsLinesAndFillsAsItems)
         const std::vector<unsigned char> bytes = readFile(kDir + name + ".sld");
         CMavGDX gdx = emptyList();
         const std::vector<Piece> pieces = listing(name);
-        EXPECT_EQ(mav_gdx_image_sld_data(&gdx, bytes.data(), static_cast<unsigned long>(bytes.size()), 0x300,
-                                         &parameters),
-                  !pieces.empty());
+        EXPECT_EQ(
+            mav_gdx_image_sld_data(&gdx, bytes.data(), static_cast<unsigned long>(bytes.size()), 0x300, &parameters),
+            !pieces.empty());
         expectItemsMatchListing(gdx, pieces, {3, 4}, 0x300);
         for (int i = 0; i < gdx.lenGet(); ++i)
             EXPECT_TRUE(gdx.mtxGet(i).isEqualTo(move));

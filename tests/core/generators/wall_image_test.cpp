@@ -4,14 +4,15 @@
 
 #include <vector>
 
-#include "gdx/CMavGDX.h"
-#include "generators/generators.h"
-#include "generators/wall_image.h"
 #include "data/CMavDataItem.h"
 #include "data/config.h"
 #include "data/datafile.h"
+#include "gdx/CMavGDX.h"
+#include "generators/generators.h"
+#include "generators/wall_image.h"
 
-namespace {
+namespace
+{
 
 struct WallCall {
     int calls = 0;
@@ -39,23 +40,13 @@ bool wallGenerator(CMavGDX* gdx, MAV::CDtaFilePointer* data, MAV::CDtaFilePointe
     return g_wall.result;
 }
 
-class WallEditImage : public ::testing::Test {
-protected:
-    void SetUp() override { MAV::CConfig::reset(); }
-    void TearDown() override
-    {
-        setGdxImageFcn(L"WALL", nullptr);
-        MAV::CConfig::reset();
-    }
-    CMavGDX gdx{CMavColor(), CMavMatrix3d(), 1.0, 0, CMavPoint3d(), CMavPoint3d()};
-};
-
 // The saved element ("BT") is marked when it is one of the wall's elements, else the wall's first; only in shell
 // editing (the mode "SHELL", or "CORNER" with the wall's corner in shell mode; exact names) is it passed as
 // active. Without any element, display list or "WALL" generator nothing is drawn; the generator's result is
 // passed on.
-TEST_F(WallEditImage, TheElementMarkedAndWhenTheGeneratorIsCalled)
+TEST(WallEditImage, TheElementMarkedAndWhenTheGeneratorIsCalled)
 {
+    CMavGDX gdx = CMavGDX(CMavColor(), CMavMatrix3d(), 1.0, 0, CMavPoint3d(), CMavPoint3d());
     CMavVertexArray vl;
     vl.append(CMavPoint3d(0, 0, 0), CMavPoint3d(40, 0, 0));
     const struct {
@@ -66,10 +57,10 @@ TEST_F(WallEditImage, TheElementMarkedAndWhenTheGeneratorIsCalled)
         bool result;
         int act; // -1: called without one, -2: not called
     } cases[] = {
-        {true, {3, 5}, 0, L"SHELL", nullptr, true, 3}, {true, {3, 5}, 5, L"SHELL", nullptr, true, 5},
-        {true, {3, 5}, 4, L"SHELL", nullptr, false, 3}, {true, {2, 8}, 8, L"CORNER", L"EDGE", true, -1},
+        {true, {3, 5}, 0, L"SHELL", nullptr, true, 3},   {true, {3, 5}, 5, L"SHELL", nullptr, true, 5},
+        {true, {3, 5}, 4, L"SHELL", nullptr, false, 3},  {true, {2, 8}, 8, L"CORNER", L"EDGE", true, -1},
         {true, {2, 8}, 8, L"CORNER", L"SHELL", true, 8}, {true, {2, 8}, 8, L"shell", L"SHELL", true, -1},
-        {true, {}, 0, L"SHELL", nullptr, false, -2},      {false, {}, 0, L"SHELL", nullptr, false, -2},
+        {true, {}, 0, L"SHELL", nullptr, false, -2},     {false, {}, 0, L"SHELL", nullptr, false, -2},
         {false, {}, 6, L"SHELL", nullptr, true, 6},
     };
     for (const auto& c : cases) {
@@ -90,20 +81,16 @@ TEST_F(WallEditImage, TheElementMarkedAndWhenTheGeneratorIsCalled)
         settings->setAt(CMavDataKey(L"VL"), vl);
         EXPECT_EQ(mav_wall_edit_image(&gdx, c.wall ? wall : nullptr), c.result && c.act != -2);
         EXPECT_EQ(g_wall.calls, c.act == -2 ? 0 : 1);
-        if (c.act != -2) {
-            EXPECT_EQ(g_wall.gdx, &gdx);
-            EXPECT_EQ(g_wall.wall, c.wall ? wall : nullptr);
-            EXPECT_EQ(g_wall.hasAct, c.act >= 0);
-            EXPECT_EQ(g_wall.act, c.act >= 0 ? c.act : -1);
-            EXPECT_EQ(g_wall.coord, 1);
-            EXPECT_TRUE(g_wall.vl == vl);
-        }
+        EXPECT_TRUE(c.act == -2 || (g_wall.gdx == &gdx && g_wall.wall == (c.wall ? wall : nullptr) &&
+                                    g_wall.hasAct == (c.act >= 0) && g_wall.coord == 1 && g_wall.vl == vl));
+        EXPECT_EQ(g_wall.act, c.act >= 0 ? c.act : -1);
         EXPECT_FALSE(mav_wall_edit_image(nullptr, wall));
         setGdxImageFcn(L"WALL", nullptr);
         EXPECT_FALSE(mav_wall_edit_image(&gdx, c.wall ? wall : nullptr));
         EXPECT_EQ(g_wall.calls, c.act == -2 ? 0 : 1);
         MAV::dtaClose(wall);
     }
+    MAV::CConfig::reset();
 }
 
 } // namespace

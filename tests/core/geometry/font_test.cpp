@@ -9,7 +9,8 @@
 #include "gdx/CMavGDX.h"
 #include "geometry/font.h"
 
-namespace {
+namespace
+{
 
 using Glyph = CMavArrayTempl<CMavArrayTempl<CMavVertexArray>>;
 
@@ -91,7 +92,7 @@ TEST(FontTextLayoutTest, AlignmentCodesShiftByWidthAndHeight)
     const struct {
         const wchar_t* code;
         double dx, dy;
-    } cases[] = {{L"TL", 0, -h},          {L"TC", -w / 2, -h}, {L"TR", -w, -h},     {L"CL", 0, -h / 2},
+    } cases[] = {{L"TL", 0, -h},          {L"TC", -w / 2, -h}, {L"TR", -w, -h},    {L"CL", 0, -h / 2},
                  {L"CC", -w / 2, -h / 2}, {L"CR", -w, -h / 2}, {L"BC", -w / 2, 0}, {L"BR", -w, 0},
                  {L"BL", 0, 0},           {L"tl", 0, 0},       {L"", 0, 0},        {nullptr, 0, 0}};
     for (const auto& c : cases) {
@@ -102,7 +103,8 @@ TEST(FontTextLayoutTest, AlignmentCodesShiftByWidthAndHeight)
     }
     // Holes come out counter-clockwise like their outline, the stored glyph left as it was; a character without a
     // glyph neither draws nor advances.
-    EXPECT_TRUE(signedArea(MAV::fontTextLayout(L"O", L"CC", p)[0][1]) > 0 && signedArea(get_ascii_from_map(L'O')[0][1]) < 0);
+    EXPECT_TRUE(signedArea(MAV::fontTextLayout(L"O", L"CC", p)[0][1]) > 0 &&
+                signedArea(get_ascii_from_map(L'O')[0][1]) < 0);
     EXPECT_EQ(MAV::fontTextLayout(L"A B", L"CC", p), MAV::fontTextLayout(L"AB", L"CC", p));
     for (const wchar_t* empty : {L"", static_cast<const wchar_t*>(nullptr), L"   "})
         EXPECT_TRUE(MAV::fontTextLayout(empty, L"TL", p).isEmpty());

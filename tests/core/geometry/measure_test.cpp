@@ -13,7 +13,8 @@
 
 using geomtest::poly;
 
-namespace {
+namespace
+{
 
 using Dashes = CMavArrayTempl<double>;
 using Stretches = std::vector<std::pair<double, double>>;
@@ -113,7 +114,8 @@ TEST(PolylineSplit, ArcsBecomeTheFewestChordsWithinALengthDependentTolerance)
         EXPECT_GT(r * (1 - std::cos(geomtest::kPi / (n - 1) / 2)), tol) << r;
         EXPECT_TRUE(s.isContinuous() && s[0].start.isEqualTo({r, 0, 0}) && s[n - 1].end.isEqualTo({-r, 0, 0}));
         for (const CMavVertex& v : s)
-            EXPECT_TRUE(v.bulge == 0.0 && std::fabs(v.end.distanceTo(CMavPoint3d::kOrigin) - r) < 1e-9 && v.end.y > -1e-9);
+            EXPECT_TRUE(v.bulge == 0.0 && std::fabs(v.end.distanceTo(CMavPoint3d::kOrigin) - r) < 1e-9 &&
+                        v.end.y > -1e-9);
     }
 }
 

@@ -7,7 +7,8 @@
 #include "geometry/font.h"
 #include "geometry/text_to_regl.h"
 
-namespace {
+namespace
+{
 
 using Regions = CMavArrayTempl<CMavArrayTempl<CMavVertexArray>>;
 
@@ -63,8 +64,8 @@ TEST(TextToReglTest, SendsTheItemWithTheHeightAndTakesTheRegionsOrNothing)
     const struct {
         const wchar_t* answer;
         int rc;
-    } failures[] = {{L"((((0 0) (1 0) (1 1))))", RTERROR}, {L"\"not a list\"", RTNORM}, {L"nil", RTNORM},
-                    {L"(1 2 3)", RTNORM}};
+    } failures[] = {
+        {L"((((0 0) (1 0) (1 1))))", RTERROR}, {L"\"not a list\"", RTNORM}, {L"nil", RTNORM}, {L"(1 2 3)", RTNORM}};
     for (const auto& f : failures) {
         FakeHost host(f.answer, f.rc);
         regions = Regions{CMavArrayTempl<CMavVertexArray>()};
@@ -101,9 +102,12 @@ TEST(TextToReglTest, DefaultHostLaysTheTextOutWithTheBuiltInFontAtTheHeight)
     const struct {
         CMavDataDir item;
         double height;
-    } refused[] = {{textItem({{L"ALIGN", L"TL"}}), 1.0}, {textItem({{L"TXTX", L"A"}}), 1.0},
-                   {textItem({{L"TX", L"A"}}), 1.0},      {item, 0.0},
-                   {item, 1e300},                          {textItem({{L"TXT", L"   "}}), 1.0}};
+    } refused[] = {{textItem({{L"ALIGN", L"TL"}}), 1.0},
+                   {textItem({{L"TXTX", L"A"}}), 1.0},
+                   {textItem({{L"TX", L"A"}}), 1.0},
+                   {item, 0.0},
+                   {item, 1e300},
+                   {textItem({{L"TXT", L"   "}}), 1.0}};
     for (const auto& r : refused) {
         regions = Regions{CMavArrayTempl<CMavVertexArray>()};
         EXPECT_FALSE(mav_text_to_regl(&r.item, regions, r.height)) << &r - refused;
