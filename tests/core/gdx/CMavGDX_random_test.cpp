@@ -45,7 +45,7 @@ class RandomLists
         CMavPoint3d at(real(-100, 100), real(-100, 100), real(-3, 3));
         for (int i = uniform(1, maxSegments); i > 0; --i) {
             const CMavPoint3d next(at.x + real(-20, 20), at.y + real(-20, 20), at.z);
-            vl.append(at, next, chance(0.3) ? real(-1.5, 1.5) : 0.0);
+            vl.append(at, next, chance(0.3) ? real(-3, 3) : 0.0);
             at = next;
         }
         return vl;
@@ -79,13 +79,13 @@ class RandomLists
         } else if (kind < 85) {
             g.imagePicture(st, randomFlags(), L"pic", id, CMavPoint3d(real(-9, 9), 0, 0), CMavPoint3d(5, 5, 0));
         } else {
-            // Items only a copy can bring: texts, kinds 0 and 4, a second matrix.
+            // Items only a copy can bring: texts, a second matrix.
             CMavDisplayItem it;
             it.m_stack = st;
             it.m_flags = static_cast<std::uint32_t>(randomFlags());
             it.m_thickness = id;
             it.m_mtx = randomMatrix();
-            const int sub = uniform(0, 3);
+            const int sub = uniform(0, 2);
             if (sub == 0) {
                 it.m_kind = kDispText;
                 for (int r = uniform(0, 3); r > 0; --r) {
@@ -93,11 +93,8 @@ class RandomLists
                     region.append(randomPolyline(3));
                     it.rareEdit().m_txtRegl.append(region);
                 }
-            } else if (sub == 1) {
-                it.m_kind = chance(0.5) ? kDispNone : kDispUnused;
-                it.m_vl = randomPolyline(2);
             } else {
-                it.m_kind = sub == 2 ? kDispPolyline : kDispPoint;
+                it.m_kind = sub == 1 ? kDispPolyline : kDispPoint;
                 it.m_vl = randomPolyline(3);
                 it.rareEdit().m_point = CMavPoint3d(real(-100, 100), real(-100, 100), real(-1, 1));
                 it.rareEdit().m_mtx2 = randomMatrix();

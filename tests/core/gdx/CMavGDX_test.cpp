@@ -31,14 +31,13 @@ class OpenGDX : public CMavGDX
 } // namespace
 
 // The default list reads the host's background and the configured point style and colour table (a missing colour
-// is a default entry); the default host draws a drill into it as a circle and a cross in the given colour mode.
+// is a default entry).
 TEST(CMavGDX, DefaultConstructionReadsHostAndConfiguration)
 {
     MAV::CConfig::reset();
     MAV::cfg_get(L"KRV_MENU\\COLOR")->setAt(CMavDataKey(L"REFER"), CMavString(L"10,20,30"));
     MAV::cfg_get(L"KRV_MENU\\COLOR")->remove(CMavDataKey(L"AXIS"));
     CMavGDX g;
-    CMavPoint3d lo, hi;
     EXPECT_EQ(g.backColorGet().oleColor(), mavAppPtr()->bkColorGet());
     EXPECT_TRUE(g.pdSizeGet() == 5.0 && g.pdModeGet() == 3ul && g.ColorTabLenGet() == 5);
     const int shipped[][2] = {{1, 1}, {3, 0}, {4, 4}, {5, 30}}; // HIGHLIGHT, AXIS (missing), BASE, AUX
@@ -46,17 +45,6 @@ TEST(CMavGDX, DefaultConstructionReadsHostAndConfiguration)
         EXPECT_EQ(g.colorTabGet(static_cast<GDX_CMODE>(m[0])).colorIndex(), m[1]) << m[0];
     EXPECT_TRUE(g.colorTabGet(GDX_CMODE_REFER).color() == 0x0A141EL && g.colorTabGet(GDX_CMODE_AXIS) == CMavColor());
     MAV::CConfig::reset();
-
-    CMavDataDir drill, params;
-    drill.setAt(CMavDataKey(L"DIA"), 8.0);
-    params.setAt(CMavDataKey(L"MTX"), CMavMatrix3d::translation(CMavVector3d(100, 0, 0)));
-    params.setAt(CMavDataKey(L"CMODE"), 2);
-    ASSERT_TRUE(MAV::CDefaultApp::instance().drillDraw(&g, &drill, &params));
-    ASSERT_GE(g.lenGet(), 2);
-    EXPECT_EQ(g.StackToItemNr(path({1})).len(), g.lenGet());
-    EXPECT_EQ(flagsOf(g), std::vector<unsigned long>(static_cast<size_t>(g.lenGet()), 0x200ul));
-    g.extmaxGet(lo, hi);
-    EXPECT_TRUE(std::fabs(lo.x + hi.x - 200.0) < 1e-9 && hi.x - lo.x >= 8.0 - 1e-9);
 }
 
 // Copies are deep; the point mode is a 32-bit word; items keep the caller's values, an empty pattern stored as

@@ -88,21 +88,3 @@ TEST(CMavGDXView, GroupBoxWidensTheCallersBoxWithItemMatrixAndProjectionOnly)
     EXPECT_TRUE(g.extmaxGet(path({6}), lo, hi));
     EXPECT_TRUE(lo == CMavPoint3d(-6, 0, 0) && hi == CMavPoint3d(12, 12, 1));
 }
-
-// An image point goes back through zoom, projection, view and view direction; a matrix without inverse is passed
-// over.
-TEST(CMavGDXView, ImagePointGoesBackThroughZoomProjectionViewAndDirection)
-{
-    CMavGDX g = plainList();
-    const CMavMatrix3d zoom = CMavMatrix3d::scaling(2.0), proj = CMavMatrix3d::translation(CMavVector3d(10, 0, 0));
-    const CMavMatrix3d view = getViewMtx(CMavPoint3d(0, 0, 0), CMavPoint3d(100, 50, 0), 200, 400, 0.05);
-    CMavMatrix3d flat;
-    flat.m[0][0] = 0.0;
-    g.zoomMtxSet(zoom);
-    g.projMtxSet(proj);
-    g.viewMtxSet(view);
-    g.viewDirectionMtxSet(CMavMatrix3d::rotation(1.5707963267948966, CMavVector3d::kZAxis));
-    expectPoint(g.imagePtWc(zoom * (proj * (view * (g.viewDirectionMtxGet() * CMavPoint3d(3, 4, 0))))), 3, 4, 0, 1e-9);
-    g.zoomMtxSet(flat);
-    expectPoint(g.imagePtWc(proj * (view * (g.viewDirectionMtxGet() * CMavPoint3d(3, 4, 0)))), 3, 4, 0, 1e-9);
-}

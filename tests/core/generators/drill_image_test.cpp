@@ -10,7 +10,6 @@
 #include "data/CMavDataItem.h"
 #include "data/config.h"
 #include "data/datafile.h"
-#include "data/solids.h"
 #include "gdx/CMavGDX.h"
 #include "generators/drill_image.h"
 
@@ -112,30 +111,6 @@ TEST_F(DrillHoleImage, PlanDrillHandsPlacementAndColourModeToTheHostAndMarksTheO
     ASSERT_EQ(host.drills.size(), 4u);
     EXPECT_TRUE(host.drills[3].mtx.isEqualTo(CMavMatrix3d()) && host.drills[3].cmode == 0);
     EXPECT_FALSE(mav_gdx_image_drill(nullptr, data, parameters));
-}
-
-// VIEW 3: the drill's body seen from the front right and above, its visible edges in the layer's colour, about as
-// wide as the diameter and taller; no body without a diameter; no solid is left behind.
-TEST_F(DrillHoleImage, SolidDrillDrawsVisibleEdgesInTheLayerColour)
-{
-    MAV::cfg_dir_make(L"LAYER\\BODY")->setAt(CMavDataKey(L"COLOR"), 3);
-    root->setAt(CMavDataKey(L"VIEW"), 3);
-    root->setAt(CMavDataKey(L"PART_SOLID"), L"BODY");
-    root->setAt(CMavDataKey(L"DIA"), 10.0);
-    root->setAt(CMavDataKey(L"DEPTH"), 20.0);
-    const int solids = MAV::solidMapCount();
-    EXPECT_TRUE(mav_gdx_image_drill(&gdx, data, parameters));
-    ASSERT_GE(gdx.lenGet(), 2);
-    EXPECT_TRUE(host.drills.empty());
-    for (int i = 0; i < gdx.lenGet(); ++i)
-        EXPECT_TRUE(gdx.typeGet(i) == kDispPolyline && gdx.flagGet(i) == 0 && gdx.colorGet(i) == CMavColor(3)) << i;
-    CMavPoint3d lo, hi;
-    gdx.extmaxGet(lo, hi);
-    EXPECT_TRUE(std::fabs(hi.x - lo.x - 10.0) < 0.5 && hi.y - lo.y > 10.0);
-    root->remove(CMavDataKey(L"DIA"));
-    const int before = gdx.lenGet();
-    EXPECT_FALSE(mav_gdx_image_drill(&gdx, data, parameters));
-    EXPECT_TRUE(gdx.lenGet() == before && MAV::solidMapCount() == solids);
 }
 
 CMavVertexArray square(double size)

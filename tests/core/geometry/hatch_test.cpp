@@ -10,7 +10,6 @@
 #include "base/g_vl.h"
 #include "data/patterns.h"
 #include "geometry/hatch.h"
-#include "geometry/orient.h"
 
 using geomtest::kPi;
 using geomtest::poly;
@@ -356,20 +355,4 @@ TEST(RegionSplit, ArcsBecomeChordsStraightSegmentsStay)
     for (int i = 0; i < n0 + n1; ++i)
         EXPECT_NEAR(out[1][i].end.distanceTo(i < n0 ? CMavPoint3d(1, 0, 0) : CMavPoint3d(12, 0, 0)), i < n0 ? 1 : 10,
                     1e-9);
-}
-
-TEST(OutlineOrientation, ClosedOutlinesTurnCounterClockwiseOpenOnesStay)
-{
-    const CMavVertexArray ccw = rect(0, 0, 2, 1);
-    CMavVertexArray cw = ccw;
-    cw.revert();
-    CMavVertexArray open = cw;
-    open.removeAt(3);
-    Regions r{ccw, cw, open};
-    mav_vll_orient(r);
-    EXPECT_TRUE(r[0] == ccw && r[1] == ccw && r[2] == open);
-    mav_vll_orient(r, CMavVector3d(0, 0, -1)); // about -Z the same outlines run the other way
-    EXPECT_TRUE(r[0] == cw && r[1] == cw);
-    EXPECT_TRUE(mav_vl_orient(cw));
-    EXPECT_FALSE(mav_vl_orient(cw));
 }
