@@ -81,6 +81,7 @@ TEST(CMavGDX, ConstructionCopyCreationAndAccess)
     EXPECT_EQ(h.name, CMavString(L"ANSI31"));
     g.imagePicture(path({4}), 0, L"a.bmp", 12, {0, 0, 0}, {5, 5, 0});
     g.imagePicture(path({4}), 0, L"", 0x7FFFFFFF, {1, 1, 0}, {1, 1, 0});
+    EXPECT_LE(sizeof(CMavDisplayItem), 160u); // half a million items of a large slide must fit in 150 MB
     CMavString name;
     int icon = 0;
     CMavVertexArray vl, none;
@@ -181,7 +182,7 @@ TEST(CMavGDX, GroupQueriesAndSetters)
 }
 
 // A group's new matrix m is taken relative to its reference item, the first with the exact path or else the last
-// selected: every item gets its own matrix times m * inverse(reference); a singular reference gives m.
+// selected: every item gets its own matrix times m * inverse(reference).
 TEST(CMavGDX, MtxSetTakesTheGroupsOwnItemAsReference)
 {
     const CMavMatrix3d r1 = CMavMatrix3d::translation(CMavVector3d(1, 0, 0)), r2 = CMavMatrix3d::scaling(2.0);
@@ -201,11 +202,6 @@ TEST(CMavGDX, MtxSetTakesTheGroupsOwnItemAsReference)
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(e.mtxGet(i).isEqualTo((i == 0 ? r2 : r1) * d)) << i;
     EXPECT_FALSE(e.mtxSet(path({}), m) || e.mtxSet(path({8}), m));
-    CMavMatrix3d flat;
-    flat.m[2][2] = 0.0;
-    addLine(e, {1}, 0, 0, 1, 0, 0, flat);
-    ASSERT_TRUE(e.mtxSet(path({1}), m));
-    EXPECT_EQ(e.mtxGet(3), flat * m);
 }
 
 // Removal keeps the order of the rest and recomputes; clear() empties items and boxes but keeps matrices, defaults

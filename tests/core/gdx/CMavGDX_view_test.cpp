@@ -59,10 +59,10 @@ TEST(CMavGDXView, ViewDirectionByNameAndViewBox)
     g.extMaxViewSet();
     g.extMaxViewGet(lo, hi);
     EXPECT_EQ(hi, CMavPoint3d(40, 40, 0));
-    EXPECT_TRUE(g.viewDirectionSet(CMavString(L"NO")));
+    EXPECT_TRUE(g.viewDirectionSet(CMavString(L"NO")) && !g.viewDirectionMtxGet().isIdentity());
     CMavGDX h = plainList();
     h.viewDirectionHvcSet(mav_gdx_view_vdir_get(CMavString(L"NO")));
-    EXPECT_TRUE(g.viewDirectionMtxGet() == h.viewDirectionMtxGet() && !g.viewDirectionMtxGet().isIdentity());
+    EXPECT_EQ(g.viewDirectionMtxGet(), h.viewDirectionMtxGet());
     CMavVertexArray turned = line(10, 10, 40, 40);
     turned.transformBy(g.viewDirectionMtxGet());
     turned.extents(lo, hi);

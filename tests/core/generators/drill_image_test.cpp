@@ -31,14 +31,13 @@ class RecordingHost : public CMavApp
     };
     std::vector<Drill> drills;
 
-    Mav::lFormat lFormatGet() override { return MAV::CDefaultApp::instance().lFormatGet(); }
+    Mav::lFormat lFormatGet() override { return Mav::kFormatDecimal; }
     std::uint32_t bkColorGet() override { return 0; }
     bool drillDraw(CMavGDX* gdx, CMavDataItem* drill, CMavDataItem* parameters) override
     {
-        Drill d{gdx, drill, CMavMatrix3d(), -1};
-        parameters->get(d.mtx, CMavDataKey(L"MTX"));
-        parameters->get(d.cmode, CMavDataKey(L"CMODE"));
-        drills.push_back(d);
+        drills.push_back(Drill{gdx, drill, CMavMatrix3d(), -1});
+        parameters->get(drills.back().mtx, CMavDataKey(L"MTX"));
+        parameters->get(drills.back().cmode, CMavDataKey(L"CMODE"));
         return true;
     }
     bool patternGet(const wchar_t*, CMavArrayTempl<CMavArrayTempl<double>>&) override { return false; }
@@ -49,14 +48,7 @@ class RecordingHost : public CMavApp
 class DrillHoleImage : public ::testing::Test
 {
   protected:
-    void SetUp() override
-    {
-        m_previous = mavAppSet(&host);
-        data = MAV::dtaOpen(MAV::kDataTemp, MAV::kDataReadWrite, nullptr, nullptr);
-        parameters = MAV::dtaOpen(MAV::kDataTemp, MAV::kDataReadWrite, nullptr, nullptr);
-        root = data->root(true);
-        settings = parameters->root(true);
-    }
+    void SetUp() override { m_previous = mavAppSet(&host); }
     void TearDown() override
     {
         MAV::dtaClose(data);
@@ -64,7 +56,6 @@ class DrillHoleImage : public ::testing::Test
         mavAppSet(m_previous);
         MAV::CConfig::reset();
     }
-
     std::vector<int> stackOf(int item) const
     {
         CMavArrayTempl<int> s;
@@ -74,12 +65,10 @@ class DrillHoleImage : public ::testing::Test
 
     RecordingHost host;
     CMavGDX gdx{CMavColor(), CMavMatrix3d(), 1.0, 0, CMavPoint3d(), CMavPoint3d()};
-    MAV::CDtaFilePointer* data = nullptr;
-    MAV::CDtaFilePointer* parameters = nullptr;
-    CMavDataItem* root = nullptr;
-    CMavDataItem* settings = nullptr;
-
-  private:
+    MAV::CDtaFilePointer* data = MAV::dtaOpen(MAV::kDataTemp, MAV::kDataReadWrite, nullptr, nullptr);
+    MAV::CDtaFilePointer* parameters = MAV::dtaOpen(MAV::kDataTemp, MAV::kDataReadWrite, nullptr, nullptr);
+    CMavDataItem* root = data->root(true);
+    CMavDataItem* settings = parameters->root(true);
     CMavApp* m_previous = nullptr;
 };
 

@@ -14,17 +14,6 @@ namespace
 
 using Glyph = CMavArrayTempl<CMavArrayTempl<CMavVertexArray>>;
 
-void box(const Glyph& g, CMavPoint3d& lo, CMavPoint3d& hi)
-{
-    lo = CMavPoint3d(1e9, 1e9, 0);
-    hi = CMavPoint3d(-1e9, -1e9, 0);
-    for (const auto& region : g)
-        for (const CMavVertexArray& outline : region)
-            for (const CMavVertex& v : outline) {
-                lo = CMavPoint3d(std::fmin(lo.x, v.start.x), std::fmin(lo.y, v.start.y), 0);
-                hi = CMavPoint3d(std::fmax(hi.x, v.start.x), std::fmax(hi.y, v.start.y), 0);
-            }
-}
 
 // FNV-1a over the counts and the bit patterns of every coordinate and bulge, in order.
 std::uint64_t outlineHash(const Glyph& regions)
@@ -72,25 +61,6 @@ TEST(FontTest, ExactlyTheCoveredCodesHaveGlyphsFoundByTheirLow16Bits)
     Glyph copy = get_ascii_from_map(L'B'); // a copy: changing it leaves the table alone
     copy.removeAll();
     EXPECT_FALSE(get_ascii_from_map(L'B').isEmpty());
-}
-
-// The alignment codes shift a one-glyph text by its width (box width plus the gap 0.5 less 0.3) and its height
-// (which includes the insertion point's y); unknown codes are bottom left; empty texts lay nothing out.
-TEST(FontTextLayoutTest, AlignmentCodesShiftByWidthAndHeight)
-{
-    const CMavPoint3d p(2, 3, 0);
-    CMavPoint3d hlo, hhi, lo, hi;
-    box(get_ascii_from_map(L'H'), hlo, hhi);
-    const double w = (hhi.x - hlo.x) + 0.5 - 0.3, h = 3 + hhi.y;
-    const wchar_t* codes[] = {L"TL", L"TC", L"TR", L"CL", L"CC", L"CR", L"BL", L"BC", L"BR", L"tl", L"", nullptr};
-    for (int i = 0; i < 12; ++i) {
-        box(MAV::fontTextLayout(L"H", codes[i], p), lo, hi);
-        const int row = i < 9 ? i / 3 : 2, col = i < 9 ? i % 3 : 0; // top, centre, bottom; left, centre, right
-        EXPECT_NEAR(lo.x, 2 + hlo.x - col * w / 2, 1e-9) << i;
-        EXPECT_NEAR(hi.y, 3 + hhi.y - (2 - row) * h / 2, 1e-9) << i;
-    }
-    for (const wchar_t* empty : {L"", static_cast<const wchar_t*>(nullptr), L"   "})
-        EXPECT_TRUE(MAV::fontTextLayout(empty, L"TL", p).isEmpty());
 }
 
 // The outlines of a long text, bit for bit, as the layout has always produced them: the sums were taken from the
