@@ -109,7 +109,7 @@ CMavVertexArray square(double size)
 
 // Each hole element gives its outline and a hatched ("S") or filled ("F") region in the layers' colours, placed by
 // its own matrix and the caller's, and a marker at the caller's placement; the active element is highlighted with
-// a point; drills go to the host, completed; unknown types get only a marker; other DRAW values outlines only.
+// a point; drills go to the host, completed; unknown types get only a marker.
 TEST_F(DrillHoleImage, HoleElementsAsHatchedOutlinesDrillsAndMarkers)
 {
     MAV::cfg_dir_make(L"LAYER\\CON")->setAt(CMavDataKey(L"COLOR"), 1);
@@ -161,24 +161,6 @@ TEST_F(DrillHoleImage, HoleElementsAsHatchedOutlinesDrillsAndMarkers)
     EXPECT_TRUE(mav_gdx_image_hole(&gdx, data, parameters));
     EXPECT_EQ(flagsOf(gdx), (std::vector<unsigned long>{0x300, 0x11, 0x100, 0x11}));
     EXPECT_TRUE(gdx.hatchGet(1, hatch) && hatch.name.isEmpty());
-    root->setAt(CMavDataKey(L"DRAW"), L"f");
-    EXPECT_TRUE(mav_gdx_image_hole(&gdx, data, parameters));
-    EXPECT_EQ(gdx.lenGet(), 6);
-    // An "OUTLINE" element whose outline cannot be built still adds its empty polyline and its region, so that
-    // the next element's items keep their numbers.
-    MAV::CDtaFilePointer* two = MAV::dtaOpen(MAV::kDataTemp, MAV::kDataReadWrite, nullptr, nullptr);
-    two->root(true)->setAt(CMavDataKey(L"DRAW"), L"F");
-    two->top()->setAt(CMavDataKey(L"BT\\A\\GEN\\TYPE"), L"OUTLINE");
-    two->top()->setAt(CMavDataKey(L"BT\\B\\GEN"), square(1.0));
-    gdx.clear();
-    EXPECT_TRUE(mav_gdx_image_hole(&gdx, two, parameters));
-    MAV::dtaClose(two);
-    EXPECT_EQ(kindsOf(gdx), (std::vector<MavDisplayObj>{kDispPolyline, kDispRegion, kDispPolyline, kDispRegion}));
-    gdx.geomGet(vl, 0);
-    EXPECT_EQ(vl.len(), 0);
-    gdx.geomGet(vl, 2);
-    ASSERT_TRUE(vl.extents(lo, hi));
-    EXPECT_EQ(hi - lo, CMavVector3d(1, 1, 0));                  // B's unit square
     EXPECT_TRUE(mav_gdx_image_hole(&gdx, nullptr, parameters)); // no data and no "HOLE" entity: nothing
     EXPECT_EQ(gdx.lenGet(), 4);
     EXPECT_FALSE(mav_gdx_image_hole(nullptr, data, parameters));

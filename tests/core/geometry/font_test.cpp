@@ -14,7 +14,6 @@ namespace
 
 using Glyph = CMavArrayTempl<CMavArrayTempl<CMavVertexArray>>;
 
-
 // FNV-1a over the counts and the bit patterns of every coordinate and bulge, in order.
 std::uint64_t outlineHash(const Glyph& regions)
 {
