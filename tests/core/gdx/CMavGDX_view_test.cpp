@@ -66,23 +66,3 @@ TEST(CMavGDXView, ViewDirectionByNameAndViewBox)
     turned.extents(lo, hi);
     expectExtents(g, lo, hi);
 }
-
-// A group's box widens the caller's box by its items under item matrix and projection only; a group of texts is
-// found but adds nothing.
-TEST(CMavGDXView, GroupBoxWidensTheCallersBoxWithItemMatrixAndProjectionOnly)
-{
-    CMavGDX g = plainList();
-    g.projMtxSet(CMavMatrix3d::scaling(2.0));
-    addLine(g, {4, 1}, 0, 0, 1, 1, 0, CMavMatrix3d::translation(CMavVector3d(1, 0, 0)));
-    addPoint(g, {4, 2}, -3, 0);
-    addLine(g, {4, 3}, 5, 5, 6, 6);
-    addLine(g, {5}, 100, 100, 200, 200);
-    g.viewDirectionMtxSet(CMavMatrix3d::translation(CMavVector3d(0, 0, 50)));
-    ASSERT_TRUE(g.imageTxt(path({6}), 0, L"A", CMavColor(), CMavMatrix3d(), L"", {50, 50, 0}));
-    CMavPoint3d lo(1, 1, 1), hi(1, 1, 1);
-    ASSERT_TRUE(g.extmaxGet(path({4}), lo, hi));
-    EXPECT_TRUE(lo == CMavPoint3d(-6, 0, 0) && hi == CMavPoint3d(12, 12, 1));
-    EXPECT_FALSE(g.extmaxGet(path({}), lo, hi) || g.extmaxGet(path({7}), lo, hi));
-    EXPECT_TRUE(g.extmaxGet(path({6}), lo, hi));
-    EXPECT_TRUE(lo == CMavPoint3d(-6, 0, 0) && hi == CMavPoint3d(12, 12, 1));
-}
