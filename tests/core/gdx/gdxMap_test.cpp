@@ -92,7 +92,7 @@ TEST_F(GdxMapTest, CreationFromConfigurationAndData)
     EXPECT_EQ(g->backColorGet().color(), 0x0A141EL); // "RGB" and "TBL" without "COLOR" leave the configured one
     data.setAt(CMavDataKey(L"COLOR"), 5);
     g = getGdxFromMap(createGdxInMap(&data));
-    EXPECT_TRUE(g->backColorGet().colorIndex() == 5 && g->backColorGet().color() == 255L);
-    EXPECT_EQ(g->backColorGet().bookName(), CMavString(L"BOOK"));
+    EXPECT_TRUE(g->backColorGet().colorIndex() == 5 && g->backColorGet().color() == 255L &&
+                g->backColorGet().bookName() == L"BOOK");
     MAV::CConfig::reset();
 }

@@ -143,7 +143,7 @@ TEST_F(DrillHoleImage, HoleElementsAsHatchedOutlinesDrillsAndMarkers)
     ASSERT_TRUE(vl.extents(lo, hi));
     EXPECT_TRUE(lo == CMavPoint3d(10, 100, 0) && hi == CMavPoint3d(12, 102, 0));
     EXPECT_TRUE(p == CMavPoint3d(0, 100, 0) && q == p && gdx.colorGet(3) == CMavColor(7));
-    EXPECT_TRUE(gdx.colorGet(0) == CMavColor(1) && gdx.colorGet(1) == CMavColor(1) && gdx.fcolorGet(1) == CMavColor(5));
+    EXPECT_TRUE(gdx.colorGet(1) == CMavColor(1) && gdx.fcolorGet(1) == CMavColor(5));
     MAV::CHatchProp hatch;
     ASSERT_TRUE(gdx.hatchGet(1, hatch));
     EXPECT_TRUE(hatch.name == L"ANSI31" && hatch.scale == 2.5 && hatch.angle == 45.0);

@@ -14,29 +14,24 @@
 namespace
 {
 
+// What the "WALL" generator was called with; act -1: no active element.
 struct WallCall {
-    int calls = 0;
+    int calls = 0, act = -1, coord = -1;
     CMavGDX* gdx = nullptr;
     MAV::CDtaFilePointer* wall = nullptr;
-    bool hasAct = false;
-    int act = -1;
-    int coord = -1;
     CMavVertexArray vl;
     bool result = true;
-};
-WallCall g_wall;
+} g_wall;
 
 bool wallGenerator(CMavGDX* gdx, MAV::CDtaFilePointer* data, MAV::CDtaFilePointer* parameters)
 {
+    const CMavDataItem* root = parameters->root();
     ++g_wall.calls;
     g_wall.gdx = gdx;
     g_wall.wall = data;
-    const CMavDataItem* root = parameters ? parameters->root() : nullptr;
-    g_wall.hasAct = root && root->get(g_wall.act, CMavDataKey(L"ACT"));
-    if (root) {
-        root->get(g_wall.coord, CMavDataKey(L"COORD"));
-        root->get(g_wall.vl, CMavDataKey(L"VL"));
-    }
+    root->get(g_wall.act, CMavDataKey(L"ACT"));
+    root->get(g_wall.coord, CMavDataKey(L"COORD"));
+    root->get(g_wall.vl, CMavDataKey(L"VL"));
     return g_wall.result;
 }
 
@@ -82,7 +77,7 @@ TEST(WallEditImage, TheElementMarkedAndWhenTheGeneratorIsCalled)
         EXPECT_EQ(mav_wall_edit_image(&gdx, c.wall ? wall : nullptr), c.result && c.act != -2);
         EXPECT_EQ(g_wall.calls, c.act == -2 ? 0 : 1);
         EXPECT_TRUE(c.act == -2 || (g_wall.gdx == &gdx && g_wall.wall == (c.wall ? wall : nullptr) &&
-                                    g_wall.hasAct == (c.act >= 0) && g_wall.coord == 1 && g_wall.vl == vl));
+                                    g_wall.coord == 1 && g_wall.vl == vl));
         EXPECT_EQ(g_wall.act, c.act >= 0 ? c.act : -1);
         EXPECT_FALSE(mav_wall_edit_image(nullptr, wall));
         setGdxImageFcn(L"WALL", nullptr);

