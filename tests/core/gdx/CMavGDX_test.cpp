@@ -80,8 +80,7 @@ TEST(CMavGDX, ColourTableColourModesAndPropertyBits)
 {
     OpenGDX g;
     EXPECT_FALSE(g.ColorTabSet(static_cast<GDX_CMODE>(15), CMavColor(1)) || g.ColorTabSet(GDX_CMODE_NORMAL, {}));
-    EXPECT_TRUE(g.ColorTabSet(static_cast<GDX_CMODE>(9), CMavColor(30)));
-    EXPECT_EQ(g.ColorTabLenGet(), 9);
+    EXPECT_TRUE(g.ColorTabSet(static_cast<GDX_CMODE>(9), CMavColor(30)) && g.ColorTabLenGet() == 9);
     for (int mode : {9, 0, 1, 12, std::numeric_limits<int>::min()})
         EXPECT_EQ(g.colorTabGet(static_cast<GDX_CMODE>(mode)), mode == 9 || mode == 0 ? CMavColor(30) : CMavColor());
     addLine(g, {5}, 0, 0, 1, 1, 0x1234);
@@ -109,6 +108,18 @@ TEST(CMavGDX, QuickExtentsUpdateReplacesAPointBoxAndWidensOtherwise)
     g.imagePicture(path({1}), 0, L"x", 1, {-50, -50, 0}, {50, 50, 0});
     addRegion(g, {1}, {rect(0, 0, 1, 2), rect(10, 10, 11, 11)});
     expectExtents(g, {-4, 0, 0}, {1, 2, 0});
+}
+
+// redraw recomputes the extents once an item took a known code.
+TEST(CMavGDX, RedrawRecomputesAfterAKnownCode)
+{
+    CMavGDX g = plainList();
+    addLine(g, {1}, 0, 0, 1, 1, 0x8); // left out of the extents
+    addPoint(g, {2}, 5, 5);
+    EXPECT_TRUE(g.redraw(path({}), 11));
+    expectExtents(g, {5, 5, 0}, {5, 5, 0});
+    EXPECT_TRUE(g.redraw(path({1}), 3));
+    expectExtents(g, {0, 0, 0}, {5, 5, 0});
 }
 
 // Groups are path prefixes; stackGet() gives the largest first entry (never below 0), stackGet(path) the largest

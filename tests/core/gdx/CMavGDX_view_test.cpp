@@ -1,4 +1,4 @@
-// View direction, boxes, window fit and the inverse mapping of image points.
+// Window fit, view direction by name, the view box and a group's box.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -13,7 +13,6 @@ using namespace gdxtest;
 // Boxes without area or not finite give the identity.
 TEST(CMavGDXView, WindowFitPlacesTheBoxCentredWithYDown)
 {
-    const double s = 200.0 / 60.0; // (0,0)-(100,50) with a margin of 5 in 400 x 200, shifted 5 right to centre
     const struct {
         CMavPoint3d lo, hi;
         int height, width;
@@ -21,7 +20,6 @@ TEST(CMavGDXView, WindowFitPlacesTheBoxCentredWithYDown)
         CMavPoint3d p, image;
     } cases[] = {
         {{0, 0, 0}, {100, 50, 0}, 200, 400, 0.05, {-10, -5, 0}, {0, 200, 0}},
-        {{0, 0, 0}, {100, 50, 0}, 200, 400, 0.05, {110, 55, 2}, {400, 0, 2 * s}},
         {{0, 0, 0}, {10, 100, 0}, 100, 100, 0.0, {0, 0, 0}, {45, 100, 0}},
         {{0, 0, 0}, {100, 10, 0}, 100, 100, 0.0, {0, 0, 0}, {0, 55, 0}},
         {{0, 0, 0}, {40, 30, 0}, 0, 0, 0.0, {40, 30, 0}, {320, 0, 0}},
@@ -61,4 +59,18 @@ TEST(CMavGDXView, ViewDirectionByNameAndViewBox)
     CMavGDX h = plainList();
     h.viewDirectionHvcSet(mav_gdx_view_vdir_get(CMavString(L"NO")));
     EXPECT_EQ(g.viewDirectionMtxGet(), h.viewDirectionMtxGet());
+}
+
+// A group's box widens the caller's box by its items under item matrix and projection only.
+TEST(CMavGDXView, GroupBoxWidensTheCallersBox)
+{
+    CMavGDX g = plainList();
+    g.projMtxSet(CMavMatrix3d::scaling(2.0));
+    addLine(g, {4, 1}, 0, 0, 1, 1, 0, CMavMatrix3d::translation(CMavVector3d(1, 0, 0)));
+    addPoint(g, {4, 2}, -3, 0);
+    addLine(g, {5}, 100, 100, 200, 200);
+    g.viewDirectionMtxSet(CMavMatrix3d::translation(CMavVector3d(0, 0, 50)));
+    CMavPoint3d lo(1, 1, 1), hi(1, 1, 1);
+    EXPECT_TRUE(g.extmaxGet(path({4}), lo, hi) && !g.extmaxGet(path({7}), lo, hi));
+    EXPECT_TRUE(lo == CMavPoint3d(-6, 0, 0) && hi == CMavPoint3d(4, 2, 1));
 }

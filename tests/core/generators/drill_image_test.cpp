@@ -55,12 +55,6 @@ class DrillHoleImage : public ::testing::Test
         mavAppSet(m_previous);
         MAV::CConfig::reset();
     }
-    std::vector<int> stackOf(int item) const
-    {
-        CMavArrayTempl<int> s;
-        gdx.itemStackGet(s, item);
-        return std::vector<int>(s.begin(), s.end());
-    }
 
     RecordingHost host;
     CMavGDX gdx{CMavColor(), CMavMatrix3d(), 1.0, 0, CMavPoint3d(), CMavPoint3d()};
@@ -89,7 +83,7 @@ TEST_F(DrillHoleImage, PlanDrillHandsPlacementAndColourModeToTheHostAndMarksTheO
     gdx.geomGet(p, 0);
     EXPECT_TRUE(gdx.lenGet() == 1 && gdx.typeGet(0) == kDispPoint && p == CMavPoint3d());
     EXPECT_TRUE(gdx.flagGet(0) == 0x423ul && gdx.colorGet(0) == CMavColor(7));
-    EXPECT_EQ(stackOf(0), (std::vector<int>{7, 8, 2}));
+    EXPECT_EQ(gdx.getDisplayList()[0].m_stack, CMavArrayTempl<int>({7, 8, 2}));
     EXPECT_TRUE(mav_gdx_image_drill(&gdx, data, nullptr));
     EXPECT_TRUE(gdx.lenGet() == 1 && host.drills.size() == 2u && host.drills[1].cmode == 0);
     EXPECT_FALSE(mav_gdx_image_drill(nullptr, data, parameters));

@@ -55,8 +55,7 @@ TEST(WallEditImage, TheElementMarkedAndWhenTheGeneratorIsCalled)
         {true, {3, 5}, 0, L"SHELL", nullptr, true, 3},   {true, {3, 5}, 5, L"SHELL", nullptr, true, 5},
         {true, {3, 5}, 4, L"SHELL", nullptr, false, 3},  {true, {2, 8}, 8, L"CORNER", L"EDGE", true, -1},
         {true, {2, 8}, 8, L"CORNER", L"SHELL", true, 8}, {true, {2, 8}, 8, L"shell", L"SHELL", true, -1},
-        {true, {}, 0, L"SHELL", nullptr, false, -2},     {false, {}, 0, L"SHELL", nullptr, false, -2},
-        {false, {}, 6, L"SHELL", nullptr, true, 6},
+        {true, {}, 0, L"SHELL", nullptr, false, -2},     {false, {}, 6, L"SHELL", nullptr, true, 6},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(&c - cases));
