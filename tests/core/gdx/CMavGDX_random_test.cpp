@@ -213,8 +213,7 @@ void runRandomSession(unsigned seed, int itemCount, int steps, bool wholeListOk)
             EXPECT_EQ(fast.imageItemGet(p), ref.hitPlain(p)) << "step " << step;
             break;
         }
-        case 9: {
-            // The same random item for both lists, from two generators with one seed.
+        case 9: { // the same random item for both lists, from two generators with one seed
             const unsigned itemSeed = static_cast<unsigned>(rnd.uniform(0, 1 << 30));
             RandomLists a(itemSeed), b(itemSeed);
             a.addItem(fast, nextId);

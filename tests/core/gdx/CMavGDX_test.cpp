@@ -141,10 +141,8 @@ TEST(CMavGDX, GroupQueriesAndSetters)
     EXPECT_TRUE(s.pdSizeSet(path({5, 1}), 2.0) && s.pdSizeGet(1) == 2.0 && s.pdSizeGet(0) == 0.0);
     EXPECT_TRUE(s.hatchSet(path({5}), MAV::CHatchProp(L"NET")));
     MAV::CHatchProp back;
-    s.hatchGet(2, back);
-    EXPECT_EQ(back.name, CMavString(L"NET"));
-    s.hatchGet(3, back);
-    EXPECT_TRUE(back.name.isEmpty());
+    MAV::CHatchProp other;
+    EXPECT_TRUE(s.hatchGet(2, back) && back.name == L"NET" && s.hatchGet(3, other) && other.name.isEmpty());
     EXPECT_FALSE(s.hatchSet(path({8}), back));
 }
 

@@ -142,8 +142,8 @@ TEST(SldImage, EmptySlideAndFailures)
     EXPECT_TRUE(mav_gdx_image_sld(&leer, L"LeEr", nullptr, 0x201, nullptr));
     CMavPoint3d p(1, 1, 1);
     leer.geomGet(p, 0);
-    EXPECT_TRUE(leer.lenGet() == 1 && leer.typeGet(0) == kDispPoint && leer.flagGet(0) == 0x4ul && p == CMavPoint3d());
-    EXPECT_TRUE(stackOf(leer, 0).empty());
+    EXPECT_TRUE(leer.lenGet() == 1 && stackOf(leer, 0).empty() && leer.typeGet(0) == kDispPoint &&
+                leer.flagGet(0) == 0x4ul && p == CMavPoint3d());
 
     // No name, library or slide of that name; colour records only, unknown levels, no bytes, no list: false.
     const std::wstring lib = widen(kDir + "library.slb");

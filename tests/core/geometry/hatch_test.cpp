@@ -140,16 +140,20 @@ TEST(RegionHatch, DashesAndDotsStartWhereThePatternsBaseLineSaysSo)
             EXPECT_NEAR(vl[1].start.x, c.x2, 1e-9) << at;
             EXPECT_NEAR(vl[1].end.x, c.x3, 1e-9) << at;
         }
-        EXPECT_LE(vl[vl.len() - 1].end.x, 10.0 + 1e-9) << at;
-        // The region and the hatch angle turned together turn every piece with them (checked where the base line
-        // is short enough for 1e-9).
+        // Region, pattern line and origin turned together turn the pieces (dotted rows: too far out for 1e-9).
         const CMavMatrix3d turn = CMavMatrix3d::rotation(0.6, CMavVector3d::kZAxis);
-        const auto t =
-            hatch(Regions{rect(0, 0, 10, 10).getTransformedCopy(turn)}, lines({c.line}), 0.6, c.scale, c.name, c.dot);
-        ASSERT_EQ(t.len(), c.lines) << at;
-        for (int j = 0; j < vl.len() && at < 8; ++j)
-            EXPECT_TRUE(t[c.index][j].isEqualTo(CMavVertex(turn * vl[j].start, turn * vl[j].end, 0), 1e-9))
-                << at << " " << j;
+        const CMavPoint3d o = turn * CMavPoint3d(c.line[1], c.line[2], 0);
+        CMavArrayTempl<double> turned = c.line;
+        turned[0] += 0.6 * 180 / kPi;
+        turned[1] = o.x;
+        turned[2] = o.y;
+        const Regions inner{rect(0.1, 0.1, 9.9, 9.9)}; // no line along an edge, where rounding decides
+        const auto h2 = hatch(inner, lines({c.line}), 0, c.scale, c.name, c.dot);
+        const auto t = hatch(Regions{inner[0].getTransformedCopy(turn)}, lines({turned}), 0, c.scale, c.name, c.dot);
+        ASSERT_EQ(t.len(), h2.len()) << at;
+        for (int i = 0; i < h2.len() && at < 8; ++i)
+            for (int j = 0; j < h2[i].len(); ++j)
+                EXPECT_TRUE(t[i][j].isEqualTo(CMavVertex(turn * h2[i][j].start, turn * h2[i][j].end, 0), 1e-9)) << at;
     }
 }
 
@@ -231,9 +235,7 @@ TEST(HatchCaps, PatternsFarTooDenseGiveAllOrNothing)
     // from the origin, cost no more than one near it.
     EXPECT_EQ(hatch(sq, lines({{0, 1e18, 0, 0, 1, 2, -1}})).len(), 10);
     EXPECT_EQ(hatch(Regions{rect(1e9, 1e9, 1e9 + 10, 1e9 + 10)}, lines({{0, 0, 0, 0.37, 1, 2, -1}})).len(), 10);
-
-    // 91 lines across a 100 x 100 square of 1600 dashes each, or of 6400, beyond the piece cap.
-    for (double dash : {1.0 / 32, 1.0 / 128})
+    for (double dash : {1.0 / 32, 1.0 / 128}) // 91 lines of 1600 dashes each, or of 6400: beyond the piece cap
         EXPECT_EQ(pieceCount(hatch(big, lines({{0, 0, 0.5, 0, 1.1, dash, -dash}}))), dash > 0.01 ? 91 * 1600 : 0);
 }
 
