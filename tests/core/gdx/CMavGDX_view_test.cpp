@@ -74,3 +74,27 @@ TEST(CMavGDXView, GroupBoxWidensTheCallersBox)
     EXPECT_TRUE(g.extmaxGet(path({4}), lo, hi) && !g.extmaxGet(path({7}), lo, hi));
     EXPECT_TRUE(lo == CMavPoint3d(-6, 0, 0) && hi == CMavPoint3d(4, 2, 1));
 }
+
+// An image point goes back through zoom, projection, view and view direction; a matrix without inverse is passed
+// over.
+TEST(CMavGDXView, ImagePointGoesBackThroughEveryMatrix)
+{
+    CMavGDX g = plainList();
+    const CMavMatrix3d zoom = CMavMatrix3d::scaling(2.0), proj = CMavMatrix3d::translation(CMavVector3d(10, 0, 0));
+    const CMavMatrix3d view = getViewMtx(CMavPoint3d(0, 0, 0), CMavPoint3d(100, 50, 0), 200, 400, 0.05);
+    const CMavMatrix3d vdir = CMavMatrix3d::rotation(1.5707963267948966, CMavVector3d::kZAxis);
+    g.zoomMtxSet(zoom);
+    g.projMtxSet(proj);
+    g.viewMtxSet(view);
+    g.viewDirectionMtxSet(vdir);
+    expectPoint(g.imagePtWc(zoom * (proj * (view * (vdir * CMavPoint3d(3, 4, 0))))), 3, 4, 0);
+    CMavGDX s = plainList();
+    CMavMatrix3d flat;
+    flat.m[0][0] = 0.0;
+    s.viewMtxSet(CMavMatrix3d::scaling(0.5));
+    for (const double bad : {0.0, std::numeric_limits<double>::quiet_NaN()}) {
+        flat.m[1][1] = bad;
+        s.zoomMtxSet(flat);
+        expectPoint(s.imagePtWc(CMavPoint3d(1, 2, 3)), 2, 4, 6);
+    }
+}

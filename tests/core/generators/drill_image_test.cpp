@@ -10,6 +10,7 @@
 #include "data/CMavDataItem.h"
 #include "data/config.h"
 #include "data/datafile.h"
+#include "data/solids.h"
 #include "gdx/CMavGDX.h"
 #include "generators/drill_image.h"
 
@@ -18,7 +19,7 @@ using gdxtest::listOf;
 namespace
 {
 
-// A host that records its drill drawings.
+// A host that records its drill drawings and offers a chosen "HOLE" entity.
 class RecordingHost : public CMavApp
 {
   public:
@@ -29,6 +30,7 @@ class RecordingHost : public CMavApp
         int cmode;
     };
     std::vector<Drill> drills;
+    bool offerHole = false;
 
     Mav::lFormat lFormatGet() override { return Mav::kFormatDecimal; }
     std::uint32_t bkColorGet() override { return 0; }
@@ -40,7 +42,12 @@ class RecordingHost : public CMavApp
         return true;
     }
     bool patternGet(const wchar_t*, CMavArrayTempl<CMavArrayTempl<double>>&) override { return false; }
-    bool entityGet(ads_name, const wchar_t*, bool) override { return false; }
+    bool entityGet(ads_name entity, const wchar_t*, bool) override
+    {
+        entity[0] = 41;
+        entity[1] = 42;
+        return offerHole;
+    }
     int lispCall(const wchar_t*, const resbuf*, MAV::CSmartResbuf&) override { return -5001; }
 };
 
@@ -87,6 +94,34 @@ TEST_F(DrillHoleImage, PlanDrillHandsPlacementAndColourModeToTheHostAndMarksTheO
     EXPECT_TRUE(mav_gdx_image_drill(&gdx, data, nullptr));
     EXPECT_TRUE(gdx.lenGet() == 1 && host.drills.size() == 2u && host.drills[1].cmode == 0);
     EXPECT_FALSE(mav_gdx_image_drill(nullptr, data, parameters));
+}
+
+// VIEW 3 draws the drill's body as visible edges in its layer's colour, no host drawing, and leaves no solid
+// behind; without a diameter there is no body: false, nothing added.
+TEST_F(DrillHoleImage, SolidDrillDrawsVisibleEdgesInTheLayerColour)
+{
+    MAV::cfg_dir_make(L"LAYER\\BODY")->setAt(CMavDataKey(L"COLOR"), 3);
+    root->setAt(CMavDataKey(L"VIEW"), 3);
+    root->setAt(CMavDataKey(L"PART_SOLID"), L"BODY");
+    root->setAt(CMavDataKey(L"DIA"), 10.0);
+    root->setAt(CMavDataKey(L"DEPTH"), 20.0);
+    settings->setAt(CMavDataKey(L"COORD"), 1);
+    const int solids = MAV::solidMapCount();
+    EXPECT_TRUE(mav_gdx_image_drill(&gdx, data, parameters));
+    ASSERT_GE(gdx.lenGet(), 2);
+    EXPECT_TRUE(host.drills.empty() && MAV::solidMapCount() == solids);
+    EXPECT_EQ(listOf(gdx, &CMavGDX::typeGet), std::vector<MavDisplayObj>(gdx.lenGet(), kDispPolyline));
+    EXPECT_EQ(listOf(gdx, &CMavGDX::flagGet), std::vector<unsigned long>(gdx.lenGet(), 0ul));
+    for (int i = 0; i < gdx.lenGet(); ++i)
+        EXPECT_EQ(gdx.colorGet(i), CMavColor(3)) << i;
+    CMavPoint3d lo, hi;
+    gdx.extmaxGet(lo, hi);
+    EXPECT_NEAR(hi.x - lo.x, 10.0, 0.5); // seen from the front right and above: as wide as the drill
+    EXPECT_GT(hi.y - lo.y, 10.0);
+    root->remove(CMavDataKey(L"DIA"));
+    gdx.clear();
+    EXPECT_FALSE(mav_gdx_image_drill(&gdx, data, parameters));
+    EXPECT_TRUE(gdx.lenGet() == 0 && MAV::solidMapCount() == solids);
 }
 
 CMavVertexArray square(double size)
@@ -152,6 +187,34 @@ TEST_F(DrillHoleImage, HoleElementsAsHatchedOutlinesDrillsAndMarkers)
     EXPECT_TRUE(mav_gdx_image_hole(&gdx, nullptr, parameters)); // no data and no "HOLE" entity: nothing
     EXPECT_EQ(gdx.lenGet(), 4);
     EXPECT_FALSE(mav_gdx_image_hole(nullptr, data, parameters));
+
+    // An "OUTLINE" element whose outline cannot be built still adds its (empty) polyline and its region, so the
+    // next element's items keep their numbers 2 and 3.
+    bt->remove(CMavDataKey(L"A\\GEN"));
+    bt->setAt(CMavDataKey(L"A\\GEN\\TYPE"), L"OUTLINE");
+    gdx.clear();
+    EXPECT_TRUE(mav_gdx_image_hole(&gdx, data, parameters));
+    EXPECT_EQ(listOf(gdx, &CMavGDX::typeGet),
+              (std::vector<MavDisplayObj>{kDispPolyline, kDispRegion, kDispPolyline, kDispRegion}));
+    EXPECT_EQ(listOf(gdx, &CMavGDX::flagGet), (std::vector<unsigned long>{0x300, 0x11, 0x100, 0x11}));
+    gdx.geomGet(vl, 0);
+    EXPECT_EQ(vl.len(), 0);
+    gdx.geomGet(vl, 2);
+    ASSERT_TRUE(vl.extents(lo, hi));
+    EXPECT_EQ(hi - lo, CMavVector3d(1, 1, 0)); // B's unit square
+
+    // Without data the host's "HOLE" entity is drawn, found as the same open entity data.
+    host.offerHole = true;
+    ads_name hole = {41, 42};
+    MAV::CDtaFilePointer* entity = MAV::dtaOpen(MAV::kDataEntity, MAV::kDataReadWrite, hole, nullptr);
+    ASSERT_NE(entity, nullptr);
+    entity->top()->setAt(CMavDataKey(L"BT\\X\\GEN"), square(3.0));
+    gdx.clear();
+    EXPECT_TRUE(mav_gdx_image_hole(&gdx, nullptr, nullptr));
+    MAV::dtaClose(entity);
+    ASSERT_EQ(gdx.lenGet(), 1);
+    gdx.geomGet(vl, 0);
+    EXPECT_TRUE(gdx.flagGet(0) == 0ul && vl.extents(lo, hi) && hi - lo == CMavVector3d(3, 3, 0));
 }
 
 } // namespace

@@ -133,6 +133,15 @@ TEST(SldImage, SlidesGiveTheirListingsLinesAndFillsAsItems)
         for (int i = 0; i < gdx.lenGet(); ++i)
             EXPECT_TRUE(gdx.mtxGet(i).isEqualTo(move));
     }
+    // A level-1 slide has no byte-order word: it is read low byte first, so its big-endian twin comes out wrong.
+    const std::vector<unsigned char> be1 = readFile(kDir + "every_l1_be.sld");
+    CMavGDX wrong = emptyList();
+    mav_gdx_image_sld_data(&wrong, be1.data(), static_cast<unsigned long>(be1.size()), 0, nullptr);
+    EXPECT_NE(wrong.lenGet(), static_cast<int>(listing("every_l1_le").size()));
+    // The slide "TÜR" is found by its 1252 name, in another case, and draws its one magenta line.
+    CMavGDX tuer = emptyList();
+    EXPECT_TRUE(mav_gdx_image_sld(&tuer, L"t\u00fcr", widen(kDir + "library.slb").c_str(), 0, nullptr));
+    EXPECT_TRUE(tuer.lenGet() == 1 && tuer.colorGet(0) == CMavColor(6) && stackOf(tuer, 0) == std::vector<int>{1});
 }
 
 TEST(SldImage, EmptySlideAndFailures)

@@ -1,6 +1,7 @@
 // Region hatching: lines against a plain clipper, dashes and dots, parity, caps, legibility, simple hatches.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -284,4 +285,42 @@ TEST(SimpleHatch, LinesAndDotsCoverTheRegionAtTheSpacing)
     for (double bad : {0.0, 1e-9, kNan})
         EXPECT_EQ(mav_gdx_image_reg_hatch(square10(), kId, L"X", bad, 0.0).len(), 0) << bad;
     EXPECT_EQ(mav_gdx_image_reg_hatch(square10(), kId, L"DOTS", 1e-5, 0.0).len(), 0);
+
+    // At an angle, one straight piece per line, along the direction, on the grid from the box's lowest corner
+    // across the lines and out to its far side; a region with a hole away from the origin at -30 degrees: the box
+    // corners across the lines are (-30, 25) (lowest) and (-40, 35).
+    const double spacing = 0.3, angle = -kPi / 6, len0 = -30 * std::sin(angle) + 25 * std::cos(angle);
+    const CMavVector3d dir(std::cos(angle), -std::sin(angle), 0), nrm(std::sin(angle), std::cos(angle), 0);
+    const auto h =
+        mav_gdx_image_reg_hatch(Regions{rect(-40, 25, -30, 35), rect(-36, 29, -34, 31)}, kId, L"X", spacing, angle);
+    double swept = 0.0, farthest = -1e300;
+    for (const CMavVertexArray& vl : h) {
+        ASSERT_EQ(vl.len(), 1);
+        const double k = (vl[0].start.asVector().dot(nrm) - len0) / spacing;
+        EXPECT_NEAR(k, std::round(k), 1e-6);
+        EXPECT_NEAR(std::fabs((vl[0].end - vl[0].start).dot(dir)), vl[0].start.distanceTo(vl[0].end), 1e-9);
+        swept += vl[0].start.distanceTo(vl[0].end) * spacing;
+        farthest = std::max(farthest, vl[0].start.asVector().dot(nrm));
+    }
+    EXPECT_NEAR(swept, 96.0, 1.5);
+    EXPECT_GT(farthest, -40 * nrm.x + 35 * nrm.y - spacing);
+}
+
+// Two diamond holes in a square touching its bottom, each other and its top at x = 5 leave two separate halves:
+// at each touching point the sharpest left turn keeps them apart.
+TEST(RegionPunch, PartsTouchingAtPointsComeOutAsSeparateRegions)
+{
+    const Regions holes{closed({{5, 0, 0}, {7, 2.5, 0}, {5, 5, 0}, {3, 2.5, 0}}),
+                        closed({{5, 5, 0}, {7, 7.5, 0}, {5, 10, 0}, {3, 7.5, 0}})};
+    const auto parts = MAV::g_vl_punch(rect(0, 0, 10, 10), holes);
+    ASSERT_EQ(parts.len(), 2);
+    double xs = 0.0;
+    for (const auto& part : parts) {
+        CMavPoint3d lo, hi;
+        ASSERT_TRUE(part.len() == 1 && part[0].extents(lo, hi));
+        EXPECT_NEAR(MAV::g_vl_area(part[0]), 40.0, 1e-9);
+        EXPECT_NEAR(hi.x - lo.x, 5.0, 1e-9);
+        xs += lo.x + hi.x;
+    }
+    EXPECT_NEAR(xs, 0 + 5 + 5 + 10, 1e-9); // one part spans 0 ... 5, the other 5 ... 10
 }
