@@ -163,8 +163,8 @@ TEST(CMavDisplayItem, RarePartCopiesDeeplyAndPlacementKeepsItsBits)
     CMavDisplayItem& same = copy;
     copy = same;
     EXPECT_TRUE(copy.rare().m_regl.len() == 3 && copy.rare().m_regl[2][0].start == CMavPoint3d(2, 2, 0));
-    CMavDisplayItem over(src);
-    over = CMavDisplayItem();
+    CMavDisplayItem over(src), plain;
+    over = plain; // copy-assigned, not moved
     EXPECT_TRUE(over.rare().m_pdMode == Mav::kGdxPdModeUnset && over.rare().m_regl.isEmpty());
     EXPECT_TRUE(over.rare().m_resText.isEmpty() && over.rare().m_fcolor == CMavColor());
 
