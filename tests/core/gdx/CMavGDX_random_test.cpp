@@ -1,6 +1,6 @@
 // Seeded random lists: the bulk operations give the same items and extents as the plain versions that
 // recompute after every single change, the extents always equal a recomputation from scratch, the drawing order
-// is stable and idempotent, and the hit test reports the first item of the topmost hit.
+// is the plain stable ranking, and the hit test reports the first item of the topmost hit.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -13,10 +13,12 @@
 
 using namespace gdxtest;
 
-namespace {
+namespace
+{
 
-class RandomLists {
-public:
+class RandomLists
+{
+  public:
     explicit RandomLists(unsigned seed) : m_rng(seed) {}
 
     int uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(m_rng); }
@@ -43,7 +45,7 @@ public:
         CMavPoint3d at(real(-100, 100), real(-100, 100), real(-3, 3));
         for (int i = uniform(1, maxSegments); i > 0; --i) {
             const CMavPoint3d next(at.x + real(-20, 20), at.y + real(-20, 20), at.z);
-            vl.append(at, next, chance(0.3) ? real(-1.5, 1.5) : 0.0);
+            vl.append(at, next, chance(0.3) ? real(-3, 3) : 0.0);
             at = next;
         }
         return vl;
@@ -66,8 +68,8 @@ public:
             g.imageVl(st, randomFlags(), randomPolyline(4), CMavColor(), randomMatrix(), solid, 0.0,
                       static_cast<unsigned long>(id));
         } else if (kind < 60) {
-            g.imagePt(st, randomFlags(), CMavPoint3d(real(-100, 100), real(-100, 100), 0), CMavColor(),
-                      randomMatrix(), static_cast<double>(id), 0xFFFFFFFFul);
+            g.imagePt(st, randomFlags(), CMavPoint3d(real(-100, 100), real(-100, 100), 0), CMavColor(), randomMatrix(),
+                      static_cast<double>(id), 0xFFFFFFFFul);
         } else if (kind < 80) {
             CMavArrayTempl<CMavVertexArray> regions;
             for (int o = chance(0.05) ? 0 : uniform(1, 3); o > 0; --o)
@@ -77,13 +79,13 @@ public:
         } else if (kind < 85) {
             g.imagePicture(st, randomFlags(), L"pic", id, CMavPoint3d(real(-9, 9), 0, 0), CMavPoint3d(5, 5, 0));
         } else {
-            // Items only a copy can bring: texts, kinds 0 and 4, a second matrix.
+            // Items only a copy can bring: texts, a second matrix.
             CMavDisplayItem it;
             it.m_stack = st;
             it.m_flags = static_cast<std::uint32_t>(randomFlags());
             it.m_thickness = id;
             it.m_mtx = randomMatrix();
-            const int sub = uniform(0, 3);
+            const int sub = uniform(0, 2);
             if (sub == 0) {
                 it.m_kind = kDispText;
                 for (int r = uniform(0, 3); r > 0; --r) {
@@ -91,11 +93,8 @@ public:
                     region.append(randomPolyline(3));
                     it.rareEdit().m_txtRegl.append(region);
                 }
-            } else if (sub == 1) {
-                it.m_kind = chance(0.5) ? kDispNone : kDispUnused;
-                it.m_vl = randomPolyline(2);
             } else {
-                it.m_kind = sub == 2 ? kDispPolyline : kDispPoint;
+                it.m_kind = sub == 1 ? kDispPolyline : kDispPoint;
                 it.m_vl = randomPolyline(3);
                 it.rareEdit().m_point = CMavPoint3d(real(-100, 100), real(-100, 100), real(-1, 1));
                 it.rareEdit().m_mtx2 = randomMatrix();
@@ -106,7 +105,7 @@ public:
         }
     }
 
-private:
+  private:
     std::mt19937 m_rng;
 };
 
@@ -127,6 +126,7 @@ std::vector<int> ids(const CMavGDX& g)
     return out;
 }
 
+// The same items in the same order with the same flags, paths and matrices, and the same extents bit for bit.
 void expectSameItems(const CMavGDX& a, const CMavGDX& b, int step)
 {
     ASSERT_EQ(ids(a), ids(b)) << "step " << step;
@@ -136,49 +136,18 @@ void expectSameItems(const CMavGDX& a, const CMavGDX& b, int step)
         ASSERT_TRUE(x.m_flags == y.m_flags && x.m_stack == y.m_stack && x.m_mtx == y.m_mtx)
             << "step " << step << " item " << i;
     }
-}
-
-bool sameBits(const CMavPoint3d& a, const CMavPoint3d& b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-void expectSameExtents(const CMavGDX& a, const CMavGDX& b, int step)
-{
-    CMavPoint3d alo, ahi, blo, bhi;
-    a.extmaxGet(alo, ahi);
-    b.extmaxGet(blo, bhi);
-    EXPECT_TRUE(sameBits(alo, blo) && sameBits(ahi, bhi)) << "step " << step;
+    CMavPoint3d box[4];
+    a.extmaxGet(box[0], box[1]);
+    b.extmaxGet(box[2], box[3]);
+    EXPECT_EQ(std::memcmp(&box[0], &box[2], 2 * sizeof box[0]), 0) << "step " << step;
 }
 
 void expectExtentsFromScratch(const CMavGDX& a, int step)
 {
-    CMavPoint3d lo, hi, slo, shi;
-    a.extmaxGet(lo, hi);
-    gdxref::extentsFromScratch(a, slo, shi);
-    EXPECT_TRUE(sameBits(lo, slo) && sameBits(hi, shi)) << "step " << step;
-}
-
-// Sorting puts the classes in order, keeps the order inside each class, and a second sort changes nothing.
-void checkSortInvariants(CMavGDX& g)
-{
-    std::vector<int> posBefore(1 << 16, -1);
-    const std::vector<int> before = ids(g);
-    for (std::size_t i = 0; i < before.size(); ++i)
-        posBefore[static_cast<std::size_t>(before[i])] = static_cast<int>(i);
-    g.displListSort();
-    const CMavArrayTempl<CMavDisplayItem>& items = g.getDisplayList();
-    for (int i = 1; i < items.len(); ++i) {
-        const int r0 = gdxref::RefGDX::rankOf(items[i - 1]), r1 = gdxref::RefGDX::rankOf(items[i]);
-        ASSERT_LE(r0, r1) << "item " << i;
-        ASSERT_TRUE(r0 < r1 || posBefore[static_cast<std::size_t>(idOf(items[i - 1]))] <
-                                   posBefore[static_cast<std::size_t>(idOf(items[i]))]);
-    }
-    const std::vector<int> once = ids(g);
-    const CMavDisplayItem* storage = items.data();
-    g.displListSort();
-    EXPECT_EQ(ids(g), once);
-    EXPECT_EQ(g.getDisplayList().data(), storage);
+    CMavPoint3d box[4];
+    a.extmaxGet(box[0], box[1]);
+    gdxref::extentsFromScratch(a, box[2], box[3]);
+    EXPECT_EQ(std::memcmp(&box[0], &box[2], 2 * sizeof box[0]), 0) << "step " << step;
 }
 
 void runRandomSession(unsigned seed, int itemCount, int steps, bool wholeListOk)
@@ -239,17 +208,12 @@ void runRandomSession(unsigned seed, int itemCount, int steps, bool wholeListOk)
             recomputes = true;
             break;
         }
-        case 7:
-            checkSortInvariants(fast);
-            ref.sortPlain();
-            break;
         case 8: {
             const CMavPoint3d p(rnd.real(-150, 150), rnd.real(-150, 150), 0);
             EXPECT_EQ(fast.imageItemGet(p), ref.hitPlain(p)) << "step " << step;
             break;
         }
-        case 9: {
-            // The same random item for both lists, from two generators with one seed.
+        case 9: { // the same random item for both lists, from two generators with one seed
             const unsigned itemSeed = static_cast<unsigned>(rnd.uniform(0, 1 << 30));
             RandomLists a(itemSeed), b(itemSeed);
             a.addItem(fast, nextId);
@@ -257,17 +221,19 @@ void runRandomSession(unsigned seed, int itemCount, int steps, bool wholeListOk)
             ++nextId;
             break;
         }
-        default:
+        default: {
+            // Sorted like the plain ranking; a list already in order is left alone.
             fast.displListSort();
             ref.sortPlain();
+            const CMavDisplayItem* storage = fast.getDisplayList().data();
+            fast.displListSort();
+            EXPECT_EQ(fast.getDisplayList().data(), storage);
             break;
         }
+        }
         expectSameItems(fast, ref, step);
-        expectSameExtents(fast, ref, step);
         if (recomputes)
             expectExtentsFromScratch(fast, step);
-        if (::testing::Test::HasFatalFailure())
-            return;
     }
 }
 

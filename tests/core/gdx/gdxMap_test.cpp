@@ -1,160 +1,112 @@
 // The registry of display lists by key.
 #include <gtest/gtest.h>
 
-#include "gdx/gdxMap.h"
-#include "gdx_test_util.h"
+#include <map>
+#include <random>
+
+#include "data/CMavApp.h"
 #include "data/CMavDataItem.h"
 #include "data/config.h"
+#include "gdx/gdxMap.h"
+#include "gdx_test_util.h"
 
 using namespace gdxtest;
 
-namespace {
-
-// The registry is process-wide: each test starts and ends with the keys it uses removed.
-class GdxMapTest : public ::testing::Test {
-protected:
-    void SetUp() override { wipe(); }
-    void TearDown() override { wipe(); }
-    static void wipe()
-    {
-        for (int k = -20; k <= 400; ++k)
+// Seeded random stores and removals against a plain set of keys: a new key is the least free key from 1 (reused
+// after removal), a stored list is the registry's own copy, and it stays at its address, its contents replaced
+// when the key is set again, while other keys come and go.
+TEST(GdxMapTest, KeysAndListsAgreeWithAPlainSetOnRandomChanges)
+{
+    const auto wipe = [] { // the registry is process-wide: the keys used here are removed before and after
+        for (int k = -5; k < 300; ++k)
             gdxMapRemoveAt(k);
+    };
+    wipe();
+    std::mt19937 rng(5);
+    std::map<int, CMavGDX*> model;
+    CMavGDX one = plainList(), two = plainList();
+    addLine(one, {1}, 0, 0, 1, 1);
+    addLine(two, {1}, 0, 0, 1, 1);
+    addLine(two, {2}, 0, 0, 2, 2);
+    for (int step = 0; step < 600; ++step) {
+        const int key = static_cast<int>(rng() % (step < 400 ? 300 : 40)) - 5;
+        if (rng() % 3 == 0) {
+            EXPECT_EQ(gdxMapRemoveAt(key), model.erase(key) == 1) << step;
+        } else {
+            CMavGDX& list = rng() % 2 ? one : two;
+            gdxMapSetAt(key, list);
+            CMavGDX* held = getGdxFromMap(key);
+            ASSERT_TRUE(held && held != &list && held->lenGet() == list.lenGet()) << step;
+            EXPECT_TRUE(model.emplace(key, held).first->second == held) << step;
+            gdxMapSetAt(key, *held); // the list given is the stored one itself
+            EXPECT_EQ(held->lenGet(), list.lenGet());
+        }
+        int free = 1;
+        while (model.count(free))
+            ++free;
+        ASSERT_EQ(gdxMapKeyNew(), free) << step;
+        for (const auto& kv : model)
+            ASSERT_EQ(getGdxFromMap(kv.first), kv.second) << step;
+        EXPECT_EQ(getGdxFromMap(key), model.count(key) ? model[key] : nullptr);
     }
-};
-
-} // namespace
-
-TEST_F(GdxMapTest, NewKeysFillTheFirstGapFromOne)
-{
-    EXPECT_EQ(gdxMapKeyNew(), 1);
-    EXPECT_EQ(gdxMapKeyNew(), 1); // not reserved
-    CMavGDX g = plainList();
-    gdxMapSetAt(0, g);
-    gdxMapSetAt(-5, g);
-    EXPECT_NE(getGdxFromMap(-5), nullptr);
-    EXPECT_EQ(gdxMapKeyNew(), 1);
-    for (int k : {1, 2, 4})
-        gdxMapSetAt(k, g);
-    EXPECT_EQ(gdxMapKeyNew(), 3);
-    for (int k = 3; k <= 300; ++k)
-        gdxMapSetAt(k, g);
-    EXPECT_EQ(gdxMapKeyNew(), 301);
-    for (int k : {177, 1, 2}) {
-        EXPECT_TRUE(gdxMapRemoveAt(k));
-        EXPECT_EQ(gdxMapKeyNew(), k); // keys are reused
-        gdxMapSetAt(k, g);
-    }
+    wipe();
 }
 
-TEST_F(GdxMapTest, ListsStayInPlaceWhileOtherKeysComeAndGo)
-{
-    CMavGDX a = plainList();
-    addLine(a, {1}, 0, 0, 1, 1);
-    gdxMapSetAt(50, a);
-    CMavGDX* held = getGdxFromMap(50);
-    ASSERT_NE(held, nullptr);
-    EXPECT_NE(held, &a); // the registry keeps its own copy
-    EXPECT_EQ(held->lenGet(), 1);
-
-    CMavGDX b = plainList();
-    for (int k = 1; k <= 200; ++k)
-        if (k != 50)
-            gdxMapSetAt(k, b);
-    for (int k = 1; k <= 200; k += 2)
-        if (k != 50)
-            gdxMapRemoveAt(k);
-    gdxMapSetAt(-3, b);
-    EXPECT_EQ(getGdxFromMap(50), held);
-    EXPECT_EQ(held->lenGet(), 1);
-
-    // Setting the key again replaces the contents of the same object.
-    addLine(b, {2}, 0, 0, 2, 2);
-    addLine(b, {2}, 0, 0, 3, 3);
-    gdxMapSetAt(50, b);
-    EXPECT_EQ(getGdxFromMap(50), held);
-    EXPECT_EQ(held->lenGet(), 2);
-    gdxMapSetAt(50, *held); // the list given is the stored one itself
-    EXPECT_EQ(held->lenGet(), 2);
-
-    EXPECT_TRUE(gdxMapRemoveAt(50));
-    EXPECT_EQ(getGdxFromMap(50), nullptr);
-    EXPECT_FALSE(gdxMapRemoveAt(50));
-    EXPECT_EQ(getGdxFromMap(51), nullptr);
-}
-
-TEST_F(GdxMapTest, CreationFromConfigurationAlone)
+// A list made without values takes the host's background and "KRV_MENU\COLOR"'s point size, mode and colour table
+// (a missing colour: a default entry; no directory: zeros, the table kept); createGdxInMap reads the configured
+// background, or a data item's point style, view box, projection and, with "COLOR", its background.
+TEST(GdxMapTest, ListsMadeFromHostConfigurationAndDataDefaultHostDrills)
 {
     MAV::CConfig::reset();
-    const int key = createGdxInMap(nullptr);
-    EXPECT_EQ(key, 1);
-    CMavGDX* g = getGdxFromMap(key);
-    ASSERT_NE(g, nullptr);
-    EXPECT_EQ(g->pdSizeGet(), 5.0);
-    EXPECT_EQ(g->colorTabGet(GDX_CMODE_AUX).colorIndex(), 30);
-    EXPECT_EQ(g->backColorGet().colorIndex(), 7); // "BACKGROUND"
+    const CMavGDX shipped;
+    EXPECT_TRUE(shipped.backColorGet().oleColor() == CMavColor(7).oleColor() && shipped.pdSizeGet() == 5.0 &&
+                shipped.pdModeGet() == 3ul);
+    const int table[] = {1, 8, 3, 4, 30}; // HIGHLIGHT, REFER, AXIS, BASE, AUX
+    for (int mode = 1; mode <= 5; ++mode)
+        EXPECT_EQ(shipped.colorTabGet(static_cast<GDX_CMODE>(mode)).colorIndex(), table[mode - 1]);
+    CMavDataItem* colours = MAV::cfg_get(L"KRV_MENU\\COLOR");
+    colours->setAt(CMavDataKey(L"PDSIZE"), 2.75);
+    colours->setAt(CMavDataKey(L"REFER"), CMavString(L"10,20,30"));
+    colours->setAt(CMavDataKey(L"BACKGROUND"), CMavString(L"10,20,30"));
+    colours->remove(CMavDataKey(L"AXIS"));
+    const CMavGDX configured;
+    EXPECT_TRUE(configured.pdSizeGet() == 2.75 && configured.colorTabGet(GDX_CMODE_REFER).color() == 0x0A141EL);
+    EXPECT_TRUE(configured.colorTabGet(GDX_CMODE_AXIS) == CMavColor() &&
+                configured.backColorGet().color() == 0x0A141EL);
+    const CMavGDX* fromConfig = getGdxFromMap(createGdxInMap(nullptr));
+    EXPECT_TRUE(fromConfig->backColorGet().color() == 0x0A141EL && fromConfig->pdSizeGet() == 2.0); // an integer
 
-    // A plain item counts as no data; the next key follows.
-    CMavDataItem plain;
-    plain.set(42);
-    EXPECT_EQ(createGdxInMap(&plain), 2);
-    EXPECT_EQ(getGdxFromMap(2)->pdSizeGet(), 5.0);
-
-    // A configured colour that is not an integer goes through the colour reader.
-    MAV::cfg_get(L"KRV_MENU\\COLOR")->setAt(CMavDataKey(L"BACKGROUND"), CMavString(L"10,20,30"));
-    MAV::cfg_get(L"KRV_MENU\\COLOR")->setAt(CMavDataKey(L"PDSIZE"), 2.75);
-    MAV::cfg_get(L"KRV_MENU\\COLOR")->remove(CMavDataKey(L"BASE"));
-    const int k3 = createGdxInMap(nullptr);
-    EXPECT_EQ(getGdxFromMap(k3)->backColorGet().color(), 0x0A141EL);
-    EXPECT_EQ(getGdxFromMap(k3)->pdSizeGet(), 2.0); // read as an integer
-    EXPECT_EQ(getGdxFromMap(k3)->colorTabGet(GDX_CMODE_BASE), CMavColor());
-    MAV::CConfig::reset();
-}
-
-TEST_F(GdxMapTest, CreationFromADataItem)
-{
-    MAV::CConfig::reset();
     CMavDataDir data;
     data.setAt(CMavDataKey(L"PDSIZE"), 3);
     data.setAt(CMavDataKey(L"PDMODE"), 34);
-    CMavPoint3dArray box;
-    box.append(CMavPoint3d(1, 2, 0));
-    box.append(CMavPoint3d(30, 40, 0));
-    data.setAt(CMavDataKey(L"EXTVIEW"), box);
+    data.setAt(CMavDataKey(L"EXTVIEW"), CMavPoint3dArray({CMavPoint3d(1, 2, 0), CMavPoint3d(30, 40, 0)}));
     data.setAt(CMavDataKey(L"MTX"), CMavMatrix3d::scaling(2.0));
     data.setAt(CMavDataKey(L"RGB"), CMavString(L"255"));
     data.setAt(CMavDataKey(L"TBL"), CMavString(L"BOOK"));
-    CMavGDX* g = getGdxFromMap(createGdxInMap(&data));
-    ASSERT_NE(g, nullptr);
-    EXPECT_EQ(g->pdSizeGet(), 3.0);
-    EXPECT_EQ(g->pdModeGet(), 34ul);
-    EXPECT_EQ(g->projMtxGet(), CMavMatrix3d::scaling(2.0));
+    const CMavGDX* g = getGdxFromMap(createGdxInMap(&data));
     CMavPoint3d lo, hi;
     g->extMaxViewGet(lo, hi);
-    EXPECT_EQ(lo, CMavPoint3d(1, 2, 0));
-    EXPECT_EQ(hi, CMavPoint3d(30, 40, 0));
-    // "RGB" and "TBL" without "COLOR" leave the configured background.
-    EXPECT_EQ(g->backColorGet().colorIndex(), 7);
-    EXPECT_FALSE(g->backColorGet().isTrueColor());
-
+    EXPECT_TRUE(g->pdSizeGet() == 3.0 && g->pdModeGet() == 34ul && g->projMtxGet() == CMavMatrix3d::scaling(2.0));
+    EXPECT_TRUE(lo == CMavPoint3d(1, 2, 0) && hi == CMavPoint3d(30, 40, 0));
+    EXPECT_EQ(g->backColorGet().color(), 0x0A141EL); // "RGB" and "TBL" without "COLOR": the configured one
     data.setAt(CMavDataKey(L"COLOR"), 5);
-    CMavGDX* c = getGdxFromMap(createGdxInMap(&data));
-    ASSERT_NE(c, nullptr);
-    EXPECT_EQ(c->backColorGet().colorIndex(), 5);
-    EXPECT_EQ(c->backColorGet().color(), 255L);
-    EXPECT_EQ(c->backColorGet().colorName(), CMavString(L"BOOK"));
-    EXPECT_EQ(c->backColorGet().bookName(), CMavString(L"BOOK"));
-    EXPECT_EQ(c->ColorTabLenGet(), 5);
-    EXPECT_NE(c, g);
-
-    // A view box with one point only: the missing corner reads as the origin.
-    CMavDataDir one;
-    CMavPoint3dArray single;
-    single.append(CMavPoint3d(7, 7, 7));
-    one.setAt(CMavDataKey(L"EXTVIEW"), single);
-    CMavGDX* o = getGdxFromMap(createGdxInMap(&one));
-    ASSERT_NE(o, nullptr);
-    o->extMaxViewGet(lo, hi);
-    EXPECT_EQ(lo, CMavPoint3d(7, 7, 7));
-    EXPECT_EQ(hi, CMavPoint3d());
+    const CMavColor back = getGdxFromMap(createGdxInMap(&data))->backColorGet();
+    EXPECT_TRUE(back.colorIndex() == 5 && back.color() == 255L && back.bookName() == L"BOOK");
+    MAV::cfg_get(L"KRV_MENU")->remove(CMavDataKey(L"COLOR"));
+    const CMavGDX bare;
+    EXPECT_TRUE(bare.pdSizeGet() == 0.0 && bare.pdModeGet() == 0ul && bare.ColorTabLenGet() == 5);
+    for (int k = 1; k < 4; ++k)
+        gdxMapRemoveAt(k);
     MAV::CConfig::reset();
+
+    // The default host draws a drill as circle and cross in the list, at its placement, in its colour mode.
+    CMavGDX d = plainList();
+    CMavDataDir drill, params;
+    drill.setAt(CMavDataKey(L"DIA"), 8.0);
+    params.setAt(CMavDataKey(L"MTX"), CMavMatrix3d::translation(CMavVector3d(100, 0, 0)));
+    params.setAt(CMavDataKey(L"CMODE"), 2);
+    ASSERT_TRUE(MAV::CDefaultApp::instance().drillDraw(&d, &drill, &params));
+    EXPECT_TRUE(d.lenGet() == 3 && d.StackToItemNr(path({1})).len() == 3); // circle and two arms
+    EXPECT_EQ(listOf(d, &CMavGDX::flagGet), std::vector<unsigned long>(d.lenGet(), 0x200ul));
+    expectExtents(d, {94, -6, 0}, {106, 6, 0}); // the cross reaches a quarter diameter beyond the circle
 }

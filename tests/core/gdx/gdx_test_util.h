@@ -4,18 +4,21 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <vector>
 
-#include "gdx/CMavGDX.h"
 #include "../geom_test_util.h"
+#include "gdx/CMavGDX.h"
 
-namespace gdxtest {
+namespace gdxtest
+{
+
+using geomtest::expectPoint;
+using geomtest::rect;
 
 inline CMavArrayTempl<int> path(std::initializer_list<int> entries)
 {
     return CMavArrayTempl<int>(entries);
 }
-
-using geomtest::rect;
 
 inline CMavVertexArray line(double x0, double y0, double x1, double y1)
 {
@@ -28,16 +31,10 @@ inline CMavGDX plainList()
     return CMavGDX(CMavColor(), CMavMatrix3d(), 0.0, 0, CMavPoint3d(), CMavPoint3d());
 }
 
-inline void addVl(CMavGDX& g, std::initializer_list<int> stack, const CMavVertexArray& vl, unsigned long flags = 0,
-                  const CMavMatrix3d& m = CMavMatrix3d())
-{
-    g.imageVl(path(stack), flags, vl, CMavColor(), m, CMavArrayTempl<double>(), 0.0, 0);
-}
-
 inline void addLine(CMavGDX& g, std::initializer_list<int> stack, double x0, double y0, double x1, double y1,
                     unsigned long flags = 0, const CMavMatrix3d& m = CMavMatrix3d())
 {
-    addVl(g, stack, line(x0, y0, x1, y1), flags, m);
+    g.imageVl(path(stack), flags, line(x0, y0, x1, y1), CMavColor(), m, CMavArrayTempl<double>(), 0.0, 0);
 }
 
 inline void addPoint(CMavGDX& g, std::initializer_list<int> stack, double x, double y, unsigned long flags = 0,
@@ -48,29 +45,27 @@ inline void addPoint(CMavGDX& g, std::initializer_list<int> stack, double x, dou
 
 // A region of the given outlines, the first the outer one.
 inline void addRegion(CMavGDX& g, std::initializer_list<int> stack, std::initializer_list<CMavVertexArray> outlines,
-                      const CMavMatrix3d& m = CMavMatrix3d())
+                      unsigned long flags = 0, const CMavMatrix3d& m = CMavMatrix3d())
 {
-    CMavArrayTempl<CMavVertexArray> regions;
-    for (const CMavVertexArray& o : outlines)
-        regions.append(o);
-    g.imageReg(path(stack), 0, regions, CMavColor(), m, CMavArrayTempl<double>(), 0.0, 0, CMavColor(),
-               MAV::CHatchProp());
+    g.imageReg(path(stack), flags, CMavArrayTempl<CMavVertexArray>(outlines), CMavColor(), m, CMavArrayTempl<double>(),
+               0.0, 0, CMavColor(), MAV::CHatchProp());
 }
 
-inline void addRect(CMavGDX& g, std::initializer_list<int> stack, double x0, double y0, double x1, double y1,
-                    unsigned long flags = 0)
+// One value of every item, in order: listOf(g, &CMavGDX::flagGet).
+template <class T> std::vector<T> listOf(const CMavGDX& g, T (CMavGDX::*get)(int) const)
 {
-    CMavArrayTempl<CMavVertexArray> regions;
-    regions.append(rect(x0, y0, x1, y1));
-    g.imageReg(path(stack), flags, regions, CMavColor(), CMavMatrix3d(), CMavArrayTempl<double>(), 0.0, 0,
-               CMavColor(), MAV::CHatchProp());
+    std::vector<T> out;
+    for (int i = 0; i < g.lenGet(); ++i)
+        out.push_back((g.*get)(i));
+    return out;
 }
 
-inline void expectPoint(const CMavPoint3d& p, double x, double y, double z, double tol = 1e-9)
+inline void expectExtents(const CMavGDX& g, const CMavPoint3d& lo, const CMavPoint3d& hi, double tol = 1e-9)
 {
-    EXPECT_NEAR(p.x, x, tol);
-    EXPECT_NEAR(p.y, y, tol);
-    EXPECT_NEAR(p.z, z, tol);
+    CMavPoint3d min, max;
+    g.extmaxGet(min, max);
+    expectPoint(min, lo.x, lo.y, lo.z, tol);
+    expectPoint(max, hi.x, hi.y, hi.z, tol);
 }
 
 } // namespace gdxtest

@@ -1,10 +1,9 @@
-// Dash pieces of polylines (fitted, centred, run along parts), polylines with arcs as chords.
+// Dash pieces of polylines (running, centred, fitted) and polylines with arcs as chords.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <vector>
 
 #include "../geom_test_util.h"
 #include "base/CMavLineParm.h"
@@ -13,120 +12,52 @@
 
 using geomtest::poly;
 
-namespace {
+namespace
+{
 
 using Dashes = CMavArrayTempl<double>;
-using Stretches = std::vector<std::pair<double, double>>;
-
-// The visible stretches along the x axis of the pieces of a segment along it, touching pieces merged.
-Stretches stretches(const CMavVertexArray& vl)
-{
-    Stretches out;
-    for (const CMavVertex& v : vl) {
-        if (!out.empty() && std::fabs(out.back().second - v.start.x) < 1e-9)
-            out.back().second = v.end.x;
-        else
-            out.emplace_back(v.start.x, v.end.x);
-    }
-    return out;
-}
-
-double drawnLength(const CMavVertexArray& vl)
-{
-    double sum = 0.0;
-    for (const CMavVertex& v : vl)
-        sum += v.bulgLen();
-    return sum;
-}
 
 } // namespace
 
-TEST(DashMeasure, CentredAndFittedDashesOnASegment)
+// Fitted (mode 2) each segment on its own: 5 is two periods of 2.5, 3 one of 3, the upright starts with a dash.
+// Running (mode 0) the pattern goes on round the corner unstretched (dashes at 0, 2, 4, 6), each continuous part
+// starts it anew. On a half circle of length 31.4 running gives 16 dashes; fitted, 15 periods on its chords.
+TEST(DashMeasure, CornersRestartFittedPatternsButNotRunningOnesArcsGoOnTheirChords)
 {
-    // Mode 1 centres: {0.5, -0.25} becomes {0.25, -0.25, 0.25}; {-0.25, 0.5} is turned once to the same; no dash
-    // longer than 0.21 is used as given. Mode 2 starts with a whole dash, and gaps grow so that whole periods fill
-    // the segment (11 with {1, -1}: five periods, each gap 0.2 longer). A segment not longer than a period stays.
-    const struct {
-        double length;
-        Dashes d;
-        int mode;
-        Stretches expected;
-    } cases[] = {
-        {3, {0.5, -0.25}, 1, {{0, 0.25}, {0.5, 1.0}, {1.25, 1.75}, {2.0, 2.5}, {2.75, 3.0}}},
-        {3, {-0.25, 0.5}, 1, {{0, 0.25}, {0.5, 1.0}, {1.25, 1.75}, {2.0, 2.5}, {2.75, 3.0}}},
-        {1, {0.125, -0.125}, 1, {{0, 0.125}, {0.25, 0.375}, {0.5, 0.625}, {0.75, 0.875}}},
-        {1, {-0.125, 0.125}, 1, {{0.125, 0.25}, {0.375, 0.5}, {0.625, 0.75}, {0.875, 1.0}}},
-        {3, {0.5, -0.25}, 2, {{0, 0.5}, {0.75, 1.25}, {1.5, 2.0}, {2.25, 2.75}}},
-        {11, {1, -1}, 2, {{0, 1}, {2.2, 3.2}, {4.4, 5.4}, {6.6, 7.6}, {8.8, 9.8}}},
-        {11, {1, -1}, 1, {{0, 0.5}, {1.7, 2.7}, {3.9, 4.9}, {6.1, 7.1}, {8.3, 9.3}, {10.5, 11}}},
-        {2, {1, -1}, 2, {{0, 2}}},
-        {1.3, {0.21, -0.1}, 1, {{0, 0.21}, {0.325, 0.535}, {0.65, 0.86}, {0.975, 1.185}}}, // 0.21 is not centred
-    };
-    for (const auto& c : cases) {
-        CMavVertexArray vl = poly({{0, 0, c.length, 0, 0}});
-        ASSERT_TRUE(mav_gdx_image_vl_measure(vl, c.d, c.mode));
-        const Stretches got = stretches(vl);
-        const int at = static_cast<int>(&c - cases);
-        ASSERT_EQ(got.size(), c.expected.size()) << at;
-        for (size_t i = 0; i < got.size(); ++i) {
-            EXPECT_NEAR(got[i].first, c.expected[i].first, 1e-9) << at << " " << i;
-            EXPECT_NEAR(got[i].second, c.expected[i].second, 1e-9) << at << " " << i;
-        }
-    }
-    // A dot counts 1.0 in the period whatever its length: {0, -1} fits five periods of 2 on 10, drawn as a dot of
-    // the dot length then a gap of 1.
-    const double dot = mav_gdx_dot_length();
-    ASSERT_GT(dot, 0.0);
-    CMavVertexArray d = poly({{0, 0, 10, 0, 0}});
-    ASSERT_TRUE(mav_gdx_image_vl_measure(d, Dashes{0, -1}, 2));
-    const Stretches s = stretches(d);
-    ASSERT_GE(s.size(), 5u);
-    EXPECT_NEAR(s[0].second - s[0].first, dot, 1e-9);
-    EXPECT_NEAR(s[1].first, dot + 1.0, 1e-9);
-}
-
-TEST(DashMeasure, CornersRestartFittedPatternsButNotRunningOnes)
-{
-    // Fitted (mode 2) each segment on its own: 5 is two periods of 2.5, 3 one of 3, the upright starts with a dash.
-    // Running (mode 0) the pattern goes on round the corner unstretched: dashes at 0, 2, 4 and 6.
     const CMavVertexArray corner = poly({{0, 0, 5, 0, 0}, {5, 0, 5, 3, 0}});
     CMavVertexArray fitted = corner, running = corner;
-    ASSERT_TRUE(mav_gdx_image_vl_measure(fitted, Dashes{1, -1}, 2));
+    ASSERT_TRUE(mav_gdx_image_vl_measure(fitted, Dashes{1, -1}, 2) && mav_gdx_image_vl_measure(running, {1, -1}, 0));
     EXPECT_TRUE(fitted[fitted.len() - 1].start.isEqualTo(CMavPoint3d(5, 0, 0), 1e-9));
-    EXPECT_NEAR(drawnLength(fitted), 3.0, 1e-9);
-    ASSERT_TRUE(mav_gdx_image_vl_measure(running, Dashes{1, -1}, 0));
-    EXPECT_NEAR(drawnLength(running), 4.0, 1e-9);
-    // Running, each continuous part starts the pattern anew, and z is dropped.
+    EXPECT_NEAR(fitted.length(), 3.0, 1e-9);
+    EXPECT_NEAR(running.length(), 4.0, 1e-9);
     CMavVertexArray parts = poly({{0, 0, 1.5, 0, 0}, {0, 1, 1.5, 1, 0}});
-    parts.transformBy(CMavMatrix3d::translation(CMavVector3d(0, 0, 7)));
     ASSERT_TRUE(mav_gdx_image_vl_measure(parts, Dashes{1, -1}, 0));
-    ASSERT_EQ(parts.len(), 2);
-    EXPECT_TRUE(parts[1].start.isEqualTo(CMavPoint3d(0, 1, 0)));
-    EXPECT_TRUE(parts[1].end.isEqualTo(CMavPoint3d(1, 1, 0)));
+    EXPECT_TRUE(parts.len() == 2 && parts[1].start.isEqualTo(CMavPoint3d(0, 1, 0)) &&
+                parts[1].end.isEqualTo(CMavPoint3d(1, 1, 0)));
+
+    const CMavVertexArray arc = poly({{10, 0, -10, 0, 1}});
+    CMavVertexArray a = arc;
+    ASSERT_TRUE(mav_gdx_image_vl_measure(a, Dashes{1, -1}, 0));
+    EXPECT_NEAR(a.length(), 16.0, 1e-6);
+    a = arc;
+    ASSERT_TRUE(mav_gdx_image_vl_measure(a, Dashes{1, -1}, 2));
+    for (const CMavVertex& v : a)
+        EXPECT_TRUE(v.bulge == 0.0 && std::fabs(v.start.distanceTo(CMavPoint3d::kOrigin) - 10.0) < 0.1 + 1e-9);
+    EXPECT_NEAR(a.length(), 15.0, 1e-6);
 }
 
-TEST(DashMeasure, ArcsAreDashedAlongTheirChordsAndBadArraysChangeNothing)
+// Bad arrays change nothing; far too many pieces wanted: the call stays within its cap and draws solid.
+TEST(DashMeasure, BadArraysAndTheCap)
 {
-    // A half circle of radius 10 is fitted on its length (31.4: 15 periods) and measured on its chords.
-    CMavVertexArray a = poly({{10, 0, -10, 0, 1}});
-    ASSERT_TRUE(mav_gdx_image_vl_measure(a, Dashes{1, -1}, 2));
-    for (const CMavVertex& v : a) {
-        EXPECT_EQ(v.bulge, 0.0);
-        EXPECT_NEAR(v.start.distanceTo(CMavPoint3d::kOrigin), 10.0, 0.1 + 1e-9);
-    }
-    EXPECT_NEAR(drawnLength(a), 15.0, 1e-6);
-
     const CMavVertexArray before = poly({{0, 0, 4, 0, 0}});
     CMavVertexArray b = before;
     for (const Dashes& bad : {Dashes{}, Dashes{1}, Dashes{1, std::numeric_limits<double>::quiet_NaN()}})
         EXPECT_FALSE(mav_gdx_image_vl_measure(b, bad, 1));
     EXPECT_TRUE(b == before);
     CMavVertexArray e;
-    EXPECT_TRUE(mav_gdx_image_vl_measure(e, Dashes{1, -1}, 1));
-    EXPECT_EQ(e.len(), 0);
+    EXPECT_TRUE(mav_gdx_image_vl_measure(e, Dashes{1, -1}, 1) && e.len() == 0);
 
-    // 10,000 segments of length 1 with a period of 2e-7: 5e10 pieces wanted; the call stays within its cap and
-    // draws the polyline solid.
+    // 5e10 pieces wanted (10,000 segments, period 2e-7): the call stays within its cap and draws solid.
     CMavVertexArray zig;
     for (int i = 0; i < 10000; ++i)
         zig.append(CMavPoint3d(i, i % 2, 0), CMavPoint3d(i + 1, (i + 1) % 2, 0));
@@ -138,53 +69,59 @@ TEST(DashMeasure, ArcsAreDashedAlongTheirChordsAndBadArraysChangeNothing)
     }
 }
 
+// Arcs become the fewest chords within 0.01 (length below 4) or 0.05, on the circle and running its way round.
 TEST(PolylineSplit, ArcsBecomeTheFewestChordsWithinALengthDependentTolerance)
 {
     const CMavVertexArray straight = poly({{0, 0, 3, 4, 0}, {3, 4, 3, 9, 0}});
     EXPECT_TRUE(mav_gdx_image_vl_split(straight) == straight);
-    for (double r : {1.0, 5.0}) {
+    for (double r : {1.0, 5.0}) { // a short arc at 0.01, a long one at 0.05
         const CMavVertexArray s = mav_gdx_image_vl_split(poly({{r, 0, -r, 0, 1}}));
-        const double tol = r * geomtest::kPi < 4.0 ? 0.01 : 0.05; // a short arc at 0.01, a long one at 0.05
-        // One chord fewer would leave the tolerance.
+        const double tol = r * geomtest::kPi < 4.0 ? 0.01 : 0.05;
         const int n = s.len();
         EXPECT_LE(r * (1 - std::cos(geomtest::kPi / n / 2)), tol + 1e-12) << r;
         EXPECT_GT(r * (1 - std::cos(geomtest::kPi / (n - 1) / 2)), tol) << r;
-        EXPECT_TRUE(s.isContinuous());
-        EXPECT_TRUE(s[0].start.isEqualTo(CMavPoint3d(r, 0, 0)));
-        EXPECT_TRUE(s[n - 1].end.isEqualTo(CMavPoint3d(-r, 0, 0)));
-        for (const CMavVertex& v : s) {
-            EXPECT_EQ(v.bulge, 0.0);
-            EXPECT_NEAR(v.end.distanceTo(CMavPoint3d::kOrigin), r, 1e-9);
-            EXPECT_GE(v.end.y, -1e-9); // counter-clockwise from (r, 0) to (-r, 0) runs above the axis
-        }
+        EXPECT_TRUE(s.isContinuous() && s[0].start.isEqualTo({r, 0, 0}) && s[n - 1].end.isEqualTo({-r, 0, 0}));
+        EXPECT_TRUE(s[n / 2].bulge == 0.0 && std::fabs(s[n / 2].end.distanceTo(CMavPoint3d::kOrigin) - r) < 1e-9);
     }
 }
 
+// Seeded random segments and patterns: the pieces of a running (mode 0), centred (1) or fitted (2) straight
+// segment are those the general dash measure gives in the plane with the pattern prepared by hand: running, as it
+// is; centred, it is turned to start
+// with a dash longer than 0.21 followed by a gap, that dash halved at both ends; fitted, the gaps grow so that
+// whole periods fill the segment. A segment not longer than a period stays whole.
 TEST(DashMeasure, StraightSegmentsMatchTheGeneralPolylineMeasure)
 {
-    // Seeded random segments and patterns: the pieces of a fitted straight segment are those the general dash
-    // measure gives for the same segment with the pattern fitted by hand (gaps grown so whole periods fill it).
     std::uint32_t seed = 777;
     auto rnd = [&seed](double lo, double hi) {
         seed = seed * 1664525u + 1013904223u;
         return lo + (hi - lo) * ((seed >> 8) / 16777216.0);
     };
-    for (int round = 0; round < 300; ++round) {
+    for (int round = 0; round < 600; ++round) {
         Dashes d;
-        const int n = 2 + round % 4;
+        const int n = 2 + round % 4, mode = round % 3;
         for (int i = 0; i < n; ++i)
             d.append(i % 2 == 0 ? rnd(0.05, 1.5) : -rnd(0.05, 1.0));
         if (round % 7 == 0)
             d[0] = -d[0]; // starts with a gap
         const CMavPoint3d a(rnd(-50, 50), rnd(-50, 50), rnd(-5, 5));
         const double len = rnd(0.1, 30), ang = rnd(0, 6.3);
-        const CMavPoint3d b(a.x + len * std::cos(ang), a.y + len * std::sin(ang), rnd(-5, 5));
         CMavVertexArray vl;
-        vl.append(a, b);
-        const double l3 = a.distanceTo(b);
+        vl.append(a, CMavPoint3d(a.x + len * std::cos(ang), a.y + len * std::sin(ang), rnd(-5, 5)));
         CMavVertexArray mine = vl;
-        ASSERT_TRUE(mav_gdx_image_vl_measure(mine, d, 2));
+        ASSERT_TRUE(mav_gdx_image_vl_measure(mine, d, mode));
 
+        Dashes fitted = d;
+        for (int turn = 0; mode == 1 && turn < n; ++turn) {
+            if (fitted[0] > 0.21 && fitted[1] < 0.0) {
+                fitted[0] *= 0.5;
+                fitted.append(fitted[0]);
+                break;
+            }
+            fitted.append(fitted[0]);
+            fitted.removeAt(0);
+        }
+        const double l3 = vl[0].start.distanceTo(vl[0].end);
         double period = 0.0;
         int gaps = 0;
         for (double x : d) {
@@ -192,11 +129,10 @@ TEST(DashMeasure, StraightSegmentsMatchTheGeneralPolylineMeasure)
             gaps += x < 0.0;
         }
         CMavVertexArray ref;
-        if (!(l3 - period > 0.0)) {
+        if (mode != 0 && !(l3 - period > 0.0)) {
             ref = vl;
         } else {
-            const double k = std::trunc(l3 / period), grow = (l3 - k * period) / (gaps * k);
-            Dashes fitted = d;
+            const double k = std::trunc(l3 / period), grow = mode ? (l3 - k * period) / (gaps * k) : 0.0;
             for (double& x : fitted)
                 if (x < 0.0)
                     x -= grow;
@@ -207,9 +143,8 @@ TEST(DashMeasure, StraightSegmentsMatchTheGeneralPolylineMeasure)
                     ref.append(v);
         }
         ASSERT_EQ(mine.len(), ref.len()) << "round " << round;
-        for (int i = 0; i < mine.len(); ++i) {
-            EXPECT_TRUE(mine[i].start.isEqualTo(ref[i].start, 1e-9)) << "round " << round << " piece " << i;
-            EXPECT_TRUE(mine[i].end.isEqualTo(ref[i].end, 1e-9)) << "round " << round << " piece " << i;
-        }
+        for (int i = 0; i < mine.len(); ++i)
+            EXPECT_TRUE(mine[i].start.isEqualTo(ref[i].start, 1e-9) && mine[i].end.isEqualTo(ref[i].end, 1e-9))
+                << "round " << round << " piece " << i;
     }
 }
