@@ -58,7 +58,7 @@ TEST(GdxTextTest, StringTextsAndTheirSettersFollowTheFontLayout)
     expectExtents(g, {lo.x, lo.y, 0}, {hi.x, hi.y, 0});
 }
 
-// A host text needs an item; the item is always filled in its colour.
+// A host text needs an item; the item is always filled in its colour and counts in the extents unless told not to.
 TEST(GdxTextTest, HostTextNeedsAnItemAndIsAlwaysFilled)
 {
     CMavGDX g = plainList();
@@ -69,4 +69,10 @@ TEST(GdxTextTest, HostTextNeedsAnItemAndIsAlwaysFilled)
     ASSERT_EQ(g.lenGet(), 1);
     const CMavDisplayItem& item = g.getDisplayList()[0];
     EXPECT_TRUE(item.m_kind == kDispText && item.m_flags == 0x101u && item.rare().m_fcolor == CMavColor(2));
+    CMavPoint3d lo, hi;
+    regionsBox(item.rare().m_txtRegl, lo, hi, {});
+    expectExtents(g, {lo.x, lo.y, 0}, {hi.x, hi.y, 0});
+    ASSERT_TRUE(g.imageTxt(path({2}), Mav::kGdxNoExtents, &text, CMavColor(2),
+                           CMavMatrix3d::translation(CMavVector3d(500, 500, 0)), 2.0));
+    expectExtents(g, {lo.x, lo.y, 0}, {hi.x, hi.y, 0});
 }
