@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -279,20 +280,25 @@ TEST(RenderState, NoGdiObjectOutlivesTheDrawingAndTheContextIsGivenBack)
     HBRUSH brush = CreateSolidBrush(0x654321);
     HGDIOBJ oldPen = SelectObject(d.dc, pen), oldBrush = SelectObject(d.dc, brush);
     SetTextColor(d.dc, 0x030201);
-    const std::pair<const CMavGDX*, RenderTarget> runs[] = {{&lines, RenderTarget::Window},
-                                                            {&lines, RenderTarget::Metafile},
-                                                            {&points, RenderTarget::Window},
-                                                            {&points, RenderTarget::Metafile},
-                                                            {&regions, RenderTarget::Window}};
+    // Each drawing ends with a pixel of its last round: the line, the point's mark, the filled ring.
+    const struct {
+        const CMavGDX* list;
+        RenderTarget target;
+        POINT at;
+        DWORD colour;
+    } runs[] = {{&lines, RenderTarget::Window, {50, 5}, 0},       {&lines, RenderTarget::Metafile, {50, 5}, 0},
+                {&points, RenderTarget::Window, {48, 50}, 0},     {&points, RenderTarget::Metafile, {48, 50}, 0},
+                {&regions, RenderTarget::Window, {3, 3}, 0x00FF00}};
     for (const auto& run : runs) {
+        std::fill(d.bits, d.bits + d.w * d.h, kBack);
         SetBkColor(d.dc, 0x808080);
-        const MAV::RenderContext ctx = MAV::renderContextMake(d.dc, run.second, *run.first, d.w, d.h);
+        const MAV::RenderContext ctx = MAV::renderContextMake(d.dc, run.target, *run.list, d.w, d.h);
         for (int round = 0; round < 700; ++round)
-            MAV::renderItems(*run.first, ctx);
-        EXPECT_EQ(
-            (std::vector<DWORD>{static_cast<DWORD>(GetCurrentObject(d.dc, OBJ_PEN) == pen),
-                                static_cast<DWORD>(GetCurrentObject(d.dc, OBJ_BRUSH) == brush), GetTextColor(d.dc)}),
-            (std::vector<DWORD>{1, 1, 0x030201}));
+            MAV::renderItems(*run.list, ctx);
+        EXPECT_EQ((std::vector<DWORD>{static_cast<DWORD>(GetCurrentObject(d.dc, OBJ_PEN) == pen),
+                                      static_cast<DWORD>(GetCurrentObject(d.dc, OBJ_BRUSH) == brush),
+                                      GetTextColor(d.dc), d.at(run.at.x, run.at.y)}),
+                  (std::vector<DWORD>{1, 1, 0x030201, run.colour}));
     }
     SelectObject(d.dc, oldPen);
     SelectObject(d.dc, oldBrush);
