@@ -129,8 +129,6 @@ TEST(SlidePic, ColourSevenIsBlackOnWhiteWhiteOnBlackAndBlackInTheCopy)
 
 TEST(SlidePic, PaintedSlideFollowsTheDecodedRecordsThroughTheCoordinateSystem)
 {
-    // Every record kind in a client area wider than the raster's proportion (offset x 15, offset y 0), compared
-    // pixel by pixel with the decoder's records drawn through the mapping; both byte orders alike.
     // The control finds a slide of a library by its name in any case; a missing one leaves no slide.
     {
         CMavSlidePic pic;
@@ -138,7 +136,10 @@ TEST(SlidePic, PaintedSlideFollowsTheDecodedRecordsThroughTheCoordinateSystem)
         EXPECT_TRUE(pic.show(L"dIaGoNaL", kLibrary.c_str()) && pic.getSize(x, y) && x == 9 && y == 9);
         EXPECT_FALSE(pic.show(L"DIAGONALE", kLibrary.c_str()) || pic.getSize(x, y));
     }
-    const int w = 257, h = 181;
+    // Every record kind, in a client area wider than the raster's proportion, compared pixel by pixel with the
+    // decoder's records drawn through the mapping; both byte orders alike. The drawing spans the client area less
+    // one pixel: in 258 x 181 the offset is x 15, where the full width would give 16.
+    const int w = 258, h = 181;
     EXPECT_EQ(mapPoint(0, 1023, 1279, 1023, w, h).x, 15);
     for (const char* name : {"every_l2_le.sld", "every_l2_be.sld"}) {
         SCOPED_TRACE(name);
