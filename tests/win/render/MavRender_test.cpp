@@ -260,6 +260,10 @@ TEST(RenderRegions, FillWithHoleHatchFallbackAndOutline)
         none.imageReg(kNoStack, 0x1, square, CMavColor(-1), CMavMatrix3d(), Doubles(), 1.0, 0, rgb(blue),
                       MAV::CHatchProp());
         EXPECT_EQ(drawAs(none, target)->at(50, 50), target == RenderTarget::Window ? 0x7F7F7Fu : dibPixel(blue));
+        // A fill in the background's own colour is inverted in the window; on paper grey stays grey.
+        CMavGDX same = plainList(0x808080);
+        addRegion(same, 0x1, square, red, rgb(0x808080));
+        EXPECT_EQ(drawAs(same, target)->at(50, 50), target == RenderTarget::Window ? 0x7F7F7Fu : 0x808080u);
     }
 }
 
