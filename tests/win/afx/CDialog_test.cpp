@@ -1,5 +1,5 @@
-// The modal dialog: its loop, data exchange that keeps the dialog open on a bad field, and the owner disabled while
-// it runs. The dialog is driven by messages posted into its own loop, with a timer that ends it should a step fail.
+// Dialogs: the modal loop and its keys, data exchange that keeps the dialog open on a bad field, the owner disabled
+// while it runs; driven by messages posted into their own loop, with a timer that ends a dialog a step left open.
 #include <gtest/gtest.h>
 
 #include <cwchar>
@@ -121,6 +121,31 @@ struct Guard {
 };
 
 } // namespace
+
+TEST(AfxDialog, KeysPassPreTranslateMessageFromTheControlUpToTheDialog)
+{
+    // Escape in the name field: consumed there, the dialog stays open; passed on, the dialog turns it into Cancel.
+    afxtest::DialogTemplate t = makeTemplate();
+    TestDialog dlg(t.get(), nullptr);
+    Log whileConsumed;
+    dlg.onInit = [](TestDialog& d) {
+        d.nameEdit.consumeEscape = true;
+        d.escapeInName();
+        d.PostMessage(WM_APP);
+    };
+    dlg.onApp = [&](TestDialog& d) {
+        if (!whileConsumed.empty())
+            return d.EndDialog(IDABORT); // should the key not have cancelled the dialog
+        whileConsumed = d.afterInit();
+        d.nameEdit.consumeEscape = false;
+        d.escapeInName();
+        d.PostMessage(WM_APP);
+    };
+    Guard guard(dlg);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(whileConsumed, Log{"edit"});
+    EXPECT_EQ(dlg.afterInit(), (Log{"edit", "edit", "dialog", "OnCancel"}));
+}
 
 TEST(AfxDialog, ModalDialogExchangesItsDataKeepsItOpenOnABadFieldAndEndsWithOk)
 {

@@ -1,5 +1,5 @@
-// GDI objects own their handles, scoped selections put back what the DC had, and the counts of live
-// objects show that nothing leaks.
+// GDI objects own their handles, scoped selections and clips put back what the DC had, the counts of live objects
+// show that nothing leaks, and regions combine as GDI's do.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -56,4 +56,32 @@ TEST(AfxGdiObject, ScopedSelectionPutsBackWhatTheDcHad)
     EXPECT_EQ(current(), before);
     EXPECT_EQ(CGdiObject::GetLiveCount(), live);
     EXPECT_EQ((std::vector<DWORD>{dib.at(2, 2), dib.at(5, 5)}), (std::vector<DWORD>{0xFF0000, 0x00FF00}));
+}
+
+TEST(AfxGdiObject, ScopedClipsPutBackTheDcsClipAndRegionsCombine)
+{
+    afxtest::Dib dib(20, 20);
+    CRgn clip, a, b, both, empty;
+    ASSERT_TRUE(clip.CreateRectRgn(4, 4, 8, 8) && a.CreateRectRgn(0, 0, 10, 10) && b.CreateRectRgn(5, 5, 15, 15) &&
+                both.CreateRectRgn(0, 0, 0, 0));
+    HRGN probe = CreateRectRgn(0, 0, 0, 0), outer = CreateRectRgn(1, 1, 15, 15);
+    RECT box{};
+    std::vector<int> seen; // the clip while scoped, then none as before; the outer clip after a nested pair
+    {
+        CScopedClip scoped(dib.dc, clip);
+        seen.push_back(GetClipBox(dib.dc, &box) == SIMPLEREGION && CRect(box) == CRect(4, 4, 8, 8));
+    }
+    seen.push_back(GetClipRgn(dib.dc, probe));
+    SelectClipRgn(dib.dc, outer);
+    {
+        CScopedClip scoped(dib.dc, clip), none(dib.dc, nullptr);
+        seen.push_back(GetClipRgn(dib.dc, probe));
+    }
+    seen.push_back(GetClipRgn(dib.dc, probe) + EqualRgn(probe, outer));
+    // The overlap is cut out of XOR; combining needs an existing target region.
+    seen.insert(seen.end(), {both.CombineRgn(&a, &b, RGN_XOR), both.PtInRegion(2, 2) + 2 * both.PtInRegion(7, 7),
+                             empty.CombineRgn(&a, &b, RGN_OR)});
+    EXPECT_EQ(seen, (std::vector<int>{1, 0, 0, 2, COMPLEXREGION, 1, ERROR}));
+    DeleteObject(probe);
+    DeleteObject(outer);
 }

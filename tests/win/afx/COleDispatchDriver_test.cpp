@@ -1,11 +1,12 @@
 // The automation client against an object that records what it was called with: argument order and types,
-// property puts and result conversion, and a result of the wrong type raised as COleDispatchException*.
+// property puts and result conversion, reference counting, and every failure raised as COleDispatchException*.
 #include <gtest/gtest.h>
 
 #include <objbase.h>
 #include <oleauto.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "afx/COleDispatchDriver.h"
@@ -90,6 +91,21 @@ class RecordingObject : public IDispatch {
     bool deferred = false;
 };
 
+// The error code, description, source and help context of the COleDispatchException* a call raises.
+std::wstring raised(COleDispatchDriver& d, VARTYPE vt = VT_EMPTY, const BYTE* params = nullptr)
+{
+    try {
+        long result = 5;
+        d.InvokeHelper(3, DISPATCH_METHOD, vt, vt == VT_EMPTY ? nullptr : &result, params, 1);
+    } catch (COleDispatchException* e) {
+        const std::wstring s = std::to_wstring(e->m_scError) + L" " + e->m_strDescription.GetString() + L" " +
+                               e->m_strSource.GetString() + L" " + std::to_wstring(e->m_dwHelpContext);
+        e->Delete();
+        return s;
+    }
+    return L"none";
+}
+
 } // namespace
 
 TEST(AfxDispatchDriver, PacksArgumentsInCallOrderWithTheirTypes)
@@ -120,4 +136,45 @@ TEST(AfxDispatchDriver, PacksArgumentsInCallOrderWithTheirTypes)
     EXPECT_EQ(o.args, std::vector<std::wstring>{tv(VT_BSTR)});
     d.InvokeHelper(15, DISPATCH_METHOD, VT_EMPTY, nullptr, nullptr);
     EXPECT_TRUE(o.args.empty());
+}
+
+TEST(AfxDispatchDriver, PropertiesResultsFailuresAndReferences)
+{
+    RecordingObject o;
+    COleDispatchDriver d(&o, FALSE), none;
+    d.SetProperty(7, VT_BOOL, FALSE);
+    EXPECT_EQ(std::make_tuple(o.lastFlags, o.named, o.args),
+              std::make_tuple(WORD{DISPATCH_PROPERTYPUT}, std::vector<DISPID>{DISPID_PROPERTYPUT},
+                              std::vector<std::wstring>{tv(VT_BOOL, L"0")}));
+    // A result converted to the type asked for; failures: the server's report (at once or filled in later), a lost
+    // connection, a text that is no number, a parameter type that cannot travel, no object.
+    o.answerWith(L"-17");
+    long l = 0;
+    d.GetProperty(8, VT_I4, &l);
+    EXPECT_EQ(std::make_pair(l, o.lastFlags), std::make_pair(-17L, WORD{DISPATCH_PROPERTYGET}));
+    o.answerWith(L"kein Wert");
+    static const BYTE unknownType[] = {0x24, 0};
+    auto code = [](const std::wstring& report) { return std::stol(report.substr(0, report.find(L' '))); };
+    o.failWith = DISP_E_EXCEPTION;
+    std::vector<std::wstring> reports = {raised(d)};
+    reports.push_back((o.deferred = true, raised(d)));
+    o.failWith = RPC_E_DISCONNECTED;
+    const std::vector<long> codes = {code(raised(d)), (o.failWith = S_OK, code(raised(d, VT_I4))),
+                                     code(raised(d, VT_EMPTY, unknownType)), code(raised(none))};
+    const std::wstring denied = std::to_wstring(E_ACCESSDENIED);
+    EXPECT_EQ(reports, (std::vector<std::wstring>{denied + L" Schl\u00FCssel fehlt Recorder 77",
+                                                  denied + L" later Recorder 77"}));
+    EXPECT_EQ(codes,
+              (std::vector<long>{RPC_E_DISCONNECTED, DISP_E_TYPEMISMATCH, DISP_E_BADVARTYPE, CO_E_OBJNOTCONNECTED}));
+
+    // A copy takes a reference of its own; a borrowed dispatch is not released.
+    {
+        o.AddRef();
+        COleDispatchDriver a(&o), b(a), c;
+        c = b;
+        c = c;
+        EXPECT_EQ(o.refs, 4);
+        a.AttachDispatch(&o, FALSE);
+    }
+    EXPECT_EQ(o.refs, 1);
 }

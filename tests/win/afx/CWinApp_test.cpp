@@ -1,6 +1,7 @@
-// Module states and resource lookup: which module's resources the library finds from the host's state and its own.
+// Module states and resource lookup from the host's state and the library's, and the library's application object.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "afx/afxwin.h"
@@ -30,8 +31,9 @@ TEST(AfxModuleState, GuardsNestAndResourcesAreSearchedInTheCurrentModuleThenTheL
     // The pan cursor lives in the library only; nobody has dialog 31000, so the current module is the answer;
     // the current module comes first when it has the resource.
     EXPECT_EQ((std::vector<HINSTANCE>{AfxFindResourceHandle(MAKEINTRESOURCEW(2006), RT_GROUP_CURSOR),
+                                      AfxFindResourceHandle(MAKEINTRESOURCEW(2000), RT_GROUP_ICON),
                                       AfxFindResourceHandle(MAKEINTRESOURCEW(31000), RT_DIALOG)}),
-              (std::vector<HINSTANCE>{library, program}));
+              (std::vector<HINSTANCE>{library, library, program}));
     AfxSetResourceHandle(user32);
     EXPECT_EQ((std::vector<HINSTANCE>{AfxFindResourceHandle(L"MSGBOX", RT_DIALOG),
                                       AfxFindResourceHandle(MAKEINTRESOURCEW(2006), RT_GROUP_CURSOR)}),
@@ -45,4 +47,30 @@ TEST(AfxModuleState, GuardsNestAndResourcesAreSearchedInTheCurrentModuleThenTheL
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
     DestroyCursor(cursor);
+}
+
+namespace {
+struct TestApp : CWinApp {
+    std::vector<void*> seenInInit; // the resource module and the application object
+    int exitCalls = 0;
+    BOOL InitInstance() override { return seenInInit = {AfxGetResourceHandle(), AfxGetApp()}, FALSE; }
+    int ExitInstance() override { return ++exitCalls, 0; }
+};
+} // namespace
+
+TEST(AfxWinApp, LibraryApplicationStartsInTheLibrarysStateWhenAttached)
+{
+    HMODULE library = afxtest::libraryModule();
+    TestApp* app = nullptr;
+    {
+        CAfxModuleStateGuard guard;
+        app = new TestApp;
+    }
+    EXPECT_TRUE(AfxGetStaticModuleState()->m_pCurrentWinApp == app && AfxGetApp() == app);
+    EXPECT_FALSE(afxDllAttach(library)) << "InitInstance's answer";
+    EXPECT_EQ(std::make_tuple(app->seenInInit, app->m_hInstance, AfxGetResourceHandle()),
+              std::make_tuple(std::vector<void*>{library, app}, HINSTANCE(library), GetModuleHandleW(nullptr)));
+    afxDllDetach();
+    EXPECT_EQ(app->exitCalls, 1);
+    delete app;
 }

@@ -1,10 +1,13 @@
-// Window objects: subclassing with Default() to the original procedure, the dispatch of real
-// messages to the OnXxx handlers with their arguments unpacked, and reflection of notifications to controls.
+// Window objects: run-time classes, the handle map, focus and capture, subclassing with Default() to the original
+// procedure, the dispatch of real messages to the OnXxx handlers with their arguments unpacked, and reflection of
+// notifications to controls.
 #include <gtest/gtest.h>
 
 #include <cstdarg>
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "afx/afxwin.h"
@@ -107,9 +110,55 @@ class LoggingWnd : public CWnd {
         CWnd::OnNcDestroy();
     }
     void PostNcDestroy() override { log.push_back("PostNcDestroy"); }
+    HWND peer = nullptr; // named "peer" by the focus and capture handlers
+    std::string who(CWnd* w) const { return w && w->m_hWnd == peer ? "peer" : name(w); }
+    void OnSetFocus(CWnd* old) override { log.push_back("OnSetFocus " + who(old)), CWnd::OnSetFocus(old); }
+    void OnKillFocus(CWnd* next) override { log.push_back("OnKillFocus " + who(next)), CWnd::OnKillFocus(next); }
+    void OnCaptureChanged(CWnd* w) override { log.push_back("OnCaptureChanged " + who(w)); }
+};
+
+class CTestEdit : public CEdit {
+    DECLARE_DYNCREATE(CTestEdit)
+};
+IMPLEMENT_DYNCREATE(CTestEdit, CEdit)
+class CUndeclared : public CButton {
 };
 
 } // namespace
+
+// Kinds follow the declared base classes; a class without its own declaration answers with the nearest one.
+TEST(AfxRuntimeClass, KindOfFollowsTheDeclaredBaseClassesAndOnlyCreatableClassesCreate)
+{
+    CTestEdit edit;
+    CUndeclared button;
+    std::unique_ptr<CObject> made(RUNTIME_CLASS(CTestEdit)->CreateObject());
+    EXPECT_EQ(std::string(edit.GetRuntimeClass()->m_lpszClassName) + button.GetRuntimeClass()->m_lpszClassName,
+              "CTestEditCButton");
+    EXPECT_TRUE(edit.IsKindOf(RUNTIME_CLASS(CWnd)) && edit.IsKindOf(RUNTIME_CLASS(CObject)) &&
+                RUNTIME_CLASS(CPaintDC)->IsDerivedFrom(RUNTIME_CLASS(CDC)) && made &&
+                made->IsKindOf(RUNTIME_CLASS(CTestEdit)));
+    EXPECT_FALSE(edit.IsKindOf(RUNTIME_CLASS(CComboBox)) || edit.IsKindOf(nullptr) ||
+                 button.IsKindOf(RUNTIME_CLASS(CEdit)) || RUNTIME_CLASS(CDC)->IsDerivedFrom(RUNTIME_CLASS(CPaintDC)) ||
+                 RUNTIME_CLASS(CEdit)->CreateObject());
+}
+
+TEST(AfxWnd, HandleMapKeepsOnePermanentObjectPerWindowAndHandsOutTemporaryWrappers)
+{
+    HWND h = makeRawWindow(), other = makeRawWindow();
+    CWnd* temp = CWnd::FromHandle(h);
+    CWnd first, second;
+    // A temporary wrapper never becomes permanent; the permanent object wins over it; a window has one object.
+    EXPECT_TRUE(temp && temp->m_hWnd == h && CWnd::FromHandle(h) == temp && !temp->Attach(h) && first.Attach(h));
+    EXPECT_TRUE(CWnd::FromHandlePermanent(h) == &first && CWnd::FromHandle(h) == &first);
+    EXPECT_FALSE(second.Attach(h) || first.Attach(other) || second.m_hWnd);
+    EXPECT_TRUE(first.Detach() == h && IsWindow(h) && !CWnd::FromHandlePermanent(h)) << "Detach does not destroy";
+    {
+        CWnd owner; // attached, not subclassed: the window dies with its object
+        owner.Attach(h);
+    }
+    EXPECT_FALSE(IsWindow(h));
+    DestroyWindow(other);
+}
 
 TEST(AfxWnd, SubclassingRoutesToHandlersAndDefaultReachesTheOriginalProcedure)
 {
@@ -187,9 +236,22 @@ TEST(AfxWnd, MessagesReachTheirHandlersWithUnpackedArguments)
         EXPECT_EQ(result, row.result) << row.expected;
     }
     EXPECT_TRUE(IsWindow(h)) << "WM_CLOSE and SC_CLOSE were handled without passing them on";
-    // Destruction: the last messages in order, and the children go with it.
-    LoggingWnd child;
+    // Focus and capture between two children: each learns who the other is; SetFocus answers the previous one.
+    LoggingWnd child, peer;
     ASSERT_TRUE(child.Create(nullptr, L"a", WS_VISIBLE, CRect(0, 0, 20, 20), &w, 1));
+    ASSERT_TRUE(peer.Create(nullptr, L"b", WS_VISIBLE, CRect(20, 0, 40, 20), &w, 2));
+    child.peer = peer.m_hWnd;
+    peer.peer = child.m_hWnd;
+    w.ShowWindow(SW_SHOW);
+    child.SetFocus();
+    child.log.clear();
+    EXPECT_TRUE(peer.SetFocus() == &child && CWnd::GetFocus() == &peer);
+    child.SetCapture();
+    EXPECT_EQ(CWnd::GetCapture(), &child);
+    ReleaseCapture();
+    EXPECT_EQ(child.log, (Log{"OnKillFocus peer", "OnCaptureChanged null"}));
+    EXPECT_EQ(peer.log.back(), "OnSetFocus peer");
+    // Destruction: the last messages in order, and the children go with it.
     w.log.clear();
     ASSERT_TRUE(w.DestroyWindow());
     EXPECT_EQ(w.log, (Log{"OnDestroy", "OnNcDestroy", "PostNcDestroy"}));

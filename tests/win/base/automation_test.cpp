@@ -13,6 +13,7 @@ namespace {
 
 const wchar_t* const kTestGuid = L"{6D1B5E2A-3C4F-4E51-9A7B-0C2D3E4F5A61}";
 const wchar_t* const kRunningProgID = L"MavTest.H1Running";
+const CLSID kTestClsid = {0x6d1b5e2a, 0x3c4f, 0x4e51, {0x9a, 0x7b, 0x0c, 0x2d, 0x3e, 0x4f, 0x5a, 0x61}};
 
 void setDefault(const CMavString& sub, const wchar_t* value)
 {
@@ -41,15 +42,37 @@ class Automation : public ::testing::Test {
 
 } // namespace
 
-TEST_F(Automation, FindsNoObjectThatIsNotRunningAndCreatesOneOnlyWhenAsked)
+TEST_F(Automation, FindsRunningObjectsCreatesOnlyWhenAskedAndGivesTheServerProgram)
 {
     EXPECT_EQ(MAV::dispatchFromProgID(kRunningProgID), nullptr); // registered but not running
     // The scripting dictionary is a registered in-process automation class of the system: not running, created.
     EXPECT_EQ(MAV::dispatchFromProgID(L"Scripting.Dictionary"), nullptr);
     IDispatch* created = MAV::dispatchFromProgID(L"Scripting.Dictionary", true);
     ASSERT_NE(created, nullptr);
-    created->Release();
     EXPECT_EQ(MAV::dispatchFromProgID(kRunningProgID, true), nullptr); // no server to create it
+    // Once an object of the test class runs (here the dictionary), its ProgID finds it.
+    DWORD cookie = 0;
+    ASSERT_EQ(RegisterActiveObject(created, kTestClsid, ACTIVEOBJECT_STRONG, &cookie), S_OK);
+    IDispatch* running = MAV::dispatchFromProgID(kRunningProgID);
+    RevokeActiveObject(cookie, nullptr);
+    EXPECT_EQ(running, created);
+    if (running)
+        running->Release();
+    created->Release();
+
+    // The registered command line's program, quoted or not; none for no local server or a blank one.
+    const wchar_t* rows[][2] = {
+        {L"", L"unchanged"},
+        {L"\"C:\\Program Files\\Mav\\mavmsg.exe\" /automation", L"C:\\Program Files\\Mav\\mavmsg.exe"},
+        {L"  C:\\mav\\MAVMSG.EXE -Embedding", L"C:\\mav\\MAVMSG.EXE"},
+        {L"   ", L"unchanged"}};
+    for (const auto& r : rows) {
+        if (*r[0])
+            setDefault(CMavString(L"CLSID\\") + kTestGuid + L"\\LocalServer32", r[0]);
+        CMavString path(L"unchanged");
+        EXPECT_EQ(MAV::serverFromProgID(kRunningProgID, path), std::wcscmp(r[1], L"unchanged") != 0);
+        EXPECT_EQ(path, r[1]);
+    }
 }
 
 TEST(Execute, StartsProgramsAndWaitsWhenAsked)

@@ -1,10 +1,13 @@
-// The Windows part of the file search: a file beside the library is found from any current folder.
+// The Windows part of the file search: environment variables, the program's search path (files only) and a file
+// beside the library, found from any current folder.
 #include "base/files.h"
 #include "base/win/files.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <vector>
 
 namespace {
 
@@ -32,4 +35,26 @@ TEST(WindowsFileSearch, FindsFilesBesideTheLibraryFromAnyCurrentFolder)
     DeleteFileW(folder + name);
     ASSERT_TRUE(ok);
     EXPECT_EQ(found.compareNoCase(folder + name), 0) << found;
+}
+
+TEST(WindowsFileSearch, ExpandsVariablesAndSearchesTheProgramsPathForFilesOnly)
+{
+    wchar_t temp[MAX_PATH + 1] = {}, oldPath[32768] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const CMavString dir = CMavString(temp) + L"mav_h1_pat", file = dir + L"\\mav_h1.pat";
+    CreateDirectoryW(dir, nullptr);
+    CreateDirectoryW(dir + L"\\sub.pat", nullptr);
+    touch(file);
+    SetEnvironmentVariableW(L"MAV_H1_DIR", dir);
+    GetEnvironmentVariableW(L"PATH", oldPath, 32768);
+    CMavString found[4];
+    std::vector<bool> seen = {MAV::fileFind(L"%MAV_H1_DIR%\\mav_h1.pat", found[0]),
+                              MAV::fileFind(L"mav_h1.pat", found[1])};
+    SetEnvironmentVariableW(L"PATH", CMavString(oldPath) + L";" + dir);
+    seen.insert(seen.end(), {MAV::fileFind(L"mav_h1.pat", found[2]), MAV::fileFindWindows(L"sub.pat", found[3])});
+    SetEnvironmentVariableW(L"PATH", oldPath);
+    DeleteFileW(file);
+    RemoveDirectoryW(dir + L"\\sub.pat");
+    EXPECT_EQ(seen, (std::vector<bool>{true, false, true, false})); // a folder is never a found file
+    EXPECT_TRUE(found[0].compareNoCase(file) == 0 && found[2].compareNoCase(file) == 0) << found[0] << found[2];
 }

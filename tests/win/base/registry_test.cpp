@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -65,5 +66,34 @@ TEST_F(Registry, ValuesKeepTheirTypeAndAllThirtyTwoBitsAndTheirText)
         EXPECT_EQ(rawType(r.name), r.type);
         ASSERT_TRUE(MAV::regRead(key, r.name, s));
         EXPECT_EQ(s, r.read);
+    }
+}
+
+// A number of the wrong type or size is absent; a text reads its whole characters up to a zero; a huge one is none.
+TEST_F(Registry, ValuesOfTheWrongTypeOrSizeAreAbsentAndBrokenTextsReadSafely)
+{
+    const unsigned long long big = 0x100000005ull;
+    const std::wstring huge((1u << 19) + 10, L'x');
+    const struct {
+        DWORD type;
+        const void* data;
+        size_t bytes;
+        const wchar_t* text; // as read as a string, null: absent
+    } rows[] = {{REG_DWORD, L"\x0102", 2, nullptr},
+
+                {REG_DWORD, &big, 4, nullptr} /* a number */,
+                {REG_SZ, L"abc", 6, L"abc"},
+                {REG_SZ, L"abc", 5, L"ab"},
+                {REG_SZ, L"ab\0cd", 12, L"ab"},
+                {REG_SZ, huge.c_str(), (huge.size() + 1) * 2, nullptr}};
+    for (const auto& r : rows) {
+        RegSetValueExW(key, L"v", 0, r.type, static_cast<const BYTE*>(r.data), static_cast<DWORD>(r.bytes));
+        DWORD v = 99;
+        CMavString s(L"unchanged");
+        const bool number = MAV::regRead(key, L"v", v), text = MAV::regRead(key, L"v", s);
+        EXPECT_EQ(std::make_tuple(number, v, text, s),
+                  std::make_tuple(r.bytes == 4, r.bytes == 4 ? 5ul : 99ul, r.text != nullptr,
+                                  CMavString(r.text ? r.text : L"unchanged")))
+            << r.type << " " << r.bytes;
     }
 }

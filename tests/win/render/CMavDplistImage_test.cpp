@@ -48,6 +48,24 @@ struct View : Hosted<CMavDplistImage> {
 
 } // namespace
 
+TEST(RenderView, SubclassedStaticFrameGetsClicksAndPaints)
+{
+    // The blue background and the point's filled square; a click on it posts its group, one beside it nothing.
+    Parent parent(260, 160);
+    CMavDplistImage view;
+    HWND frame = subclassStaticFrame(view, parent.wnd, 77);
+    CMavGDX gdx(rgb(0xFF0000), CMavMatrix3d(), 0.0, 0, CMavPoint3d(0, 0, 0), CMavPoint3d(10, 10, 0));
+    gdx.imagePt(CMavArrayTempl<int>{3}, 0, CMavPoint3d(50, 40, 0), rgb(0), CMavMatrix3d(), 6, 8);
+    EXPECT_TRUE(view.set_dpList(&gdx));
+    EXPECT_EQ(pixels(*grabWindow(frame, 0, 0, 100, 80), {{5, 5}, {50, 40}}), (Pixels{0x0000FF, 0}));
+    MSG m;
+    for (LPARAM at : {MAKELPARAM(90, 70), MAKELPARAM(51, 41)})
+        SendMessageW(frame, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    EXPECT_TRUE(PeekMessageW(&m, parent.wnd, 77, 77, PM_REMOVE) && m.lParam == 3 &&
+                !PeekMessageW(&m, parent.wnd, 77, 77, PM_REMOVE));
+    view.DestroyWindow();
+}
+
 TEST(RenderView, WheelZoomsAboutCursorAndPanContinuesFromIt)
 {
     View v;

@@ -1,5 +1,6 @@
 // The picture control with real windows under Wine: a .bmp written by the test, loaded through the OLE picture
-// loader, painted, zoomed by wheel messages within limits and panned by middle-button messages.
+// loader, painted, zoomed by wheel messages within limits, panned by middle-button messages and copied to the
+// clipboard; a failed load reported in a box.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -118,4 +119,36 @@ TEST(Picture, WheelZoomsAboutTheCursorWithinLimitsAndTheMiddleButtonPans)
     p.mouse(WM_MOUSEMOVE, 0, 60, 60); // no button: no pan
     p.expectView(1.0, 75, 30);
     expectHalves(*p.grab(), 75, 30, 40, 20, kGreen);
+}
+
+TEST(Picture, CopyPutsTheMetafileOnTheClipboardAndAFailedLoadShowsTheSystemsMessageAndKeepsNone)
+{
+    // The clipboard's metafile holds the picture at its own size whatever the zoom.
+    Pic p;
+    p.wheel(120, 0, 0);
+    ASSERT_TRUE(p.ctrl.Copy());
+    HENHMETAFILE emf = clipboardMetafile(true);
+    Dib d(40, 20, 0);
+    const RECT frame{0, 0, 40, 20};
+    PlayEnhMetaFile(d.dc, emf, &frame);
+    EXPECT_EQ(bounds(emf), std::vector<LONG>({0, 0, 39, 19}));
+    EXPECT_EQ(pixels(d, {{1, 1}, {18, 18}, {21, 1}, {38, 18}}), Pixels({kRed, kRed, kBlue, kBlue}));
+    DeleteEnhMetaFile(emf);
+    // A failed load shows the system's message for its error in a modal box, which a thread timer served by the
+    // box's own loop reads and closes; no picture is kept.
+    static wchar_t boxText[300];
+    wcscpy(boxText, L"(no box)");
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (HWND box = FindWindowW(nullptr, L"CMavPicture::LoadImage")) {
+            GetDlgItemTextW(box, 0xFFFF, boxText, 300);
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+    });
+    EXPECT_TRUE(p.ctrl.LoadImageW(L"Z:\\no\\such\\folder\\missing.bmp"));
+    KillTimer(nullptr, timer);
+    wchar_t text[2][300] = {};
+    for (DWORD error : {ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND})
+        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, error, 0, text[error & 1], 300, nullptr);
+    EXPECT_TRUE(!wcsncmp(boxText, text[0], 12) || !wcsncmp(boxText, text[1], 12)) << boxText;
+    EXPECT_FALSE(p.ctrl.hasPicture() || p.ctrl.Copy());
 }

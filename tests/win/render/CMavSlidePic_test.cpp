@@ -1,5 +1,5 @@
-// The slide viewer in real windows under Wine: colour 7 on the screen and in the clipboard copy, and every record
-// kind painted through the coordinate system as the decoder hands it over.
+// The slide viewer in real windows under Wine: colour 7 on the screen and in the clipboard copy, every record kind
+// painted through the coordinate system as the decoder hands it over, lookup in libraries and files, cut slides.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -129,13 +129,6 @@ TEST(SlidePic, ColourSevenIsBlackOnWhiteWhiteOnBlackAndBlackInTheCopy)
 
 TEST(SlidePic, PaintedSlideFollowsTheDecodedRecordsThroughTheCoordinateSystem)
 {
-    // The control finds a slide of a library by its name in any case; a missing one leaves no slide.
-    {
-        CMavSlidePic pic;
-        long x = 0, y = 0;
-        EXPECT_TRUE(pic.show(L"dIaGoNaL", kLibrary.c_str()) && pic.getSize(x, y) && x == 9 && y == 9);
-        EXPECT_FALSE(pic.show(L"DIAGONALE", kLibrary.c_str()) || pic.getSize(x, y));
-    }
     // Every record kind, in a client area wider than the raster's proportion, compared pixel by pixel with the
     // decoder's records drawn through the mapping; both byte orders alike. The drawing spans the client area less
     // one pixel: in 258 x 181 the offset is x 15, where the full width would give 16.
@@ -155,4 +148,47 @@ TEST(SlidePic, PaintedSlideFollowsTheDecodedRecordsThroughTheCoordinateSystem)
         ASSERT_EQ(std::make_pair(res.lines, res.polygons), std::make_pair(7, 2));
         EXPECT_EQ(differing(*host.grab(), expected), 0);
     }
+}
+
+TEST(SlidePic, LibraryAndFileLookupAndTheByteOrderKeptByTheControl)
+{
+    CMavSlidePic pic; // loading needs no window
+    auto size = [&pic] {
+        long x = 0, y = 0;
+        return pic.getSize(x, y) ? std::to_string(x) + "x" + std::to_string(y) : "none";
+    };
+    // A name (any case, at most 32 characters) in a library, or a file; none found leaves no slide. A level-1 slide
+    // is read in the byte order of the last level-2 header read (0x04FF low byte first is 0xFF04).
+    const std::wstring full = path("library_full_name.slb");
+    const struct {
+        std::wstring name, library;
+        const char* size;
+    } rows[] = {{L"dIaGoNaL", kLibrary, "9x9"},
+                {L"DIAGONALE", kLibrary, "none"},
+
+                {std::wstring(32, L'x'), full, "9x9"},
+                {std::wstring(33, L'X'), full, "none"},
+                {path("every_l1_be.sld"), L"", "65284x65283"},
+                {path("every_l2_be.sld"), L"", "1279x1023"},
+                {path("every_l1_be.sld"), L"", "1279x1023"},
+                {path("no_such_slide.sld"), L"", "none"}};
+    for (const auto& r : rows) {
+        const bool shown = pic.show(r.name.c_str(), r.library.empty() ? nullptr : r.library.c_str());
+        EXPECT_EQ(std::make_pair(shown, size()), std::make_pair(std::string(r.size) != "none", std::string(r.size)))
+            << std::string(r.name.begin(), r.name.end());
+    }
+}
+
+TEST(SlidePic, CutSlidesPaintWhatTheyHold)
+{
+    // Every prefix of a slide: a cut header draws nothing, a cut record ends the drawing; whole, its grey fill.
+    Host host(64, 48);
+    host.ctrl.SetBkColor(5);
+    Bytes every = readFile("every_l2_le.sld");
+    for (size_t n = 0; n <= every.size(); ++n) {
+        host.ctrl.show(every.data(), static_cast<int>(n));
+        ASSERT_TRUE(n >= 31 || countOther(*host.print(), acad(5), 1) == 0) << n;
+    }
+    const POINT grey = mapPoint(350, 50, 1279, 1023, 64, 48);
+    EXPECT_EQ(host.print()->at(grey.x, grey.y), acad(250));
 }

@@ -1,5 +1,5 @@
 // The polyline list view with a real window under Wine: the items it builds, the current polyline highlighted in
-// what it paints, and a click that reports the polyline.
+// what it paints, a click that reports the polyline, the base point in and out of the fit, and the contrast colour.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -104,4 +104,30 @@ TEST(Vll, ItemsAndCurrentPolylineHighlight)
     const POINT hit = v.toDevice(125, 100);
     v.mouse(WM_LBUTTONDOWN, MK_LBUTTON, hit.x, hit.y);
     EXPECT_EQ(v.posted(42), 1);
+}
+
+TEST(Vll, BasePointInAndOutOfTheFitAndTheContrastColourFromTheMeanOfTheBackground)
+{
+    View v;
+    v.ctrl.SetBkColor(0xFFFFFF);
+    v.ctrl.setVll(threeSquares());
+    // Hidden, the base point is out of the fit; shown again it counts in it and draws in the base colour.
+    EXPECT_TRUE(v.ctrl.setDrawBase(false));
+    EXPECT_EQ(v.flags(), Flags({0x40C, 0x600, 0x600, 0x600}));
+    v.expectFit(CMavPoint3d(100, 100, 0), CMavPoint3d(350, 150, 0));
+    EXPECT_FALSE(v.ctrl.setDrawBase(true));
+    v.expectFit(CMavPoint3d(0, 0, 0), CMavPoint3d(350, 150, 0));
+    const DWORD baseColour = dibPixel(v.gdx().colorTabGet(GDX_CMODE_BASE).oleColor() & 0xFFFFFF);
+    EXPECT_TRUE(colourNear(*v.grab(), v.toDevice(0, 0), baseColour));
+    // The integer mean of the channels decides the contrast colour: 127 is dark, 128 light.
+    const COLORREF cases[][2] = {{RGB(127, 127, 127), 0xFFFFFF}, {RGB(128, 128, 128), 0},
+                                 {RGB(255, 127, 0), 0xFFFFFF},   {RGB(255, 129, 0), 0},
+                                 {RGB(0, 0, 255), 0xFFFFFF},     {RGB(0, 129, 255), 0}};
+    for (const auto& c : cases) {
+        v.ctrl.SetBkColor(c[0] | 0xFF000000u);
+        EXPECT_EQ((std::vector<COLORREF>{v.ctrl.BkColorGet(), v.ctrl.contrastColorGet(),
+                                         v.gdx().colorTabGet(static_cast<GDX_CMODE>(6)).oleColor()}),
+                  (std::vector<COLORREF>{c[0], c[1], c[1]}))
+            << std::hex << c[0];
+    }
 }

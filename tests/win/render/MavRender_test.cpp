@@ -1,10 +1,11 @@
-// Drawing display lists into 32-bit DIBs with both targets, and the metafile writer, under Wine.
+// Drawing display lists into 32-bit DIBs with both targets, the metafile writer and the picture loader, under Wine.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "gdx/CMavGDX.h"
@@ -19,6 +20,7 @@ namespace {
 using namespace rendertest;
 using MAV::RenderTarget;
 using Regions = CMavArrayTempl<CMavVertexArray>;
+using Glyphs = CMavArrayTempl<Regions>;
 using Doubles = CMavArrayTempl<double>;
 
 constexpr DWORD kBack = 0x00FFFFFF; // white, as a DIB pixel 0x00RRGGBB
@@ -93,6 +95,18 @@ void addRegion(CMavGDX& g, unsigned long flags, const Regions& list, COLORREF co
 void addPoint(CMavGDX& g, double x, double y, double size, unsigned long mode, unsigned long flags = 0)
 {
     g.imagePt(kNoStack, flags, CMavPoint3d(x, y, 0), rgb(0), CMavMatrix3d(), size, mode);
+}
+
+// A text item with the given glyph regions, as the text layout would leave it.
+void addGlyphs(CMavGDX& g, unsigned long flags, const Glyphs& glyphs, COLORREF colour)
+{
+    CMavArrayTempl<CMavDisplayItem> items;
+    items.append(CMavDisplayItem());
+    items[0].m_kind = static_cast<MavDisplayObj>(5);
+    items[0].m_flags = static_cast<std::uint32_t>(flags);
+    items[0].m_color = items[0].rareEdit().m_fcolor = rgb(colour);
+    items[0].rareEdit().m_txtRegl = glyphs;
+    g.addDisplayList(items);
 }
 
 // The list drawn as the target would, but into a DIB so that pixels can be read for both: the window through its
@@ -267,6 +281,89 @@ TEST(RenderRegions, FillWithHoleHatchFallbackAndOutline)
     }
 }
 
+TEST(RenderRegions, WindowColourRuleFollowsTheBackgroundAFillSetsAndTheDotsHatchIsDrawnPieceByPiece)
+{
+    // The window compares colours with the context's background colour, which a region or text fill sets to the
+    // list's: a line before the fill in that colour is inverted, one after it is not.
+    Glyphs square;
+    square.append(contours({rectangle(20, 20, 40, 40)}));
+    for (int kind : {3, 5}) {
+        CMavGDX g = plainList(0x808080);
+        addLine(g, 10, rgb(0x00FF00));
+        kind == 3 ? addRegion(g, 0x1, square[0], 0xFF, CMavColor(0)) : addGlyphs(g, 0x1, square, 0xFF);
+        addLine(g, 60, rgb(0x00FF00));
+        addLine(g, 70, rgb(0x808080));
+        Dib d(kW, kH, kBack);
+        SetBkColor(d.dc, 0x00FF00);
+        MAV::renderItems(g, MAV::renderContextMake(d.dc, RenderTarget::Window, g, kW, kH));
+        EXPECT_EQ(pixels(d, {{50, 10}, {30, 30}, {50, 60}, {50, 70}}), (Pixels{0xFF00FF, 0xFF0000, 0x00FF00, 0x7F7F7F}))
+            << kind;
+    }
+    // "DOTS" zoomed by 10 over a strip 0.5 wide: one pixel per dot; "dots" (the same pattern) draws lines.
+    const auto strip = contours({rectangle(5, 1, 5.5, 7)});
+    const Regions lines = mav_gdx_image_reg_hatch2(strip, CMavMatrix3d(), MAV::CHatchProp(L"DOTS", 16.0));
+    int asLines = 0;
+    for (const CMavVertexArray& vl : lines)
+        asLines += static_cast<int>(10 * vl[0].end.x) - static_cast<int>(10 * vl[0].start.x);
+    ASSERT_TRUE(lines.len() >= 4 && asLines > lines.len());
+    for (RenderTarget target : kBoth)
+        for (const wchar_t* name : {L"DOTS", L"dots"}) {
+            CMavGDX g = plainList();
+            g.zoomMtxSet(CMavMatrix3d::scaling(10.0));
+            addRegion(g, 0x2, strip, 0xFF0000, rgb(0xFF0000), MAV::CHatchProp(name, 16.0));
+            EXPECT_EQ(countNot(*drawAs(g, target), kBack), name[1] == L'O' ? lines.len() : asLines) << name[1];
+        }
+}
+
+TEST(RenderPoints, MarkersOfEachModeAndSize)
+{
+    // Size 10 reaches 5 from the centre (plus, tick, circle with square and plus), 10 under a zoom of 2; a
+    // negative size counts in device units; size 0 draws nothing.
+    const struct {
+        unsigned long mode;
+        double size, zoom;
+        std::vector<POINT> black, white;
+    } rows[] = {{2, 10, 1, {{50, 46}, {46, 50}}, {{53, 53}, {44, 50}}},
+                {4, 10, 1, {{50, 46}}, {{50, 52}, {50, 55}}},
+                {98, 10, 1, {{45, 50}, {50, 47}, {45, 45}}, {{48, 48}}},
+                {2, 10, 2, {{50, 41}, {59, 50}, {41, 50}, {50, 59}}, {{50, 40}, {60, 50}}},
+                {2, -10, 1, {{50, 46}, {54, 50}}, {{50, 44}}},
+                {2, 0, 1, {}, {{50, 50}, {50, 49}, {51, 50}}}};
+    for (RenderTarget t : kBoth)
+        for (const auto& r : rows) {
+            CMavGDX g = plainList();
+            g.zoomMtxSet(CMavMatrix3d::scaling(r.zoom));
+            addPoint(g, 50 / r.zoom, 50 / r.zoom, r.size, r.mode);
+            auto d = drawAs(g, t);
+            for (int white = 0; white < 2; ++white)
+                for (const POINT& p : white ? r.white : r.black)
+                    EXPECT_EQ(d->at(p.x, p.y), white ? kBack : 0u)
+                        << r.mode << " " << r.size << " " << p.x << "," << p.y;
+        }
+}
+
+TEST(RenderTexts, GlyphRegionsFilledAndOutlined)
+{
+    // A square ring and two strokes that do not meet; a line after the text crosses the hole (its clip does not
+    // outlive the text). Outlined (0x10), only the edges are drawn and the strokes are not closed.
+    Glyphs glyphs;
+    glyphs.append(contours({rectangle(10, 10, 50, 50), rectangle(20, 20, 40, 40)}));
+    CMavVertexArray strokes = segment(80, 60, 100, 60);
+    strokes.append(CMavPoint3d(100, 80, 0), CMavPoint3d(80, 80, 0));
+    glyphs.append(contours({strokes}));
+    for (RenderTarget target : kBoth) {
+        for (unsigned long flags : {0x1ul, 0x10ul}) {
+            CMavGDX g = plainList();
+            addGlyphs(g, flags, glyphs, 0x0000FF);
+            addPolyline(g, segment(25, 25, 35, 25), rgb(0));
+            const DWORD in = flags == 0x1 ? 0xFF0000 : kBack;
+            EXPECT_EQ(
+                pixels(*drawAs(g, target), {{30, 30}, {10, 30}, {30, 25}, {15, 30}, {90, 60}, {90, 70}, {80, 70}}),
+                (Pixels{kBack, 0xFF0000, 0, in, 0xFF0000, in, in}));
+        }
+    }
+}
+
 TEST(RenderState, NoGdiObjectOutlivesTheDrawingAndTheContextIsGivenBack)
 {
     // Wine's handle table holds 65536 objects: 70,000 items drawn (the cheap kinds in each target, the costly
@@ -398,4 +495,29 @@ TEST(RenderMetafile, RecordsFileViewClipboardAndScanLineFill)
     EXPECT_TRUE(r.count(EMR_LINETO) > 80 && r.count(EMR_LINETO) < 200) << r.count(EMR_LINETO);
     EXPECT_EQ(r.count(EMR_POLYGON) + r.count(EMR_POLYGON16), 0);
     EXPECT_EQ(r.pens, (std::vector<COLORREF>{0xFF, 0xFF}));
+}
+
+TEST(RenderPictures, LoaderAndPictureItems)
+{
+    // A system icon at its own size, the rest as requested; the flag tells icons; other endings give nothing.
+    const std::wstring bmp = tempPath(L"mav_render_red.BMP"), other = tempPath(L"mav_render_red.png");
+    const std::vector<DWORD> red(16, 0xFF0000);
+    ASSERT_TRUE(writeBmp(bmp, 4, 4, red.data()) && CopyFileW(bmp.c_str(), other.c_str(), FALSE));
+    std::vector<LONG> seen; // width (0: nothing) and flag of each
+    for (const auto& r : {std::make_pair(std::wstring(), 32512), std::make_pair(std::wstring(), 2001),
+                          std::make_pair(std::wstring(), 31999), std::make_pair(bmp, 0), std::make_pair(other, 0)}) {
+        bool fromIcon = true;
+        BITMAP bm{};
+        HBITMAP got = mav_gdx_image_get_bitmap(CMavString(r.first.c_str()), r.second, 8, 6, fromIcon, 0x00FF00);
+        GetObjectW(got, sizeof bm, &bm);
+        DeleteObject(got);
+        seen.insert(seen.end(), {bm.bmWidth, fromIcon});
+    }
+    DeleteFileW(other.c_str());
+    EXPECT_EQ(seen, (std::vector<LONG>{GetSystemMetrics(SM_CXICON), 0, 8, 0, 0, 1, 8, 1, 0, 1}));
+    CMavGDX g = plainList(); // a picture item without geometry (0x20) covers the whole image
+    g.imagePicture(kNoStack, 0x20, bmp.c_str(), 0x7FFFFFFF, CMavPoint3d(0, 0, 0), CMavPoint3d(1, 1, 0));
+    for (RenderTarget target : kBoth)
+        EXPECT_EQ(countNot(*drawAs(g, target), 0xFF0000), 0);
+    DeleteFileW(bmp.c_str());
 }

@@ -83,6 +83,20 @@ struct Parent {
     ~Parent() { DestroyWindow(wnd); }
 };
 
+// Subclasses a plain static of 100 x 80 at (10, 10) in parent with control, and checks what every view control
+// does to it: a static lets the mouse through to its parent until the control adds SS_NOTIFY. Returns the frame.
+inline HWND subclassStaticFrame(CWnd& control, HWND parent, int id)
+{
+    HWND frame = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 10, 100, 80, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    EXPECT_EQ(SendMessageW(frame, WM_NCHITTEST, 0, MAKELPARAM(50, 50)), HTTRANSPARENT);
+    EXPECT_TRUE(control.SubclassWindow(frame));
+    POINT inside{50, 40};
+    ClientToScreen(frame, &inside);
+    EXPECT_EQ(SendMessageW(frame, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCLIENT);
+    return frame;
+}
+
 // What window wnd shows in its client rectangle (x, y, w, h) after it and its children are repainted.
 inline DibPtr grabWindow(HWND wnd, int x, int y, int w, int h)
 {
