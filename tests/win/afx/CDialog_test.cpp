@@ -1,5 +1,5 @@
-// Dialogs: the modal loop with PreTranslateMessage up the window chain before the dialog keys, data exchange,
-// modeless dialogs, and templates from the resource module. Dialogs are driven by posted messages and a CBT hook.
+// Dialogs: the modal loop and its keys, data exchange that keeps the dialog open on a bad field, the owner disabled
+// while it runs; driven by messages posted into their own loop, with a timer that ends a dialog a step left open.
 #include <gtest/gtest.h>
 
 #include <cwchar>
@@ -29,7 +29,7 @@ afxtest::DialogTemplate makeTemplate(DWORD extraStyle = 0)
 
 // Logs the keys it sees first; consumes Escape while asked to.
 class KeyLoggingEdit : public CEdit {
-public:
+  public:
     Log* log = nullptr;
     bool consumeEscape = false;
     BOOL PreTranslateMessage(MSG* msg) override
@@ -45,7 +45,7 @@ public:
 
 // WM_APP runs the test's next step inside the modal loop, or ends the dialog with wParam when there is none.
 class TestDialog : public CDialog {
-public:
+  public:
     CString name = L"Grüße";
     int count = 5;
     double factor = 2.5;
@@ -61,11 +61,7 @@ public:
         InitModalIndirect(dialogTemplate, parent);
         nameEdit.log = &log;
     }
-    int OnCreate(LPCREATESTRUCTW cs) override
-    {
-        log.push_back("OnCreate");
-        return CDialog::OnCreate(cs);
-    }
+    int OnCreate(LPCREATESTRUCTW cs) override { return log.push_back("OnCreate"), CDialog::OnCreate(cs); }
     BOOL OnInitDialog() override
     {
         log.push_back("OnInitDialog");
@@ -82,16 +78,8 @@ public:
         DDX_Text(dx, IDC_FACTOR, factor);
         DDX_Check(dx, IDC_CHECK, check);
     }
-    void OnOK() override
-    {
-        ++okCalls;
-        CDialog::OnOK();
-    }
-    void OnCancel() override
-    {
-        log.push_back("OnCancel");
-        CDialog::OnCancel();
-    }
+    void OnOK() override { ++okCalls, CDialog::OnOK(); }
+    void OnCancel() override { log.push_back("OnCancel"), CDialog::OnCancel(); }
     BOOL PreTranslateMessage(MSG* msg) override
     {
         if (msg->message == WM_KEYDOWN)
@@ -121,10 +109,7 @@ public:
     }
 };
 
-HHOOK g_hook = nullptr;
-HWND g_activated = nullptr;
 TestDialog* g_dialog = nullptr;
-bool g_shownWhenIdle = false;
 
 // The guard of every modal test: a thread timer, served by the dialog's own loop, ends a dialog that the test's
 // steps failed to end.
@@ -135,20 +120,32 @@ struct Guard {
     static void CALLBACK expired(HWND, UINT, UINT_PTR, DWORD) { g_dialog->EndDialog(IDABORT); }
 };
 
-// As the first dialog is activated: Escape pressed in its name field, then its next step.
-LRESULT CALLBACK escapeWhenActivated(int code, WPARAM wParam, LPARAM lParam)
-{
-    wchar_t cls[16] = {};
-    if (code == HCBT_ACTIVATE && !g_activated && GetClassNameW(reinterpret_cast<HWND>(wParam), cls, 16) &&
-        std::wcscmp(cls, L"#32770") == 0) {
-        g_activated = reinterpret_cast<HWND>(wParam);
-        g_dialog->escapeInName();
-        PostMessageW(g_activated, WM_APP, 0, 0);
-    }
-    return CallNextHookEx(g_hook, code, wParam, lParam);
-}
-
 } // namespace
+
+TEST(AfxDialog, KeysPassPreTranslateMessageFromTheControlUpToTheDialog)
+{
+    // Escape in the name field: consumed there, the dialog stays open; passed on, the dialog turns it into Cancel.
+    afxtest::DialogTemplate t = makeTemplate();
+    TestDialog dlg(t.get(), nullptr);
+    Log whileConsumed;
+    dlg.onInit = [](TestDialog& d) {
+        d.nameEdit.consumeEscape = true;
+        d.escapeInName();
+        d.PostMessage(WM_APP);
+    };
+    dlg.onApp = [&](TestDialog& d) {
+        if (!whileConsumed.empty())
+            return d.EndDialog(IDABORT); // should the key not have cancelled the dialog
+        whileConsumed = d.afterInit();
+        d.nameEdit.consumeEscape = false;
+        d.escapeInName();
+        d.PostMessage(WM_APP);
+    };
+    Guard guard(dlg);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(whileConsumed, Log{"edit"});
+    EXPECT_EQ(dlg.afterInit(), (Log{"edit", "edit", "dialog", "OnCancel"}));
+}
 
 TEST(AfxDialog, ModalDialogExchangesItsDataKeepsItOpenOnABadFieldAndEndsWithOk)
 {
@@ -208,99 +205,4 @@ TEST(AfxDialog, ModalDialogExchangesItsDataKeepsItOpenOnABadFieldAndEndsWithOk)
     EXPECT_EQ(dlg.check, BST_UNCHECKED);
     EXPECT_EQ(dlg.m_hWnd, nullptr) << "DoModal destroys the window before it returns";
     EXPECT_EQ(dlg.nameEdit.m_hWnd, nullptr);
-}
-
-TEST(AfxDialog, KeysPassPreTranslateMessageFromTheControlUpToTheDialogOnceItIsShown)
-{
-    // A CBT hook presses Escape in the name field as the dialog is first activated. The field consumes it: the
-    // walk stops, the dialog never sees it and stays open. A template without WS_VISIBLE is shown once no message
-    // is waiting; then Escape again: the edit sees it first, then the dialog, whose dialog keys turn it into Cancel.
-    afxtest::DialogTemplate t = makeTemplate();
-    TestDialog dlg(t.get(), nullptr);
-    dlg.nameEdit.consumeEscape = true;
-    Log whileConsumed;
-    dlg.onApp = [&](TestDialog& d) {
-        if (!whileConsumed.empty()) {
-            d.EndDialog(IDABORT); // should the key not have cancelled the dialog
-            return;
-        }
-        // A thread timer fires only once the loop has been idle, and by then the dialog is shown.
-        whileConsumed = d.afterInit();
-        SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR id, DWORD) {
-            KillTimer(nullptr, id);
-            g_shownWhenIdle = g_dialog->everShown && g_dialog->IsWindowVisible();
-            g_dialog->nameEdit.consumeEscape = false;
-            g_dialog->escapeInName();
-            g_dialog->PostMessage(WM_APP);
-        });
-    };
-    g_activated = nullptr;
-    Guard guard(dlg);
-    g_hook = SetWindowsHookExW(WH_CBT, escapeWhenActivated, nullptr, GetCurrentThreadId());
-    ASSERT_NE(g_hook, nullptr);
-    const INT_PTR result = dlg.DoModal();
-    UnhookWindowsHookEx(g_hook);
-    EXPECT_EQ(result, IDCANCEL);
-    EXPECT_TRUE(g_shownWhenIdle);
-    ASSERT_NE(g_activated, nullptr);
-    EXPECT_FALSE(IsWindow(g_activated));
-    EXPECT_EQ(whileConsumed, Log{"edit"});
-    EXPECT_EQ(dlg.afterInit(), (Log{"edit", "edit", "dialog", "OnCancel"}));
-
-    // Ended during OnInitDialog: the loop never runs and the dialog is never shown.
-    TestDialog quick(t.get(), nullptr);
-    quick.onInit = [](TestDialog& d) { d.EndDialog(7); };
-    EXPECT_EQ(quick.DoModal(), 7);
-    EXPECT_FALSE(quick.everShown);
-}
-
-namespace {
-class EndsAtInit : public CDialog {
-public:
-    using CDialog::CDialog;
-    BOOL OnInitDialog() override
-    {
-        CDialog::OnInitDialog();
-        EndDialog(IDOK + 10);
-        return TRUE;
-    }
-};
-} // namespace
-
-TEST(AfxDialog, TemplateComesFromTheResourceModuleThatHoldsIt)
-{
-    EndsAtInit missing(9999u);
-    EXPECT_EQ(missing.DoModal(), -1);
-    // The program and the library have no such template; once the resource module is one that does, it is found.
-    EndsAtInit notYet(L"MDI_MOREWINDOWS");
-    EXPECT_EQ(notYet.DoModal(), -1);
-    HINSTANCE previous = AfxGetResourceHandle();
-    AfxSetResourceHandle(GetModuleHandleW(L"user32.dll"));
-    EndsAtInit found(L"MDI_MOREWINDOWS");
-    INT_PTR result = found.DoModal();
-    AfxSetResourceHandle(previous);
-    EXPECT_EQ(result, IDOK + 10);
-}
-
-TEST(AfxDialog, ModelessDialogRunsInTheCallersMessageLoop)
-{
-    afxtest::DialogTemplate t = makeTemplate(WS_VISIBLE);
-    CWnd owner;
-    ASSERT_TRUE(owner.CreateEx(0, nullptr, L"Owner", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr));
-    TestDialog dlg(nullptr, nullptr);
-    ASSERT_TRUE(dlg.CreateIndirect(t.get(), &owner));
-    EXPECT_EQ(dlg.log, (Log{"OnCreate", "OnInitDialog"}));
-    CString text;
-    dlg.GetDlgItemText(IDC_NAME, text);
-    EXPECT_EQ(text, L"Grüße");
-    EXPECT_TRUE(owner.IsWindowEnabled()) << "a modeless dialog leaves its owner enabled";
-    EXPECT_TRUE(dlg.IsWindowVisible());
-
-    dlg.escapeInName();
-    afxtest::pumpWaitingMessages();
-    EXPECT_EQ(dlg.afterInit(), (Log{"edit", "dialog", "OnCancel"}));
-    EXPECT_TRUE(IsWindow(dlg.m_hWnd)) << "ending a modeless dialog hides it";
-    EXPECT_FALSE(dlg.IsWindowVisible());
-    EXPECT_TRUE(dlg.DestroyWindow());
-    EXPECT_EQ(dlg.m_hWnd, nullptr);
 }

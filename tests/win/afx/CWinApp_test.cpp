@@ -1,110 +1,76 @@
-// Module states and resource lookup: which module's resources the library finds, and the application object's
-// start in the library's state.
+// Module states and resource lookup from the host's state and the library's, and the library's application object.
 #include <gtest/gtest.h>
+
+#include <tuple>
+#include <vector>
 
 #include "afx/afxwin.h"
 #include "afx_test_support.h"
 
-TEST(AfxModuleState, GuardMakesTheLibraryTheResourceModuleAndRestoresTheCaller)
+TEST(AfxModuleState, GuardsNestAndResourcesAreSearchedInTheCurrentModuleThenTheLibrary)
 {
-    HMODULE program = GetModuleHandleW(nullptr);
-    HMODULE library = afxtest::libraryModule();
-    ASSERT_NE(library, nullptr);
-    ASSERT_NE(library, program);
+    HMODULE program = GetModuleHandleW(nullptr), library = afxtest::libraryModule();
+    HINSTANCE user32 = GetModuleHandleW(L"user32.dll");
+    ASSERT_TRUE(library != nullptr && library != program);
     EXPECT_EQ(AfxGetResourceHandle(), program) << "code called from the host uses the host's resources";
-    EXPECT_EQ(AfxGetInstanceHandle(), program);
     {
         CAfxModuleStateGuard guard;
         EXPECT_EQ(AfxGetModuleState(), AfxGetStaticModuleState());
-        EXPECT_EQ(AfxGetResourceHandle(), library);
-        EXPECT_EQ(AfxGetInstanceHandle(), library);
+        EXPECT_EQ((std::vector<HINSTANCE>{AfxGetResourceHandle(), AfxGetInstanceHandle()}),
+                  (std::vector<HINSTANCE>{library, library}));
         {
             CAfxModuleStateGuard inner(AfxGetAppModuleState());
             EXPECT_EQ(AfxGetResourceHandle(), program);
         }
         EXPECT_EQ(AfxGetResourceHandle(), library) << "guards nest";
-        // Setting the resource module changes the current state only.
-        AfxSetResourceHandle(GetModuleHandleW(L"user32.dll"));
-        EXPECT_EQ(AfxGetStaticModuleState()->m_hCurrentResourceHandle, GetModuleHandleW(L"user32.dll"));
+        AfxSetResourceHandle(user32); // changes the current state only
         EXPECT_EQ(AfxGetAppModuleState()->m_hCurrentResourceHandle, program);
         AfxSetResourceHandle(library);
     }
     EXPECT_EQ(AfxGetResourceHandle(), program);
-}
-
-TEST(AfxModuleState, FindResourceHandleSearchesCurrentThenLibraryThenProgram)
-{
-    HMODULE program = GetModuleHandleW(nullptr);
-    HMODULE library = afxtest::libraryModule();
-    // The pan cursor and the library icon live in the library only: found there from the host's state.
-    EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEW(2006), RT_GROUP_CURSOR), library);
-    EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEW(2000), RT_GROUP_ICON), library);
-    // Nobody has it: the current resource module is the answer.
-    EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEW(31000), RT_DIALOG), program);
-    // The current resource module comes first, even when the library has the resource too.
-    HINSTANCE user32 = GetModuleHandleW(L"user32.dll");
+    // The pan cursor lives in the library only; nobody has dialog 31000, so the current module is the answer;
+    // the current module comes first when it has the resource.
+    EXPECT_EQ((std::vector<HINSTANCE>{AfxFindResourceHandle(MAKEINTRESOURCEW(2006), RT_GROUP_CURSOR),
+                                      AfxFindResourceHandle(MAKEINTRESOURCEW(2000), RT_GROUP_ICON),
+                                      AfxFindResourceHandle(MAKEINTRESOURCEW(31000), RT_DIALOG)}),
+              (std::vector<HINSTANCE>{library, library, program}));
     AfxSetResourceHandle(user32);
-    EXPECT_EQ(AfxFindResourceHandle(L"MSGBOX", RT_DIALOG), user32);
-    EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEW(2006), RT_GROUP_CURSOR), library);
+    EXPECT_EQ((std::vector<HINSTANCE>{AfxFindResourceHandle(L"MSGBOX", RT_DIALOG),
+                                      AfxFindResourceHandle(MAKEINTRESOURCEW(2006), RT_GROUP_CURSOR)}),
+              (std::vector<HINSTANCE>{user32, library}));
     AfxSetResourceHandle(program);
+    // The library's pan cursor has its hot spot in the centre.
+    HCURSOR cursor = static_cast<HCURSOR>(LoadImageW(library, MAKEINTRESOURCEW(2006), IMAGE_CURSOR, 32, 32, 0));
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(cursor, &info));
+    EXPECT_EQ(std::make_pair(info.xHotspot, info.yHotspot), std::make_pair(DWORD{16}, DWORD{16}));
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyCursor(cursor);
 }
 
 namespace {
-class TestApp : public CWinApp {
-public:
-    explicit TestApp(BOOL answer) : m_answer(answer) {}
-    int initCalls = 0;
+struct TestApp : CWinApp {
+    std::vector<void*> seenInInit; // the resource module and the application object
     int exitCalls = 0;
-    HINSTANCE resourceDuringInit = nullptr;
-    CWinApp* appDuringInit = nullptr;
-    BOOL InitInstance() override
-    {
-        ++initCalls;
-        resourceDuringInit = AfxGetResourceHandle();
-        appDuringInit = AfxGetApp();
-        return m_answer;
-    }
-    int ExitInstance() override
-    {
-        ++exitCalls;
-        return 0;
-    }
-
-private:
-    BOOL m_answer;
+    BOOL InitInstance() override { return seenInInit = {AfxGetResourceHandle(), AfxGetApp()}, FALSE; }
+    int ExitInstance() override { return ++exitCalls, 0; }
 };
 } // namespace
 
 TEST(AfxWinApp, LibraryApplicationStartsInTheLibrarysStateWhenAttached)
 {
     HMODULE library = afxtest::libraryModule();
-    CWinApp* before = AfxGetStaticModuleState()->m_pCurrentWinApp;
     TestApp* app = nullptr;
     {
-        // An application object made in the library's state belongs to the library.
         CAfxModuleStateGuard guard;
-        app = new TestApp(FALSE);
+        app = new TestApp;
     }
-    EXPECT_EQ(AfxGetStaticModuleState()->m_pCurrentWinApp, app);
-    EXPECT_EQ(app->m_pModuleState, AfxGetStaticModuleState());
-    EXPECT_EQ(AfxGetApp(), app) << "the host has no application object of its own";
-
+    EXPECT_TRUE(AfxGetStaticModuleState()->m_pCurrentWinApp == app && AfxGetApp() == app);
     EXPECT_FALSE(afxDllAttach(library)) << "InitInstance's answer";
-    EXPECT_EQ(app->initCalls, 1);
-    EXPECT_EQ(app->resourceDuringInit, library);
-    EXPECT_EQ(app->appDuringInit, app);
-    EXPECT_EQ(app->m_hInstance, library);
-    EXPECT_EQ(AfxGetResourceHandle(), GetModuleHandleW(nullptr)) << "the caller's state is back";
+    EXPECT_EQ(std::make_tuple(app->seenInInit, app->m_hInstance, AfxGetResourceHandle()),
+              std::make_tuple(std::vector<void*>{library, app}, HINSTANCE(library), GetModuleHandleW(nullptr)));
     afxDllDetach();
     EXPECT_EQ(app->exitCalls, 1);
     delete app;
-    EXPECT_EQ(AfxGetStaticModuleState()->m_pCurrentWinApp, before);
-
-    // A host's application object belongs to the host's state and is the one AfxGetApp answers there.
-    {
-        TestApp host(TRUE);
-        EXPECT_EQ(host.m_pModuleState, AfxGetAppModuleState());
-        EXPECT_EQ(AfxGetApp(), &host);
-    }
-    EXPECT_EQ(AfxGetAppModuleState()->m_pCurrentWinApp, nullptr);
 }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -64,61 +65,36 @@ struct Dib {
 
 // A dialog template in memory (DLGTEMPLATE and its items), no font, dialog units.
 class DialogTemplate {
-public:
+  public:
     DialogTemplate(DWORD style, short cx, short cy, const wchar_t* caption)
     {
-        addDword(style);
-        addDword(0); // extended style
-        m_countAt = m_words.size();
-        m_words.push_back(0); // item count
-        addShort(10);
-        addShort(10);
-        addShort(cx);
-        addShort(cy);
-        m_words.push_back(0); // no menu
-        m_words.push_back(0); // the dialog class
-        addText(caption);
+        words({LOWORD(style), HIWORD(style), 0, 0, 0 /* item count */, 10, 10, WORD(cx), WORD(cy), 0, 0});
+        text(caption);
     }
-
     // An item of a predefined class: 0x80 button, 0x81 edit, 0x82 static, 0x83 list box, 0x85 combo box.
     DialogTemplate& add(WORD classAtom, WORD id, DWORD style, short x, short y, short cx, short cy,
-                        const wchar_t* text = L"")
+                        const wchar_t* caption = L"")
     {
-        while (m_words.size() % 2)
+        if (m_words.size() % 2)
             m_words.push_back(0); // items start on a DWORD boundary
-        addDword(style | WS_CHILD | WS_VISIBLE);
-        addDword(0);
-        addShort(x);
-        addShort(y);
-        addShort(cx);
-        addShort(cy);
-        m_words.push_back(id);
-        m_words.push_back(0xFFFF);
-        m_words.push_back(classAtom);
-        addText(text);
+        style |= WS_CHILD | WS_VISIBLE;
+        words({LOWORD(style), HIWORD(style), 0, 0, WORD(x), WORD(y), WORD(cx), WORD(cy), id, 0xFFFF, classAtom});
+        text(caption);
         m_words.push_back(0); // no creation data
-        ++m_words[m_countAt];
+        ++m_words[4];
         return *this;
     }
-
     LPCDLGTEMPLATEW get() const { return reinterpret_cast<LPCDLGTEMPLATEW>(m_words.data()); }
 
-private:
-    void addDword(DWORD v)
-    {
-        m_words.push_back(static_cast<WORD>(v & 0xFFFF));
-        m_words.push_back(static_cast<WORD>(v >> 16));
-    }
-    void addShort(short v) { m_words.push_back(static_cast<WORD>(v)); }
-    void addText(const wchar_t* s)
+  private:
+    void words(std::initializer_list<WORD> w) { m_words.insert(m_words.end(), w); }
+    void text(const wchar_t* s)
     {
         for (; s && *s; ++s)
             m_words.push_back(static_cast<WORD>(*s));
         m_words.push_back(0);
     }
-
     std::vector<WORD> m_words;
-    size_t m_countAt = 0;
 };
 
 // Dispatches every message waiting in this thread's queue, through AfxPreTranslateMessage as a host would.

@@ -1,5 +1,5 @@
-// The Windows part of the file search: environment variables, the search path and the library's folder,
-// with real files in the temporary folder.
+// The Windows part of the file search: environment variables, the program's search path (files only) and a file
+// beside the library, found from any current folder.
 #include "base/files.h"
 #include "base/win/files.h"
 
@@ -7,14 +7,9 @@
 
 #include <windows.h>
 
-namespace {
+#include <vector>
 
-CMavString tempFolder()
-{
-    wchar_t buf[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH, buf);
-    return CMavString(buf) + CMavString::format(L"mav_h1_%lu\\", GetCurrentProcessId());
-}
+namespace {
 
 void touch(const CMavString& path)
 {
@@ -25,56 +20,12 @@ void touch(const CMavString& path)
 
 } // namespace
 
-TEST(WindowsFileSearch, ExpandsVariablesAndSearchesThePath)
+TEST(WindowsFileSearch, FindsFilesBesideTheLibraryFromAnyCurrentFolder)
 {
-    const CMavString dir = tempFolder();
-    CreateDirectoryW(dir, nullptr);
-    CreateDirectoryW(dir + L"sub.pat", nullptr);
-    touch(dir + L"mav_h1.pat");
-    SetEnvironmentVariableW(L"MAV_H1_DIR", dir.left(dir.len() - 1));
-
-    CMavString found(L"unchanged");
-    ASSERT_TRUE(MAV::fileFind(L"%MAV_H1_DIR%\\mav_h1.pat", found));
-    EXPECT_EQ(found.compareNoCase(dir + L"mav_h1.pat"), 0) << found;
-
-    // A bare name is found through the program's search path.
-    wchar_t oldPath[32768] = {};
-    GetEnvironmentVariableW(L"PATH", oldPath, 32768);
-    found = L"unchanged";
-    EXPECT_FALSE(MAV::fileFind(L"mav_h1.pat", found));
-    EXPECT_EQ(found, L"unchanged");
-    SetEnvironmentVariableW(L"PATH", CMavString(oldPath) + L";" + dir);
-    ASSERT_TRUE(MAV::fileFind(L"mav_h1.pat", found));
-    EXPECT_EQ(found.compareNoCase(dir + L"mav_h1.pat"), 0) << found;
-    // A folder is never a found file.
-    EXPECT_FALSE(MAV::fileFindWindows(L"sub.pat", found));
-    SetEnvironmentVariableW(L"PATH", oldPath);
-
-    EXPECT_FALSE(MAV::fileFindWindows(L"", found));
-    EXPECT_FALSE(MAV::fileFindWindows(nullptr, found));
-    DeleteFileW(dir + L"mav_h1.pat");
-    RemoveDirectoryW(dir + L"sub.pat");
-    RemoveDirectoryW(dir);
-}
-
-TEST(WindowsFileSearch, FindsFilesBesideTheLibrary)
-{
-    const CMavString folder = MAV::libraryFolder();
-    ASSERT_FALSE(folder.isEmpty());
-    EXPECT_EQ(folder.right(1), L"\\");
-    // The folder holds the library module itself.
-    CMavString module;
-    ASSERT_TRUE(mavAppFileName(module, L"Mav", L"Mfc", L"Dll"));
-    HMODULE self = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&MAV::libraryFolder), &self);
-    wchar_t file[MAX_PATH + 1] = {};
-    GetModuleFileNameW(self, file, MAX_PATH);
-    EXPECT_EQ(CMavString(file).left(folder.len()).compareNoCase(folder), 0);
-
-    const CMavString name = CMavString::format(L"mav_h1_beside_%lu.ico", GetCurrentProcessId());
+    const CMavString folder = MAV::libraryFolder(),
+                     name = CMavString::format(L"mav_h1_beside_%lu.ico", GetCurrentProcessId());
+    ASSERT_EQ(folder.right(1), L"\\");
     touch(folder + name);
-    // Seen from another current folder, the file is still found beside the library.
     wchar_t oldDir[MAX_PATH + 1] = {};
     GetCurrentDirectoryW(MAX_PATH, oldDir);
     SetCurrentDirectoryW(L"C:\\");
@@ -84,4 +35,26 @@ TEST(WindowsFileSearch, FindsFilesBesideTheLibrary)
     DeleteFileW(folder + name);
     ASSERT_TRUE(ok);
     EXPECT_EQ(found.compareNoCase(folder + name), 0) << found;
+}
+
+TEST(WindowsFileSearch, ExpandsVariablesAndSearchesTheProgramsPathForFilesOnly)
+{
+    wchar_t temp[MAX_PATH + 1] = {}, oldPath[32768] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const CMavString dir = CMavString(temp) + L"mav_h1_pat", file = dir + L"\\mav_h1.pat";
+    CreateDirectoryW(dir, nullptr);
+    CreateDirectoryW(dir + L"\\sub.pat", nullptr);
+    touch(file);
+    SetEnvironmentVariableW(L"MAV_H1_DIR", dir);
+    GetEnvironmentVariableW(L"PATH", oldPath, 32768);
+    CMavString found[4];
+    std::vector<bool> seen = {MAV::fileFind(L"%MAV_H1_DIR%\\mav_h1.pat", found[0]),
+                              MAV::fileFind(L"mav_h1.pat", found[1])};
+    SetEnvironmentVariableW(L"PATH", CMavString(oldPath) + L";" + dir);
+    seen.insert(seen.end(), {MAV::fileFind(L"mav_h1.pat", found[2]), MAV::fileFindWindows(L"sub.pat", found[3])});
+    SetEnvironmentVariableW(L"PATH", oldPath);
+    DeleteFileW(file);
+    RemoveDirectoryW(dir + L"\\sub.pat");
+    EXPECT_EQ(seen, (std::vector<bool>{true, false, true, false})); // a folder is never a found file
+    EXPECT_TRUE(found[0].compareNoCase(file) == 0 && found[2].compareNoCase(file) == 0) << found[0] << found[2];
 }

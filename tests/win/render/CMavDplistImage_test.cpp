@@ -48,65 +48,46 @@ struct View : Hosted<CMavDplistImage> {
 
 } // namespace
 
-TEST(RenderView, LeftClickPostsGroupToParentOnlyOnHitAndPaintsThroughTheZoom)
+TEST(RenderView, SubclassedStaticFrameGetsClicksAndPaints)
 {
-    View v;
-    EXPECT_EQ(v.ctrl.get_dpList(), &v.gdx);
-    // Regions are hit near their outline: the message carries the group's first number.
-    v.mouse(WM_LBUTTONDOWN, MK_LBUTTON, 22, 40);
-    EXPECT_EQ(GetFocus(), v.ctrl.m_hWnd);
+    // The blue background and the point's filled square; a click on it posts its group, one beside it nothing.
+    Parent parent(260, 160);
+    CMavDplistImage view;
+    HWND frame = subclassStaticFrame(view, parent.wnd, 77);
+    CMavGDX gdx(rgb(0xFF0000), CMavMatrix3d(), 0.0, 0, CMavPoint3d(0, 0, 0), CMavPoint3d(10, 10, 0));
+    gdx.imagePt(CMavArrayTempl<int>{3}, 0, CMavPoint3d(50, 40, 0), rgb(0), CMavMatrix3d(), 6, 8);
+    EXPECT_TRUE(view.set_dpList(&gdx));
+    EXPECT_EQ(pixels(*grabWindow(frame, 0, 0, 100, 80), {{5, 5}, {50, 40}}), (Pixels{0x0000FF, 0}));
     MSG m;
-    ASSERT_TRUE(PeekMessageW(&m, v.parent.wnd, kId, kId, PM_REMOVE));
-    EXPECT_EQ(m.wParam, 0u);
-    EXPECT_EQ(m.lParam, 7);
-    v.mouse(WM_LBUTTONUP, 0, 40, 40);
-    v.mouse(WM_LBUTTONDOWN, MK_LBUTTON, 150, 90); // empty corner
-    EXPECT_EQ(v.posted(kId), -1);
-
-    // Background (yellow) and the square (red); zoomed by 2 about the origin the square reaches to 120.
-    EXPECT_EQ(pixels(*v.grab(), {{5, 5}, {40, 40}, {80, 40}}), (Pixels{0xFFFF00, 0xFF0000, 0xFFFF00}));
-    v.wheel(240, 0, 0);
-    v.wheel(-120, 0, 0);
-    EXPECT_EQ(pixels(*v.grab(), {{100, 90}, {30, 30}}), (Pixels{0xFF0000, 0xFFFF00}));
-
-    EXPECT_FALSE(v.ctrl.set_dpList(nullptr));
-    v.mouse(WM_LBUTTONDOWN, MK_LBUTTON, 22, 40);
-    EXPECT_EQ(v.posted(kId), -1);
+    for (LPARAM at : {MAKELPARAM(90, 70), MAKELPARAM(51, 41)})
+        SendMessageW(frame, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    EXPECT_TRUE(PeekMessageW(&m, parent.wnd, 77, 77, PM_REMOVE) && m.lParam == 3 &&
+                !PeekMessageW(&m, parent.wnd, 77, 77, PM_REMOVE));
+    view.DestroyWindow();
 }
 
 TEST(RenderView, WheelZoomsAboutCursorAndPanContinuesFromIt)
 {
     View v;
+    // Each step scales by 1.2 about the cursor; with the middle button held the wheel is not handled.
     EXPECT_EQ(v.wheel(120, 100, 50), 1);
     v.expectZoom(1.2, 100 - 120.0, 50 - 60.0);
-    EXPECT_EQ(v.wheel(-120, 100, 50), 1);
-    v.expectZoom(1.0, 0.0, 0.0);
-    EXPECT_EQ(v.wheel(240, 0, 0), 1);
+    EXPECT_EQ(v.wheel(-120, 100, 50) + v.wheel(240, 0, 0) + v.wheel(120, 50, 50, MK_MBUTTON), 2);
     v.expectZoom(2.4, 0.0, 0.0);
-    // The middle button held: not handled, nothing changes.
-    EXPECT_EQ(v.wheel(120, 50, 50, MK_MBUTTON), 0);
-    v.expectZoom(2.4, 0.0, 0.0);
-    // Shrinking about (10, 20) moves the origin toward that point.
-    EXPECT_EQ(v.wheel(-240, 10, 20), 1);
+    EXPECT_EQ(v.wheel(-240, 10, 20), 1); // shrinking about (10, 20) moves the origin toward that point
     const double tx0 = 10 * (1 - 1 / 2.4), ty0 = 20 * (1 - 1 / 2.4);
     v.expectZoom(1.0, tx0, ty0);
-
     // Pan: the zoom's translation follows the cursor from the press, starting from the last wheel step.
-    EXPECT_EQ(v.wheel(120, 100, 50), 1);
+    v.wheel(120, 100, 50);
     const double tx1 = 1.2 * tx0 - 20, ty1 = 1.2 * ty0 - 10;
-    v.expectZoom(1.2, tx1, ty1);
     v.mouse(WM_MBUTTONDOWN, MK_MBUTTON, 10, 10);
     EXPECT_EQ(GetCapture(), v.ctrl.m_hWnd);
-    EXPECT_EQ(GetFocus(), v.ctrl.m_hWnd);
     v.mouse(WM_MOUSEMOVE, MK_MBUTTON, 30, 25);
     v.expectZoom(1.2, tx1 + 20, ty1 + 15);
     v.mouse(WM_MOUSEMOVE, MK_MBUTTON, 5, 5);
-    v.expectZoom(1.2, tx1 - 5, ty1 - 5);
     v.mouse(WM_MBUTTONUP, 0, 5, 5);
-    EXPECT_NE(GetCapture(), v.ctrl.m_hWnd);
     v.mouse(WM_MOUSEMOVE, 0, 50, 50); // without the button: no pan
     v.expectZoom(1.2, tx1 - 5, ty1 - 5);
-
     // Middle double click fits the view extents and resets the zoom.
     v.mouse(WM_MBUTTONDBLCLK, MK_MBUTTON, 5, 5);
     v.expectZoom(1.0, 0.0, 0.0);
@@ -116,22 +97,4 @@ TEST(RenderView, WheelZoomsAboutCursorAndPanContinuesFromIt)
     for (int i = 0; i < 4; ++i)
         for (int k = 0; k < 4; ++k)
             EXPECT_DOUBLE_EQ(v.gdx.viewMtxGet().m[i][k], fit.m[i][k]);
-}
-
-TEST(RenderView, SubclassedStaticFrameGetsClicksAndPaints)
-{
-    Parent parent(260, 160);
-    CMavDplistImage view;
-    HWND frame = subclassStaticFrame(view, parent.wnd, 77);
-    ASSERT_EQ(view.m_hWnd, frame);
-    CMavGDX gdx(rgb(0xFF0000), CMavMatrix3d(), 0.0, 0, CMavPoint3d(0, 0, 0), CMavPoint3d(10, 10, 0));
-    gdx.imagePt(CMavArrayTempl<int>{3}, 0, CMavPoint3d(50, 40, 0), rgb(0), CMavMatrix3d(), 6, 8);
-    EXPECT_TRUE(view.set_dpList(&gdx));
-    // The blue background, the filled square of the point.
-    EXPECT_EQ(pixels(*grabWindow(frame, 0, 0, 100, 80), {{5, 5}, {50, 40}}), (Pixels{0x0000FF, 0}));
-    SendMessageW(frame, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(51, 41));
-    MSG m;
-    ASSERT_TRUE(PeekMessageW(&m, parent.wnd, 77, 77, PM_REMOVE));
-    EXPECT_EQ(m.lParam, 3);
-    view.DestroyWindow();
 }

@@ -91,7 +91,6 @@ inline HWND subclassStaticFrame(CWnd& control, HWND parent, int id)
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
     EXPECT_EQ(SendMessageW(frame, WM_NCHITTEST, 0, MAKELPARAM(50, 50)), HTTRANSPARENT);
     EXPECT_TRUE(control.SubclassWindow(frame));
-    EXPECT_TRUE(GetWindowLongW(frame, GWL_STYLE) & SS_NOTIFY);
     POINT inside{50, 40};
     ClientToScreen(frame, &inside);
     EXPECT_EQ(SendMessageW(frame, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCLIENT);
@@ -161,23 +160,21 @@ inline bool writeBmp(const std::wstring& path, int w, int h, const DWORD* bits)
     BITMAPINFOHEADER ih{sizeof ih, w, h, 1, 32, BI_RGB, static_cast<DWORD>(w * h * 4), 0, 0, 0, 0};
     fh.bfSize = fh.bfOffBits + ih.biSizeImage;
     HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return false;
     DWORD done = 0;
-    bool ok = WriteFile(f, &fh, sizeof fh, &done, nullptr) && WriteFile(f, &ih, sizeof ih, &done, nullptr);
+    bool ok = f != INVALID_HANDLE_VALUE && WriteFile(f, &fh, sizeof fh, &done, nullptr) &&
+              WriteFile(f, &ih, sizeof ih, &done, nullptr);
     for (int y = h - 1; ok && y >= 0; --y)
         ok = WriteFile(f, bits + y * w, static_cast<DWORD>(w * 4), &done, nullptr) != 0;
     CloseHandle(f);
     return ok;
 }
 
-// What a metafile records: the record types in order, the colour, style and width of the pens created, and the
-// points of the moves and lines.
+// What a metafile records: the record types in order, the colour of the pens created, the points of the moves and
+// lines.
 struct Records {
     std::vector<DWORD> types;
     std::vector<COLORREF> pens;
-    std::vector<LONG> penStyles; // style and width of each pen
-    std::vector<LONG> points;    // x, y of every MoveToEx and LineTo
+    std::vector<LONG> points; // x, y of every MoveToEx and LineTo
     explicit Records(HENHMETAFILE emf)
     {
         if (emf)
@@ -188,11 +185,8 @@ struct Records {
     {
         auto* self = reinterpret_cast<Records*>(data);
         self->types.push_back(rec->iType);
-        if (rec->iType == EMR_CREATEPEN) {
-            const LOGPEN& pen = reinterpret_cast<const EMRCREATEPEN*>(rec)->lopn;
-            self->pens.push_back(pen.lopnColor);
-            self->penStyles.insert(self->penStyles.end(), {static_cast<LONG>(pen.lopnStyle), pen.lopnWidth.x});
-        }
+        if (rec->iType == EMR_CREATEPEN)
+            self->pens.push_back(reinterpret_cast<const EMRCREATEPEN*>(rec)->lopn.lopnColor);
         if (rec->iType == EMR_MOVETOEX || rec->iType == EMR_LINETO) {
             const POINTL p = reinterpret_cast<const EMRLINETO*>(rec)->ptl;
             self->points.insert(self->points.end(), {p.x, p.y});
