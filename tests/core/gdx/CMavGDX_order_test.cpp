@@ -25,6 +25,10 @@ TEST(CMavGDXOrder, HitTestFindsTheTopmostItemWithinFiveWorldUnits)
     EXPECT_EQ(o.imageItemGet(CMavPoint3d(50, 8, 0)), 5);  // the region's edge only
     EXPECT_EQ(o.imageItemGet(CMavPoint3d(104, 0, 0)), 2); // beyond a segment's end its end point counts
     EXPECT_EQ(o.imageItemGet(CMavPoint3d(156, 0, 0)), -1);
+    CMavGDX two = plainList(); // two items alike: the one drawn last is on top
+    addLine(two, {6}, 0, 0, 10, 0);
+    addLine(two, {7}, 0, 0, 10, 0);
+    EXPECT_EQ(two.imageItemGet(CMavPoint3d(5, 0, 0)), 7);
     // A segment high above the plane is judged about its own middle: exactly five units from it is a hit.
     CMavGDX v = plainList();
     v.imageVl(path({8}), 0, CMavVertexArray::fromPoints(CMavArrayTempl<CMavPoint3d>{{0, 0, 100}, {10, 0, 100}}),
