@@ -52,3 +52,33 @@ TEST(AfxDC, OwnershipSelectionAndDoubleBuffering)
               (std::vector<DWORD>{0, OBJ_MEMDC}));
     EXPECT_EQ(std::make_pair(CDC::GetLiveCount(), CGdiObject::GetLiveCount()), std::make_pair(dcs, objects + 1));
 }
+
+namespace {
+class PaintedWnd : public CWnd {
+  public:
+    CRect painted;
+    int paints = 0;
+    void OnPaint() override
+    {
+        CPaintDC dc(this);
+        painted = (++paints, dc.m_ps.rcPaint);
+        dc.FillSolidRect(0, 0, 60, 40, RGB(200, 0, 0));
+    }
+    BOOL OnEraseBkgnd(CDC*) override { return TRUE; }
+};
+} // namespace
+
+TEST(AfxDC, PaintDcCoversTheInvalidAreaAndValidatesIt)
+{
+    PaintedWnd w;
+    ASSERT_TRUE(w.CreateEx(0, nullptr, L"Paint", WS_POPUP | WS_VISIBLE, 0, 0, 60, 40, nullptr, nullptr));
+    w.UpdateWindow();
+    w.paints = 0;
+    const CRect area(5, 6, 20, 16);
+    w.InvalidateRect(&area, FALSE);
+    w.UpdateWindow();
+    CRect remaining;
+    EXPECT_EQ(std::make_tuple(w.paints, w.painted, w.GetUpdateRect(&remaining) != 0), std::make_tuple(1, area, false));
+    CClientDC client(&w); // reads what was painted
+    EXPECT_EQ(client.GetPixel(10, 10), RGB(200, 0, 0));
+}

@@ -317,3 +317,57 @@ TEST(AfxWnd, ParentReflectsNotificationsToTheControlObjects)
     EXPECT_EQ(SendMessageW(parent.m_hWnd, WM_NOTIFY, 8, reinterpret_cast<LPARAM>(&header)), 0);
     parent.DestroyWindow();
 }
+
+TEST(AfxWnd, WindowFunctionsActOnTheirWindow)
+{
+    CWnd parent, child;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, L"P", WS_POPUP, 100, 50, 300, 200, nullptr, nullptr));
+    ASSERT_TRUE(child.Create(nullptr, L"Kind", WS_VISIBLE, CRect(10, 20, 110, 70), &parent, 1234));
+    EXPECT_EQ((std::vector<CWnd*>{parent.GetDlgItem(1234), child.GetParent(), child.GetOwner(),
+                                  child.GetTopLevelParent()}),
+              (std::vector<CWnd*>{&child, &parent, &parent, &parent}));
+    EXPECT_EQ(std::make_pair(child.GetDlgCtrlID(), child.GetStyle() & WS_CHILD),
+              std::make_pair(1234, static_cast<DWORD>(WS_CHILD)));
+    CRect client, window, r(0, 0, 5, 5);
+    CPoint p(0, 0);
+    child.GetClientRect(&client);
+    child.GetWindowRect(&window);
+    child.ClientToScreen(&p);
+    child.ClientToScreen(&r);
+    EXPECT_EQ((std::vector<CRect>{client, window, r}),
+              (std::vector<CRect>{CRect(0, 0, 100, 50), CRect(110, 70, 210, 120), CRect(110, 70, 115, 75)}));
+    EXPECT_EQ(p, CPoint(110, 70));
+    parent.ScreenToClient(&p);
+    EXPECT_EQ(p, CPoint(10, 20));
+    // ModifyStyle answers whether anything changed; a new frame applies at once.
+    EXPECT_EQ((std::vector<bool>{child.ModifyStyle(0, WS_TABSTOP) != 0, child.ModifyStyle(0, WS_TABSTOP) != 0,
+                                 child.ModifyStyle(WS_TABSTOP, WS_GROUP) != 0}),
+              (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(child.GetStyle() & (WS_TABSTOP | WS_GROUP), static_cast<DWORD>(WS_GROUP));
+    EXPECT_TRUE(child.ModifyStyleEx(0, WS_EX_CLIENTEDGE, SWP_FRAMECHANGED));
+    child.GetClientRect(&client);
+    EXPECT_EQ(client, CRect(0, 0, 96, 46));
+    child.SetWindowText(L"Gr\u00f6\u00dfe \u2300");
+    CString text, item, none(L"x");
+    child.GetWindowText(text);
+    EXPECT_EQ(std::make_pair(child.GetWindowTextLength(), parent.GetDlgItemText(1234, item)), std::make_pair(7, 7));
+    EXPECT_EQ((std::vector<CString>{text, item}), (std::vector<CString>(2, L"Gr\u00f6\u00dfe \u2300")));
+    EXPECT_EQ(parent.GetDlgItemText(999, none), 0);
+    child.MoveWindow(5, 6, 50, 40);
+    child.GetWindowRect(&window);
+    child.EnableWindow(FALSE);
+    EXPECT_EQ(std::make_pair(window, child.IsWindowEnabled() != 0), std::make_pair(CRect(105, 56, 155, 96), false));
+    CEdit edit;
+    CFont font;
+    ASSERT_TRUE(edit.Create(WS_VISIBLE | ES_AUTOHSCROLL, CRect(0, 100, 100, 120), &parent, 99) &&
+                font.CreatePointFont(90, L"Tahoma"));
+    edit.SetFont(&font);
+    edit.SetWindowText(L"0123456789");
+    edit.SetSel(2, 5);
+    int start = 0, end = 0;
+    edit.GetSel(start, end);
+    edit.ReplaceSel(L"ab");
+    edit.GetWindowText(text);
+    EXPECT_EQ(std::make_tuple(edit.GetFont()->m_hObject, start, end, text),
+              std::make_tuple(static_cast<HGDIOBJ>(font.m_hObject), 2, 5, CString(L"01ab56789")));
+}

@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "render/CMavPicture.h"
@@ -80,6 +83,37 @@ TEST(Picture, SmallPictureCentredAtPixelSizeLargeOneShrunk)
     p.expectView(1.0, 0, 25);
     EXPECT_EQ(pixels(*p.grab(), {{0, 25}, {99, 74}, {100, 25}, {199, 74}, {50, 24}, {150, 75}}),
               Pixels({kRed, kRed, kBlue, kBlue, kGreen, kGreen}));
+    // In a subclassed static frame of 100 x 80 the 40 x 20 picture is centred too.
+    CMavPicture framed;
+    ASSERT_NE(subclassStaticFrame(framed, p.parent.wnd, 78), nullptr);
+    ASSERT_TRUE(framed.LoadImageW(halvesBmp(40, 20).c_str()));
+    EXPECT_EQ((std::vector<LONG>{framed.offsetGet().x, framed.offsetGet().y}), (std::vector<LONG>{30, 30}));
+    framed.DestroyWindow();
+}
+
+TEST(Picture, LoadOnThreadsWithoutComAndInTheMultithreadedApartmentLeavesEachAsItWas)
+{
+    // A thread without COM loads, and has no apartment afterwards (the multithreaded one can be entered anew); a
+    // thread in the multithreaded apartment gets an answer and stays in it.
+    const std::wstring path = halvesBmp(40, 20);
+    bool loaded = false, answered = false;
+    HRESULT after = E_FAIL, again = E_FAIL;
+    std::thread([&] {
+        CMavPicture pic;
+        loaded = pic.LoadImageW(path.c_str()) && pic.hasPicture() && pic.pictureSize().cx == 40;
+        if (SUCCEEDED(after = CoInitializeEx(nullptr, COINIT_MULTITHREADED)))
+            CoUninitialize();
+    }).join();
+    std::thread([&] {
+        const HRESULT hr = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        CMavPicture pic;
+        answered = pic.LoadImageW(path.c_str());
+        if (SUCCEEDED(again = CoInitializeEx(nullptr, COINIT_MULTITHREADED)))
+            CoUninitialize();
+        if (SUCCEEDED(hr))
+            CoUninitialize();
+    }).join();
+    EXPECT_EQ((std::vector<long>{loaded, after, answered, again}), (std::vector<long>{1, S_OK, 1, S_FALSE}));
 }
 
 TEST(Picture, WheelZoomsAboutTheCursorWithinLimitsAndTheMiddleButtonPans)

@@ -177,6 +177,36 @@ TEST(SlidePic, LibraryAndFileLookupAndTheByteOrderKeptByTheControl)
         EXPECT_EQ(std::make_pair(shown, size()), std::make_pair(std::string(r.size) != "none", std::string(r.size)))
             << std::string(r.name.begin(), r.name.end());
     }
+    Bytes bytes = slide(20, 30, {}); // data in memory is copied; null data is no slide
+    pic.show(bytes.data(), static_cast<int>(bytes.size()));
+    bytes.assign(bytes.size(), 0);
+    EXPECT_EQ(size(), "20x30");
+    pic.show(nullptr, 100);
+    EXPECT_EQ(size(), "none");
+    // From a resource of the current resource module (a copy of the library with a slide added, loaded as data):
+    // the id (16 bits: 0x1004D is not 77), the type and the module must all match.
+    wchar_t dll[MAX_PATH] = {}, dir[MAX_PATH] = {}, copy[MAX_PATH] = {};
+    ASSERT_GT(GetModuleFileNameW(afxtest::libraryModule(), dll, MAX_PATH), 0u);
+    GetTempPathW(MAX_PATH, dir);
+    GetTempFileNameW(dir, L"sld", 0, copy);
+    ASSERT_TRUE(CopyFileW(dll, copy, FALSE));
+    bytes = slide(40, 50, {1, 1, 2, 2});
+    HANDLE update = BeginUpdateResourceW(copy, FALSE);
+    ASSERT_TRUE(update && UpdateResourceW(update, L"SLIDE", MAKEINTRESOURCEW(77),
+                                          MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), bytes.data(),
+                                          static_cast<DWORD>(bytes.size())));
+    ASSERT_TRUE(EndUpdateResourceW(update, FALSE));
+    HMODULE module = LoadLibraryExW(copy, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+    EXPECT_FALSE(pic.LoadSlide(77, L"SLIDE")); // not among the program's resources
+    const HINSTANCE previous = AfxGetResourceHandle();
+    AfxSetResourceHandle(module);
+    EXPECT_TRUE(pic.LoadSlide(77, L"SLIDE"));
+    EXPECT_EQ(size(), "40x50");
+    EXPECT_FALSE(pic.LoadSlide(78, L"SLIDE") || pic.LoadSlide(77, L"OTHER") || pic.LoadSlide(0x1004D, L"SLIDE"));
+    AfxSetResourceHandle(previous);
+    FreeLibrary(module);
+    DeleteFileW(copy);
 }
 
 TEST(SlidePic, CutSlidesPaintWhatTheyHold)

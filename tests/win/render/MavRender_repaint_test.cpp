@@ -243,3 +243,63 @@ TEST(RenderRepaint, TextsWithHolesMatchGlyphByGlyphClipping)
             << "round " << round;
     }
 }
+
+// Twelve hatched quadrilaterals in three colours and a line of a fourth, repainted at zoom steps where the hatch is
+// legible or too dense (filled): every step equals the bare GDI calls.
+TEST(RenderRepaint, HatchedRegionsThroughZoomStepsMatchBareCalls)
+{
+    const MAV::CHatchProp hatch(L"ANSI31", 40.0, 0.3); // 5 units between lines
+    CMavGDX g(rgb(0xFFFFFF), CMavMatrix3d(), 0.0, 0, CMavPoint3d(), CMavPoint3d(120, 90, 0));
+    g.viewMtxSet(getViewMtx(CMavPoint3d(), CMavPoint3d(120, 90, 0), kHigh, kWide, 0.05));
+    const COLORREF colours[] = {0x0000C0, 0x00A000, 0xC00000, 0x808000};
+    std::vector<CMavArrayTempl<CMavVertexArray>> regions;
+    for (int i = 0; i < 12; ++i) {
+        const double x = 4 + (i % 4) * 29, y = 4 + (i / 4) * 28;
+        CMavArrayTempl<CMavVertexArray> reg;
+        reg.append(polygon({CMavPoint3d(x, y, 0), CMavPoint3d(x + 24, y + 2, 0), CMavPoint3d(x + 20, y + 22, 0),
+                            CMavPoint3d(x + 3, y + 19, 0)}));
+        regions.push_back(reg);
+        g.imageReg(CMavArrayTempl<int>(), 0x2, reg, rgb(colours[i % 3]), CMavMatrix3d(), CMavArrayTempl<double>(),
+                   1.0, 0, CMavColor(0), hatch);
+        if (i == 5) { // a line between two rows of regions
+            CMavVertexArray across;
+            across.append(CMavPoint3d(0, 29, 0), CMavPoint3d(120, 29, 0));
+            g.imageVl(CMavArrayTempl<int>(), 0, across, rgb(colours[3]), CMavMatrix3d(), CMavArrayTempl<double>(), 1.0,
+                      0);
+        }
+    }
+    const auto line = [](HDC dc, const CMavMatrix3d& toDevice, const CMavVertex& v) {
+        const CMavPoint3d a = toDevice * v.start, b = toDevice * v.end;
+        MoveToEx(dc, static_cast<int>(a.x), static_cast<int>(a.y), nullptr);
+        LineTo(dc, static_cast<int>(b.x), static_cast<int>(b.y));
+    };
+    int legible = 0, dense = 0;
+    for (double zoom : {1.0, 1.6, 0.2, 1.0, 2.5, 0.2, 1.3}) {
+        g.zoomMtxSet(CMavMatrix3d::scaling(zoom, CMavPoint3d(kWide / 2.0, kHigh / 2.0, 0)));
+        Dib mine(kWide, kHigh), bare(kWide, kHigh);
+        MAV::renderWindow(mine.dc, g, kWide, kHigh);
+        const CMavMatrix3d toDevice = g.zoomMtxGet() * (g.projMtxGet() * g.viewMtxGet());
+        for (int i = 0; i < 12; ++i) {
+            const CMavArrayTempl<CMavVertexArray> split = mav_gdx_image_reg_split(regions[size_t(i)]);
+            Ink ink(bare.dc, colours[i % 3]);
+            if (mav_gdx_pattern_test(split, hatch, toDevice)) {
+                ++legible;
+                for (const CMavVertexArray& l : mav_gdx_image_reg_hatch2(split, CMavMatrix3d(), hatch))
+                    for (const CMavVertex& v : l)
+                        line(bare.dc, toDevice, v);
+            } else {
+                ++dense;
+                const std::vector<POINT> p = devicePoints(split[0], toDevice);
+                Polygon(bare.dc, p.data(), static_cast<int>(p.size()));
+            }
+            if (i == 5) {
+                Ink pen(bare.dc, colours[3]);
+                line(bare.dc, toDevice, CMavVertex(CMavPoint3d(0, 29, 0), CMavPoint3d(120, 29, 0)));
+            }
+        }
+        EXPECT_EQ(differing(mine, bare), 0) << "zoom " << zoom;
+        EXPECT_GT(rendertest::countOther(mine, 0xFFFFFF), 200) << "zoom " << zoom;
+    }
+    EXPECT_GT(legible, 0);
+    EXPECT_GT(dense, 0);
+}

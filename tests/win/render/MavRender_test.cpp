@@ -98,13 +98,15 @@ void addPoint(CMavGDX& g, double x, double y, double size, unsigned long mode, u
 }
 
 // A text item with the given glyph regions, as the text layout would leave it.
-void addGlyphs(CMavGDX& g, unsigned long flags, const Glyphs& glyphs, COLORREF colour)
+void addGlyphs(CMavGDX& g, unsigned long flags, const Glyphs& glyphs, COLORREF colour,
+               const CMavMatrix3d& mtx = CMavMatrix3d())
 {
     CMavArrayTempl<CMavDisplayItem> items;
     items.append(CMavDisplayItem());
     items[0].m_kind = static_cast<MavDisplayObj>(5);
     items[0].m_flags = static_cast<std::uint32_t>(flags);
     items[0].m_color = items[0].rareEdit().m_fcolor = rgb(colour);
+    items[0].m_mtx = mtx;
     items[0].rareEdit().m_txtRegl = glyphs;
     g.addDisplayList(items);
 }
@@ -364,6 +366,63 @@ TEST(RenderTexts, GlyphRegionsFilledAndOutlined)
     }
 }
 
+TEST(RenderTexts, GlyphArcsAreFilledAsChordsInTheWindow)
+{
+    // A half disc of radius 30 about (50, 50): the arc from (20, 50) to (80, 50) turns counter-clockwise through
+    // (50, 20), the chord closes it. Near the apex lies inside only if the arc is followed; below the chord is out.
+    CMavVertexArray half;
+    half.append(CMavPoint3d(20, 50, 0), CMavPoint3d(80, 50, 0), 1.0);
+    half.appendTo(CMavPoint3d(20, 50, 0));
+    Glyphs glyphs;
+    glyphs.append(contours({half}));
+    for (RenderTarget target : kBoth) {
+        CMavGDX g = plainList();
+        addGlyphs(g, 0x1, glyphs, 0x0000FF);
+        EXPECT_EQ(pixels(*drawAs(g, target), {{50, 23}, {50, 40}, {30, 35}, {70, 35}, {50, 60}, {24, 24}}),
+                  (Pixels{0xFF0000, 0xFF0000, 0xFF0000, 0xFF0000, kBack, kBack}))
+            << static_cast<int>(target);
+    }
+}
+
+TEST(RenderMapping, ViewDirectionAndItemMatrixApplyInTheOrderOfEachKind)
+{
+    // From the south-west (x, y, 0) maps to (0.7071 (x - y), 0.4082 (x + y)), zoom 2, each item moved 30 along x.
+    // Points, regions and texts map with zoom x view direction x item; lines are seen first and moved after.
+    const CMavMatrix3d move = CMavMatrix3d::translation(CMavVector3d(30, 0, 0));
+    const CMavVertexArray diagonal = segment(10, 10, 59, 59);
+    for (RenderTarget target : kBoth) {
+        CMavGDX g = plainList();
+        g.zoomMtxSet(CMavMatrix3d::scaling(2.0));
+        g.viewDirectionHvcSet(mav_gdx_view_vdir_get(L"SW"));
+        // The point (20, 10) moved lands on (56.57, 48.99), a plus of 3 units; other order (74, 24). The square
+        // (0, 0)-(4, 4): a diamond about (42.43, 27.76), other order (60, 3.3). A glyph square (0, 20)-(4, 24): a
+        // diamond about (14.14, 44.09), other order (31.7, 19.6).
+        g.imagePt(kNoStack, 0, CMavPoint3d(20, 10, 0), rgb(0), move, -6, 2);
+        g.imageReg(kNoStack, 0x1, contours({rectangle(0, 0, 4, 4)}), rgb(0xFF0000), move, Doubles(), 1.0, 0,
+                   rgb(0xFF0000), MAV::CHatchProp());
+        Glyphs glyph;
+        glyph.append(contours({rectangle(0, 20, 4, 24)}));
+        addGlyphs(g, 0x1, glyph, 0x00C000, move);
+        // The diagonal seen is x = 0 from y = 8.16 to 48.17, dashed, then moved and zoomed onto column 60.
+        g.imageVl(kNoStack, 0, diagonal, rgb(0), move, values({10, -5}), 1.0, 0);
+        auto d = drawAs(g, target);
+        const DWORD blue = dibPixel(0xFF0000), green = dibPixel(0x00C000);
+        EXPECT_EQ(pixels(*d, {{56, 48}, {56, 50}, {74, 24}, {42, 28}, {60, 3}, {14, 44}, {31, 19}}),
+                  (Pixels{0, 0, kBack, blue, kBack, green, kBack}));
+        CMavVertexArray seen = diagonal.getTransformedCopy(g.viewDirectionMtxGet());
+        ASSERT_TRUE(mav_gdx_image_vl_measure(seen, values({10, -5}), 1));
+        ASSERT_GE(seen.len(), 3);
+        std::vector<DWORD> expected(kH, kBack), column(kH);
+        for (const CMavVertex& v : seen)
+            for (int y = static_cast<int>(2 * v.start.y); y < static_cast<int>(2 * v.end.y); ++y)
+                expected[static_cast<size_t>(y)] = 0;
+        for (int y = 0; y < kH; ++y)
+            column[static_cast<size_t>(y)] = d->at(60, y);
+        EXPECT_EQ(column, expected);
+        EXPECT_EQ(countNot(*d, kBack, 0, 0, 1, kH), 0); // nothing where the move was left out
+    }
+}
+
 TEST(RenderState, NoGdiObjectOutlivesTheDrawingAndTheContextIsGivenBack)
 {
     // Wine's handle table holds 65536 objects: 70,000 items drawn (the cheap kinds in each target, the costly
@@ -497,6 +556,79 @@ TEST(RenderMetafile, RecordsFileViewClipboardAndScanLineFill)
     EXPECT_EQ(r.pens, (std::vector<COLORREF>{0xFF, 0xFF}));
 }
 
+TEST(RenderMetafile, EveryKindWrittenAndPlayedBack)
+{
+    // One item of each drawable kind, written by refresh and played back: the picture holds each in its colour.
+    const COLORREF red = 0x0000FF, blue = 0xC00000, green = 0x00A000, violet = 0x800080, navy = 0x800000;
+    CMavGDX g = plainList();
+    addLine(g, 10, rgb(red));
+    addPolyline(g, segment(10, 20, 110, 20), rgb(blue), 0, values({1.0, 1.0, 0.0}), 0.5);
+    addPoint(g, 20, 35, 6, 2);
+    addPoint(g, 40, 35, 8, 32 + 3);
+    addPoint(g, 60, 35, 6, 8);
+    addRegion(g, 0x11, contours({rectangle(10, 50, 50, 90), rectangle(25, 65, 35, 75)}), navy, rgb(green));
+    addRegion(g, 0x2, contours({rectangle(60, 50, 100, 90)}), violet, CMavColor(0), MAV::CHatchProp(L"ANSI31", 20.0));
+    g.imageTxt(kNoStack, 0x1, L"LT", rgb(blue),
+               CMavMatrix3d::translation(CMavVector3d(75, 30, 0)) * CMavMatrix3d::scaling(10.0), L"BL", CMavPoint3d());
+    g.imageTxt(kNoStack, 0x10, L"AB", rgb(red),
+               CMavMatrix3d::translation(CMavVector3d(97, 30, 0)) * CMavMatrix3d::scaling(8.0), L"BL", CMavPoint3d());
+    WrittenEmf kinds(g, L"render_kinds", 200, 240);
+    ASSERT_NE(kinds.emf, nullptr);
+    const Records r(kinds.emf);
+    EXPECT_EQ((std::vector<int>{r.count(EMR_ELLIPSE), r.count(EMR_RECTANGLE), r.count(EMR_POLYGON16)}),
+              (std::vector<int>{1, 1, 2})); // the circle, the filled square, the two filled letters
+    const Dib& d = *kinds.played;
+    const std::vector<LONG> o = bounds(kinds.emf);
+    const CMavMatrix3d fit = g.viewMtxGet();
+    auto dev = [&fit, &o](double x, double y) { // the played picture's pixel of a world point
+        const CMavPoint3d p = fit * CMavPoint3d(x, y, 0);
+        return POINT{static_cast<LONG>(p.x) - o[0], static_cast<LONG>(p.y) - o[1]};
+    };
+    // Line, filled square, centre of the cross, scan-line fill, its hole, the outline over the fill.
+    EXPECT_EQ(pixels(d, {dev(60, 10), dev(60, 35), dev(40, 35), dev(15, 55), dev(30, 70), dev(10, 70)}),
+              (Pixels{dibPixel(red), 0, 0, dibPixel(green), kBack, dibPixel(navy)}));
+    // Dashes of 5 with gaps of 2, about two device units each: mostly lit, with more than ten pixels of gaps.
+    const POINT dashFrom = dev(10, 20), dashTo = dev(110, 20);
+    const int dashed = countNot(d, kBack, dashFrom.x, dashFrom.y, dashTo.x, dashFrom.y + 1);
+    EXPECT_TRUE(dashed > (dashTo.x - dashFrom.x) / 2 && dashed < dashTo.x - dashFrom.x - 10) << dashed;
+    // The hatch and both texts drawn in their item's colour, and only in it.
+    for (const auto& box : {std::make_tuple(62, 88, 98, 52, violet), std::make_tuple(75, 40, 95, 30, blue),
+                            std::make_tuple(97, 38, 113, 30, red)}) {
+        const POINT a = dev(std::get<0>(box), std::get<1>(box)), b = dev(std::get<2>(box), std::get<3>(box));
+        const int lit = countNot(d, kBack, a.x, a.y, b.x, b.y);
+        EXPECT_GT(lit, 30);
+        EXPECT_EQ(countNot(d, dibPixel(std::get<4>(box)), a.x, a.y, b.x, b.y), (b.x - a.x) * (b.y - a.y) - lit);
+    }
+}
+
+namespace {
+
+// Writes an 8 x 8 icon of 24-bit colour whose left half is opaque red and whose right half is transparent.
+bool writeHalfIcon(const std::wstring& path)
+{
+    std::vector<BYTE> f;
+    auto put = [&f](DWORD v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            f.push_back(static_cast<BYTE>((v >> (8 * i)) & 0xFF));
+    };
+    const DWORD image = 40 + 8 * 24 + 8 * 4; // header, colour rows, mask rows (each padded to 4 bytes)
+    put(0, 2), put(1, 2), put(1, 2);         // icon directory: one image
+    put(8, 1), put(8, 1), put(0, 1), put(0, 1), put(1, 2), put(24, 2), put(image, 4), put(22, 4);
+    put(40, 4), put(8, 4), put(16, 4), put(1, 2), put(24, 2), put(BI_RGB, 4);
+    put(0, 4), put(0, 4), put(0, 4), put(0, 4), put(0, 4);
+    for (int i = 0; i < 64; ++i)
+        put(i % 8 < 4 ? 0xFF0000 : 0, 3); // blue, green, red: red on the left
+    for (int y = 0; y < 8; ++y) // mask: the right four pixels transparent
+        put(0x0F, 4);
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD done = 0;
+    const bool ok = h != INVALID_HANDLE_VALUE && WriteFile(h, f.data(), static_cast<DWORD>(f.size()), &done, nullptr);
+    CloseHandle(h);
+    return ok && done == f.size();
+}
+
+} // namespace
+
 TEST(RenderPictures, LoaderAndPictureItems)
 {
     // A system icon at its own size, the rest as requested; the flag tells icons; other endings give nothing.
@@ -517,7 +649,27 @@ TEST(RenderPictures, LoaderAndPictureItems)
     EXPECT_EQ(seen, (std::vector<LONG>{GetSystemMetrics(SM_CXICON), 0, 8, 0, 0, 1, 8, 1, 0, 1}));
     CMavGDX g = plainList(); // a picture item without geometry (0x20) covers the whole image
     g.imagePicture(kNoStack, 0x20, bmp.c_str(), 0x7FFFFFFF, CMavPoint3d(0, 0, 0), CMavPoint3d(1, 1, 0));
-    for (RenderTarget target : kBoth)
+    const std::wstring ico = tempPath(L"mav_render_half.ICO");
+    ASSERT_TRUE(writeHalfIcon(ico));
+    for (RenderTarget target : kBoth) {
+        const bool window = target == RenderTarget::Window;
         EXPECT_EQ(countNot(*drawAs(g, target), 0xFF0000), 0);
+        // An icon id without a file: the library's icon over the list's background (window) or white; beside it
+        // the window's background, or the metafile's untouched target.
+        CMavGDX k = plainList(0x00FF00);
+        k.imagePicture(kNoStack, 0, L"", 2001, CMavPoint3d(0, 0, 0), CMavPoint3d(16, 16, 0));
+        auto f = drawAs(k, target, 0x123456);
+        EXPECT_EQ(f->at(0, 0), window ? 0x00FF00u : 0xFFFFFFu); // the icon's transparent corner
+        EXPECT_EQ(countNot(*f, window ? 0x00FF00u : 0x123456u, 16, 0), 0);
+        EXPECT_GT(countNot(*f, f->at(0, 0), 0, 0, 16, 16), 0); // and the icon itself
+        // An .ico file at its corners: its opaque left half red, its transparent right half the list's background
+        // (window) or white (metafile).
+        CMavGDX i = plainList(0x00FF00);
+        i.imagePicture(kNoStack, 0, ico.c_str(), 0x7FFFFFFF, CMavPoint3d(10, 20, 0), CMavPoint3d(18, 28, 0));
+        const DWORD clear = window ? 0x00FF00u : 0xFFFFFFu, outside = window ? 0x00FF00u : 0x123456u;
+        EXPECT_EQ(pixels(*drawAs(i, target, 0x123456), {{10, 20}, {13, 27}, {14, 20}, {17, 27}, {18, 20}, {9, 20}}),
+                  (Pixels{0xFF0000, 0xFF0000, clear, clear, outside, outside}));
+    }
     DeleteFileW(bmp.c_str());
+    DeleteFileW(ico.c_str());
 }
