@@ -206,3 +206,38 @@ TEST(AfxDialog, ModalDialogExchangesItsDataKeepsItOpenOnABadFieldAndEndsWithOk)
     EXPECT_EQ(dlg.m_hWnd, nullptr) << "DoModal destroys the window before it returns";
     EXPECT_EQ(dlg.nameEdit.m_hWnd, nullptr);
 }
+
+// A modeless dialog runs in its caller's loop and leaves the owner enabled; Escape ends it by hiding it. A
+// template is looked up in the resource module: missing everywhere, or only in a module that is not the resource
+// module yet, DoModal fails; once that module is the resource module the dialog runs.
+TEST(AfxDialog, ModelessDialogsAndTemplatesFromTheResourceModule)
+{
+    afxtest::DialogTemplate t = makeTemplate(WS_VISIBLE);
+    CWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, L"Owner", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr));
+    TestDialog dlg(nullptr, nullptr);
+    ASSERT_TRUE(dlg.CreateIndirect(t.get(), &owner));
+    EXPECT_EQ(dlg.log, (Log{"OnCreate", "OnInitDialog"}));
+    CString text;
+    dlg.GetDlgItemText(IDC_NAME, text);
+    EXPECT_EQ(text, L"Grüße");
+    EXPECT_TRUE(owner.IsWindowEnabled() && dlg.IsWindowVisible());
+    dlg.escapeInName();
+    afxtest::pumpWaitingMessages();
+    EXPECT_EQ(dlg.afterInit(), (Log{"edit", "dialog", "OnCancel"}));
+    EXPECT_TRUE(IsWindow(dlg.m_hWnd) && !dlg.IsWindowVisible());
+    EXPECT_TRUE(dlg.DestroyWindow());
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
+
+    struct EndsAtInit : CDialog {
+        using CDialog::CDialog;
+        BOOL OnInitDialog() override { return CDialog::OnInitDialog(), EndDialog(IDOK + 10), TRUE; }
+    };
+    EXPECT_EQ(EndsAtInit(9999u).DoModal(), -1);
+    EXPECT_EQ(EndsAtInit(L"MDI_MOREWINDOWS").DoModal(), -1);
+    const HINSTANCE previous = AfxGetResourceHandle();
+    AfxSetResourceHandle(GetModuleHandleW(L"user32.dll"));
+    const INT_PTR found = EndsAtInit(L"MDI_MOREWINDOWS").DoModal();
+    AfxSetResourceHandle(previous);
+    EXPECT_EQ(found, IDOK + 10);
+}

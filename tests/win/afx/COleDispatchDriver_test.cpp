@@ -178,3 +178,37 @@ TEST(AfxDispatchDriver, PropertiesResultsFailuresAndReferences)
     }
     EXPECT_EQ(o.refs, 1);
 }
+
+// A registered automation class of the system made by its ProgID, driven by the ids of its members; an unknown
+// ProgID fails with the system's reason and leaves no dispatch.
+TEST(AfxDispatchDriver, CreatesAnObjectByProgID)
+{
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    {
+        COleDispatchDriver dict;
+        COleException error;
+        ASSERT_TRUE(dict.CreateDispatch(L"Scripting.Dictionary", &error));
+        OLECHAR addName[] = L"Add", countName[] = L"Count";
+        LPOLESTR names[] = {addName, countName};
+        DISPID ids[2] = {};
+        for (int i = 0; i < 2; ++i)
+            ASSERT_EQ(dict.m_lpDispatch->GetIDsOfNames(IID_NULL, &names[i], 1, LOCALE_USER_DEFAULT, &ids[i]), S_OK);
+        VARIANT item;
+        VariantInit(&item);
+        item.vt = VT_I4;
+        item.lVal = 1;
+        static const BYTE keyAndItem[] = VTS_BSTR VTS_VARIANT;
+        for (const wchar_t* key : {L"a", L"b"})
+            dict.InvokeHelper(ids[0], DISPATCH_METHOD, VT_EMPTY, nullptr, keyAndItem, key, &item);
+        long n = 0;
+        dict.GetProperty(ids[1], VT_I4, &n);
+        EXPECT_EQ(n, 2);
+
+        COleDispatchDriver none;
+        COleException why;
+        EXPECT_FALSE(none.CreateDispatch(L"MavTest.NoSuchClass", &why));
+        EXPECT_EQ(why.m_sc, CO_E_CLASSSTRING);
+        EXPECT_EQ(none.m_lpDispatch, nullptr);
+    }
+    CoUninitialize();
+}
