@@ -781,114 +781,18 @@ bool boxesMeet(const RECT& a, const RECT& b, LONG reach)
            b.top <= a.bottom + reach;
 }
 
-// Glyph polygons drawn with one GDI call. Polygons whose boxes (widened by the pen's reach) keep apart light, in
-// one PolyPolygon, exactly the pixels they light one by one: on no row do their spans interleave, so the
-// alternate rule sees each on its own, and no pen or fill of one touches another, so the order does not matter.
-// A glyph that comes near one already in the batch sends the batch to the device first. Each call costs far more
-// than its few pixels in a small glyph, which is why a text is not drawn glyph by glyph.
-// Its buffers stay with the thread from text to text, so a repaint allocates nothing here once they have grown;
-// a thread therefore fills one batch at a time.
-class GlyphBatch {
-public:
-    GlyphBatch(HDC dc, LONG reach) : m_dc(dc), m_reach(reach), m_b(buffers()) { clear(); }
-    ~GlyphBatch() { flush(); }
-    GlyphBatch(const GlyphBatch&) = delete;
-    GlyphBatch& operator=(const GlyphBatch&) = delete;
-
-    // Adds a glyph: its contours are given as counts of consecutive points (the outline first); with holes the
-    // holes are left empty by the fill. A glyph that meets the batch flushes it first.
-    void add(const POINT* points, const INT* counts, int contours, const RECT& box)
-    {
-        bool meets = m_b.boxes.size() >= kMaxGlyphs;
-        for (size_t i = 0; i < m_b.boxes.size() && !meets; ++i)
-            meets = boxesMeet(m_b.boxes[i], box, m_reach);
-        if (meets)
-            flush();
-        m_b.boxes.push_back(box);
-        const POINT* p = points;
-        for (int c = 0; c < contours; ++c) {
-            m_b.fillPoints.insert(m_b.fillPoints.end(), p, p + counts[c]);
-            m_b.fillCounts.push_back(counts[c]);
-            if (c == 0) {
-                m_b.outlinePoints.insert(m_b.outlinePoints.end(), p, p + counts[c]);
-                m_b.outlineCounts.push_back(counts[c]);
-            }
-            p += counts[c];
-        }
-        m_holes = m_holes || contours > 1;
-    }
-
-    // Draws the batch: without holes, the outlines with pen and brush as Polygon does; with holes, the fill of
-    // all contours without a pen, then the outlines without a brush.
-    void flush()
-    {
-        if (m_b.boxes.empty())
-            return;
-        SetPolyFillMode(m_dc, ALTERNATE);
-        if (!m_holes) {
-            polygons(m_b.outlinePoints, m_b.outlineCounts);
-        } else {
-            {
-                Selected noPen(m_dc, GetStockObject(NULL_PEN), false);
-                polygons(m_b.fillPoints, m_b.fillCounts);
-            }
-            Selected noBrush(m_dc, GetStockObject(NULL_BRUSH), false);
-            polygons(m_b.outlinePoints, m_b.outlineCounts);
-        }
-        clear();
-    }
-
-private:
-    // Bounds the search for a meeting glyph; a long text is drawn in batches of this many.
-    static constexpr size_t kMaxGlyphs = 64;
-
-    struct Buffers {
-        std::vector<RECT> boxes;
-        std::vector<POINT> fillPoints, outlinePoints;
-        std::vector<INT> fillCounts, outlineCounts;
-    };
-    static Buffers& buffers()
-    {
-        thread_local Buffers b;
-        return b;
-    }
-
-    void clear()
-    {
-        m_b.boxes.clear();
-        m_b.fillPoints.clear();
-        m_b.fillCounts.clear();
-        m_b.outlinePoints.clear();
-        m_b.outlineCounts.clear();
-        m_holes = false;
-    }
-
-    void polygons(const std::vector<POINT>& points, const std::vector<INT>& counts) const
-    {
-        if (counts.size() == 1)
-            Polygon(m_dc, points.data(), counts[0]);
-        else
-            PolyPolygon(m_dc, points.data(), counts.data(), static_cast<int>(counts.size()));
-    }
-
-    HDC m_dc;
-    LONG m_reach;
-    Buffers& m_b;
-    bool m_holes = false;
-};
-
 // How far a pen of the width reaches beyond the points' box: a thin pen stays within it, a wider one reaches out by
 // half its width (a unit more for rounding and its joins).
 LONG penReach(int penWidth) { return penWidth <= 1 ? 0 : static_cast<LONG>(penWidth / 2 + 2); }
 
-// Adds one glyph region to a batch for the window: its outline and holes filled in alternate mode, then the
-// outline drawn with the item pen, as the polygon of the clipping fill drew it. While a hole lies well inside its
-// outline this lights the pixels of the outline's polygon with the holes' regions taken out, as clipping did. In
-// glyphs only a few pixels high the truncated corners of a hole can reach its outline (a stroke of the outline then
-// lies in the hole's region, or a corner of the hole outside the outline); the caller keeps the clipping fill for
-// those. An outline of fewer than three points goes to the device on its own, as Polygon draws it.
-void fillGlyph(GlyphBatch& batch, const RenderContext& ctx, const CMavArrayTempl<CMavVertexArray>& region,
-               const CMavMatrix3d& toDevice, std::vector<POINT>& points, std::vector<INT>& counts)
+// Fills one glyph region in the window: its outline and holes as one PolyPolygon in alternate mode, without a
+// pen, so the holes stay empty without touching the clip region; then the outline alone is drawn with the item
+// pen, as the polygon of the clipping fill drew it. While a hole lies well inside its outline this lights the
+// pixels of the outline's polygon with the holes' regions taken out, as clipping did. In glyphs only a few
+// pixels high the truncated corners of a hole can reach its outline (a stroke of the outline then lies in the
+// hole's region, or a corner of the hole outside the outline); the caller keeps the clipping fill for those.
+void fillGlyph(const RenderContext& ctx, const CMavArrayTempl<CMavVertexArray>& region, const CMavMatrix3d& toDevice,
+               std::vector<POINT>& points, std::vector<INT>& counts)
 {
     points.clear();
     counts.clear();
@@ -904,13 +808,18 @@ void fillGlyph(GlyphBatch& batch, const RenderContext& ctx, const CMavArrayTempl
     }
     if (counts.empty() || counts[0] == 0)
         return;
-    if (counts[0] < 3) {
-        batch.flush();
-        SetPolyFillMode(ctx.dc, ALTERNATE);
-        Polygon(ctx.dc, points.data(), counts[0]);
+    HDC dc = ctx.dc;
+    SetPolyFillMode(dc, ALTERNATE);
+    if (counts.size() == 1) {
+        Polygon(dc, points.data(), counts[0]);
         return;
     }
-    batch.add(points.data(), counts.data(), static_cast<int>(counts.size()), boxOf(points, 0, points.size()));
+    {
+        Selected noPen(dc, GetStockObject(NULL_PEN), false);
+        PolyPolygon(dc, points.data(), counts.data(), static_cast<int>(counts.size()));
+    }
+    Selected noBrush(dc, GetStockObject(NULL_BRUSH), false);
+    Polygon(dc, points.data(), counts[0]);
 }
 
 // The glyphs of a text item as they are drawn. In the window a glyph with arcs is given with its arcs as chords,
@@ -967,38 +876,13 @@ struct Contour {
     RECT box;
 };
 
-// The union of the holes' regions made with one call, or null when two holes' boxes meet (or there are too many to
-// compare): then the alternate rule could cancel their overlap, and the caller unites them one by one. Holes that
-// keep apart never share a span on a row, so the alternate rule over all of them gives each hole's own region.
-HRGN holesRegion(const std::vector<POINT>& points, const std::vector<Contour>& holes)
-{
-    constexpr size_t kMaxCompared = 64;
-    if (holes.size() < 2 || holes.size() > kMaxCompared)
-        return nullptr;
-    for (size_t a = 0; a < holes.size(); ++a)
-        for (size_t b = a + 1; b < holes.size(); ++b)
-            if (boxesMeet(holes[a].box, holes[b].box, 0))
-                return nullptr;
-    thread_local std::vector<POINT> all;
-    thread_local std::vector<INT> counts;
-    all.clear();
-    counts.clear();
-    for (const Contour& h : holes) {
-        all.insert(all.end(), points.begin() + static_cast<std::ptrdiff_t>(h.start),
-                   points.begin() + static_cast<std::ptrdiff_t>(h.start) + h.count);
-        counts.push_back(h.count);
-    }
-    return CreatePolyPolygonRgn(all.data(), counts.data(), static_cast<int>(counts.size()), ALTERNATE);
-}
-
 // Fills the glyphs of a text in the window as fillByClip does glyph by glyph, with one clip region for the holes
 // of all of them: the clip is cut and given back once per text instead of once per glyph with holes. That lights
 // the same pixels as long as no glyph's polygon, with its pen, reaches a hole of another glyph; in a text whose
 // glyphs come that close (tiny or overlapping glyphs) false is returned before anything is drawn, and the caller
 // clips glyph by glyph. Like fillByClip it leaves the whole image as the clip when a hole was cut.
 bool fillTextByClip(const RenderContext& ctx, const CMavGDX& gdx, const TextGlyphs& glyphs,
-                    const CMavMatrix3d& toDevice,
-                    int penWidth, std::vector<POINT>& points)
+                    const CMavMatrix3d& toDevice, int penWidth, std::vector<POINT>& points)
 {
     thread_local std::vector<Contour> outers, holes;
     outers.clear();
@@ -1029,11 +913,8 @@ bool fillTextByClip(const RenderContext& ctx, const CMavGDX& gdx, const TextGlyp
     HDC dc = ctx.dc;
     SetBkColor(dc, gdx.backColorGet().oleColor() & 0xFFFFFF);
     bool cut = false;
-    HRGN all = holesRegion(points, holes);
-    const bool joined = all != nullptr;
-    cut = joined;
-    for (size_t k = 0; !joined && k < holes.size(); ++k) {
-        const Contour& h = holes[k];
+    HRGN all = nullptr;
+    for (const Contour& h : holes) {
         HRGN hole = CreatePolygonRgn(points.data() + h.start, h.count, ALTERNATE);
         if (!hole)
             continue;
@@ -1049,18 +930,9 @@ bool fillTextByClip(const RenderContext& ctx, const CMavGDX& gdx, const TextGlyp
         ExtSelectClipRgn(dc, all, RGN_DIFF);
         DeleteObject(all);
     }
-    {
-        GlyphBatch batch(dc, reach);
-        for (const Contour& o : outers) {
-            if (o.count >= 3) {
-                batch.add(points.data() + o.start, &o.count, 1, o.box);
-                continue;
-            }
-            batch.flush();
-            SetPolyFillMode(dc, ALTERNATE);
-            Polygon(dc, points.data() + o.start, o.count);
-        }
-    }
+    SetPolyFillMode(dc, ALTERNATE);
+    for (const Contour& o : outers)
+        Polygon(dc, points.data() + o.start, o.count);
     if (cut) {
         HRGN whole = CreateRectRgn(0, 0, ctx.width, ctx.height);
         SelectClipRgn(dc, whole);
@@ -1098,14 +970,12 @@ void drawText(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned l
     if (window && (flags & 1) && !noClip && !(flags & 0x10) &&
         fillTextByClip(ctx, gdx, glyphs, toDevice, gdx.thicknGet(item), points))
         return;
-    GlyphBatch batch(ctx.dc, penReach(gdx.thicknGet(item)));
     for (int g = 0; g < glyphs.len(); ++g) {
         if ((flags & 1) && noClip)
-            fillGlyph(batch, ctx, glyphs.stored(g), toDevice, points, counts);
+            fillGlyph(ctx, glyphs.stored(g), toDevice, points, counts);
         else if (flags & 1)
             fillByClip(ctx, gdx, glyphs[g], toDevice, brush, textBrush);
         if (flags & 0x10) {
-            batch.flush(); // the glyph's fill goes below its outline
             // Each segment on its own: a contour that is not closed up shows its gaps, not a line across them.
             Selected pen(ctx.dc, solidPen(1, penColour));
             const CMavArrayTempl<CMavVertexArray>& glyph = glyphs[g];
