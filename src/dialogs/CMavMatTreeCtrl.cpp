@@ -30,12 +30,13 @@ CMavMatTreeCtrl* g_sortContext = nullptr;
 
 bool isSystem(const CMavString& name) { return name.compareNoCase(L"SYSTEM") == 0; }
 
-bool seenBefore(std::vector<CMavString>& seen, const CMavString& name)
+// The names point into the material data read for this build, which outlives every search.
+bool seenBefore(std::vector<const CMavString*>& seen, const CMavString& name)
 {
-    for (const CMavString& s : seen)
-        if (s.compareNoCase(name.c_str()) == 0)
+    for (const CMavString* s : seen)
+        if (s->compareNoCase(name.c_str()) == 0)
             return true;
-    seen.push_back(name);
+    seen.push_back(&name);
     return false;
 }
 
@@ -120,7 +121,7 @@ const CMavMatTreeCtrl::MatInfo& CMavMatTreeCtrl::info(const CMavString& name)
     return it->second;
 }
 
-bool CMavMatTreeCtrl::hasEdgeSubs(const MAV::CMatProp& prop, std::vector<CMavString>& seen)
+bool CMavMatTreeCtrl::hasEdgeSubs(const MAV::CMatProp& prop, std::vector<const CMavString*>& seen)
 {
     if (prop.edgeCode == 2)
         return true;
@@ -133,7 +134,7 @@ bool CMavMatTreeCtrl::hasEdgeSubs(const MAV::CMatProp& prop, std::vector<CMavStr
     return false;
 }
 
-bool CMavMatTreeCtrl::hasPhysSubs(const MAV::CMatProp& prop, std::vector<CMavString>& seen)
+bool CMavMatTreeCtrl::hasPhysSubs(const MAV::CMatProp& prop, std::vector<const CMavString*>& seen)
 {
     if (prop.physCode == 2 && hasPhysNames(prop))
         return true;
@@ -161,10 +162,10 @@ void CMavMatTreeCtrl::rootMat(CMavArrayTempl<CMavString>& library, CMavArrayTemp
         const bool shadow = prop.drawing;
         if (!(flags & flagDrawing) && shadow)
             continue;
-        std::vector<CMavString> seen;
-        if ((flags & flagEdge) && (seen.assign(1, name), !hasEdgeSubs(prop, seen)))
+        std::vector<const CMavString*> seen;
+        if ((flags & flagEdge) && (seen.assign(1, &name), !hasEdgeSubs(prop, seen)))
             continue;
-        if ((flags & flagPhys) && (seen.assign(1, name), !hasPhysSubs(prop, seen)))
+        if ((flags & flagPhys) && (seen.assign(1, &name), !hasPhysSubs(prop, seen)))
             continue;
         (shadow ? drawing : library).append(name);
     }

@@ -76,8 +76,8 @@ private:
         CMavString label;
     };
     const MatInfo& info(const CMavString& name);
-    bool hasEdgeSubs(const MAV::CMatProp& prop, std::vector<CMavString>& seen);
-    bool hasPhysSubs(const MAV::CMatProp& prop, std::vector<CMavString>& seen);
+    bool hasEdgeSubs(const MAV::CMatProp& prop, std::vector<const CMavString*>& seen);
+    bool hasPhysSubs(const MAV::CMatProp& prop, std::vector<const CMavString*>& seen);
     bool hasPhysNames(const MAV::CMatProp& prop) const;
     BOOL ToolTip(NMHDR* header, LRESULT* result);
     const Entry* find(HTREEITEM item) const;
