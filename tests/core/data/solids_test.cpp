@@ -129,4 +129,21 @@ TEST(Solids, DrillBodyFromDataAndItsEdgesInViews)
     EXPECT_EQ(visible[0].len(), 3);
     EXPECT_EQ(t.edgeGet(viewSystem(CMavVector3d(1, 0, 0), CMavVector3d(0, 0, -1)), 0, visible, hidden, 1), 0);
     EXPECT_EQ(segments(hidden), 3);
+
+    // A square facing the viewer with a face turned away hanging from its right edge: the square's edges make one
+    // closed line; the other face's three free edges one hidden line from (1,1) round to (1,0), although the first
+    // of them lies in its middle.
+    MAV::CSolid fold;
+    for (const CMavPoint3d& p : {CMavPoint3d(0, 0, 0), CMavPoint3d(1, 0, 0), CMavPoint3d(1, 1, 0), CMavPoint3d(0, 1, 0),
+                                 CMavPoint3d(2, 0, -1), CMavPoint3d(2, 1, -1)})
+        fold.addVertex(p);
+    ASSERT_TRUE(fold.addFace(CMavArrayTempl<int>{0, 1, 2, 3}) && fold.addFace(CMavArrayTempl<int>{5, 4, 1, 2}));
+    fold.edgeMode(1);
+    EXPECT_EQ(fold.edgeGet(CMavMatrix3d::kIdentity, 0, visible, hidden, 1), 1);
+    EXPECT_TRUE(visible[0].len() == 4 && visible[0].isClosed());
+    ASSERT_EQ(hidden.len(), 1);
+    ASSERT_EQ(hidden[0].len(), 3);
+    const CMavPoint3d path[] = {{1, 1, 0}, {2, 1, -1}, {2, 0, -1}, {1, 0, 0}};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(hidden[0][i].start == path[i] && hidden[0][i].end == path[i + 1]) << i;
 }
