@@ -133,17 +133,8 @@ public:
             if (k.colour == colour)
                 brush = k.brush;
         if (!brush) {
-            if (m_brushes.size() >= kKept) {
-                // Full: the brushes not selected now go.
-                std::vector<KeptBrush> stay;
-                for (const KeptBrush& k : m_brushes) {
-                    if (k.brush == m_brush)
-                        stay.push_back(k);
-                    else
-                        DeleteObject(k.brush);
-                }
-                m_brushes.swap(stay);
-            }
+            if (m_brushes.size() >= kKept)
+                prune(m_brushes, &KeptBrush::brush, m_brush);
             brush = CreateSolidBrush(colour);
             if (!brush)
                 return false;
@@ -170,22 +161,27 @@ private:
     };
     static constexpr size_t kKept = 64;
 
+    // A full store of kept objects: those not selected now go, the selected one stays kept.
+    template <class Entry, class Handle>
+    static void prune(std::vector<Entry>& kept, Handle Entry::*handle, Handle selected)
+    {
+        std::vector<Entry> stay;
+        for (const Entry& k : kept) {
+            if (k.*handle == selected)
+                stay.push_back(k);
+            else
+                DeleteObject(k.*handle);
+        }
+        kept.swap(stay);
+    }
+
     HPEN kept(int width, COLORREF colour)
     {
         for (const Kept& k : m_kept)
             if (k.width == width && k.colour == colour)
                 return k.pen;
-        if (m_kept.size() >= kKept) {
-            // Full: the pens not selected now go; the selected one stays kept.
-            std::vector<Kept> stay;
-            for (const Kept& k : m_kept) {
-                if (k.pen == m_pen)
-                    stay.push_back(k);
-                else
-                    DeleteObject(k.pen);
-            }
-            m_kept.swap(stay);
-        }
+        if (m_kept.size() >= kKept)
+            prune(m_kept, &Kept::pen, m_pen);
         HPEN pen = solidPen(width, colour);
         if (pen)
             m_kept.push_back(Kept{width, colour, pen});
