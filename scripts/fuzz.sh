@@ -18,6 +18,9 @@ JOBS="${FUZZ_JOBS:-1}"
 # Inputs larger than this teach the parsers nothing the small ones do not, and slow every run.
 MAX_LEN=4096
 MAX_CORPUS=300
+# Collecting a stack at every allocation is a fifth of a run of the allocating targets (material, data text);
+# a finding replayed on its own (./build/fuzz/<target> <input>) shows the allocation stacks again.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-malloc_context_size=0}"
 
 mode=run
 limit=60s
