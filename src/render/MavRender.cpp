@@ -477,6 +477,20 @@ void appendGlyphPoints(const CMavVertexArray& contour, const CMavMatrix3d& toDev
         appendDevicePoints(glyphChords(contour), toDevice, out);
 }
 
+// Gives the drawing back its clip after holes were cut out of it. In the window the clip the drawing began with is
+// the meta region while it lasts (renderItems), so the clip region only has to go, which costs less than selecting
+// a region; the metafile records the whole image as its clip.
+void clipToImage(const RenderContext& ctx)
+{
+    if (ctx.target == RenderTarget::Window) {
+        SelectClipRgn(ctx.dc, nullptr);
+        return;
+    }
+    HRGN all = CreateRectRgn(0, 0, ctx.width, ctx.height);
+    SelectClipRgn(ctx.dc, all);
+    DeleteObject(all);
+}
+
 // Fills a region list in the window's way: the holes are taken out of the clip region, the outer contour is
 // drawn as a polygon with the selected pen, and the clip becomes the whole image again. Without
 // `brushSelected` the fill brush is made here; a caller filling many lists in one colour selects it once.
@@ -508,13 +522,10 @@ void fillByClip(const RenderContext& ctx, const CMavGDX& gdx, const CMavArrayTem
         if (!poly.empty())
             Polygon(dc, poly.data(), static_cast<int>(poly.size()));
     }
-    // Unless a hole was cut the window's clip is still the one the drawing began with (the whole image when the
-    // window is painted); the metafile records the reset in any case.
-    if (cut || ctx.target != RenderTarget::Window) {
-        HRGN all = CreateRectRgn(0, 0, ctx.width, ctx.height);
-        SelectClipRgn(dc, all);
-        DeleteObject(all);
-    }
+    // Unless a hole was cut the window's clip is still the one the drawing began with; the metafile records the
+    // reset in any case.
+    if (cut || ctx.target != RenderTarget::Window)
+        clipToImage(ctx);
 }
 
 // Fills a region list in the metafile's way, one device row at a time: each row is cut by the region and its
@@ -784,10 +795,13 @@ LONG penReach(int penWidth) { return penWidth <= 1 ? 0 : static_cast<LONG>(penWi
 // Fills one glyph region in the window: its outline and holes as one PolyPolygon in alternate mode, without a
 // pen, so the holes stay empty without touching the clip region; then the outline alone is drawn with the item
 // pen, as the polygon of the clipping fill drew it. While a hole lies well inside its outline this lights the
-// pixels of the outline's polygon with the holes' regions taken out, as clipping did. In glyphs only a few
-// pixels high the truncated corners of a hole can reach its outline (a stroke of the outline then lies in the
-// hole's region, or a corner of the hole outside the outline); the caller keeps the clipping fill for those.
-void fillGlyph(const RenderContext& ctx, const CMavArrayTempl<CMavVertexArray>& region, const CMavMatrix3d& toDevice,
+// pixels of the outline's polygon with the holes' regions taken out, as clipping did. In small glyphs the
+// truncated corners of a hole can reach its outline (a stroke of the outline then lies in the hole's region, or
+// a corner of the hole outside the outline), and at the image's edge the device points of a glyph that reaches
+// beyond it crowd onto the edge row or column (truncation makes -0.5 the edge's 0). The caller keeps the
+// clipping fill for small glyphs; for a glyph with holes that comes within a pixel of the edge false is returned
+// before anything is drawn.
+bool fillGlyph(const RenderContext& ctx, const CMavArrayTempl<CMavVertexArray>& region, const CMavMatrix3d& toDevice,
                std::vector<POINT>& points, std::vector<INT>& counts)
 {
     points.clear();
@@ -803,19 +817,23 @@ void fillGlyph(const RenderContext& ctx, const CMavArrayTempl<CMavVertexArray>& 
         counts.push_back(added);
     }
     if (counts.empty() || counts[0] == 0)
-        return;
+        return true;
     HDC dc = ctx.dc;
     SetPolyFillMode(dc, ALTERNATE);
     if (counts.size() == 1) {
         Polygon(dc, points.data(), counts[0]);
-        return;
+        return true;
     }
+    const RECT box = boxOf(points, 0, static_cast<size_t>(counts[0]));
+    if (box.left < 1 || box.top < 1 || box.right > ctx.width - 2 || box.bottom > ctx.height - 2)
+        return false;
     {
         Selected noPen(dc, GetStockObject(NULL_PEN), false);
         PolyPolygon(dc, points.data(), counts.data(), static_cast<int>(counts.size()));
     }
     Selected noBrush(dc, GetStockObject(NULL_BRUSH), false);
     Polygon(dc, points.data(), counts[0]);
+    return true;
 }
 
 // The glyphs of a text item as they are drawn. In the window a glyph with arcs is given with its arcs as chords,
@@ -878,7 +896,7 @@ struct Contour {
 // glyphs come that close (tiny or overlapping glyphs) false is returned before anything is drawn, and the caller
 // clips glyph by glyph. Like fillByClip it leaves the whole image as the clip when a hole was cut.
 bool fillTextByClip(const RenderContext& ctx, const CMavGDX& gdx, const TextGlyphs& glyphs,
-                    const CMavMatrix3d& toDevice, int penWidth, std::vector<POINT>& points)
+                    const CMavMatrix3d& toDevice, int penWidth, bool oneColour, std::vector<POINT>& points)
 {
     thread_local std::vector<Contour> outers, holes;
     outers.clear();
@@ -922,25 +940,33 @@ bool fillTextByClip(const RenderContext& ctx, const CMavGDX& gdx, const TextGlyp
         CombineRgn(all, all, hole, RGN_OR);
         DeleteObject(hole);
     }
-    if (all) {
-        ExtSelectClipRgn(dc, all, RGN_DIFF);
-        DeleteObject(all);
-    }
+    // Glyphs without holes are not touched by the clip (no hole comes near them) and are filled before it is cut:
+    // a fill through a clip region with holes costs more than one without. Where outline and fill have one
+    // colour, the order of glyphs that overlap does not show; otherwise they keep their order.
+    thread_local std::vector<char> holed;
+    holed.assign(static_cast<size_t>(glyphs.len()), oneColour ? 0 : 1);
+    for (const Contour& h : holes)
+        holed[static_cast<size_t>(h.glyph)] = 1;
     SetPolyFillMode(dc, ALTERNATE);
     for (const Contour& o : outers)
-        Polygon(dc, points.data() + o.start, o.count);
+        if (!cut || !holed[static_cast<size_t>(o.glyph)])
+            Polygon(dc, points.data() + o.start, o.count);
     if (cut) {
-        HRGN whole = CreateRectRgn(0, 0, ctx.width, ctx.height);
-        SelectClipRgn(dc, whole);
-        DeleteObject(whole);
+        ExtSelectClipRgn(dc, all, RGN_DIFF);
+        DeleteObject(all);
+        for (const Contour& o : outers)
+            if (holed[static_cast<size_t>(o.glyph)])
+                Polygon(dc, points.data() + o.start, o.count);
+        clipToImage(ctx);
     }
     return true;
 }
 
 // Glyphs whose letters are at least this many device units high in both directions are filled without clipping.
-// Below it the corners of holes, truncated to whole device units, can reach their outlines: 6 and 8 units high
-// texts have shown a few pixels of difference, 9 to 11 none; the bound keeps a margin.
-constexpr double kGlyphPolyPolygonMin = 12.0;
+// Below it the corners of holes, truncated to whole device units, can reach their outlines: sweeps over every
+// glyph with holes, turned, stretched and mirrored, showed single pixels of difference up to 12.75 units and none
+// from 13 to 60; the bound keeps a margin.
+constexpr double kGlyphPolyPolygonMin = 16.0;
 
 void drawText(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned long flags, int fillMode,
               COLORREF penColour, ItemPens& pens)
@@ -964,12 +990,10 @@ void drawText(const RenderContext& ctx, const CMavGDX& gdx, int item, unsigned l
     thread_local std::vector<INT> counts;
     // Without outlines drawn over them, the glyphs of a small text share one clip region where they can.
     if (window && (flags & 1) && !noClip && !(flags & 0x10) &&
-        fillTextByClip(ctx, gdx, glyphs, toDevice, gdx.thicknGet(item), points))
+        fillTextByClip(ctx, gdx, glyphs, toDevice, gdx.thicknGet(item), brush == penColour, points))
         return;
     for (int g = 0; g < glyphs.len(); ++g) {
-        if ((flags & 1) && noClip)
-            fillGlyph(ctx, glyphs.stored(g), toDevice, points, counts);
-        else if (flags & 1)
+        if ((flags & 1) && !(noClip && fillGlyph(ctx, glyphs.stored(g), toDevice, points, counts)))
             fillByClip(ctx, gdx, glyphs[g], toDevice, brush, textBrush);
         if (flags & 0x10) {
             // Each segment on its own: a contour that is not closed up shows its gaps, not a line across them.
@@ -1037,6 +1061,19 @@ void renderItems(const CMavGDX& gdx, const RenderContext& ctx)
     const bool window = ctx.target == RenderTarget::Window;
     const COLORREF inverseBack = (gdx.backColorGet().oleColor() & 0xFFFFFF) ^ 0xFFFFFF;
     const int n = gdx.lenGet();
+    // In the window the clip the drawing begins with becomes the meta region while it lasts, so that a fill that
+    // cut holes into the clip region gives it back by dropping it; the context's state is restored after.
+    struct WindowState {
+        HDC dc;
+        int saved;
+        ~WindowState()
+        {
+            if (saved)
+                RestoreDC(dc, saved);
+        }
+    } state{ctx.dc, window ? SaveDC(ctx.dc) : 0};
+    if (state.saved)
+        SetMetaRgn(ctx.dc);
     ItemPens itemPen(ctx);
     // The window's colour rule compares with the context's background colour. Only a region or text fill sets it
     // (to the list's background), so it is read again after those alone.

@@ -28,7 +28,8 @@ struct RenderContext {
 RenderContext renderContextMake(HDC dc, RenderTarget target, const CMavGDX& gdx, int width, int height);
 
 // Draws every item of the list in its current order. The pens, brushes, regions and bitmaps made for an item are
-// deleted before the next one; the context gets back its pen and brush.
+// deleted before the next one; the context gets back its pen and brush, in the window its whole state (the clip it
+// came with bounds the whole drawing).
 void renderItems(const CMavGDX& gdx, const RenderContext& ctx);
 
 // The window picture: clip to the image, background filled with the list's background colour, the list sorted

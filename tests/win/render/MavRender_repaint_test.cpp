@@ -176,8 +176,9 @@ struct Ink {
 
 // Filled texts with holes equal their glyphs filled one by one through a clip region without that glyph's holes:
 // single texts from 4 to 150 pixels high, turned and mirrored (large ones take the window's glyph fill, small ones
-// one clip region per text), then rounds of random small texts lying across each other, where glyphs nearly touch
-// and a text's colour is kept for the next text of the same colour.
+// one clip region per text), then rounds of random texts of 4 to 28 pixels, turned, stretched and mirrored, lying
+// across each other and across the image's edges, where glyphs nearly touch and a text's colour is kept for the
+// next text of the same colour.
 TEST(RenderRepaint, TextsWithHolesMatchGlyphByGlyphClipping)
 {
     const wchar_t* single = L"A8Bo%@\u00c4g&$R0";
@@ -186,15 +187,20 @@ TEST(RenderRepaint, TextsWithHolesMatchGlyphByGlyphClipping)
     const struct {
         double height, angle, x, y;
         bool mirror;
+        const wchar_t* text = nullptr; // the single text when null
     } cases[] = {{4, 0, 3, 170, false},       {6, 0, 3, 170, false},       {8, 0.05, 1, 165, false},
                  {9, 0.3, 5, 160, false},     {10.2, 0, 2, 150, false},    {11, 0, 0.5, 145, true},
                  {12, 0.02, 1.3, 148, false}, {12.5, -0.2, 4, 170, false}, {13, 0, 0.7, 140, true},
                  {14, 0, 2, 140, false},      {23, -0.7, 20, 170, false},  {30, 0, 0, 120, true},
-                 {40, 0, 0, 40, false},       {150, 0, -120, 30, false}};
+                 {40, 0, 0, 40, false},       {150, 0, -120, 30, false},
+                 // A "B" whose truncated holes reach its outline; across the top edge, where a glyph fill that
+                 // ignored the edge lit a pixel of the top row.
+                 {12.75, 0.076441798841099043, 5.689862222816803, 150.60550359193293, false, L"#$%&04689@AB"},
+                 {17, 0.13430386661726276, 5.3092933043719528, 150.52487684331853, true, L"#$%&04689@AB"}};
     const int nCases = static_cast<int>(sizeof cases / sizeof cases[0]);
     std::mt19937 rnd(20261206);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    for (int round = 0; round < nCases + 6; ++round) {
+    for (int round = 0; round < nCases + 40; ++round) {
         CMavGDX g(rgb(0xFFFFFF), CMavMatrix3d(), 0.0, 0, CMavPoint3d(), CMavPoint3d());
         CMavMatrix3d upright; // device y points down: the view turns the text upright
         upright.m[1][1] = -1.0;
@@ -202,16 +208,19 @@ TEST(RenderRepaint, TextsWithHolesMatchGlyphByGlyphClipping)
         g.viewMtxSet(upright);
         for (int t = 0; t < (round < nCases ? 1 : 8); ++t) {
             const bool fixed = round < nCases;
-            const double height = fixed ? cases[round].height : 4.0 + 8.0 * unit(rnd);
+            const double height = fixed ? cases[round].height : 4.0 + 24.0 * unit(rnd);
             CMavMatrix3d turn, flip;
             turn.setToRotation(fixed ? cases[round].angle : unit(rnd) - 0.5, CMavVector3d::kZAxis);
-            if (fixed && cases[round].mirror)
+            if (fixed ? cases[round].mirror : unit(rnd) < 0.3)
                 flip.m[1][1] = -1.0;
-            const double x = fixed ? cases[round].x : 5 + 150 * unit(rnd),
-                         y = fixed ? cases[round].y : 10 + 150 * unit(rnd);
-            const CMavMatrix3d m =
-                CMavMatrix3d::translation(CMavVector3d(x, y, 0)) * turn * flip * CMavMatrix3d::scaling(height);
-            g.imageTxt(CMavArrayTempl<int>(), 0x1, fixed ? single : words[t % 4], rgb(colours[t % 4]), m, L"BL",
+            CMavMatrix3d size = CMavMatrix3d::scaling(height);
+            if (!fixed)
+                size.m[0][0] *= 1.0 + 0.3 * unit(rnd);
+            const double x = fixed ? cases[round].x : -20 + 220 * unit(rnd),
+                         y = fixed ? cases[round].y : -10 + 200 * unit(rnd);
+            const CMavMatrix3d m = CMavMatrix3d::translation(CMavVector3d(x, y, 0)) * turn * flip * size;
+            const wchar_t* text = fixed ? (cases[round].text ? cases[round].text : single) : words[t % 4];
+            g.imageTxt(CMavArrayTempl<int>(), 0x1, text, rgb(colours[t % 4]), m, L"BL",
                        CMavPoint3d());
         }
         Dib mine(kWide, kHigh), ref(kWide, kHigh);

@@ -99,13 +99,15 @@ void addPoint(CMavGDX& g, double x, double y, double size, unsigned long mode, u
 
 // A text item with the given glyph regions, as the text layout would leave it.
 void addGlyphs(CMavGDX& g, unsigned long flags, const Glyphs& glyphs, COLORREF colour,
-               const CMavMatrix3d& mtx = CMavMatrix3d())
+               const CMavMatrix3d& mtx = CMavMatrix3d(), COLORREF fill = CLR_INVALID)
 {
     CMavArrayTempl<CMavDisplayItem> items;
     items.append(CMavDisplayItem());
     items[0].m_kind = static_cast<MavDisplayObj>(5);
     items[0].m_flags = static_cast<std::uint32_t>(flags);
     items[0].m_color = items[0].rareEdit().m_fcolor = rgb(colour);
+    if (fill != CLR_INVALID)
+        items[0].rareEdit().m_fcolor = rgb(fill);
     items[0].m_mtx = mtx;
     items[0].rareEdit().m_txtRegl = glyphs;
     g.addDisplayList(items);
@@ -363,6 +365,16 @@ TEST(RenderTexts, GlyphRegionsFilledAndOutlined)
                 pixels(*drawAs(g, target), {{30, 30}, {10, 30}, {30, 25}, {15, 30}, {90, 60}, {90, 70}, {80, 70}}),
                 (Pixels{kBack, 0xFF0000, 0, in, 0xFF0000, in, in}));
         }
+        // A ring with a red outline and green fill, then a square over its right side: the square's fill covers
+        // the ring's outline where they overlap, the glyphs keep their order.
+        Glyphs overlapping;
+        overlapping.append(contours({rectangle(10, 10, 40, 40), rectangle(16, 16, 34, 34)}));
+        overlapping.append(contours({rectangle(36, 14, 60, 36)}));
+        CMavGDX g = plainList();
+        addGlyphs(g, 0x1, overlapping, 0x0000FF, CMavMatrix3d(), 0x00C000);
+        EXPECT_EQ(pixels(*drawAs(g, target), {{40, 25}, {10, 25}, {25, 25}, {50, 25}, {60, 25}}),
+                  (Pixels{0x00C000, 0xFF0000, kBack, 0x00C000, 0xFF0000}))
+            << static_cast<int>(target);
     }
 }
 
@@ -464,17 +476,21 @@ TEST(RenderState, NoGdiObjectOutlivesTheDrawingAndTheContextIsGivenBack)
     SelectObject(d.dc, oldBrush);
     DeleteObject(pen);
     DeleteObject(brush);
-    // A fill without holes leaves the window's clip as the drawing found it (a repaint of part of the window):
-    // what follows the fill stays inside that clip too.
+    // Fills with and without holes leave the window's clip as the drawing found it (a repaint of part of the
+    // window): what follows them stays inside that clip too, and so does what comes after the drawing.
     Dib part(kW, kH, kBack);
     HRGN left = CreateRectRgn(0, 0, 60, kH);
     SelectClipRgn(part.dc, left);
     DeleteObject(left);
     CMavGDX g = plainList();
     addRegion(g, 0x1, contours({rectangle(10, 10, 30, 30)}), 0xFF, rgb(0xFF));
+    addRegion(g, 0x1, contours({rectangle(40, 10, 80, 30), rectangle(45, 15, 50, 20)}), 0xFF, rgb(0xFF));
     addLine(g, 50, rgb(0));
     MAV::renderItems(g, MAV::renderContextMake(part.dc, RenderTarget::Window, g, kW, kH));
-    EXPECT_EQ(pixels(part, {{20, 20}, {50, 50}, {80, 50}}), (Pixels{0xFF0000, 0, kBack}));
+    MoveToEx(part.dc, 10, 60, nullptr);
+    LineTo(part.dc, 110, 60);
+    EXPECT_EQ(pixels(part, {{20, 20}, {42, 12}, {47, 17}, {70, 20}, {50, 50}, {80, 50}, {50, 60}, {80, 60}}),
+              (Pixels{0xFF0000, 0xFF0000, kBack, kBack, 0, kBack, 0, kBack}));
 }
 
 namespace {
