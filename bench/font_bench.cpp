@@ -63,6 +63,25 @@ void BM_TextItem(benchmark::State& state)
 }
 BENCHMARK(BM_TextItem)->Unit(benchmark::kMillisecond);
 
+// The same text item placed as a preview places its labels: turned, scaled and moved by the item's matrix, which
+// the extents follow.
+void BM_TextItemPlaced(benchmark::State& state)
+{
+    const std::wstring text = sampleText(10000);
+    CMavGDX gdx(CMavColor(), CMavMatrix3d(), 0.0, 0, CMavPoint3d(), CMavPoint3d());
+    CMavMatrix3d turn;
+    turn.setToRotation(0.3, CMavVector3d::kZAxis);
+    const CMavMatrix3d place =
+        CMavMatrix3d::translation(CMavVector3d(250, 120, 0)) * turn * CMavMatrix3d::scaling(14.0);
+    gdx.imageTxt({1}, 0, L"", CMavColor(1), place, L"CC", CMavPoint3d(1, 2, 0));
+    for (auto _ : state) {
+        gdx.txtSet({1}, text.c_str());
+        benchmark::DoNotOptimize(gdx.getDisplayList()[0].rare().m_txtRegl.len());
+    }
+    state.SetItemsProcessed(state.iterations() * 10000);
+}
+BENCHMARK(BM_TextItemPlaced)->Unit(benchmark::kMillisecond);
+
 void BM_Lookup(benchmark::State& state)
 {
     int code = 33;

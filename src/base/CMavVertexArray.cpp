@@ -125,11 +125,13 @@ CMavVector3d CMavVertexArray::normal() const
     // Twice the vector area of the chord polygon (fan from the first point; the closing edge adds nothing).
     const CMavPoint3d p0 = first().start;
     CMavVector3d area;
-    double perimeter = 0.0;
+    double longest = 0.0; // the largest squared chord
+    double chords = 0.0;
     CMavPoint3d prev = p0;
     auto add = [&](const CMavPoint3d& p) {
         area += (prev - p0).crossProduct(p - p0);
-        perimeter += prev.distanceTo(p);
+        longest = std::fmax(longest, (prev - p).lengthSqrd());
+        chords += 1.0;
         prev = p;
     };
     for (const CMavVertex& v : *this) {
@@ -137,9 +139,33 @@ CMavVector3d CMavVertexArray::normal() const
             add(v.start);
         add(v.end);
     }
+    // The area counts when it is not negligible against the square of the chord polygon's perimeter. The
+    // perimeter is at most the chords times the longest chord (the factor covers the rounding of the sum and of
+    // the lengths), so a polyline with a clear area needs no square roots; the perimeter itself decides near the
+    // limit, and where the squares of the chords lose precision (tiny chords).
     const double a = area.length();
-    if (std::isfinite(a) && a > 1e-12 * perimeter * perimeter)
+    if (!std::isfinite(a))
+        return fallbackNormal();
+    const double bound = chords * std::sqrt(longest) * (1.0 + 1e-6);
+    if (longest > 1e-280 && a > 1e-12 * bound * bound)
         return area.normal().positiveSide();
+    double perimeter = 0.0;
+    prev = p0;
+    for (const CMavVertex& v : *this) {
+        if (v.start != prev) {
+            perimeter += prev.distanceTo(v.start);
+            prev = v.start;
+        }
+        perimeter += prev.distanceTo(v.end);
+        prev = v.end;
+    }
+    if (a > 1e-12 * perimeter * perimeter)
+        return area.normal().positiveSide();
+    return fallbackNormal();
+}
+
+CMavVector3d CMavVertexArray::fallbackNormal() const
+{
     // No area: the direction nearest +Z across the polyline's first non-zero chord.
     for (const CMavVertex& v : *this) {
         const CMavVector3d d = (v.end - v.start).normal();

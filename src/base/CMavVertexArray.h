@@ -42,8 +42,8 @@ public:
     bool isClosed(double tol = MAV::kGeomTol) const;
     // True when every segment starts where the previous one ends (within tol); an empty polyline is continuous.
     bool isContinuous(double tol = MAV::kGeomTol) const;
-    // Unit normal of the polyline's plane, from the area it encloses (Newell's sum over its points, arcs by
-    // their midpoints too). The result does not depend on the direction of travel: it is turned to the positive
+    // Unit normal of the polyline's plane, from the vector area of its chord polygon (the segments' end points).
+    // The result does not depend on the direction of travel: it is turned to the positive
     // side (z > 0; on z == 0, y > 0; then x > 0). A polyline without area (straight, a point, empty) gives +Z
     // when it lies across Z, else a normal perpendicular to it.
     CMavVector3d normal() const;
@@ -73,4 +73,8 @@ public:
     // Splits segment `index` at the point of it nearest to `at`; the two parts replace it. False (unchanged)
     // when the index names no segment or the point is one of its ends.
     bool breakVertex(int index, const CMavPoint3d& at, double tol = MAV::kGeomTol);
+
+private:
+    // The normal of a polyline without area (see normal).
+    CMavVector3d fallbackNormal() const;
 };

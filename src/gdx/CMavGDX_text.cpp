@@ -95,6 +95,8 @@ void CMavGDX::txtReglUpd(int item)
         return;
     CMavDisplayItem& it = itemRef(item);
     CMavDisplayItemRare& rare = it.rareEdit();
+    // The old outlines go first: the new ones then take the memory just given back instead of new memory.
+    rare.m_txtRegl = CMavArrayTempl<CMavArrayTempl<CMavVertexArray>>();
     rare.m_txtRegl = MAV::fontTextLayout(rare.m_text.c_str(), rare.m_align.c_str(), rare.m_point);
     itemGeometryChanged(item);
     projMtxSet(m_projMtx);

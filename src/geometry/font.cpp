@@ -229,66 +229,11 @@ int fontGlyphCode(unsigned index)
     return index < t.count ? t.entries[index]->code : -1;
 }
 
-// The text's width W counts the gap after the last glyph 0.3 shorter than the 0.5 added; its height H is the
-// highest top of any placed glyph box, so it includes the insertion point's y.
-//
-// Speed: a first pass over the text finds each character's entry and counts the regions, so the result is made
-// once at its final size; each region is then copied from the pre-turned glyph at its exact size and moved. The
-// arithmetic is the same as turning, moving and measuring a fresh copy per character, so the outlines come out
-// bit for bit the same.
-CMavArrayTempl<CMavArrayTempl<CMavVertexArray>> fontTextLayout(const wchar_t* text, const wchar_t* alignment,
-                                                               const CMavPoint3d& point)
+namespace {
+
+// The shift that the alignment code gives a text of width w and height h (bottom left: none).
+CMavVector3d alignmentShift(const wchar_t* alignment, double w, double h)
 {
-    const GlyphTable& t = filledTable();
-    int regions = 0;
-    for (const wchar_t* c = text; c && *c; ++c) {
-        const long index = t.find(static_cast<std::uint16_t>(static_cast<std::uint32_t>(*c) & 0xFFFFu));
-        if (index >= 0)
-            regions += t.entries[index]->oriented.len();
-    }
-    Glyph result;
-    result.reserve(regions);
-    double x = 0.0;
-    double h = 0.0;
-    for (const wchar_t* c = text; c && *c; ++c) {
-        const long index = t.find(static_cast<std::uint16_t>(static_cast<std::uint32_t>(*c) & 0xFFFFu));
-        if (index < 0)
-            continue;
-        const GlyphEntry& entry = *t.entries[index];
-        const Glyph& glyph = entry.oriented;
-        const CMavVector3d shift(point.x + x, point.y, point.z);
-        CMavPoint3d boxMin, boxMax;
-        for (int r = 0; r < glyph.len(); ++r) {
-            result.append(glyph.data()[r]);
-            CMavArrayTempl<CMavVertexArray>& region = result.data()[result.len() - 1];
-            for (int o = 0; o < region.len(); ++o)
-                region.data()[o].move(shift);
-            if (entry.hasBox)
-                continue;
-            CMavPoint3d lo, hi;
-            if (region.len() > 0 && region.data()[0].extents(lo, hi)) {
-                if (r == 0) {
-                    boxMin = lo;
-                    boxMax = hi;
-                } else {
-                    boxMin = MAV::p_min(boxMin, lo);
-                    boxMax = MAV::p_max(boxMax, hi);
-                }
-            }
-        }
-        // The box of the moved glyph is its cell box moved: adding the same number to every coordinate keeps
-        // their order (rounding is monotonic) and no coordinate of the font is a negative zero, so the smallest
-        // and largest moved coordinates are exactly the moved smallest and largest.
-        if (entry.hasBox) {
-            boxMin = entry.boxMin + shift;
-            boxMax = entry.boxMax + shift;
-        }
-        if (glyph.len() == 0)
-            continue;
-        x += std::fabs(boxMin.x - boxMax.x) + 0.5;
-        h = std::fmax(h, boxMax.y);
-    }
-    const double w = x - 0.3;
     const CMavString align(alignment);
     double dx = 0.0, dy = 0.0;
     if (align == L"TL") {
@@ -312,11 +257,112 @@ CMavArrayTempl<CMavArrayTempl<CMavVertexArray>> fontTextLayout(const wchar_t* te
     } else if (align == L"BR") {
         dx = -w;
     }
-    if (dx != 0.0 || dy != 0.0) {
-        const CMavVector3d shift(dx, dy, 0.0);
-        for (CMavArrayTempl<CMavVertexArray>& region : result)
-            for (CMavVertexArray& outline : region)
-                outline.move(shift);
+    return CMavVector3d(dx, dy, 0.0);
+}
+
+// A point moved by a and then by b, each step rounded as a move of its own rounds it.
+inline void moveTwice(CMavPoint3d& p, const CMavVector3d& a, const CMavVector3d& b)
+{
+    p.x = (p.x + a.x) + b.x;
+    p.y = (p.y + a.y) + b.y;
+    p.z = (p.z + a.z) + b.z;
+}
+
+} // namespace
+
+// The text's width W counts the gap after the last glyph 0.3 shorter than the 0.5 added; its height H is the
+// highest top of any placed glyph box, so it includes the insertion point's y.
+//
+// Speed: a first pass over the text finds each character's entry, counts the regions and, from the glyphs'
+// boxes in the cell, finds each glyph's place and the alignment, so the result is made once at its final size
+// and each region is copied from the pre-turned glyph at its exact size and moved to its place in one pass (the
+// move to the glyph's place and the alignment's move each rounded as before). The arithmetic is the same as
+// turning, moving and measuring a fresh copy per character and moving the whole for the alignment, so the
+// outlines come out bit for bit the same. A glyph without a box (none of the font's) is measured after it is
+// placed, and the alignment then moves the whole text afterwards.
+CMavArrayTempl<CMavArrayTempl<CMavVertexArray>> fontTextLayout(const wchar_t* text, const wchar_t* alignment,
+                                                               const CMavPoint3d& point)
+{
+    const GlyphTable& t = filledTable();
+    int regions = 0;
+    bool boxes = true;
+    double x = 0.0;
+    double h = 0.0;
+    // The box of a placed glyph widens the text: the next glyph starts after it.
+    auto advance = [&x, &h](const CMavPoint3d& boxMin, const CMavPoint3d& boxMax) {
+        x += std::fabs(boxMin.x - boxMax.x) + 0.5;
+        h = std::fmax(h, boxMax.y);
+    };
+    for (const wchar_t* c = text; c && *c; ++c) {
+        const long index = t.find(static_cast<std::uint16_t>(static_cast<std::uint32_t>(*c) & 0xFFFFu));
+        if (index < 0)
+            continue;
+        const GlyphEntry& entry = *t.entries[index];
+        regions += entry.oriented.len();
+        boxes = boxes && entry.hasBox;
+        // The box of the moved glyph is its cell box moved: adding the same number to every coordinate keeps
+        // their order (rounding is monotonic) and no coordinate of the font is a negative zero, so the smallest
+        // and largest moved coordinates are exactly the moved smallest and largest.
+        if (boxes && entry.oriented.len() > 0) {
+            const CMavVector3d shift(point.x + x, point.y, point.z);
+            advance(entry.boxMin + shift, entry.boxMax + shift);
+        }
+    }
+    const CMavVector3d none(0.0, 0.0, 0.0);
+    const CMavVector3d align = boxes ? alignmentShift(alignment, x - 0.3, h) : none;
+    // Without a move for the alignment a coordinate is moved once (a second move by zero would turn -0 into 0).
+    const bool aligned = align.x != 0.0 || align.y != 0.0;
+    Glyph result;
+    result.reserve(regions);
+    x = 0.0;
+    h = 0.0;
+    for (const wchar_t* c = text; c && *c; ++c) {
+        const long index = t.find(static_cast<std::uint16_t>(static_cast<std::uint32_t>(*c) & 0xFFFFu));
+        if (index < 0)
+            continue;
+        const GlyphEntry& entry = *t.entries[index];
+        const Glyph& glyph = entry.oriented;
+        const CMavVector3d shift(point.x + x, point.y, point.z);
+        CMavPoint3d boxMin, boxMax;
+        for (int r = 0; r < glyph.len(); ++r) {
+            result.append(glyph.data()[r]);
+            CMavArrayTempl<CMavVertexArray>& region = result.data()[result.len() - 1];
+            for (int o = 0; o < region.len(); ++o) {
+                if (aligned) {
+                    for (CMavVertex& v : region.data()[o]) {
+                        moveTwice(v.start, shift, align);
+                        moveTwice(v.end, shift, align);
+                    }
+                } else {
+                    region.data()[o].move(shift);
+                }
+            }
+            if (boxes)
+                continue;
+            CMavPoint3d lo, hi;
+            if (region.len() > 0 && region.data()[0].extents(lo, hi)) {
+                if (r == 0) {
+                    boxMin = lo;
+                    boxMax = hi;
+                } else {
+                    boxMin = MAV::p_min(boxMin, lo);
+                    boxMax = MAV::p_max(boxMax, hi);
+                }
+            }
+        }
+        if (glyph.len() == 0)
+            continue;
+        if (boxes)
+            advance(entry.boxMin + shift, entry.boxMax + shift);
+        else
+            advance(boxMin, boxMax);
+    }
+    if (!boxes) {
+        const CMavVector3d late = alignmentShift(alignment, x - 0.3, h);
+        if (late.x != 0.0 || late.y != 0.0)
+            for (CMavArrayTempl<CMavVertexArray>& region : result)
+                for (CMavVertexArray& outline : region)
+                    outline.move(late);
     }
     return result;
 }

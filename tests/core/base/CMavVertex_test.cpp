@@ -215,6 +215,16 @@ TEST(CMavVertexArray, ClosureRevertAndTransforms)
     const CMavArrayTempl<CMavPoint3d> upright{{0, 0, 0}, {1, 0, 0}, {1, 0, 1}, {0, 0, 1}};
     EXPECT_TRUE(CMavVertexArray::fromPoints(upright, true).normal().isEqualTo(CMavVector3d::kYAxis));
     EXPECT_EQ(CMavVertexArray().normal(), CMavVector3d::kZAxis);
+    // An upright sliver counts by its area only while that is more than 1e-12 of its perimeter squared (2 here);
+    // below, the direction across its first chord nearest +Z; a line along Z gives +Y.
+    for (const auto& [h, expected] : {std::pair{2e-11, CMavVector3d::kYAxis}, std::pair{8e-12, CMavVector3d::kYAxis},
+                                      std::pair{2e-12, CMavVector3d::kZAxis}})
+        EXPECT_EQ(CMavVertexArray::fromPoints(CMavArrayTempl<CMavPoint3d>{{0, 0, 0}, {1, 0, 0}, {0.5, 0, h}}, true)
+                      .normal(),
+                  expected)
+            << h;
+    EXPECT_EQ(CMavVertexArray::fromPoints(CMavArrayTempl<CMavPoint3d>{{0, 0, 0}, {0, 0, 3}}).normal(),
+              CMavVector3d::kYAxis);
     // Closing adds a segment only when the last point is not the first already; one point makes nothing.
     EXPECT_EQ(CMavVertexArray::fromPoints(CMavArrayTempl<CMavPoint3d>{{0, 0, 0}, {1, 0, 0}, {0, 0, 0}}, true).len(), 2);
     EXPECT_EQ(CMavVertexArray::fromPoints(CMavArrayTempl<CMavPoint3d>{{0, 0, 0}}, true).len(), 0);
