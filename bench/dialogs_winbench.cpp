@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -93,29 +94,32 @@ int main(int argc, char** argv)
     CMavMatMgr::loadText(text.data(), text.size());
 
     HWND host = CreateWindowExW(0, L"STATIC", L"bench", WS_POPUP, 0, 0, 400, 600, nullptr, nullptr, nullptr, nullptr);
-    CMavMatTreeCtrl tree;
-    // A dialog that opens builds its tree into a new, empty control: each timed build gets one, made beforehand.
+    // A dialog that opens builds its tree into a new, empty control of a new dialog: each timed build gets one,
+    // made beforehand (the previous one, with all it remembers, goes untimed, as when its dialog closed).
+    std::unique_ptr<CMavMatTreeCtrl> control;
     const auto fresh = [&] {
-        if (tree.m_hWnd)
-            tree.DestroyWindow();
-        tree.Create(WS_CHILD | WS_VISIBLE | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT, RECT{0, 0, 400, 600},
-                    CWnd::FromHandle(host), 1090);
+        if (control && control->m_hWnd)
+            control->DestroyWindow();
+        control = std::make_unique<CMavMatTreeCtrl>();
+        control->Create(WS_CHILD | WS_VISIBLE | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT,
+                        RECT{0, 0, 400, 600}, CWnd::FromHandle(host), 1090);
     };
+    const auto tree = [&control]() -> CMavMatTreeCtrl& { return *control; };
     ShowWindow(host, SW_SHOWNOACTIVATE);
     const CMavArrayTempl<CMavString> none;
-    const double plain = bestOf(reps, fresh, [&] { tree.init(0, L"M0625_2", none); });
-    const int items = static_cast<int>(tree.GetCount());
-    const double edge = bestOf(reps, fresh, [&] { tree.init(4, L"M0625_2", none); });
+    const double plain = bestOf(reps, fresh, [&] { tree().init(0, L"M0625_2", none); });
+    const int items = static_cast<int>(tree().GetCount());
+    const double edge = bestOf(reps, fresh, [&] { tree().init(4, L"M0625_2", none); });
     std::function<void(HTREEITEM)> walk = [&](HTREEITEM item) {
-        for (HTREEITEM c = tree.GetChildItem(item); c; c = tree.GetNextSiblingItem(c))
+        for (HTREEITEM c = tree().GetChildItem(item); c; c = tree().GetNextSiblingItem(c))
             walk(c);
     };
     const double whole = bestOf(reps, fresh, [&] {
-        tree.init(0, L"M0625_2", none);
-        for (HTREEITEM r = tree.GetRootItem(); r; r = tree.GetNextSiblingItem(r))
+        tree().init(0, L"M0625_2", none);
+        for (HTREEITEM r = tree().GetRootItem(); r; r = tree().GetNextSiblingItem(r))
             walk(r);
     });
-    const int allItems = static_cast<int>(tree.GetCount());
+    const int allItems = static_cast<int>(tree().GetCount());
 
     // The same texts, inserted bare.
     std::vector<std::wstring> texts;
@@ -123,21 +127,22 @@ int main(int argc, char** argv)
         for (int level = 0; level < 4; ++level)
             texts.push_back(L"Material " + std::to_wstring(chain) + L"-" + std::to_wstring(level));
     const double bare = bestOf(reps, fresh, [&] {
-        tree.SendMessage(WM_SETREDRAW, FALSE);
-        HTREEITEM root = tree.InsertItem(L"Bibliothek");
+        tree().SendMessage(WM_SETREDRAW, FALSE);
+        HTREEITEM root = tree().InsertItem(L"Bibliothek");
         for (int chain = 0; chain < 1250; ++chain)
             for (int level = 0; level < 4; ++level) {
                 HTREEITEM parent = root;
                 for (int l = level; l < 4; ++l)
-                    parent = tree.InsertItem(texts[static_cast<size_t>(chain * 4 + l)].c_str(), parent);
+                    parent = tree().InsertItem(texts[static_cast<size_t>(chain * 4 + l)].c_str(), parent);
             }
-        tree.SendMessage(WM_SETREDRAW, TRUE);
+        tree().SendMessage(WM_SETREDRAW, TRUE);
     });
     std::printf("material tree, %d items (%d at open): init %8.3f ms   with edge search %8.3f ms   bare inserts of "
                 "all %8.3f ms   ratio %5.2f / %5.2f\n",
                 allItems, items, plain * 1e3, edge * 1e3, bare * 1e3, plain / bare, edge / bare);
     std::printf("material tree, init and every branch opened: %8.3f ms   ratio %5.2f\n", whole * 1e3, whole / bare);
-    tree.DestroyWindow();
+    control->DestroyWindow();
+    control.reset();
     DestroyWindow(host);
     CMavMatMgr::reset();
 

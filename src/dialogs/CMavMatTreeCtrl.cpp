@@ -176,9 +176,9 @@ void CMavMatTreeCtrl::rootMat(CMavArrayTempl<CMavString>& library, CMavArrayTemp
 // Inserts a material item as the last child of parent, its parameter its own handle, with a button when it will
 // have children (which are inserted when it is first expanded); its entry is left to the caller. Null when the
 // tree refuses the item. `children` tells whether it got a button.
-HTREEITEM CMavMatTreeCtrl::insertMat(const CMavString& name, HTREEITEM parent, int depth, bool& children)
+HTREEITEM CMavMatTreeCtrl::insertMat(const CMavString& name, const MatInfo& material, HTREEITEM parent, int depth,
+                                     bool& children)
 {
-    const MatInfo& material = info(name);
     const MAV::CMatProp& prop = material.prop;
     CMavString named;
     if (m_flags & flagNames) {
@@ -212,9 +212,18 @@ HTREEITEM CMavMatTreeCtrl::insertMat(const CMavString& name, HTREEITEM parent, i
         }
     }
     insert.item.cChildren = children ? 1 : 0;
-    const HTREEITEM item = InsertItem(&insert);
-    if (item)
-        SetItemData(item, reinterpret_cast<DWORD_PTR>(item));
+    // Both go straight to the tree view's own procedure: the items are the control's own business, and for
+    // thousands of them the way through the window map and this class's message handling costs as much as the
+    // tree view's own work.
+    const auto item =
+        reinterpret_cast<HTREEITEM>(DefWindowProc(TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    if (item) {
+        TVITEMW param{};
+        param.mask = TVIF_PARAM;
+        param.hItem = item;
+        param.lParam = reinterpret_cast<LPARAM>(item);
+        DefWindowProc(TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&param));
+    }
     return item;
 }
 
@@ -272,10 +281,11 @@ std::vector<HTREEITEM> CMavMatTreeCtrl::buildTree(const CMavArrayTempl<CMavStrin
     std::vector<Entry> added;
     for (const CMavString& name : names) {
         bool children = false;
-        const HTREEITEM item = insertMat(name, parent, depth, children);
+        const MatInfo& material = info(name);
+        const HTREEITEM item = insertMat(name, material, parent, depth, children);
         items.push_back(item);
         if (item)
-            added.push_back({item, name, &info(name).label, depth, children});
+            added.push_back({item, name, &material.label, depth, children});
     }
     const size_t inserted = added.size();
     addEntries(added);
@@ -292,12 +302,14 @@ std::vector<HTREEITEM> CMavMatTreeCtrl::buildTree(const CMavArrayTempl<CMavStrin
 std::vector<HTREEITEM> CMavMatTreeCtrl::buildRoots(const CMavArrayTempl<CMavString>& names, HTREEITEM parent)
 {
     const size_t n = static_cast<size_t>(names.len());
+    std::vector<const MatInfo*> infos(n);
     std::vector<const CMavString*> labels(n);
     std::vector<char> goesFirst(n);
     std::vector<size_t> order(n);
     for (size_t i = 0; i < n; ++i) {
         const CMavString& name = names[static_cast<int>(i)];
-        labels[i] = &info(name).label;
+        infos[i] = &info(name);
+        labels[i] = &infos[i]->label;
         goesFirst[i] = name.isEmpty() || isSystem(name);
         order[i] = i;
     }
@@ -319,7 +331,7 @@ std::vector<HTREEITEM> CMavMatTreeCtrl::buildRoots(const CMavArrayTempl<CMavStri
     for (size_t k : order) {
         bool children = false;
         const CMavString& name = names[static_cast<int>(k)];
-        items[k] = insertMat(name, parent, 0, children);
+        items[k] = insertMat(name, *infos[k], parent, 0, children);
         if (items[k])
             added.push_back({items[k], name, labels[k], 0, children});
     }

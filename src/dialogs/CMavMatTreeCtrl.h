@@ -59,9 +59,14 @@ private:
         bool pending; // it has children that are not inserted yet
     };
     void rootMat(CMavArrayTempl<CMavString>& library, CMavArrayTempl<CMavString>& drawing, unsigned long flags);
+    // A material's properties and label, read once per build.
+    struct MatInfo {
+        MAV::CMatProp prop;
+        CMavString label;
+    };
     std::vector<HTREEITEM> buildTree(const CMavArrayTempl<CMavString>& names, HTREEITEM parent, int depth);
     std::vector<HTREEITEM> buildRoots(const CMavArrayTempl<CMavString>& names, HTREEITEM parent);
-    HTREEITEM insertMat(const CMavString& name, HTREEITEM parent, int depth, bool& children);
+    HTREEITEM insertMat(const CMavString& name, const MatInfo& material, HTREEITEM parent, int depth, bool& children);
     void childNames(const CMavString& name, int depth, const std::vector<CMavString>& path,
                     std::vector<CMavString>& out);
     std::vector<HTREEITEM> expandItem(HTREEITEM item);
@@ -70,11 +75,6 @@ private:
     bool containsMat(const CMavString& name, int depth, std::vector<CMavString>& path, const wchar_t* wanted);
     void revealMat(HTREEITEM item, const wchar_t* wanted);
     void addEntries(std::vector<Entry>& added);
-    // A material's properties and label, read once per build.
-    struct MatInfo {
-        MAV::CMatProp prop;
-        CMavString label;
-    };
     const MatInfo& info(const CMavString& name);
     bool hasEdgeSubs(const MAV::CMatProp& prop, std::vector<const CMavString*>& seen);
     bool hasPhysSubs(const MAV::CMatProp& prop, std::vector<const CMavString*>& seen);

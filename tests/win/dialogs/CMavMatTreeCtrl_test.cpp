@@ -42,7 +42,8 @@ struct ScopedMaterials {
     ~ScopedMaterials() { CMavMatMgr::reset(); }
 };
 
-// The tree as text: each item's material name (a root's text) with its image, children in braces.
+// The tree as text: each item's material name (a root's text) with its image, children in braces; "?" marks an
+// item whose parameter is not its own handle (a material's) or 0 (a root's).
 std::wstring dump(CMavMatTreeCtrl& tree, HTREEITEM item)
 {
     std::wstring out;
@@ -52,6 +53,8 @@ std::wstring dump(CMavMatTreeCtrl& tree, HTREEITEM item)
         tree.GetItemImage(item, image, selected);
         out += (out.empty() ? L"" : L",") + (name ? std::wstring(name->c_str()) + L":" + std::to_wstring(image)
                                                   : std::wstring(tree.GetItemText(item).GetString()));
+        if (tree.GetItemData(item) != (name ? reinterpret_cast<DWORD_PTR>(item) : 0))
+            out += L"?";
         if (HTREEITEM child = tree.GetChildItem(item))
             out += L"{" + dump(tree, child) + L"}";
     }
