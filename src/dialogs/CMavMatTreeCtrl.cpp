@@ -515,8 +515,12 @@ bool CMavMatTreeCtrl::init(unsigned long flags, const wchar_t* initialName,
             }
         }
     }
+    // Selected while the tree does not redraw (opening the branches down to the item then measures their items
+    // once), and scrolled into view when it does again.
+    const HTREEITEM initial = m_hInitItem ? m_hInitItem : lib;
+    SelectItem(initial);
     SendMessage(WM_SETREDRAW, TRUE);
-    SelectItem(m_hInitItem ? m_hInitItem : lib);
+    EnsureVisible(initial);
     Invalidate();
     return true;
 }

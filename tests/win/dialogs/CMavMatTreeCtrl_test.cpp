@@ -61,6 +61,12 @@ std::wstring dump(CMavMatTreeCtrl& tree, HTREEITEM item)
     return out;
 }
 
+std::wstring matOf(CMavMatTreeCtrl& tree, HTREEITEM item)
+{
+    const CMavString* name = tree.itemMat(item);
+    return name ? name->c_str() : L"-";
+}
+
 CMavMatTreeCtrl& treeOf(HWND d) { return static_cast<CMavMatTreeDlg*>(CWnd::FromHandlePermanent(d))->tree(); }
 
 MAV::DlgEnvMatTree_st env(const wchar_t* country, std::vector<const wchar_t*> keywords = {})
@@ -205,6 +211,7 @@ TEST(MaterialTree, CyclesAndLongChainsEnd)
                 std::to_string(i + 1) + " = none } }\n";
     ScopedMaterials materials(text + "}\n");
     std::wstring withEdge, chains;
+    bool shown = false;
     Script script([&](HWND d) {
         CMavMatTreeCtrl& tree = treeOf(d);
         withEdge = dump(tree, tree.GetRootItem());
@@ -219,6 +226,12 @@ TEST(MaterialTree, CyclesAndLongChainsEnd)
                     chains += std::wstring(tree.itemMat(c)->c_str()) + L"/";
             chains += std::to_wstring(depth) + L"}";
         }
+        // An initial material far down the list is scrolled into view.
+        tree.init(0, L"D139", CMavArrayTempl<CMavString>());
+        RECT item{}, client{};
+        tree.GetClientRect(&client);
+        shown = tree.GetItemRect(tree.GetSelectedItem(), &item, TRUE) && item.top >= 0 && item.bottom <= client.bottom &&
+                matOf(tree, tree.GetSelectedItem()) == L"D139";
         uitest::press(d, IDCANCEL);
     });
     CMavString chosen;
@@ -227,6 +240,7 @@ TEST(MaterialTree, CyclesAndLongChainsEnd)
     EXPECT_EQ(withEdge, L"Bibliothek");
     EXPECT_EQ(chains, L"CYC_A{CYC_B/1}CYC_B{CYC_A/1}SELF{0}D100{D101/D102/" +
                           std::to_wstring(CMavMatTreeCtrl::kMaxDepth) + L"}");
+    EXPECT_TRUE(shown);
 }
 
 // The tree inserts an item's children when they are first needed: it opens with the root materials alone, and a
@@ -241,12 +255,6 @@ LIBRARY {
   PAPER { LABEL = text "D Paper" }
 }
 )";
-
-std::wstring matOf(CMavMatTreeCtrl& tree, HTREEITEM item)
-{
-    const CMavString* name = tree.itemMat(item);
-    return name ? name->c_str() : L"-";
-}
 
 TEST(MaterialTreeOnDemand, ChildrenArriveWhenNeeded)
 {
