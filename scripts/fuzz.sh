@@ -92,9 +92,14 @@ run_one() {
     before=$(ls "$work" | wc -l)
     # The timeout is wall time: at the lowest priority on a busy machine a unit of half a CPU second has taken
     # ten, so only a unit that takes half a minute counts as a hang.
-    (cd "$BUILD" && nice -n 19 "./$t" "$limit_arg" -max_len=$MAX_LEN -timeout=30 -rss_limit_mb=1024 \
+    (cd "$BUILD" && exec nice -n 19 "./$t" "$limit_arg" -max_len=$MAX_LEN -timeout=30 -rss_limit_mb=1024 \
         -print_final_stats=1 -artifact_prefix="$found/" "${dict[@]}" "$work" "$MAV_ROOT/fuzz/corpus/$name" \
-        </dev/null >"$log" 2>&1)
+        </dev/null >"$log" 2>&1) &
+    local pid=$!
+    echo "$pid" >"$BUILD/$t.pid"
+    # A stop (below) interrupts the fuzzer, which prints its statistics; wait again until it has.
+    while kill -0 "$pid" 2>/dev/null; do wait "$pid"; done
+    rm -f "$BUILD/$t.pid"
     local execs cov0 cov1 after findings
     execs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)
     cov0=$(grep -m1 'INITED' "$log" | grep -o 'cov: [0-9]*' | grep -o '[0-9]*')
@@ -111,8 +116,19 @@ run_one() {
 }
 
 printf 'fuzzing %d targets, %s each, %d at a time, logs in %s\n' "${#available[@]}" "$limit" "$JOBS" "$BUILD"
+# A campaign stopped early (Ctrl-C, or TERM to this script) still counts what ran: the running fuzzers are
+# interrupted, print their statistics and get their lines; no further target starts.
+stopping=0
+stop() {
+    stopping=1
+    for f in "$BUILD"/*_fuzz.pid; do
+        [ -f "$f" ] && kill -INT "$(cat "$f")" 2>/dev/null
+    done
+}
+trap stop INT TERM
 running=0
 for t in "${available[@]}"; do
+    [ "$stopping" = 1 ] && break
     run_one "$t" &
     running=$((running + 1))
     if [ "$running" -ge "$JOBS" ]; then
@@ -120,7 +136,8 @@ for t in "${available[@]}"; do
         running=$((running - 1))
     fi
 done
-wait
+# wait returns early when a stop arrives: wait until every target has written its line.
+while [ -n "$(jobs -pr)" ]; do wait; done
 
 total=0
 for t in "${available[@]}"; do
