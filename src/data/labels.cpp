@@ -2,6 +2,7 @@
 #include "data/labels.h"
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -102,9 +103,36 @@ bool label_get(const wchar_t* label, const wchar_t* code, CMavString& text)
     }
     if (!code)
         return false;
-    for (const Part& p : parse(label)) {
-        if (sameCode(p.code, code)) {
-            text = CMavString(p.text);
+    // The parts as parse reads them, without making them (dialogs read the labels of thousands of materials):
+    // the first whose code is the wanted one gives its text.
+    const std::wstring_view s(label);
+    const size_t n = s.size();
+    size_t i = 0;
+    while (i < n) {
+        if (s[i] != L'\\') {
+            ++i;
+            continue;
+        }
+        ++i;
+        size_t j = i;
+        while (j < n && s[j] != L'=' && s[j] != L'\\')
+            ++j;
+        if (j >= n || s[j] == L'\\') {
+            i = j;
+            continue;
+        }
+        const std::wstring partCode(s.substr(i, j - i));
+        const size_t start = j + 1;
+        // The text runs to the next single backslash; a doubled one stands for one backslash.
+        i = start;
+        while (i < n && !(s[i] == L'\\' && !(i + 1 < n && s[i + 1] == L'\\')))
+            i += s[i] == L'\\' ? 2 : 1;
+        if (validCode(partCode) && sameCode(partCode, code)) {
+            std::wstring out;
+            out.reserve(i - start);
+            for (size_t k = start; k < i; k += s[k] == L'\\' ? 2 : 1)
+                out += s[k];
+            text = CMavString(std::move(out));
             return true;
         }
     }

@@ -40,11 +40,12 @@ const CMavDataItem* findMaterial(const wchar_t* name, bool* drawing)
     if (!name || !*name)
         return nullptr;
     const CMavDataItem* root = CMavMatMgr::data();
+    // Children looked up by their key part directly: a key path for one step costs an allocation per lookup.
     for (const wchar_t* section : {L"LIBRARY", L"DRAWING"}) {
-        const CMavDataItem* dir = root->get(CMavDataKey().appendText(section));
+        const CMavDataItem* dir = root->childAt(root->indexOf(CMavDataKeyPart(section)));
         if (!dir || !dir->isDir())
             continue;
-        const CMavDataItem* exact = dir->get(CMavDataKey().appendText(name));
+        const CMavDataItem* exact = dir->childAt(dir->indexOf(CMavDataKeyPart(name)));
         const CMavDataItem* found = (exact && exact->isDir()) ? exact : nullptr;
         for (MAV::CDataIterator it(dir); !found && it.valid(); it.next()) {
             const CMavDataItem* m = it.item();
