@@ -105,7 +105,7 @@ int main(int argc, char** argv)
                         RECT{0, 0, 400, 600}, CWnd::FromHandle(host), 1090);
     };
     const auto tree = [&control]() -> CMavMatTreeCtrl& { return *control; };
-    ShowWindow(host, SW_SHOWNOACTIVATE);
+    // The host stays hidden: a dialog builds its tree in WM_INITDIALOG, before it is shown.
     const CMavArrayTempl<CMavString> none;
     const double plain = bestOf(reps, fresh, [&] { tree().init(0, L"M0625_2", none); });
     const int items = static_cast<int>(tree().GetCount());
