@@ -435,6 +435,31 @@ TEST(RenderMapping, ViewDirectionAndItemMatrixApplyInTheOrderOfEachKind)
     }
 }
 
+// 70 colours in one drawing of the window, lines and filled texts: the pens and brushes it keeps are pruned when
+// 64 are kept, and a colour asked for again after that is made anew. Every row keeps its own colour.
+TEST(RenderState, KeptPensAndBrushesBeyondTheirStoreKeepTheirColours)
+{
+    CMavGDX g = plainList();
+    std::vector<COLORREF> colours;
+    for (int i = 0; i < 70; ++i)
+        colours.push_back(RGB(i * 3, 255 - i * 3, (i * 37) % 256));
+    colours.push_back(colours[0]);
+    for (size_t i = 0; i < colours.size(); ++i) {
+        const double y = static_cast<double>(i) + 1 + (i == 70 ? 5 : 0);
+        addPolyline(g, segment(10, y, 60, y), rgb(colours[i]));
+        Glyphs square;
+        square.append(contours({rectangle(70, y, 100, y + 1)}));
+        addGlyphs(g, 0x1, square, colours[i]);
+    }
+    const DibPtr d = drawAs(g, RenderTarget::Window);
+    int wrong = 0;
+    for (size_t i = 0; i < colours.size(); ++i) {
+        const int y = static_cast<int>(i) + 1 + (i == 70 ? 5 : 0);
+        wrong += (d->at(30, y) != dibPixel(colours[i])) + (d->at(85, y) != dibPixel(colours[i]));
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
 TEST(RenderState, NoGdiObjectOutlivesTheDrawingAndTheContextIsGivenBack)
 {
     // Wine's handle table holds 65536 objects: 70,000 items drawn (the cheap kinds in each target, the costly
