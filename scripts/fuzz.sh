@@ -10,7 +10,8 @@
 #   scripts/fuzz.sh --merge [TARGET...]     minimises the grown corpora back into fuzz/corpus/
 #
 # FUZZ_JOBS (default 1) targets run side by side. Crashes, leaks and timeouts land in build/fuzz/findings/<target>/
-# and make the script exit non-zero; a finding becomes a regression test of the ordinary suite.
+# and make the script exit non-zero; a finding becomes a regression test of the ordinary suite. Slow units (over
+# 10 s) land there too and are counted apart.
 set -uo pipefail
 MAV_ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD="${MAV_BUILD:-$MAV_ROOT/build}/fuzz"
@@ -100,19 +101,22 @@ run_one() {
     # A stop (below) interrupts the fuzzer, which prints its statistics; wait again until it has.
     while kill -0 "$pid" 2>/dev/null; do wait "$pid"; done
     rm -f "$BUILD/$t.pid"
-    local execs cov0 cov1 after findings
+    local execs cov0 cov1 after findings slow
     execs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)
     cov0=$(grep -m1 'INITED' "$log" | grep -o 'cov: [0-9]*' | grep -o '[0-9]*')
     cov1=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*')
     after=$(ls "$work" | wc -l)
-    findings=$(ls "$found" | wc -l)
+    findings=$(ls "$found" | grep -vc '^slow-unit-')
+    # A slow unit (one run over 10 s of wall time) is kept for a look, not counted: replayed alone, one that a
+    # busy or paused machine made slow runs in milliseconds.
+    slow=$(ls "$found" | grep -c '^slow-unit-')
     # Executions add up over runs (the working corpus carries each run on from the last): build/fuzz/execs.log
     # keeps one line per run, the total is what a target has had.
     echo "$name ${execs:-0}" >>"$BUILD/execs.log"
     local total
     total=$(awk -v t="$name" '$1 == t { s += $2 } END { print s + 0 }' "$BUILD/execs.log")
-    printf '%-20s %12s execs (%12s in all)  cov %5s -> %-5s corpus %4d -> %-5d findings %d\n' "$name" \
-        "${execs:-?}" "$total" "${cov0:-?}" "${cov1:-?}" "$before" "$after" "$findings"
+    printf '%-20s %12s execs (%12s in all)  cov %5s -> %-5s corpus %4d -> %-5d findings %d  slow units %d\n' \
+        "$name" "${execs:-?}" "$total" "${cov0:-?}" "${cov1:-?}" "$before" "$after" "$findings" "$slow"
 }
 
 printf 'fuzzing %d targets, %s each, %d at a time, logs in %s\n' "${#available[@]}" "$limit" "$JOBS" "$BUILD"
@@ -141,7 +145,7 @@ while [ -n "$(jobs -pr)" ]; do wait; done
 
 total=0
 for t in "${available[@]}"; do
-    total=$((total + $(ls "$BUILD/findings/${t%_fuzz}" | wc -l)))
+    total=$((total + $(ls "$BUILD/findings/${t%_fuzz}" | grep -vc '^slow-unit-')))
 done
 if [ "$total" -gt 0 ]; then
     echo "findings: $total (in $BUILD/findings/)"
