@@ -33,10 +33,12 @@ bool sameCode(const std::wstring& a, const wchar_t* b)
     return CMavString(a).compareNoCase(b) == 0;
 }
 
-// The parts of a label that begins with a backslash.
-std::vector<Part> parse(const std::wstring& s)
+// Walks the parts of a label that begins with a backslash: f(code, raw) gets each part's code and its text as it
+// stands (a doubled backslash not yet undone), in order, until it returns false. A stray backslash and a code
+// without '=' are skipped. Nothing is copied, so reading one language's text costs no allocation.
+template <class F>
+void forEachPart(std::wstring_view s, F f)
 {
-    std::vector<Part> parts;
     size_t i = 0;
     const size_t n = s.size();
     while (i < n) {
@@ -52,23 +54,36 @@ std::vector<Part> parse(const std::wstring& s)
             i = j; // a stray backslash or a code without '='
             continue;
         }
-        Part p;
-        p.code = s.substr(i, j - i);
-        i = j + 1;
-        while (i < n) {
-            if (s[i] == L'\\') {
-                if (i + 1 < n && s[i + 1] == L'\\') {
-                    p.text += L'\\';
-                    i += 2;
-                    continue;
-                }
-                break;
-            }
-            p.text += s[i++];
-        }
-        if (validCode(p.code))
-            parts.push_back(std::move(p));
+        const size_t code = i, start = j + 1;
+        // The text runs to the next single backslash; a doubled one stands for one backslash.
+        i = start;
+        while (i < n && !(s[i] == L'\\' && !(i + 1 < n && s[i + 1] == L'\\')))
+            i += s[i] == L'\\' ? 2 : 1;
+        if (!f(s.substr(code, j - code), s.substr(start, i - start)))
+            return;
     }
+}
+
+// A part's text with its doubled backslashes undone.
+std::wstring unescaped(std::wstring_view raw)
+{
+    std::wstring out;
+    out.reserve(raw.size());
+    for (size_t k = 0; k < raw.size(); k += raw[k] == L'\\' ? 2 : 1)
+        out += raw[k];
+    return out;
+}
+
+// The parts of a label that begins with a backslash (those with a valid code).
+std::vector<Part> parse(const std::wstring& s)
+{
+    std::vector<Part> parts;
+    forEachPart(s, [&parts](std::wstring_view code, std::wstring_view raw) {
+        std::wstring c(code);
+        if (validCode(c))
+            parts.push_back(Part{std::move(c), unescaped(raw)});
+        return true;
+    });
     return parts;
 }
 
@@ -103,40 +118,17 @@ bool label_get(const wchar_t* label, const wchar_t* code, CMavString& text)
     }
     if (!code)
         return false;
-    // The parts as parse reads them, without making them (dialogs read the labels of thousands of materials):
-    // the first whose code is the wanted one gives its text.
-    const std::wstring_view s(label);
-    const size_t n = s.size();
-    size_t i = 0;
-    while (i < n) {
-        if (s[i] != L'\\') {
-            ++i;
-            continue;
-        }
-        ++i;
-        size_t j = i;
-        while (j < n && s[j] != L'=' && s[j] != L'\\')
-            ++j;
-        if (j >= n || s[j] == L'\\') {
-            i = j;
-            continue;
-        }
-        const std::wstring partCode(s.substr(i, j - i));
-        const size_t start = j + 1;
-        // The text runs to the next single backslash; a doubled one stands for one backslash.
-        i = start;
-        while (i < n && !(s[i] == L'\\' && !(i + 1 < n && s[i + 1] == L'\\')))
-            i += s[i] == L'\\' ? 2 : 1;
-        if (validCode(partCode) && sameCode(partCode, code)) {
-            std::wstring out;
-            out.reserve(i - start);
-            for (size_t k = start; k < i; k += s[k] == L'\\' ? 2 : 1)
-                out += s[k];
-            text = CMavString(std::move(out));
+    // The first part with the wanted code gives its text (dialogs read the labels of thousands of materials).
+    bool found = false;
+    forEachPart(label, [&](std::wstring_view partCode, std::wstring_view raw) {
+        const std::wstring c(partCode);
+        if (!validCode(c) || !sameCode(c, code))
             return true;
-        }
-    }
-    return false;
+        text = CMavString(unescaped(raw));
+        found = true;
+        return false;
+    });
+    return found;
 }
 
 CMavString label_get(const wchar_t* label, const wchar_t* code)
