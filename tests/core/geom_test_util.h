@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdint>
 #include <initializer_list>
 
 #include "base/CMavVertexArray.h"
@@ -44,5 +45,19 @@ inline CMavVertexArray circle(double cx, double cy, double r, double bulge = 1.0
 {
     return poly({{cx + r, cy, cx - r, cy, bulge}, {cx - r, cy, cx + r, cy, bulge}});
 }
+
+// A seeded linear congruential generator of numbers in [lo, hi): the same sequence on every platform.
+class Lcg {
+public:
+    explicit Lcg(std::uint32_t seed) : m_seed(seed) {}
+    double operator()(double lo, double hi)
+    {
+        m_seed = m_seed * 1664525u + 1013904223u;
+        return lo + (hi - lo) * ((m_seed >> 8) / 16777216.0);
+    }
+
+private:
+    std::uint32_t m_seed;
+};
 
 } // namespace geomtest

@@ -55,11 +55,7 @@ CMavVertexArray closed(std::initializer_list<CMavPoint3d> pts)
 // to the region by the polyline clipper.
 TEST(RegionHatch, AgreesWithClippingEachLineOnRandomRegions)
 {
-    std::uint32_t seed = 12345;
-    auto rnd = [&seed](double lo, double hi) {
-        seed = seed * 1664525u + 1013904223u;
-        return lo + (hi - lo) * ((seed >> 8) / 16777216.0);
-    };
+    geomtest::Lcg rnd(12345);
     for (int round = 0; round < 12; ++round) {
         const int n = 24;
         CMavArrayTempl<CMavPoint3d> pts;

@@ -92,11 +92,7 @@ TEST(PolylineSplit, ArcsBecomeTheFewestChordsWithinALengthDependentTolerance)
 // whole periods fill the segment. A segment not longer than a period stays whole.
 TEST(DashMeasure, StraightSegmentsMatchTheGeneralPolylineMeasure)
 {
-    std::uint32_t seed = 777;
-    auto rnd = [&seed](double lo, double hi) {
-        seed = seed * 1664525u + 1013904223u;
-        return lo + (hi - lo) * ((seed >> 8) / 16777216.0);
-    };
+    geomtest::Lcg rnd(777);
     for (int round = 0; round < 600; ++round) {
         Dashes d;
         const int n = 2 + round % 4, mode = round % 3;
