@@ -263,7 +263,9 @@ void CMavEdit::OnKillFocus(CWnd* newWnd)
     }
     if (!error.IsEmpty()) {
         const CString caption = MAV::numMsg(L"MAV001", L"Fehler");
+        m_bShowingError = true;
         MessageBox(error, caption, MB_TASKMODAL | MB_ICONERROR);
+        m_bShowingError = false;
     }
     m_nFlags = static_cast<unsigned short>(m_nFlags & ~flagEdited);
     if (m_nType == typeInt) {
@@ -273,7 +275,10 @@ void CMavEdit::OnKillFocus(CWnd* newWnd)
         SetModify(!(previous == value));
         setVal(value);
     }
+    // The default handling tells the parent, which may end a cell's edit there and delete this field: only a
+    // field that still exists takes the focus back.
+    HWND self = m_hWnd;
     CEdit::OnKillFocus(newWnd);
-    if (!error.IsEmpty())
-        SetFocus();
+    if (!error.IsEmpty() && ::IsWindow(self))
+        ::SetFocus(self);
 }

@@ -48,6 +48,10 @@ public:
     bool setKey(const wchar_t* text, double value);
     bool removeKeys();
 
+    // True while the field shows the message of a refused entry: a window around it must not end or delete it
+    // then (the message box takes the focus from whatever had it).
+    bool showingError() const { return m_bShowingError; }
+
 protected:
     void OnSetFocus(CWnd* oldWnd) override;
     void OnKillFocus(CWnd* newWnd) override;
@@ -65,5 +69,6 @@ private:
     unsigned short m_nFlags = 0x21;
     Mav::lFormat m_lFormat;
     type m_nType = typeNone;
+    bool m_bShowingError = false;
     std::vector<std::pair<double, CString>> m_keys;
 };

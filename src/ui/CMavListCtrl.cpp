@@ -259,7 +259,9 @@ BOOL CMavListCtrl::PreTranslateMessage(MSG* msg)
 
 void CMavListCtrl::OnKillFocus(CWnd* newWnd)
 {
-    if (m_pEdit && !(newWnd && newWnd->GetSafeHwnd() == m_pEdit->GetSafeHwnd()))
+    // While the field shows its message about a refused entry (its box took the focus from the list after Enter),
+    // the field is still in its own focus handling; it ends the edit itself when that is done.
+    if (m_pEdit && !(newWnd && newWnd->GetSafeHwnd() == m_pEdit->GetSafeHwnd()) && !m_pEdit->showingError())
         EndItemEdit();
     CListCtrl::OnKillFocus(newWnd);
 }

@@ -19,13 +19,19 @@ class PartsList : public CMavListCtrl {
 public:
     std::vector<int> allowed{kName, kLength, kWidth, kCount};
     int accept = 1, inits = 0, ends = 0, destroys = 0, reentryResult = -1;
-    bool deleteRowOnEnd = false, reenterOnInit = false, windowGoneAtDestroy = false;
+    bool deleteRowOnEnd = false, reenterOnInit = false, windowGoneAtDestroy = false, checkedLength = false;
     HWND editAtInit = nullptr;
 
-    void OnInitEditCtrl(LVHITTESTINFO*, CMavEdit* edit) override
+    void OnInitEditCtrl(LVHITTESTINFO* hit, CMavEdit* edit) override
     {
         ++inits;
         editAtInit = edit->GetSafeHwnd();
+        if (checkedLength && hit->iSubItem == kLength) { // as a parts list checks its lengths
+            edit->setEditFlags(CMavEdit::typeLength, CMavEdit::flagRequired | CMavEdit::flagNoZero |
+                                                         CMavEdit::flagNoNegative, 2, 0.0, 0.0);
+            edit->setVal(_wtof(GetItemText(hit->iItem, kLength)));
+            edit->SetModify(FALSE);
+        }
         if (reenterOnInit) {
             // A scroll and a second start while the first start is still running: neither may end or replace it.
             SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
@@ -242,6 +248,35 @@ TEST(ListInPlaceEdit, ReentryAndAHookDeletingTheRow)
     uitest::key(VK_RETURN);
     EXPECT_EQ(std::make_tuple(f.list.GetItemCount(), f.text(0, kName), f.text(1, kName), CMavListCtrl::editsAlive()),
               std::make_tuple(2, std::wstring(L"Seitenwand"), std::wstring(L"R\u00fcckwand"), 0));
+}
+
+// A length the field refuses: its message, the cell as it was, the edit ended, and the focus where the user sent
+// it (the list on Enter, the clicked control), not on a field that no longer exists.
+TEST(ListInPlaceEdit, ARefusedLengthShowsTheFieldsMessageAndEndsTheEdit)
+{
+    Fixture<> f;
+    f.list.checkedLength = true;
+    f.list.SetCurSel(1);
+    HWND other = f.dlg.GetDlgItem(IDC_TEST_OTHER)->GetSafeHwnd();
+    const struct {
+        const wchar_t* typed; // null: the text deleted
+        bool enter;
+        const wchar_t* box;
+    } cases[] = {{L"-5", false, L"Wert darf nicht negativ sein|Fehler"},
+                 {L"0", true, L"Wert darf nicht Null sein|Fehler"},
+                 {nullptr, true, L"Eintragung notwendig|Fehler"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(uitest::str(c.box));
+        f.clickCell(1, kLength);
+        ASSERT_NE(f.editWnd(), nullptr);
+        if (c.typed)
+            uitest::type(c.typed);
+        else
+            uitest::key(VK_DELETE);
+        const std::wstring box = uitest::boxOf([&] { c.enter ? uitest::key(VK_RETURN) : uitest::click(other, 5, 5); });
+        EXPECT_EQ(std::make_tuple(box, f.text(1, kLength), CMavListCtrl::editsAlive(), GetFocus()),
+                  std::make_tuple(std::wstring(c.box), std::wstring(L"564"), 0, c.enter ? f.list.GetSafeHwnd() : other));
+    }
 }
 
 // A cell of 10,000 characters opens whole and takes a typed character at its end; indexes of -1 or past the end
