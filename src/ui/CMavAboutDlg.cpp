@@ -63,10 +63,13 @@ BOOL CMavAboutDlg::OnInitDialog()
     SetDlgItemText(IDC_ABOUT_PRODUCT, product);
     SetDlgItemText(IDC_ABOUT_VERSION, versionString(L"FileVersion"));
     SetDlgItemText(IDC_ABOUT_MAKER, versionString(L"CompanyName"));
-    // "Info über %s": the caption names the product.
-    CString caption;
-    const wchar_t* format = GetMsg(L"MAV_ABOUT_001", L"Info über %s", nullptr);
-    caption.Format(format ? format : L"%s", product.GetString());
+    // "Info über %s": the caption names the product. The text may come from a host's catalogue, so it is not
+    // used as a format: its first "%s" takes the name, any other percent sign stays as it is.
+    const wchar_t* text = GetMsg(L"MAV_ABOUT_001", L"Info über %s", nullptr);
+    CString caption(text ? text : L"%s");
+    const int at = caption.Find(L"%s");
+    if (at >= 0)
+        caption = caption.Left(at) + product + caption.Mid(at + 2);
     SetWindowText(caption);
     return TRUE;
 }

@@ -528,12 +528,23 @@ public:
     }
 };
 
+// A host's catalogue (language "xx" here) gives a caption with stray percent signs: they are shown, not read as a
+// format.
+const wchar_t* percentCaption(const wchar_t* key, const wchar_t* def, const wchar_t* country)
+{
+    if (str(country) != L"xx")
+        return MAV::msgFcnDefault(key, def, country);
+    return str(key) == L"MAV_ABOUT_001" ? L"%n%d %s (%s) 100%" : MAV::msgFcnDefault(key, def, L"en");
+}
+
 TEST(AboutBox, SystemMenuCommandShowsProductVersionAndMaker)
 {
     const wchar_t* const cases[][5] = {
         {L"de", L"Info über MavMfc...", L"Info über MavMfc", L"Version", L"Hersteller"},
         {L"en", L"About MavMfc...", L"About MavMfc", L"Version", L"Maker"},
+        {L"xx", L"About MavMfc...", L"%n%d MavMfc (%s) 100%", L"Version", L"Maker"},
     };
+    const CMavDlg::MsgFcn installed = CMavDlg::SetMsgCallBack(percentCaption);
     for (const auto& c : cases) {
         HostDlg host;
         host.SetCountry(c[0]);
@@ -559,6 +570,7 @@ TEST(AboutBox, SystemMenuCommandShowsProductVersionAndMaker)
                   std::wstring(c[2]) + L"|MavMfc|" MAV_VERSION_STRING L"|MAVORA|" + c[3] + L"|" + c[4] + L"|icons");
         host.DestroyWindow();
     }
+    CMavDlg::SetMsgCallBack(installed);
     EXPECT_FALSE(MAV::aboutOnSysCommand(nullptr, SC_MOVE));
 }
 
