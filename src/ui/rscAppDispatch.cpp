@@ -1,4 +1,4 @@
-// Reaching the message server: the running object table first; else the registered program is started and
+// Reaching the message server: a running one or one COM starts; else the registered program is started and
 // looked for again every half second, for at most 20 seconds, under the wait cursor.
 #include "ui/rscAppDispatch.h"
 
@@ -31,10 +31,9 @@ RscAppWaitFcn setRscAppWaitFcn(RscAppWaitFcn fcn)
 
 IDispatch* getRscAppDispatch()
 {
-    // Only the running object is asked for: letting COM create it would start the program with COM's own
-    // timeout, without the wait cursor and without the bounded number of looks below.
-    if (IDispatch* running = dispatchFromProgID(kProgID))
-        return running;
+    // A running server, or one COM can start for us (hidden, with its class object offered to this call).
+    if (IDispatch* found = dispatchFromProgID(kProgID, true))
+        return found;
     CMavString path;
     if (!serverFromProgID(kProgID, path))
         return nullptr;
@@ -44,6 +43,8 @@ IDispatch* getRscAppDispatch()
     execute(path.c_str(), nullptr, true);
     for (int i = 0; i < kTries; ++i) {
         g_wait(kWaitMs);
+        // Only the running object table: COM already failed to start this server, and asking it again would
+        // start another copy of the program at every look.
         if (IDispatch* started = dispatchFromProgID(kProgID))
             return started;
     }
