@@ -9,9 +9,9 @@
 // A large library makes a deep tree of which a user opens a few branches: init inserts the roots and the root
 // materials only, each with a button when it has sub-materials to show, and an item's children are inserted when
 // it is first expanded or its first child is asked for. The tree then looks and answers as if built whole: the
-// same items in the same order below every expanded item, the initial item the first one a complete build would
-// reach, and selectMat inserts every item of the material before choosing the first by handle. The material data
-// read by init (properties and labels) serves the later insertions, so they show what init saw.
+// same items in the same order below every expanded item, the initial item the one a complete build would leave
+// (its last match), and selectMat inserts every item of the material before choosing the first by handle. The
+// material data read by init (properties and labels) serves the later insertions, so they show what init saw.
 #include "dialogs/CMavMatTreeCtrl.h"
 
 #include <algorithm>
@@ -366,25 +366,24 @@ std::vector<HTREEITEM> CMavMatTreeCtrl::expandItem(HTREEITEM item)
     return items;
 }
 
-// Finds the first item of the wanted material in the order a complete build inserts items (depth first, the
-// sub-materials in their order): true with route holding the child indices from `name` down to it.
-bool CMavMatTreeCtrl::firstRoute(const CMavString& name, int depth, std::vector<CMavString>& path,
-                                 std::vector<int>& route)
+// Finds the item of the wanted material that a complete build would make the initial one: the build takes every
+// match in turn, each item before its sub-materials, so the last match in that order stays. True with route
+// holding the child indices from `name` down to it (empty for `name` itself).
+bool CMavMatTreeCtrl::lastRoute(const CMavString& name, int depth, std::vector<CMavString>& path,
+                                std::vector<int>& route)
 {
-    if (m_strWantedMat.compareNoCase(name.c_str()) == 0)
-        return true;
     path.push_back(name);
     std::vector<CMavString> kids;
     childNames(name, depth, path, kids);
     bool found = false;
-    for (size_t i = 0; i < kids.size() && !found; ++i) {
+    for (size_t i = kids.size(); i-- > 0 && !found;) {
         route.push_back(static_cast<int>(i));
-        found = firstRoute(kids[i], depth + 1, path, route);
+        found = lastRoute(kids[i], depth + 1, path, route);
         if (!found)
             route.pop_back();
     }
     path.pop_back();
-    return found;
+    return found || m_strWantedMat.compareNoCase(name.c_str()) == 0;
 }
 
 // True when the material name or one below it (as the tree would show them) is the wanted one.
@@ -492,17 +491,17 @@ bool CMavMatTreeCtrl::init(unsigned long flags, const wchar_t* initialName,
         const HTREEITEM draw = InsertItem(GetMsg(L"DLG_SG018", L"Zeichnung"), 0, 0, TVI_ROOT, TVI_LAST);
         drawItems = buildRoots(drawing, draw);
     }
-    // The initial item is the wanted material's first item in the order of a complete build; the items down to
-    // it are inserted now.
+    // The initial item is the wanted material's last item in the order of a complete build (searched from the
+    // end: drawing before library, later root materials first); the items down to it are inserted now.
     if (!m_strWantedMat.isEmpty()) {
         std::vector<CMavString> path;
         std::vector<int> route;
         for (int pass = 0; pass < 2 && !m_hInitItem; ++pass) {
-            const CMavArrayTempl<CMavString>& names = pass == 0 ? library : drawing;
-            const std::vector<HTREEITEM>& items = pass == 0 ? libItems : drawItems;
-            for (int i = 0; i < names.len() && i < static_cast<int>(items.size()) && !m_hInitItem; ++i) {
+            const CMavArrayTempl<CMavString>& names = pass == 0 ? drawing : library;
+            const std::vector<HTREEITEM>& items = pass == 0 ? drawItems : libItems;
+            for (int i = std::min(names.len(), static_cast<int>(items.size())) - 1; i >= 0 && !m_hInitItem; --i) {
                 route.clear();
-                if (!items[static_cast<size_t>(i)] || !firstRoute(names[i], 0, path, route))
+                if (!items[static_cast<size_t>(i)] || !lastRoute(names[i], 0, path, route))
                     continue;
                 HTREEITEM item = items[static_cast<size_t>(i)];
                 for (int step : route) {

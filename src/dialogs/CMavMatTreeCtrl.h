@@ -71,7 +71,7 @@ private:
                     std::vector<CMavString>& out);
     std::vector<HTREEITEM> expandItem(HTREEITEM item);
     void pathOf(HTREEITEM item, std::vector<CMavString>& path);
-    bool firstRoute(const CMavString& name, int depth, std::vector<CMavString>& path, std::vector<int>& route);
+    bool lastRoute(const CMavString& name, int depth, std::vector<CMavString>& path, std::vector<int>& route);
     bool containsMat(const CMavString& name, int depth, std::vector<CMavString>& path, const wchar_t* wanted);
     void revealMat(HTREEITEM item, const wchar_t* wanted);
     void addEntries(std::vector<Entry>& added);

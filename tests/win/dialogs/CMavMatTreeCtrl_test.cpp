@@ -78,7 +78,7 @@ MAV::DlgEnvMatTree_st env(const wchar_t* country, std::vector<const wchar_t*> ke
     return e;
 }
 
-// One opening: the initial material's first item selected, the item of a name listed twice with the lower handle
+// One opening: the initial material's last item in the order of building selected, the item of a name listed twice with the lower handle
 // chosen, the tree for each flag, and a double click on a material confirming it.
 TEST(MaterialTree, InitialMaterialFlagsAndDoubleClick)
 {
@@ -110,11 +110,12 @@ TEST(MaterialTree, InitialMaterialFlagsAndDoubleClick)
     Script script({{L"#32770",
                     [&](HWND d) {
                         CMavMatTreeCtrl& tree = treeOf(d);
-                        // "edge_deep" is first built below BOARD_A, EDGE_MID: that item is selected.
+                        // "edge_deep" is built below BOARD_A's EDGE_MID, below EDGE_MID and last as a root
+                        // material: that last item is selected, as a whole build leaves it.
                         CMavString sel;
                         tree.getSelMat(sel);
                         initial = std::wstring(sel.c_str()) + L" below " +
-                                  tree.itemMat(tree.GetParentItem(tree.GetSelectedItem()))->c_str();
+                                  matOf(tree, tree.GetParentItem(tree.GetSelectedItem()));
                         // TWIN: below BOARD_A and as a material of its own; the item with the lower handle wins.
                         EXPECT_TRUE(tree.selectMat(L"TWIN"));
                         const HTREEITEM chosen = tree.GetSelectedItem(), board = tree.GetChildItem(tree.GetRootItem());
@@ -150,7 +151,7 @@ TEST(MaterialTree, InitialMaterialFlagsAndDoubleClick)
     EXPECT_EQ(MAV::dlgMatTree(env(L"de"), chosen), 1);
     EXPECT_TRUE(Script::finished());
     EXPECT_EQ(std::wstring(chosen.c_str()) + L"|" + initial + L"|" + names,
-              L"SPACE|EDGE_DEEP below EDGE_MID|BOARD_A   A Platte|A Platte");
+              L"SPACE|EDGE_DEEP below -|BOARD_A   A Platte|A Platte");
     EXPECT_TRUE(twinIsFirstHandle);
 }
 
@@ -259,29 +260,29 @@ LIBRARY {
 TEST(MaterialTreeOnDemand, ChildrenArriveWhenNeeded)
 {
     ScopedMaterials materials(kLazyLibrary);
-    int atOpen = -1, afterKey = -1;
-    std::wstring initialPath, shownBelowCore, selected;
+    int atOpen = -1, afterKey = -1, afterSelect = -1;
+    std::wstring initialPath, shownBelowBoard, selected;
     bool expanded = false;
     Script script([&](HWND d) {
         CMavMatTreeCtrl& tree = treeOf(d);
-        // The root materials and the path down to the initial material: BOARD, CORE, then BOARD's CORE and its
-        // two children.
+        // The root materials and the path down to the initial material, FOIL below the root material CORE (the
+        // last of its two places in the order of building): BOARD, CORE and CORE's two children.
         atOpen = tree.insertedCount();
         for (HTREEITEM h = tree.GetSelectedItem(); h; h = tree.GetParentItem(h))
             initialPath = matOf(tree, h) + L"/" + initialPath;
-        // The user opens the root material CORE with the right arrow key.
+        // The user opens the root material BOARD with the right arrow key: its CORE arrives.
         const HTREEITEM board = tree.GetChildItem(tree.GetRootItem());
-        const HTREEITEM core = tree.GetNextSiblingItem(board);
-        tree.SelectItem(core);
+        tree.SelectItem(board);
         ::SendMessageW(tree.m_hWnd, WM_KEYDOWN, VK_RIGHT, 0);
         afterKey = tree.insertedCount();
-        expanded = (tree.GetItemState(core, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
-        for (HTREEITEM v = tree.GetNextItem(core, TVGN_NEXTVISIBLE); v && tree.GetParentItem(v) == core;
+        expanded = (tree.GetItemState(board, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+        for (HTREEITEM v = tree.GetNextItem(board, TVGN_NEXTVISIBLE); v && tree.GetParentItem(v) == board;
              v = tree.GetNextItem(v, TVGN_NEXTVISIBLE))
-            shownBelowCore += matOf(tree, v) + L",";
-        // Selecting PAPER by name picks one of its items, both now in the tree.
+            shownBelowBoard += matOf(tree, v) + L",";
+        // Selecting PAPER by name brings in both its items (below BOARD's CORE too) and picks one.
         CMavString name;
         EXPECT_TRUE(tree.selectMat(L"paper"));
+        afterSelect = tree.insertedCount();
         EXPECT_TRUE(tree.getSelMat(name));
         selected = name.c_str();
         uitest::press(d, IDCANCEL);
@@ -289,8 +290,8 @@ TEST(MaterialTreeOnDemand, ChildrenArriveWhenNeeded)
     CMavString chosen(L"foil");
     EXPECT_EQ(MAV::dlgMatTree(env(L"en", {L"EDGE"}), chosen), 0);
     EXPECT_TRUE(Script::finished() && expanded);
-    EXPECT_EQ(initialPath + L"|" + shownBelowCore + L"|" + selected, L"-/BOARD/CORE/FOIL/|FOIL,PAPER,|PAPER");
-    EXPECT_EQ(std::make_pair(atOpen, afterKey), std::make_pair(5, 7));
+    EXPECT_EQ(initialPath + L"|" + shownBelowBoard + L"|" + selected, L"-/CORE/FOIL/|CORE,|PAPER");
+    EXPECT_EQ(std::make_tuple(atOpen, afterKey, afterSelect), std::make_tuple(4, 5, 7));
 }
 
 } // namespace
