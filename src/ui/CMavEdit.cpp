@@ -223,6 +223,8 @@ void CMavEdit::OnKillFocus(CWnd* newWnd)
             CEdit::OnKillFocus(newWnd);
             return;
         }
+        // The field goes back to its previous value, which still meets the checks below: a host may have set
+        // one outside the limits.
         error = MAV::numMsg(L"MAV022", L"Eintragung notwendig");
     } else {
         getVal(value);
@@ -235,30 +237,30 @@ void CMavEdit::OnKillFocus(CWnd* newWnd)
             CEdit::OnKillFocus(newWnd);
             return;
         }
-        if ((m_nFlags & flagNoNegative) && value < 0.0) {
-            error = MAV::numMsg(L"MAV024", L"Wert darf nicht negativ sein");
-            value = previous;
-        } else if ((m_nFlags & flagNoZero) && value == 0.0) {
-            error = MAV::numMsg(L"MAV023", L"Wert darf nicht Null sein");
-            value = previous;
-        } else if (m_nFlags & flagLimits) {
-            const wchar_t* key = nullptr;
-            const wchar_t* def = nullptr;
-            if (value < m_dMin) {
-                value = m_dMin;
-                key = L"MAV_MFC_0001";
-                def = L"Wert darf nicht kleiner sein als";
-            } else if (value > m_dMax) {
-                value = m_dMax;
-                key = L"MAV_MFC_0002";
-                def = L"Wert darf nicht gr\u00F6\u00DFer sein als";
-            }
-            if (key) {
-                CString limit;
-                formatVal(limit, m_nType == typeLength ? value * m_dUnitCv : value);
-                const CString message = MAV::numMsg(key, def);
-                error.Format(L"%s %s", message.GetString(), limit.GetString());
-            }
+    }
+    if ((m_nFlags & flagNoNegative) && value < 0.0) {
+        error = MAV::numMsg(L"MAV024", L"Wert darf nicht negativ sein");
+        value = previous;
+    } else if ((m_nFlags & flagNoZero) && value == 0.0) {
+        error = MAV::numMsg(L"MAV023", L"Wert darf nicht Null sein");
+        value = previous;
+    } else if (m_nFlags & flagLimits) {
+        const wchar_t* key = nullptr;
+        const wchar_t* def = nullptr;
+        if (value < m_dMin) {
+            value = m_dMin;
+            key = L"MAV_MFC_0001";
+            def = L"Wert darf nicht kleiner sein als";
+        } else if (value > m_dMax) {
+            value = m_dMax;
+            key = L"MAV_MFC_0002";
+            def = L"Wert darf nicht gr\u00F6\u00DFer sein als";
+        }
+        if (key) {
+            CString limit;
+            formatVal(limit, m_nType == typeLength ? value * m_dUnitCv : value);
+            const CString message = MAV::numMsg(key, def);
+            error.Format(L"%s %s", message.GetString(), limit.GetString());
         }
     }
     if (!error.IsEmpty()) {

@@ -196,10 +196,13 @@ TEST(MavEdit, TypedEntriesAreCheckedInOrderWithTheirErrorBox)
         EXPECT_EQ(f.value(), std::to_wstring(std::stod(c.value)) + L"=" + c.value);
         EXPECT_EQ(f.edit.GetModify() != 0, c.error.empty() && std::wstring(c.value) != L"500");
     }
-    // A text the user did not change is not checked, even outside the limits.
+    // A text the user did not change is not checked, even outside the limits; emptied, the field goes back to its
+    // value, which is checked: it becomes the maximum.
     f.edit.setVal(5000.0);
     EXPECT_EQ(f.enter(L""), L"");
     EXPECT_EQ(f.value(), std::to_wstring(5000.0) + L"=5000");
+    EXPECT_EQ(f.enter(L"\b"), L"Wert darf nicht gr\u00F6\u00DFer sein als 2000|Fehler");
+    EXPECT_EQ(f.value(), std::to_wstring(2000.0) + L"=2000");
     // An optional field emptied by the user stays empty and reads as 0.
     f.set(CMavEdit::typeInt, 0x0020, 0);
     f.edit.setVal(4);
