@@ -205,6 +205,12 @@ int CDialog::RunModalLoop()
                 ::TranslateMessage(&msg);
                 ::DispatchMessageW(&msg);
             }
+            if (m_bContinueModal && !m_hWnd) {
+                // The window went away without EndDialog (destroyed by a caller, or with its owner): nothing is
+                // left to wait for.
+                m_nModalResult = -1;
+                m_bContinueModal = false;
+            }
             if (!m_bContinueModal)
                 break;
             if (isIdleMessage(msg))

@@ -26,6 +26,12 @@ CMavEdit::CMavEdit()
 {
 }
 
+CMavEdit::~CMavEdit()
+{
+    if (m_pDeleted)
+        *m_pDeleted = true;
+}
+
 bool CMavEdit::setEditFlags(type t, unsigned short flags, int precision, double min, double max)
 {
     m_nType = t;
@@ -265,9 +271,16 @@ void CMavEdit::OnKillFocus(CWnd* newWnd)
     }
     if (!error.IsEmpty()) {
         const CString caption = MAV::numMsg(L"MAV001", L"Fehler");
+        // The box runs a message loop in which the window around the field may still go away (a host closing
+        // its dialog, the owner destroyed) and delete the field: then nothing of it may be touched.
+        bool deleted = false;
+        m_pDeleted = &deleted;
         m_bShowingError = true;
         MessageBox(error, caption, MB_TASKMODAL | MB_ICONERROR);
+        if (deleted)
+            return;
         m_bShowingError = false;
+        m_pDeleted = nullptr;
     }
     m_nFlags = static_cast<unsigned short>(m_nFlags & ~flagEdited);
     if (m_nType == typeInt) {

@@ -28,6 +28,7 @@ public:
     };
 
     CMavEdit();
+    ~CMavEdit() override;
 
     // Type and flags; for lengths and angles a precision above 0; for types 1-3 the limits in either order.
     bool setEditFlags(type t, unsigned short flags, int precision, double min, double max);
@@ -70,5 +71,6 @@ private:
     Mav::lFormat m_lFormat;
     type m_nType = typeNone;
     bool m_bShowingError = false;
+    bool* m_pDeleted = nullptr; // set while the error box shows: told when the field is deleted meanwhile
     std::vector<std::pair<double, CString>> m_keys;
 };

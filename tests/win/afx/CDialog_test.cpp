@@ -207,6 +207,35 @@ TEST(AfxDialog, ModalDialogExchangesItsDataKeepsItOpenOnABadFieldAndEndsWithOk)
     EXPECT_EQ(dlg.nameEdit.m_hWnd, nullptr);
 }
 
+// A modal dialog whose window goes away without EndDialog (its owner destroyed, its window destroyed) ends at
+// once with -1; a quit request ends it with -1 too and is posted again for the loop outside.
+TEST(AfxDialog, ModalLoopEndsWhenItsWindowGoesAwayOrTheApplicationQuits)
+{
+    afxtest::DialogTemplate t = makeTemplate();
+    for (int how = 0; how < 3; ++how) {
+        SCOPED_TRACE(how);
+        CWnd owner;
+        ASSERT_TRUE(owner.CreateEx(0, nullptr, L"Owner", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr));
+        TestDialog dlg(t.get(), &owner);
+        dlg.onInit = [](TestDialog& d) { d.PostMessage(WM_APP); };
+        dlg.onApp = [&](TestDialog& d) {
+            if (how == 0)
+                owner.DestroyWindow();
+            else if (how == 1)
+                d.DestroyWindow();
+            else
+                ::PostQuitMessage(3);
+        };
+        Guard guard(dlg);
+        EXPECT_EQ(dlg.DoModal(), -1);
+        EXPECT_EQ(dlg.m_hWnd, nullptr);
+        MSG quit{};
+        EXPECT_EQ(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && quit.wParam == 3, how == 2);
+        if (owner.m_hWnd)
+            owner.DestroyWindow();
+    }
+}
+
 // A modeless dialog runs in its caller's loop and leaves the owner enabled; Escape ends it by hiding it. A
 // template is looked up in the resource module: missing everywhere, or only in a module that is not the resource
 // module yet, DoModal fails; once that module is the resource module the dialog runs.
