@@ -104,6 +104,12 @@ int CMavListCtrl::BeginItemEdit(LVHITTESTINFO* hit)
     const int columns = header ? static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
     if (hit->iSubItem >= (columns > 0 ? columns : 1))
         return 0;
+    if (m_bEnding) {
+        // The edit that ends is still on its way out: its text goes to its own cell first.
+        m_pending = *hit;
+        m_bPending = true;
+        return 1;
+    }
     m_bStarting = true;
     if (m_pEdit && !EndItemEdit())
         deleteEdit(); // an edit that cannot be ended the usual way (while busy) still must not leak
@@ -162,10 +168,22 @@ bool CMavListCtrl::EndItemEdit()
         return false;
     m_bBusy = true;
     m_pEdit->DestroyWindow();
+    m_bEnding = true;
     OnDestroyEditCtrl(m_pEdit);
+    m_bEnding = false;
     m_bBusy = false;
     deleteEdit();
+    startPending();
     return true;
+}
+
+void CMavListCtrl::startPending()
+{
+    if (!m_bPending)
+        return;
+    m_bPending = false;
+    LVHITTESTINFO hit = m_pending;
+    BeginItemEdit(&hit);
 }
 
 void CMavListCtrl::deleteEdit()
@@ -190,7 +208,10 @@ void CMavListCtrl::OnKillfocusEdit()
         m_pEdit->GetWindowText(text);
         const int rowsBefore = GetItemCount();
         const unsigned changesBefore = m_rowChanges;
-        if (OnEndItemEdit(m_pEdit) && m_pEdit) {
+        m_bEnding = true;
+        const int accepted = OnEndItemEdit(m_pEdit);
+        m_bEnding = false;
+        if (accepted && m_pEdit) {
             // The hook may have removed or inserted rows. Where the parent reported it, the edited row was followed;
             // a change nobody reported leaves the row unknown, and no other row gets the text.
             bool rowKnown = m_iItem >= 0 && m_iItem < GetItemCount() &&
@@ -201,6 +222,7 @@ void CMavListCtrl::OnKillfocusEdit()
     }
     HWND focus = ::GetFocus();
     EndItemEdit();
+    startPending(); // asked for by OnEndItemEdit when the edit could not end here
     if (focus != m_hWnd && focus != editWnd)
         Default();
 }
@@ -287,6 +309,7 @@ BOOL CMavListCtrl::OnMouseWheel(UINT flags, short delta, CPoint screenPoint)
 void CMavListCtrl::OnDestroy()
 {
     m_bBusy = false;
+    m_bPending = false;
     EndItemEdit();
     CListCtrl::OnDestroy();
 }

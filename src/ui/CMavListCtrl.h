@@ -23,7 +23,9 @@ public:
     int SetItemImage(int item, int subItem, int image);
 
     // Opens the cell of hit for editing: a CMavEdit over its label, with the cell's text selected and the focus.
-    // 1 when the edit is open; 0 for a cell that does not exist or a call from inside another start.
+    // 1 when the edit is open; 0 for a cell that does not exist or a call from inside another start. Called from
+    // OnEndItemEdit or OnDestroyEditCtrl (a list that moves on to the next cell), it opens the cell once the edit
+    // that ends is finished.
     int BeginItemEdit(LVHITTESTINFO* hit);
 
     // Hooks of a derived list. OnInitEditCtrl configures the new edit field (type, flags, units); OnAllowEdit
@@ -66,6 +68,7 @@ protected:
 private:
     bool EndItemEdit();
     void deleteEdit();
+    void startPending();
 
     CPoint m_ptLastClick;
     CMavEdit* m_pEdit = nullptr;
@@ -73,5 +76,8 @@ private:
     int m_iSubItem = -1;
     bool m_bBusy = false;
     bool m_bStarting = false;  // inside BeginItemEdit
+    bool m_bEnding = false;    // inside OnEndItemEdit or OnDestroyEditCtrl
+    bool m_bPending = false;   // a start asked for there, of the cell in m_pending
+    LVHITTESTINFO m_pending{};
     unsigned m_rowChanges = 0; // rows inserted or deleted while a cell is edited, as the parent reported them
 };

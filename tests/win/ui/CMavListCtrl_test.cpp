@@ -20,6 +20,7 @@ public:
     std::vector<int> allowed{kName, kLength, kWidth, kCount};
     int accept = 1, inits = 0, ends = 0, destroys = 0, reentryResult = -1;
     bool deleteRowOnEnd = false, reenterOnInit = false, windowGoneAtDestroy = false, checkedLength = false;
+    int nextOnEnd = -1, nextOnDestroy = -1; // the column a list that moves on opens next, from either hook
     HWND editAtInit = nullptr;
 
     void OnInitEditCtrl(LVHITTESTINFO* hit, CMavEdit* edit) override
@@ -48,12 +49,22 @@ public:
         ++ends;
         if (deleteRowOnEnd)
             DeleteItem(GetEditItem());
+        moveOn(nextOnEnd);
         return accept;
     }
     void OnDestroyEditCtrl(CMavEdit* edit) override
     {
         ++destroys;
         windowGoneAtDestroy = edit->GetSafeHwnd() == nullptr && !IsWindow(editAtInit);
+        moveOn(nextOnDestroy);
+    }
+    void moveOn(int column)
+    {
+        LVHITTESTINFO next{};
+        next.iItem = GetEditItem();
+        next.iSubItem = column;
+        if (column >= 0 && BeginItemEdit(&next) != 1)
+            ADD_FAILURE() << "moving on was refused";
     }
 };
 
@@ -276,6 +287,27 @@ TEST(ListInPlaceEdit, ARefusedLengthShowsTheFieldsMessageAndEndsTheEdit)
         const std::wstring box = uitest::boxOf([&] { c.enter ? uitest::key(VK_RETURN) : uitest::click(other, 5, 5); });
         EXPECT_EQ(std::make_tuple(box, f.text(1, kLength), CMavListCtrl::editsAlive(), GetFocus()),
                   std::make_tuple(std::wstring(c.box), std::wstring(L"564"), 0, c.enter ? f.list.GetSafeHwnd() : other));
+    }
+}
+
+// A list that moves on to the next cell from either end hook: the typed text goes into its own cell, and the next
+// cell opens with the focus once the first edit has ended.
+TEST(ListInPlaceEdit, MovingOnFromAnEndHookOpensTheNextCell)
+{
+    for (bool fromEnd : {true, false}) {
+        SCOPED_TRACE(fromEnd ? "OnEndItemEdit" : "OnDestroyEditCtrl");
+        Fixture<> f;
+        (fromEnd ? f.list.nextOnEnd : f.list.nextOnDestroy) = kWidth;
+        f.list.SetCurSel(1);
+        f.clickCell(1, kLength);
+        uitest::type(L"12");
+        uitest::key(VK_RETURN);
+        EXPECT_EQ(std::make_tuple(f.text(1, kLength), f.text(1, kWidth), f.list.GetEditItem(), f.list.GetEditSubItem(),
+                                  CMavListCtrl::editsAlive(), GetFocus() == f.editWnd()),
+                  std::make_tuple(std::wstring(L"12"), std::wstring(L"560"), 1, int(kWidth), 1, true));
+        f.list.nextOnEnd = f.list.nextOnDestroy = -1;
+        uitest::key(VK_ESCAPE);
+        EXPECT_EQ(CMavListCtrl::editsAlive(), 0);
     }
 }
 
