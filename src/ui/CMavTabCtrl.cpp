@@ -64,11 +64,11 @@ int CMavTabCtrl::DeleteItem(int index)
         m_nCurPage = m_pages.len() - 1;
     if (m_nCurPage >= 0) {
         SendMessage(TCM_SETCURSEL, static_cast<WPARAM>(m_nCurPage));
-        Page_st& current = m_pages[m_nCurPage];
-        if (!hasWindow(current.page))
+        CDialog* const current = m_pages[m_nCurPage].page;
+        if (!hasWindow(current))
             createPage(m_nCurPage);
-        if (hasWindow(current.page))
-            current.page->ShowWindow(SW_SHOW);
+        if (hasWindow(current))
+            current->ShowWindow(SW_SHOW);
     }
     return 1;
 }
@@ -104,8 +104,11 @@ CDialog* CMavTabCtrl::GetPage(int index) const
 
 void CMavTabCtrl::createPage(int index)
 {
-    Page_st& record = m_pages[index];
-    if (!record.page || !m_hWnd)
+    // The page's initialisation belongs to the host and may insert or delete tabs (moving the records): only the
+    // page object itself is used once it runs.
+    CDialog* const page = m_pages[index].page;
+    const UINT idd = m_pages[index].IDD;
+    if (!page || !m_hWnd)
         return;
     // Below the row of tabs: tab 0's height plus a 4-pixel gap, 2 pixels in from the left, and margins that keep
     // the control's border visible on the right and at the bottom.
@@ -115,9 +118,9 @@ void CMavTabCtrl::createPage(int index)
     const int top = (tab.bottom - tab.top) + 4;
     const int width = (client.right - client.left) - 6;
     const int height = (client.bottom - client.top) - top - 4;
-    record.page->Create(record.IDD, this);
-    if (hasWindow(record.page))
-        record.page->SetWindowPos(nullptr, 2, top, width, height, SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
+    page->Create(idd, this);
+    if (hasWindow(page))
+        page->SetWindowPos(nullptr, 2, top, width, height, SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
 }
 
 int CMavTabCtrl::SetCurSel(int index)
@@ -139,10 +142,10 @@ int CMavTabCtrl::SetCurSel(int index)
     try {
         if (m_nCurPage >= 0 && hasWindow(m_pages[m_nCurPage].page))
             m_pages[m_nCurPage].page->ShowWindow(SW_HIDE);
-        if (!hasWindow(m_pages[index].page))
+        CDialog* const page = m_pages[index].page;
+        if (!hasWindow(page))
             createPage(index);
         m_nCurPage = index;
-        CDialog* page = m_pages[index].page;
         if (hasWindow(page)) {
             page->ShowWindow(SW_SHOW);
             page->SetFocus();

@@ -12,7 +12,9 @@ BOOL CMavTabPage::OnInitDialog()
     CWnd* host = GetParent();
     if (host && host->IsKindOf(RUNTIME_CLASS(CTabCtrl)))
         host = host->GetParent();
-    m_pHostDlg = host;
+    // Kept only when it lives as long as its window: a passing wrapper of a window the library does not know
+    // is gone at the next idle moment.
+    m_pHostDlg = host ? CWnd::FromHandlePermanent(host->m_hWnd) : nullptr;
     if (host && host->IsKindOf(RUNTIME_CLASS(CMavDlg))) {
         auto* dlg = static_cast<CMavDlg*>(host);
         CString text;
