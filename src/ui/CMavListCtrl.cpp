@@ -221,8 +221,7 @@ void CMavListCtrl::OnKillfocusEdit()
         }
     }
     HWND focus = ::GetFocus();
-    EndItemEdit();
-    startPending(); // asked for by OnEndItemEdit when the edit could not end here
+    EndItemEdit(); // also opens a cell OnEndItemEdit asked for, here or in the end already under way
     if (focus != m_hWnd && focus != editWnd)
         Default();
 }
