@@ -3,8 +3,9 @@
 //
 //   MavMsg.exe /RegServer     registers the ProgID, its class and this program as its local server; exit code 0
 //   MavMsg.exe /UnregServer   removes them again; exit code 0
-//   MavMsg.exe /Embedding     started by COM for a client: runs with its window hidden
-//   MavMsg.exe                runs with its window shown
+//   MavMsg.exe /Embedding     started by COM for a client
+//   MavMsg.exe                started by hand
+// Either way its window shows: a person picks keys there (a client that wants it out of sight sets Visible).
 // While it runs, its object is in the running object table; started by COM, its class object is registered too.
 #include <windows.h>
 #include <objbase.h>
@@ -91,7 +92,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int)
     int exitCode = 0;
     {
         mavmsg::MsgWindow window;
-        if (!window.create(instance, !embedded)) {
+        if (!window.create(instance, true)) {
             CoUninitialize();
             return 3;
         }

@@ -144,10 +144,8 @@ TEST_F(MsgServer, StartedOnDemandAnswersEveryMemberAndEndsOnClose)
     EXPECT_EQ(types, (std::vector<VARTYPE>{VT_BSTR, VT_BOOL, VT_BOOL, VT_BSTR, VT_BSTR, VT_BOOL, VT_BSTR, VT_EMPTY,
                                            0xFFFF, 0xFFFF}));
 
-    // Started by COM, the window is hidden until asked for; the language starts as German. Picking a key by its name, in any case,
-    // selects its row in the window; a miss keeps the pick.
-    EXPECT_FALSE(msg.GetVisible() || ::IsWindowVisible(wnd));
-    msg.SetVisible(TRUE);
+    // Started by COM, the window shows for the user to pick in; the language starts as German. Picking a key by
+    // its name, in any case, selects its row in the window; a miss keeps the pick.
     EXPECT_TRUE(msg.GetVisible() && ::IsWindowVisible(wnd));
     EXPECT_EQ(msg.GetCountry() + L"|" + msg.GetSelectedKey(), L"de|");
     HWND list = ::GetDlgItem(wnd, 103), search = ::GetDlgItem(wnd, 101), shown = ::GetDlgItem(wnd, 104);
@@ -233,14 +231,14 @@ TEST_F(MsgServer, StartedOnDemandAnswersEveryMemberAndEndsOnClose)
     }
 }
 
-TEST_F(MsgServer, CreatedByCOMRunsHiddenWithItsClassFactory)
+TEST_F(MsgServer, CreatedByCOMShowsItsWindowAndOffersItsClassFactory)
 {
     ASSERT_EQ(msgtest::runServer(L"/RegServer"), 0u);
     IMavMsgDlg msg;
     COleException error;
     ASSERT_TRUE(msg.CreateDispatch(L"Mav_Msg.App", &error)) << std::hex << error.m_sc;
     ASSERT_NE(msgtest::serverWindow(), nullptr);
-    EXPECT_FALSE(msg.GetVisible() || ::IsWindowVisible(msgtest::serverWindow()));
+    EXPECT_TRUE(msg.GetVisible() && ::IsWindowVisible(msgtest::serverWindow()));
     // The object COM created is the one in the running object table.
     IDispatch* running = MAV::dispatchFromProgID(L"Mav_Msg.App");
     ASSERT_NE(running, nullptr);
