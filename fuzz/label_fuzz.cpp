@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 if (codes[i].compareNoCase(L"xx") == 0)
                     continue;
                 // The first text of a repeated code is the one read back.
-                if (MAV::label_get(changed, codes[i]) != MAV::label_get(label, codes[i]))
+                if (MAV::label_get(changed, codes[i]) != before[i])
                     std::abort();
             }
         }

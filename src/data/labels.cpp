@@ -18,7 +18,7 @@ struct Part {
     std::wstring text;
 };
 
-bool validCode(const std::wstring& code)
+bool validCode(std::wstring_view code)
 {
     if (code.empty() || code.size() > kMaxCodeLength)
         return false;
@@ -28,9 +28,14 @@ bool validCode(const std::wstring& code)
     return true;
 }
 
-bool sameCode(const std::wstring& a, const wchar_t* b)
+// Codes compare without regard to case, as CMavString::compareNoCase folds it; nothing is copied.
+bool sameCode(std::wstring_view a, const wchar_t* b)
 {
-    return CMavString(a).compareNoCase(b) == 0;
+    size_t i = 0;
+    for (; i < a.size(); ++i)
+        if (!b[i] || MAV::toLower(a[i]) != MAV::toLower(b[i]))
+            return false;
+    return b[i] == 0;
 }
 
 // Walks the parts of a label that begins with a backslash: f(code, raw) gets each part's code and its text as it
@@ -121,8 +126,7 @@ bool label_get(const wchar_t* label, const wchar_t* code, CMavString& text)
     // The first part with the wanted code gives its text (dialogs read the labels of thousands of materials).
     bool found = false;
     forEachPart(label, [&](std::wstring_view partCode, std::wstring_view raw) {
-        const std::wstring c(partCode);
-        if (!validCode(c) || !sameCode(c, code))
+        if (!validCode(partCode) || !sameCode(partCode, code))
             return true;
         text = CMavString(unescaped(raw));
         found = true;

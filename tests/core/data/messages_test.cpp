@@ -119,10 +119,10 @@ TEST_F(Messages, HelpFilesFromTheConfigurationOrTheSearchPath)
 
 TEST_F(Messages, LabelsHoldOneTextPerLanguage)
 {
-    // {label before, language, text set (null: only read), label after, text read back}: languages ignore case,
-    // replacing keeps the order, an empty text removes the language, a plain text becomes the current language's
-    // text; stray backslashes, parts without '=' and empty codes are dropped, a language given twice keeps its
-    // first text.
+    // {label before, language, text set (null: only read), label after, text read back}: languages ignore case
+    // and match whole, replacing keeps the order, an empty text removes the language, a plain text becomes the
+    // current language's text; stray backslashes, parts without '=' and empty codes are dropped, a language given
+    // twice keeps its first text.
     const wchar_t* const rows[][5] = {
         {L"", L"de", L"T\u00fcr", L"\\de=T\u00fcr", L"T\u00fcr"},
         {L"\\de=T\u00fcr", L"en", L"Door\nwith C:\\path\\", L"\\de=T\u00fcr\\en=Door\nwith C:\\\\path\\\\", L"Door\nwith C:\\path\\"},
@@ -135,7 +135,8 @@ TEST_F(Messages, LabelsHoldOneTextPerLanguage)
         {L"Schrank", L"fr", nullptr, L"Schrank", L"Schrank"},
         {L"\\de=A\\en=B\\DE=C", L"de", nullptr, L"\\de=A\\en=B\\DE=C", L"A"},
         {L"\\\\de=A\\xx\\=B\\en=C\\\\\\fr=D\\", L"en", nullptr, L"\\\\de=A\\xx\\=B\\en=C\\\\\\fr=D\\", L"C\\"},
-        {L"\\de", L"de", nullptr, L"\\de", L""}};
+        {L"\\de", L"de", nullptr, L"\\de", L""},
+        {L"\\d=X\\dex=Y\\de=Z", L"DE", nullptr, L"\\d=X\\dex=Y\\de=Z", L"Z"}};
     for (const auto& r : rows) {
         CMavString label(r[0]);
         if (r[2]) {
