@@ -125,8 +125,9 @@ printf 'fuzzing %d targets, %s each, %d at a time, logs in %s\n' "${#available[@
 stopping=0
 stop() {
     stopping=1
-    for f in "$BUILD"/*_fuzz.pid; do
-        [ -f "$f" ] && kill -INT "$(cat "$f")" 2>/dev/null
+    # Only this campaign's fuzzers: another campaign may be running other targets in the same build folder.
+    for t in "${available[@]}"; do
+        [ -f "$BUILD/$t.pid" ] && kill -INT "$(cat "$BUILD/$t.pid")" 2>/dev/null
     done
 }
 trap stop INT TERM
