@@ -130,6 +130,13 @@ bool isWordChar(unsigned char c)
     return !std::isspace(c) && c != '=' && c != '{' && c != '}' && c != '|' && c != ';' && c != '"';
 }
 
+// The words a list of numbers takes as numbers: a key spelled so must be quoted, or the numbers of a value
+// written before it would take it in.
+bool isNumberWord(const std::string& w)
+{
+    return w == "nan" || w == "inf" || w == "infinity";
+}
+
 bool startsNumber(unsigned char c)
 {
     return std::isdigit(c) || c == '-' || c == '+' || c == '.';
@@ -334,7 +341,7 @@ private:
     bool number(double& v)
     {
         const Token& t = m_lex.peek();
-        if (t.kind != kNumber && !(t.kind == kWord && (t.text == "nan" || t.text == "inf" || t.text == "infinity")))
+        if (t.kind != kNumber && !(t.kind == kWord && isNumberWord(t.text)))
             return false;
         const Token n = m_lex.next();
         if (!parseDouble(n.text.data(), n.text.data() + n.text.size(), v)) {
@@ -492,7 +499,8 @@ private:
 // Writer of the text form.
 bool isBareWord(const std::string& s)
 {
-    if (s.empty() || startsNumber(static_cast<unsigned char>(s[0])) || s[0] == '#' || s[0] == '@')
+    if (s.empty() || startsNumber(static_cast<unsigned char>(s[0])) || s[0] == '#' || s[0] == '@' ||
+        isNumberWord(s))
         return false;
     for (unsigned char c : s)
         if (!isWordChar(c))

@@ -3,11 +3,14 @@
 
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <random>
 #include <string>
 
 #include "data/datafile.h"
+#include "mav_test_data.h"
 
 namespace {
 
@@ -69,6 +72,25 @@ TEST(DataText, RoundTripsEveryValueTypeExactly)
         CMavString error;
         ASSERT_TRUE(fromText(back, text, &error)) << error.utf8() << "\n" << text;
         EXPECT_TRUE(back.equals(tree)) << text << "\n---\n" << MAV::dataToText(back);
+    }
+}
+
+// Keys spelled as the words a list of numbers reads ("inf", "nan", "infinity"): written bare after a value of
+// numbers, the value took them in and the text did not read back (found by fuzzing the text form).
+TEST(DataText, KeysSpelledLikeNumbersReadBack)
+{
+    const std::string path = std::string(MAV_TEST_DATA_DIR) + "/findings/datatext_key_inf_taken_as_number.dat";
+    std::ifstream in(path, std::ios::binary);
+    CMavDataDir fuzzed, made;
+    fromText(fuzzed, std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+    ASSERT_NE(fuzzed.get(CMavDataKey().appendText(L"inf")), nullptr);
+    for (const wchar_t* key : {L"A", L"inf", L"infinity", L"nan"})
+        made.makeItem(CMavDataKey().appendText(key))->set(2.5);
+    for (const CMavDataDir* tree : {&fuzzed, &made}) {
+        const std::string text = MAV::dataToText(*tree);
+        CMavDataDir back;
+        CMavString error;
+        EXPECT_TRUE(fromText(back, text, &error) && back.equals(*tree)) << error.utf8() << "\n" << text;
     }
 }
 
