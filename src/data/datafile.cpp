@@ -499,8 +499,9 @@ private:
 // Writer of the text form.
 bool isBareWord(const std::string& s)
 {
+    // A key that begins with the byte order mark would lose it as the first word of a text.
     if (s.empty() || startsNumber(static_cast<unsigned char>(s[0])) || s[0] == '#' || s[0] == '@' ||
-        isNumberWord(s))
+        isNumberWord(s) || s.compare(0, 3, "\xEF\xBB\xBF") == 0)
         return false;
     for (unsigned char c : s)
         if (!isWordChar(c))

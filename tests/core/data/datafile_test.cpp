@@ -75,18 +75,21 @@ TEST(DataText, RoundTripsEveryValueTypeExactly)
     }
 }
 
-// Keys spelled as the words a list of numbers reads ("inf", "nan", "infinity"): written bare after a value of
-// numbers, the value took them in and the text did not read back (found by fuzzing the text form).
-TEST(DataText, KeysSpelledLikeNumbersReadBack)
+// Keys that written bare would read back as something else (found by fuzzing the text form): the words a list of
+// numbers reads ("inf", "nan", "infinity") after a value of numbers, which took them in; a key beginning with the
+// byte order mark as the first word of the text, which lost the mark.
+TEST(DataText, KeysSpelledLikeNumbersOrTheFileMarkReadBack)
 {
-    const std::string path = std::string(MAV_TEST_DATA_DIR) + "/findings/datatext_key_inf_taken_as_number.dat";
-    std::ifstream in(path, std::ios::binary);
-    CMavDataDir fuzzed, made;
-    fromText(fuzzed, std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
-    ASSERT_NE(fuzzed.get(CMavDataKey().appendText(L"inf")), nullptr);
+    CMavDataDir fuzzed[2], made;
+    const char* const files[] = {"datatext_key_inf_taken_as_number.dat", "datatext_key_bom_taken_as_file_mark.dat"};
+    for (int i = 0; i < 2; ++i) {
+        std::ifstream in(std::string(MAV_TEST_DATA_DIR) + "/findings/" + files[i], std::ios::binary);
+        fromText(fuzzed[i], std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+        ASSERT_NE(fuzzed[i].get(CMavDataKey().appendText(i == 0 ? L"inf" : L"\uFEFF")), nullptr) << files[i];
+    }
     for (const wchar_t* key : {L"A", L"inf", L"infinity", L"nan"})
         made.makeItem(CMavDataKey().appendText(key))->set(2.5);
-    for (const CMavDataDir* tree : {&fuzzed, &made}) {
+    for (const CMavDataDir* tree : {&fuzzed[0], &fuzzed[1], &made}) {
         const std::string text = MAV::dataToText(*tree);
         CMavDataDir back;
         CMavString error;
