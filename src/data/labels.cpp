@@ -84,9 +84,8 @@ std::vector<Part> parse(const std::wstring& s)
 {
     std::vector<Part> parts;
     forEachPart(s, [&parts](std::wstring_view code, std::wstring_view raw) {
-        std::wstring c(code);
-        if (validCode(c))
-            parts.push_back(Part{std::move(c), unescaped(raw)});
+        if (validCode(code))
+            parts.push_back(Part{std::wstring(code), unescaped(raw)});
         return true;
     });
     return parts;

@@ -275,11 +275,9 @@ void CMavEdit::OnKillFocus(CWnd* newWnd)
         // its dialog, the owner destroyed) and delete the field: then nothing of it may be touched.
         bool deleted = false;
         m_pDeleted = &deleted;
-        m_bShowingError = true;
         MessageBox(error, caption, MB_TASKMODAL | MB_ICONERROR);
         if (deleted)
             return;
-        m_bShowingError = false;
         m_pDeleted = nullptr;
     }
     m_nFlags = static_cast<unsigned short>(m_nFlags & ~flagEdited);

@@ -51,7 +51,7 @@ public:
 
     // True while the field shows the message of a refused entry: a window around it must not end or delete it
     // then (the message box takes the focus from whatever had it).
-    bool showingError() const { return m_bShowingError; }
+    bool showingError() const { return m_pDeleted != nullptr; }
 
 protected:
     void OnSetFocus(CWnd* oldWnd) override;
@@ -70,7 +70,6 @@ private:
     unsigned short m_nFlags = 0x21;
     Mav::lFormat m_lFormat;
     type m_nType = typeNone;
-    bool m_bShowingError = false;
     bool* m_pDeleted = nullptr; // set while the error box shows: told when the field is deleted meanwhile
     std::vector<std::pair<double, CString>> m_keys;
 };

@@ -173,17 +173,12 @@ bool CMavListCtrl::EndItemEdit()
     m_bEnding = false;
     m_bBusy = false;
     deleteEdit();
-    startPending();
+    if (m_bPending) { // a start asked for by a hook above, now that this edit is gone
+        m_bPending = false;
+        LVHITTESTINFO hit = m_pending;
+        BeginItemEdit(&hit);
+    }
     return true;
-}
-
-void CMavListCtrl::startPending()
-{
-    if (!m_bPending)
-        return;
-    m_bPending = false;
-    LVHITTESTINFO hit = m_pending;
-    BeginItemEdit(&hit);
 }
 
 void CMavListCtrl::deleteEdit()

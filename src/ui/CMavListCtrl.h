@@ -68,7 +68,6 @@ protected:
 private:
     bool EndItemEdit();
     void deleteEdit();
-    void startPending();
 
     CPoint m_ptLastClick;
     CMavEdit* m_pEdit = nullptr;
