@@ -47,9 +47,7 @@ bool CMavComboBox::setFormat(Mav::lFormat format)
 
 bool CMavComboBox::setLUnits(Mav::lUnit first, Mav::lUnit second)
 {
-    double factor = 1.0;
-    MAV::acadUnitCv(factor, first, second);
-    m_dUnitCv = factor;
+    m_scale.set(first, second);
     return true;
 }
 
@@ -77,7 +75,7 @@ double CMavComboBox::textValue(const CString& text) const
 {
     switch (m_nType) {
     case typeLength:
-        return mavAtoF(text) / m_dUnitCv;
+        return m_scale.toValue(mavAtoF(text));
     case typeAngle:
         return MAV::atof(text) * MAV::kPi / 180.0;
     default:
@@ -89,7 +87,7 @@ bool CMavComboBox::setVal(double v)
 {
     CString text;
     if (m_nType == typeLength)
-        formatVal(text, v * m_dUnitCv);
+        formatVal(text, m_scale.toShown(v));
     else if (m_nType == typeAngle)
         formatVal(text, v);
     else
@@ -135,14 +133,14 @@ bool CMavComboBox::getVal(int& v)
 int CMavComboBox::AddVal(double v)
 {
     CString text;
-    formatVal(text, m_nType == typeLength ? v * m_dUnitCv : v);
+    formatVal(text, m_nType == typeLength ? m_scale.toShown(v) : v);
     return AddString(text);
 }
 
 int CMavComboBox::InsertVal(int index, double v)
 {
     CString text;
-    formatVal(text, m_nType == typeLength ? v * m_dUnitCv : v);
+    formatVal(text, m_nType == typeLength ? m_scale.toShown(v) : v);
     return InsertString(index, text);
 }
 

@@ -10,6 +10,7 @@
 #include "afx/CString.h"
 #include "base/CMavArray.h"
 #include "base/MavEnums.h"
+#include "ui/numeric.h"
 
 class CMavComboBox : public CComboBox {
     DECLARE_DYNAMIC(CMavComboBox)
@@ -65,7 +66,7 @@ private:
 
     double m_dMin;
     double m_dMax;
-    double m_dUnitCv = 1.0;
+    MAV::LengthScale m_scale;
     unsigned short m_nPrec = 1;
     unsigned short m_nFlags = 0x0001;
     Mav::lFormat m_lFormat = Mav::kFormatDecimal;

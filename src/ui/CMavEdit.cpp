@@ -3,8 +3,8 @@
 // field loses the focus, checked (required, not negative, not zero, limits, in that order) and either accepted or
 // answered with an error box and the previous value or the limit.
 //
-// Vocabulary: the "stored value" is m_dVal; the "shown number" is the stored value times m_dUnitCv (lengths
-// only); flag 0x8000 ("edited") marks a text typed but not yet accepted, so that getVal reads the text.
+// Vocabulary: the "stored value" is m_dVal; the "shown number" is the stored value in the display unit (m_scale,
+// lengths only); flag 0x8000 ("edited") marks a text typed but not yet accepted, so that getVal reads the text.
 #include "ui/CMavEdit.h"
 
 #include <cfloat>
@@ -69,9 +69,7 @@ bool CMavEdit::setFormat(Mav::lFormat format)
 
 bool CMavEdit::setLUnits(Mav::lUnit first, Mav::lUnit second)
 {
-    double factor = 1.0;
-    MAV::acadUnitCv(factor, first, second);
-    m_dUnitCv = factor;
+    m_scale.set(first, second);
     return true;
 }
 
@@ -110,7 +108,7 @@ bool CMavEdit::setVal(double v)
     if (const CString* key = keyText(v))
         text = *key;
     else
-        formatVal(text, m_nType == typeLength ? v * m_dUnitCv : v);
+        formatVal(text, m_nType == typeLength ? m_scale.toShown(v) : v);
     if (m_hWnd) {
         const BOOL modified = GetModify();
         SetWindowText(text);
@@ -155,7 +153,7 @@ bool CMavEdit::getVal(double& v)
     }
     switch (m_nType) {
     case typeLength:
-        v = mavAtoF(text) / m_dUnitCv;
+        v = m_scale.toValue(mavAtoF(text));
         break;
     case typeAngle:
         v = MAV::atof(text) * MAV::kPi / 180.0;
@@ -264,7 +262,7 @@ void CMavEdit::OnKillFocus(CWnd* newWnd)
         }
         if (key) {
             CString limit;
-            formatVal(limit, m_nType == typeLength ? value * m_dUnitCv : value);
+            formatVal(limit, m_nType == typeLength ? m_scale.toShown(value) : value);
             const CString message = MAV::numMsg(key, def);
             error.Format(L"%s %s", message.GetString(), limit.GetString());
         }

@@ -10,6 +10,7 @@
 #include "afx/CEdit.h"
 #include "afx/CString.h"
 #include "base/MavEnums.h"
+#include "ui/numeric.h"
 
 class CMavEdit : public CEdit {
     DECLARE_DYNAMIC(CMavEdit)
@@ -65,7 +66,7 @@ private:
     double m_dMin;
     double m_dMax;
     double m_dVal;
-    double m_dUnitCv = 1.0;
+    MAV::LengthScale m_scale;
     unsigned short m_nPrec = 8;
     unsigned short m_nFlags = 0x21;
     Mav::lFormat m_lFormat;

@@ -11,6 +11,14 @@
 
 namespace MAV {
 
+void LengthScale::set(Mav::lUnit first, Mav::lUnit second)
+{
+    const double f = acadUnitMm(first), t = acadUnitMm(second);
+    const bool converts = f > 0.0 && t > 0.0 && f != t;
+    value = converts ? f : 1.0;
+    shown = converts ? t : 1.0;
+}
+
 int truncInt(double v)
 {
     // Truncation of a double outside the int range is undefined in C++; such values take the nearest end, NaN 0.

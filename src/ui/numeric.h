@@ -9,6 +9,19 @@ namespace MAV {
 
 constexpr double kPi = 3.14159265358979323846;
 
+// How a length's value unit relates to the unit it is shown in. The two units' lengths are kept rather than their
+// quotient, so a conversion multiplies and divides by exact unit lengths: 0.7 typed in metres for a value in
+// millimetres is 700, where dividing by a kept 0.001 would give 699.9999999999999 and refuse a minimum of 700.
+// Units that leave a value as it is (the same unit, unitless or unknown) keep both at 1.
+struct LengthScale {
+    double value = 1.0; // the value unit in millimetres
+    double shown = 1.0; // the display unit in millimetres
+    // first: the value unit, second: the display unit (-1 the drawing's unit as it is now).
+    void set(Mav::lUnit first, Mav::lUnit second);
+    double toShown(double v) const { return v * value / shown; }
+    double toValue(double typed) const { return typed * shown / value; }
+};
+
 // x truncated toward zero, values beyond the int range clamped to it, NaN as 0.
 int truncInt(double x);
 

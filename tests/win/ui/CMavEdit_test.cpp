@@ -210,6 +210,34 @@ TEST(MavEdit, TypedEntriesAreCheckedInOrderWithTheirErrorBox)
     EXPECT_EQ(f.value(), std::to_wstring(0.0) + L"=");
 }
 
+// A length typed in the metric unit it is shown in is exactly the value it stands for: a limit typed as shown
+// passes, and the value read back is the limit itself, not a hair beside it.
+TEST(MavEdit, LengthsTypedInTheirDisplayUnitAreExact)
+{
+    Field f;
+    const Mav::lUnit cm = Mav::kUnitsCentimeters, m = Mav::kUnitsMeters;
+    const struct {
+        Mav::lUnit value, shown;
+        const wchar_t* typed;
+        double stored;
+    } cases[] = {
+        {Mav::kUnitsMillimeters, cm, L"0.3", 3.0},   {Mav::kUnitsMillimeters, cm, L"0.7", 7.0},
+        {Mav::kUnitsMillimeters, cm, L"5.8", 58.0},  {Mav::kUnitsMillimeters, m, L"0.7", 700.0},
+        {Mav::kUnitsMillimeters, m, L"2.3", 2300.0}, {m, cm, L"70", 0.7},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.typed << " shown in " << c.shown);
+        f.set(CMavEdit::typeLength, 0x0029, 4, 2, c.stored, c.stored);
+        f.edit.setLUnits(c.value, c.shown);
+        f.edit.setVal(c.stored);
+        EXPECT_EQ(text(f.edit), c.typed);
+        EXPECT_EQ(f.enter(c.typed), L"");
+        double got = 0;
+        ASSERT_TRUE(f.edit.getVal(got));
+        EXPECT_EQ(got, c.stored);
+    }
+}
+
 // Key words are accepted in any case and shown for their value; a later text for the same value replaces the
 // word. setVal keeps the modification flag; gaining the focus selects the whole text and forgets earlier changes.
 TEST(MavEdit, KeyWordsAndTheModificationFlag)
