@@ -23,6 +23,7 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <unordered_set>
 #include <utility>
 
 #include "base/files.h"
@@ -697,10 +698,23 @@ EntityStore& entities()
     return store;
 }
 
+// Every data file open now, so that closing one twice does nothing.
+std::unordered_set<const CDtaFilePointer*>& openFiles()
+{
+    static std::unordered_set<const CDtaFilePointer*> files;
+    return files;
+}
+
 } // namespace
+
+CDtaFilePointer::CDtaFilePointer(int kind, int mode) : m_kind(kind), m_mode(mode)
+{
+    openFiles().insert(this);
+}
 
 CDtaFilePointer::~CDtaFilePointer()
 {
+    openFiles().erase(this);
     if (m_kind == kDataEntity) {
         auto& open = entities().open;
         const auto it = open.find({m_entity[0], m_entity[1]});
@@ -804,7 +818,8 @@ CDtaFilePointer* dtaOpen(int kind, int mode, const std::int64_t* entity, const w
 
 void dtaClose(CDtaFilePointer* file)
 {
-    delete file;
+    if (openFiles().count(file))
+        delete file;
 }
 
 void dtaEntityReset()

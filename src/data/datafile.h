@@ -59,7 +59,7 @@ public:
 
 private:
     friend CDtaFilePointer* dtaOpen(int, int, const std::int64_t*, const wchar_t*, const wchar_t*);
-    CDtaFilePointer(int kind, int mode) : m_kind(kind), m_mode(mode) {}
+    CDtaFilePointer(int kind, int mode);
 
     int m_kind;
     int m_mode;
@@ -77,7 +77,8 @@ private:
 // already returns the same pointer. The last argument is not used.
 CDtaFilePointer* dtaOpen(int kind, int mode, const std::int64_t* entity, const wchar_t* path,
                          const wchar_t* unused = nullptr);
-// Closes (deletes) an open data file; null is allowed.
+// Closes (deletes) an open data file. Null and a file closed already are allowed: a host may close the data of
+// an entity that a caller opened (the same pointer) and the caller close it again.
 void dtaClose(CDtaFilePointer* file);
 // Forgets the data of every entity (open pointers to them stay valid but hold empty data).
 void dtaEntityReset();

@@ -93,7 +93,8 @@ int dlgBgr(const DlgEnv_st&, CMavString& element, CMavDataItem* item, CMavDataIt
             } else if (v == 1) {
                 if (hasEntity) {
                     // The host dialog may have closed and reopened the entity's data; the data library hands out
-                    // the same pointer while it is open, another one after it was closed.
+                    // the same pointer while it is open, another one after it was closed (closing the earlier
+                    // one again then does nothing).
                     CDtaFilePointer* again = dtaOpen(kDataEntity, kDataReadWrite, entity, nullptr, nullptr);
                     if (again != data) {
                         dtaClose(data);

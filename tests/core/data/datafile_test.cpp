@@ -173,6 +173,7 @@ TEST(DataFile, EntityDataStaysForTheSessionAndOpensOnce)
     EXPECT_EQ(keys, CMavArrayTempl<CMavDataKey>{CMavDataKey(L"E1")});
     EXPECT_FALSE(p->dir(L"NOPE", keys));
     MAV::dtaClose(p);
+    MAV::dtaClose(p); // closed already (a host closed what its caller holds): nothing happens
     // Reopened read-only after closing: the data is still there, but cannot be changed.
     MAV::CDtaFilePointer* r = MAV::dtaOpen(3, 1, entity, nullptr, nullptr);
     ASSERT_NE(r, nullptr);

@@ -84,7 +84,8 @@ TEST(DlgBgr, AnswersOfTheHostDialogAndWhatComesBack)
         const CMavDataDir original = item;
         CMavString element(L"B1");
 
-        // The stand-in checks what was staged, edits it as a host dialog would, and answers.
+        // The stand-in checks what was staged, edits it as a host dialog would (closing the data every other
+        // time), and answers.
         bool staged = false;
         auto host = [&](const resbuf* args, MAV::CSmartResbuf& result) {
             EXPECT_EQ(args, nullptr);
@@ -103,6 +104,8 @@ TEST(DlgBgr, AnswersOfTheHostDialogAndWhatComesBack)
             data->root()->setAt(key(L"VAL"), 4);
             data->get(key(L"BT"))->makeDir(key(L"B3"))->setAt(key(L"GEN", L"DIA"), 6.0);
             MAV::dataItemSet(MAV::CConfig::getCfgRoot(), key(L"*HOLE*", L"BT"), CMavString(L"B3"));
+            if (entity % 2)
+                MAV::dtaClose(data); // a host that closes what it opened: the bridge's pointer with it
             result.reset();
             if (c.type == shortValue)
                 result.appendShort(static_cast<short>(c.value));
