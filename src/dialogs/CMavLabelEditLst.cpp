@@ -130,6 +130,8 @@ void CMavLabelEditLst::fill(const wchar_t* label, const wchar_t* lang)
         code = lang;
     } else {
         const wchar_t* c = rowCode(selectedBefore < 0 ? 0 : selectedBefore);
+        if (!c && mavDlCountryCount() > 0)
+            c = mavDlCountrys()[0].code; // no rows yet: row 0 is to be the first language
         code = c ? c : L"";
     }
     CMavString source(label ? label : L"");
@@ -263,7 +265,8 @@ void CMavLabelEditLst::OnInitEditCtrl(LVHITTESTINFO*, CMavEdit* edit)
 
 int CMavLabelEditLst::OnEndItemEdit(CMavEdit* edit)
 {
-    const int row = GetCurSel();
+    // The edited row, which need not be the selected one: with hover selection the selection follows the mouse.
+    const int row = GetEditItem();
     if (!edit || row < 0)
         return 0;
     CString text;

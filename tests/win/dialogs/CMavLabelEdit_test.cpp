@@ -74,6 +74,7 @@ TEST(LabelEdit, RowsFromPlainTextOrLabelAndTheLabelCollected)
         const wchar_t* result;
     } cases[] = {
         {L"T\u00fcr", 0, L"EN", L"1||T\u00fcr|0", L"\\en=T\u00fcr"},
+        {L"T\u00fcr", 0, nullptr, L"0|T\u00fcr||0", L"\\de=T\u00fcr"}, // no language: the first row's
         {kStart.c_str(), 0, L"fr", L"2|Zeile1 Zeile2|Door|0", L"\\de=Zeile1 Zeile2\\en=Door\\fr=Porte"},
         {L"\\de=Zeile1\r\nZeile2\\en=Door\\fr=Porte", 1, L"de", L"0|Zeile1\r\nZeile2|Door|1/34", kStart.c_str()},
     };
@@ -103,7 +104,7 @@ TEST(LabelEdit, RowsFromPlainTextOrLabelAndTheLabelCollected)
     EXPECT_EQ(label, kStart.c_str());
 }
 
-// The user edits the text of the selected row, may not edit the language's name, and makes a two-line row one line
+// The user edits the text of a row (while the mouse moves the selection to another), may not edit the language's name, and makes a two-line row one line
 // again through the context menu; heights follow the lines.
 TEST(LabelEdit, EditInPlaceAndToggleARow)
 {
@@ -117,8 +118,11 @@ TEST(LabelEdit, EditInPlaceAndToggleARow)
                         clickCell(list, kDe, 1);
                         seen = ::GetDlgItem(list, 1025) ? L"editing|" : L"not editing|";
                         type(L"Haus\\nT\u00fcr");
+                        LVITEMW hover{}; // the mouse rests on the English row: hover selection moves there
+                        hover.state = hover.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+                        ::SendMessageW(list, LVM_SETITEMSTATE, kEn, reinterpret_cast<LPARAM>(&hover));
                         key(VK_RETURN);
-                        seen += cell(dlg, kDe) + L"|" + look(dlg, kDe);
+                        seen += cell(dlg, kDe) + L"|" + look(dlg, kDe) + L"|" + cell(dlg, kEn);
                         clickCell(list, kDe, 0);
                         seen += ::GetDlgItem(list, 1025) ? L"|name editing|" : L"|";
                         openMenu(dlg); // the menu step picks "Einzeilig"
@@ -128,7 +132,7 @@ TEST(LabelEdit, EditInPlaceAndToggleARow)
                    pickMenu(menu, 0)});
     EXPECT_EQ(run(label, 1, L"\\de=T\u00fcr\\en=Door", L"de"), IDOK);
     EXPECT_TRUE(Script::finished());
-    EXPECT_EQ(seen, L"editing|Haus\nT\u00fcr|1/34|Haus T\u00fcr|0/18");
+    EXPECT_EQ(seen, L"editing|Haus\nT\u00fcr|1/34|Door|Haus T\u00fcr|0/18");
     EXPECT_EQ(menu, std::to_wstring(ID_LABEL_TOGGLE) + L" Einzeilig|" + std::to_wstring(ID_LABEL_COPY) + L" Kopieren");
     EXPECT_EQ(label, L"\\de=Haus T\u00fcr\\en=Door");
 }
