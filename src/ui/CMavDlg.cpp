@@ -11,6 +11,7 @@
 #include <htmlhelp.h>
 #include <io.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "afx/CComboBox.h"
@@ -187,15 +188,25 @@ void CMavDlg::savePlace()
     desk.length = self.length = sizeof(WINDOWPLACEMENT);
     if (!::GetWindowPlacement(::GetDesktopWindow(), &desk) || !::GetWindowPlacement(m_hWnd, &self))
         return;
-    const RECT& r = self.rcNormalPosition;
+    RECT r = self.rcNormalPosition;
+    if (!(GetStyle() & WS_CHILD) && !(GetExStyle() & WS_EX_TOOLWINDOW)) {
+        // A top-level window's normal position counts from the corner of the work area (beside a taskbar at the
+        // top or left); the place is restored with screen coordinates.
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof(monitor);
+        if (::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor))
+            ::OffsetRect(&r, monitor.rcWork.left - monitor.rcMonitor.left, monitor.rcWork.top - monitor.rcMonitor.top);
+    }
     const LONG width = r.right - r.left;
     const LONG height = r.bottom - r.top;
     const LONG left0 = r.left > 0 ? r.left : 0;
     const LONG top0 = r.top > 0 ? r.top : 0;
     const LONG leftShifted = left0 - r.right + desk.rcNormalPosition.right;
     const LONG topShifted = top0 - r.bottom + desk.rcNormalPosition.bottom;
-    const LONG left = left0 < leftShifted ? left0 : leftShifted;
-    const LONG top = top0 < topShifted ? top0 : topShifted;
+    // A dialog larger than the desktop is moved back only as far as its left or top edge: a negative place
+    // would read back as a 16-bit number near 65536, far off the screen.
+    const LONG left = std::max(0L, std::min(left0, leftShifted));
+    const LONG top = std::max(0L, std::min(top0, topShifted));
 
     // Volatile: a key created here lasts until the user logs off (the keys above it are made lasting).
     HKEY key = MAV::regCreateVolatile(HKEY_CURRENT_USER, placeKey(m_strPosTitle), 0x2001F);
@@ -217,7 +228,9 @@ int CMavDlg::OnCreate(LPCREATESTRUCTW cs)
     if (m_strPosTitle.IsEmpty())
         m_bSavePos = false;
     RECT saved{};
-    if (m_bSavePos && getSavedPos(&saved)) {
+    // A place on no monitor (one unplugged since, or a value written by something else) is not taken: the
+    // dialog would open out of sight, and a modal one would leave its owner blocked with nothing to click.
+    if (m_bSavePos && getSavedPos(&saved) && ::MonitorFromRect(&saved, MONITOR_DEFAULTTONULL)) {
         UINT flags = SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE;
         if (!(GetStyle() & WS_THICKFRAME))
             flags |= SWP_NOSIZE; // a dialog that cannot be resized keeps its template's size
@@ -421,7 +434,14 @@ BOOL CMavDlg::OnHelpInfo(HELPINFO* info)
     if (!info)
         return TRUE;
     POINT at = info->MousePos;
-    HWND control = ::GetDlgItem(m_hWnd, info->iCtrlId);
+    int id = info->iCtrlId;
+    // F1 in the edit field of a combo box asks for the combo box's help.
+    HWND item = info->iContextType == HELPINFO_WINDOW ? static_cast<HWND>(info->hItemHandle) : nullptr;
+    HWND outer = item ? ::GetParent(item) : nullptr;
+    wchar_t cls[16] = {};
+    if (outer && ::GetParent(outer) == m_hWnd && ::GetClassNameW(outer, cls, 16) && ::lstrcmpiW(cls, L"ComboBox") == 0)
+        id = ::GetDlgCtrlID(outer);
+    HWND control = ::GetDlgItem(m_hWnd, id);
     if (control) {
         RECT r{};
         ::GetWindowRect(control, &r);
@@ -430,7 +450,7 @@ BOOL CMavDlg::OnHelpInfo(HELPINFO* info)
     }
     if (m_pMsgFcn && !m_mapHlpKey.IsEmpty()) {
         CString key;
-        if (m_mapHlpKey.Lookup(static_cast<UINT>(info->iCtrlId), key)) {
+        if (m_mapHlpKey.Lookup(static_cast<UINT>(id), key)) {
             const wchar_t* text = GetMsg(key, nullptr, nullptr);
             if (text && *text) {
                 const CString kept(text);
@@ -494,6 +514,13 @@ BOOL CMavDlg::PreTranslateMessage(MSG* msg)
             HWND focus = ::GetFocus();
             if (focus && !(::GetWindowLongW(focus, GWL_STYLE) & ES_WANTRETURN)) {
                 CWnd* current = CWnd::FromHandlePermanent(focus);
+                if (!current) {
+                    // In a combo box with an edit field the focus is on the field inside it: the combo box is
+                    // the control that Enter and Page Up move from.
+                    CWnd* outer = CWnd::FromHandlePermanent(::GetParent(focus));
+                    if (outer && outer->IsKindOf(RUNTIME_CLASS(CComboBox)))
+                        current = outer;
+                }
                 if (msg->wParam == VK_RETURN) {
                     if (inTab)
                         return parent->PreTranslateMessage(msg);

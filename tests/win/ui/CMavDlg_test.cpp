@@ -56,6 +56,8 @@ public:
     CMavDlgTextMap &keys = m_mapLangKey, &defs = m_mapLangDef, &help = m_mapHlpKey, &tips = m_mapToolTipKey;
     std::vector<int> editIds;
     LoggingEdit edits[4];
+    CComboBox combo;
+    bool bindCombo = false;
     std::vector<std::string> focusLog;
     BOOL OnInitDialog() override
     {
@@ -63,6 +65,8 @@ public:
             edits[i].log = &focusLog;
             edits[i].SubclassDlgItem(static_cast<UINT>(editIds[i]), this);
         }
+        if (bindCombo)
+            combo.SubclassDlgItem(IDC_TEST_COMBO, this);
         return CMavDlg::OnInitDialog();
     }
 };
@@ -119,8 +123,9 @@ protected:
 };
 
 // A dialog opens where it closed, pulled back onto the desktop: 0 for an edge off the left or top, moved back by
-// the overhang on the right or bottom; its size too when it can be resized. Stored values it did not write: halves
-// are unsigned 16-bit numbers, a missing half means no place.
+// the overhang on the right or bottom (not beyond the left or top edge); its size too when it can be resized.
+// Stored values it did not write: halves are unsigned 16-bit numbers, a missing half means no place, a place off
+// every monitor is not taken.
 TEST_F(DialogBase, SavedPlaceRoundTripsThroughTheRegistry)
 {
     const int W = ::GetSystemMetrics(SM_CXSCREEN), H = ::GetSystemMetrics(SM_CYSCREEN);
@@ -131,6 +136,7 @@ TEST_F(DialogBase, SavedPlaceRoundTripsThroughTheRegistry)
         {IDD_MAV_TEST_SIZABLE, W - 100, H - 60, 320, 210, W - 320, H - 210},
         {IDD_MAV_TEST_FIXED, W - 50, 30, 0, 0, -1, 30},
         {IDD_MAV_TEST_FIXED, -10, -300, 0, 0, 0, 0},
+        {IDD_MAV_TEST_SIZABLE, 10, 10, W + 300, H + 300, 0, 0}, // larger than the screen: at its corner
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "closed at " << c.x << "," << c.y);
@@ -139,8 +145,11 @@ TEST_F(DialogBase, SavedPlaceRoundTripsThroughTheRegistry)
         TestDlg first(c.idd);
         ASSERT_TRUE(first.create(nullptr, true));
         const RECT t = windowRect(first.m_hWnd);
-        const int w = c.w ? c.w : t.right - t.left, h = c.h ? c.h : t.bottom - t.top;
-        ::SetWindowPos(first.m_hWnd, nullptr, c.x, c.y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(first.m_hWnd, nullptr, c.x, c.y, c.w ? c.w : t.right - t.left, c.h ? c.h : t.bottom - t.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        const RECT closed = windowRect(first.m_hWnd); // the system may cap a size larger than the screen
+        const int w = closed.right - closed.left, h = closed.bottom - closed.top;
+        EXPECT_EQ(w > W, c.w > W);
         first.DestroyWindow();
         const int left = c.left == -1 ? W - w : c.left;
         const DWORD pos = MAKELONG(left, c.top), big = MAKELONG(500, 400);
@@ -186,7 +195,8 @@ TEST_F(DialogBase, SavedPlaceRoundTripsThroughTheRegistry)
     for (const auto& c : bad) {
         writePlace(L"\\MavDlgTestFixed", c.pos, c.size);
         TestDlg dlg(IDD_MAV_TEST_FIXED);
-        ASSERT_TRUE(dlg.create(nullptr, true)); // opens wherever the place says, or at its template's place
+        ASSERT_TRUE(dlg.create(nullptr, true)); // a place off every monitor is not taken
+        EXPECT_NE(::MonitorFromWindow(dlg.m_hWnd, MONITOR_DEFAULTTONULL), nullptr);
         RECT r{};
         EXPECT_EQ(dlg.getSavedPos(&r), c.expected.right != 0);
         EXPECT_TRUE(::EqualRect(&r, &c.expected)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
@@ -223,11 +233,13 @@ TEST_F(DialogBase, DialogStackGivesSubDialogFlagAndParent)
 
 // Keys go through the host's message loop: posted to the focus window, offered to PreTranslateMessage up the
 // window chain, then dispatched; the control that has the focus afterwards.
+// Presses a key in the window with the focus; the control that has the focus after (a combo box for its field).
 int press(UINT vk)
 {
     ::PostMessageW(::GetFocus(), WM_KEYDOWN, vk, 1);
     afxtest::pumpWaitingMessages();
-    return ::GetDlgCtrlID(::GetFocus());
+    HWND focus = ::GetFocus();
+    return ::GetDlgCtrlID(::GetParent(focus)) == IDC_TEST_COMBO ? IDC_TEST_COMBO : ::GetDlgCtrlID(focus);
 }
 
 class RecordingTab : public CTabCtrl {
@@ -271,6 +283,19 @@ TEST_F(DialogBase, EnterAndPageUpMoveBetweenEdits)
     single.focusLog.clear();
     EXPECT_EQ(press(VK_RETURN), IDC_TEST_EDIT2);
     EXPECT_EQ(single.focusLog, (std::vector<std::string>{"kill", "set"}));
+
+    // In a combo box with an edit field the focus is on that field; Enter and Page Up move from the combo box.
+    TestDlg withCombo;
+    withCombo.editIds = {IDC_TEST_EDIT1, IDC_TEST_EDIT2};
+    withCombo.bindCombo = true;
+    ASSERT_TRUE(withCombo.create());
+    ::SetForegroundWindow(withCombo.m_hWnd);
+    ::SetFocus(::GetDlgItem(withCombo.m_hWnd, IDC_TEST_EDIT2));
+    std::vector<int> fromCombo{press(VK_RETURN), press(VK_RETURN)};
+    ::SetFocus(::GetDlgItem(withCombo.m_hWnd, IDC_TEST_COMBO));
+    fromCombo.push_back(press(VK_PRIOR));
+    EXPECT_EQ(fromCombo, (std::vector<int>{IDC_TEST_COMBO, IDC_TEST_EDIT1, IDC_TEST_EDIT1}));
+    EXPECT_TRUE(::IsWindowVisible(withCombo.m_hWnd)) << "Enter in the combo box pressed the default button";
 
     HWND frame =
         ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
@@ -355,6 +380,7 @@ TEST_F(DialogBase, ToolTipsAndPopupHelpComeFromTheKeysOfTheControls)
     TestDlg dlg;
     dlg.tips.SetAt(IDC_TEST_EDIT1, L"TIP_EDIT1");
     dlg.help.SetAt(IDC_TEST_EDIT2, L"HLP_EDIT2");
+    dlg.help.SetAt(IDC_TEST_COMBO, L"HLP_COMBO");
     ASSERT_TRUE(dlg.create());
     const struct {
         int control;
@@ -400,6 +426,14 @@ TEST_F(DialogBase, ToolTipsAndPopupHelpComeFromTheKeysOfTheControls)
         ::SendMessageW(dlg.m_hWnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
     }
     EXPECT_TRUE(uitest::helpCalls().empty());
+    // F1 in the edit field of a combo box: the combo box's help at its centre.
+    HWND combo = ::GetDlgItem(dlg.m_hWnd, IDC_TEST_COMBO), field = ::GetWindow(combo, GW_CHILD);
+    HELPINFO inCombo{sizeof(HELPINFO), HELPINFO_WINDOW, ::GetDlgCtrlID(field), field, 0, {3, 4}};
+    ::SendMessageW(dlg.m_hWnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&inCombo));
+    const RECT cr = windowRect(combo);
+    ASSERT_EQ(uitest::helpCalls().size(), 1u);
+    EXPECT_EQ(uitest::helpCalls()[0].text, L"HLP_COMBO/(null)/de");
+    EXPECT_EQ(uitest::helpCalls()[0].popup.pt.y, (cr.top + cr.bottom) / 2);
 }
 
 // The help file: folder and name, the help button follows it; an address gets the topic; a file opens in HTML
