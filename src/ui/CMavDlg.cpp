@@ -12,6 +12,7 @@
 #include <io.h>
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "afx/CComboBox.h"
@@ -30,6 +31,16 @@ std::vector<HWND>& dialogStack()
 {
     static std::vector<HWND> stack;
     return stack;
+}
+
+// A dialog leaves the stack by its own handle, wherever it stands: modeless dialogs may close in any order, and
+// popping the top would leave a closed one behind as the parent of the next dialog.
+void dlgStackRemove(HWND hWnd)
+{
+    std::vector<HWND>& stack = dialogStack();
+    const auto it = std::find(stack.rbegin(), stack.rend(), hWnd);
+    if (it != stack.rend())
+        stack.erase(std::next(it).base());
 }
 
 // The registry key of a dialog's saved place, below HKEY_CURRENT_USER.
@@ -66,7 +77,12 @@ CMavDlg::CMavDlg(int IDD, CWnd* parent) : CDialog(static_cast<UINT>(IDD), parent
     }
 }
 
-CMavDlg::~CMavDlg() = default;
+CMavDlg::~CMavDlg()
+{
+    // Destroyed here, the window still reaches this class's WM_DESTROY handling (place saved, stack left).
+    if (m_hWnd)
+        DestroyWindow();
+}
 
 CMavDlg::MsgFcn CMavDlg::SetMsgCallBack(MsgFcn fcn)
 {
@@ -305,7 +321,7 @@ void CMavDlg::OnDestroy()
     const bool captioned = (GetStyle() & WS_CAPTION) != 0;
     CDialog::OnDestroy();
     if (captioned)
-        MAV::dlgStackPop();
+        dlgStackRemove(m_hWnd);
     m_hToolTip = nullptr; // owned by the dialog: destroyed with it
 }
 

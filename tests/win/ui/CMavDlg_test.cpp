@@ -206,7 +206,8 @@ TEST_F(DialogBase, SavedPlaceRoundTripsThroughTheRegistry)
 }
 
 // A captioned dialog is on the stack while open: a dialog constructed meanwhile is a sub-dialog, and the
-// environment record takes it as parent, else the application's window, else the active window.
+// environment record takes it as parent, else the application's window, else the active window. Dialogs leave
+// the stack by their own handle.
 TEST_F(DialogBase, DialogStackGivesSubDialogFlagAndParent)
 {
     ASSERT_EQ(MAV::dlgStackPop(), nullptr);
@@ -223,6 +224,19 @@ TEST_F(DialogBase, DialogStackGivesSubDialogFlagAndParent)
     }
     EXPECT_EQ(MAV::dlgStackPop(), nullptr);
     EXPECT_FALSE(TestDlg().isSubDlg());
+    // Modeless dialogs closed out of order each take only themselves off the stack; so does one deleted open.
+    {
+        TestDlg first, second;
+        ASSERT_TRUE(first.create() && second.create());
+        auto* third = new OtherDlg;
+        AFX_MANAGE_STATE(AfxGetStaticModuleState());
+        ASSERT_TRUE(third->Create(IDD_MAV_TEST_FIXED, nullptr));
+        delete third;
+        EXPECT_EQ(MAV::DlgEnv_st().hWndParent, second.m_hWnd);
+        first.DestroyWindow();
+        EXPECT_EQ(MAV::DlgEnv_st().hWndParent, second.m_hWnd);
+    }
+    EXPECT_EQ(MAV::dlgStackPop(), nullptr);
     HWND app = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
     MAV::DlgEnv_st::hWndApplic = app;
     EXPECT_EQ(MAV::DlgEnv_st().hWndParent, app);
@@ -232,8 +246,7 @@ TEST_F(DialogBase, DialogStackGivesSubDialogFlagAndParent)
 }
 
 // Keys go through the host's message loop: posted to the focus window, offered to PreTranslateMessage up the
-// window chain, then dispatched; the control that has the focus afterwards.
-// Presses a key in the window with the focus; the control that has the focus after (a combo box for its field).
+// window chain, then dispatched; the control that has the focus afterwards (a combo box for its edit field).
 int press(UINT vk)
 {
     ::PostMessageW(::GetFocus(), WM_KEYDOWN, vk, 1);
