@@ -188,6 +188,21 @@ BOOL CMavTabCtrl::PreTranslateMessage(MSG* msg)
         }
         return TRUE;
     }
+    if (msg->message == WM_KEYDOWN && msg->hwnd == m_hWnd &&
+        (msg->wParam == VK_LEFT || msg->wParam == VK_UP || msg->wParam == VK_RIGHT || msg->wParam == VK_DOWN)) {
+        // The arrow keys on the tabs go to the neighbouring enabled tab with its page, as a click does; left to
+        // the control itself they would move the selected tab without the page, onto disabled tabs too. The
+        // focus stays on the tabs for the next key.
+        const int step = msg->wParam == VK_LEFT || msg->wParam == VK_UP ? -1 : 1;
+        for (int index = m_nCurPage + step; index >= 0 && index < m_pages.len(); index += step) {
+            if (isTabEnabled(index)) {
+                SetCurSel(index);
+                SetFocus();
+                break;
+            }
+        }
+        return TRUE;
+    }
     if (msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE)
         return TRUE;
     if (msg->message == WM_NULL) {

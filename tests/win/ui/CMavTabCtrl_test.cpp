@@ -105,7 +105,7 @@ TEST(MavTabCtrl, PagesAreCreatedWhenFirstShownUnderTheTabs)
 
 // Control+Tab and Control+Shift+Tab go round the enabled tabs: 0 -> 1 -> (2 disabled) 3 -> 0 and back. A click
 // on the disabled tab keeps the current page (and the control's focus on its tab); on another tab it creates and
-// shows that tab's page.
+// shows that tab's page. The arrow keys step over the disabled tab too.
 TEST(MavTabCtrl, ControlTabAndTheMouseSkipDisabledTabs)
 {
     Tabs t;
@@ -125,6 +125,16 @@ TEST(MavTabCtrl, ControlTabAndTheMouseSkipDisabledTabs)
         t.tab.SendMessage(WM_LBUTTONUP, 0, at);
         EXPECT_EQ(t.state(), tab == 2 ? "v101 000" : "1v01 111");
     }
+    // The arrow keys on the tabs go to the neighbouring enabled tab with its page, stop at the ends, and leave
+    // the focus on the tabs.
+    ::SetFocus(t.tab.m_hWnd);
+    seen.clear();
+    for (UINT vk : {VK_RIGHT, VK_RIGHT, VK_DOWN, VK_LEFT, VK_UP, VK_UP}) {
+        seen += uitest::pressKey(t.tab.m_hWnd, vk) ? "" : "not consumed ";
+        seen += t.state().substr(5) + " ";
+    }
+    EXPECT_EQ(seen, "333 333 333 111 000 000 ");
+    EXPECT_EQ(::GetFocus(), t.tab.m_hWnd);
 }
 
 // Escape is kept by the control; a null message closes the owner, posted, not sent.
