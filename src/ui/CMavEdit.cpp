@@ -104,6 +104,8 @@ const CString* CMavEdit::keyText(double v) const
 bool CMavEdit::setVal(double v)
 {
     m_dVal = v;
+    // The text now shows the stored value: getVal reads that again, not the rounded text.
+    m_nFlags = static_cast<unsigned short>(m_nFlags & ~flagEdited);
     CString text;
     if (const CString* key = keyText(v))
         text = *key;
@@ -120,6 +122,7 @@ bool CMavEdit::setVal(double v)
 bool CMavEdit::setVal(int v)
 {
     m_dVal = static_cast<double>(v);
+    m_nFlags = static_cast<unsigned short>(m_nFlags & ~flagEdited);
     CString text;
     if (const CString* key = keyText(m_dVal))
         text = *key;
@@ -223,7 +226,7 @@ void CMavEdit::OnKillFocus(CWnd* newWnd)
     CString error;
     if (text.IsEmpty()) {
         if (!(m_nFlags & flagRequired)) {
-            // The empty text stands; getVal reads it until a value is set again.
+            // The empty text stands; getVal reads it until setVal sets a value again.
             CEdit::OnKillFocus(newWnd);
             return;
         }

@@ -208,6 +208,13 @@ TEST(MavEdit, TypedEntriesAreCheckedInOrderWithTheirErrorBox)
     f.edit.setVal(4);
     EXPECT_EQ(f.enter(L"\b"), L"");
     EXPECT_EQ(f.value(), std::to_wstring(0.0) + L"=");
+    // A value the host sets afterwards is read back as set, not from its rounded text.
+    f.set(CMavEdit::typeLength, 0x0020, 2);
+    f.edit.setLUnits(Mav::kUnitsMillimeters, Mav::kUnitsInches);
+    f.edit.setVal(4.0);
+    EXPECT_EQ(f.enter(L"\b"), L"");
+    f.edit.setVal(10.0);
+    EXPECT_EQ(f.value(), std::to_wstring(10.0) + L"=0.39");
 }
 
 // A length typed in the metric unit it is shown in is exactly the value it stands for: a limit typed as shown
