@@ -1,4 +1,6 @@
 // The library's default message function and the library's application object, which installs it at start-up.
+#include <utility>
+
 #include "afx/CWinApp.h"
 #include "base/text.h"
 #include "data/messages.h"
@@ -25,11 +27,12 @@ const wchar_t* msgFcnDefault(const wchar_t* key, const wchar_t* def, const wchar
         suffix = parts[2];
     }
     const wchar_t* text = mav_msg_get(L"MAV_", name, def, country);
-    CMavString& slot = ring[index];
-    slot = prefix;
-    slot += CMavString(text);
-    slot += suffix;
-    return slot.c_str();
+    // Composed apart first: the text may be the default, and the default an earlier result held in this slot.
+    CMavString composed = prefix;
+    composed += CMavString(text);
+    composed += suffix;
+    ring[index] = std::move(composed);
+    return ring[index].c_str();
 }
 
 } // namespace MAV
