@@ -244,6 +244,8 @@ void CMavEdit::OnKillFocus(CWnd* newWnd)
             CEdit::OnKillFocus(newWnd);
             return;
         }
+        if (m_nType == typeInt && std::isfinite(value))
+            value = std::trunc(value); // the checks see the whole number the field will hold: 0.4 is 0
     }
     if ((m_nFlags & flagNoNegative) && value < 0.0) {
         error = MAV::numMsg(L"MAV024", L"Wert darf nicht negativ sein");

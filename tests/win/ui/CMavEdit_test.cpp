@@ -208,6 +208,11 @@ TEST(MavEdit, TypedEntriesAreCheckedInOrderWithTheirErrorBox)
     f.edit.setVal(4);
     EXPECT_EQ(f.enter(L"\b"), L"");
     EXPECT_EQ(f.value(), std::to_wstring(0.0) + L"=");
+    // An integer field checks the whole number it will hold.
+    f.set(CMavEdit::typeInt, 0x0023, 0);
+    f.edit.setVal(4);
+    EXPECT_EQ(f.enter(L"0.4"), L"Wert darf nicht Null sein|Fehler");
+    EXPECT_EQ(f.value(), std::to_wstring(4.0) + L"=4");
     // A value the host sets afterwards is read back as set, not from its rounded text.
     f.set(CMavEdit::typeLength, 0x0020, 2);
     f.edit.setLUnits(Mav::kUnitsMillimeters, Mav::kUnitsInches);
