@@ -33,6 +33,16 @@ std::vector<HWND>& dialogStack()
     return stack;
 }
 
+// The combo box among the dialog's controls whose edit field is `inner`; null when inner is no such field.
+HWND comboOfField(HWND dialog, HWND inner)
+{
+    HWND outer = inner ? ::GetParent(inner) : nullptr;
+    wchar_t cls[16] = {};
+    if (outer && ::GetParent(outer) == dialog && ::GetClassNameW(outer, cls, 16) && ::lstrcmpiW(cls, L"ComboBox") == 0)
+        return outer;
+    return nullptr;
+}
+
 // A dialog leaves the stack by its own handle, wherever it stands: modeless dialogs may close in any order, and
 // popping the top would leave a closed one behind as the parent of the next dialog.
 void dlgStackRemove(HWND hWnd)
@@ -290,6 +300,31 @@ BOOL CMavDlg::OnInitDialog()
     return TRUE;
 }
 
+namespace {
+
+// Before it shows a tip, the tool-tip window asks which window lies under the mouse. The system's answer passes
+// by disabled controls and labels (to the dialog) and stops at the edit field inside a combo box; the dialog's
+// control there is the answer wanted.
+LRESULT CALLBACK toolTipProc(HWND tip, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR dialog)
+{
+    if (message == WM_NCDESTROY)
+        ::RemoveWindowSubclass(tip, &toolTipProc, 1);
+    if (message != TTM_WINDOWFROMPOINT || !lParam)
+        return ::DefSubclassProc(tip, message, wParam, lParam);
+    HWND dlg = reinterpret_cast<HWND>(dialog);
+    auto under = reinterpret_cast<HWND>(::DefSubclassProc(tip, message, wParam, lParam));
+    if (under == dlg) {
+        POINT at = *reinterpret_cast<const POINT*>(lParam);
+        ::ScreenToClient(dlg, &at);
+        HWND control = ::ChildWindowFromPointEx(dlg, at, CWP_SKIPINVISIBLE);
+        return reinterpret_cast<LRESULT>(control ? control : under);
+    }
+    HWND combo = comboOfField(dlg, under);
+    return reinterpret_cast<LRESULT>(combo ? combo : under);
+}
+
+} // namespace
+
 // One tool-tip window for the dialog; every child control is a tool whose text is asked for when shown
 // (TTN_NEEDTEXTW), so controls without a tool-tip key simply show nothing.
 void CMavDlg::enableToolTips()
@@ -303,6 +338,7 @@ void CMavDlg::enableToolTips()
                                    libraryResources(), nullptr);
     if (!m_hToolTip)
         return;
+    ::SetWindowSubclass(m_hToolTip, &toolTipProc, 1, reinterpret_cast<DWORD_PTR>(m_hWnd));
     for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof(tool);
@@ -452,11 +488,9 @@ BOOL CMavDlg::OnHelpInfo(HELPINFO* info)
     POINT at = info->MousePos;
     int id = info->iCtrlId;
     // F1 in the edit field of a combo box asks for the combo box's help.
-    HWND item = info->iContextType == HELPINFO_WINDOW ? static_cast<HWND>(info->hItemHandle) : nullptr;
-    HWND outer = item ? ::GetParent(item) : nullptr;
-    wchar_t cls[16] = {};
-    if (outer && ::GetParent(outer) == m_hWnd && ::GetClassNameW(outer, cls, 16) && ::lstrcmpiW(cls, L"ComboBox") == 0)
-        id = ::GetDlgCtrlID(outer);
+    if (info->iContextType == HELPINFO_WINDOW)
+        if (HWND combo = comboOfField(m_hWnd, static_cast<HWND>(info->hItemHandle)))
+            id = ::GetDlgCtrlID(combo);
     HWND control = ::GetDlgItem(m_hWnd, id);
     if (control) {
         RECT r{};
@@ -517,8 +551,33 @@ BOOL CMavDlg::ToolTip(UINT, NMHDR* header, LRESULT*)
 
 // ---- edit navigation -------------------------------------------------------------------------------------------
 
+// The tool-tip window watches each control's own mouse messages, which some controls never get: those of a
+// disabled control or a label go to the dialog, those over the edit field of a combo box to that field. They are
+// passed on to the tool-tip window as the control's own.
+void CMavDlg::relayToToolTip(const MSG& msg) const
+{
+    if (msg.message != WM_MOUSEMOVE && (msg.message < WM_LBUTTONDOWN || msg.message > WM_MBUTTONDBLCLK))
+        return;
+    POINT at{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
+    HWND control = nullptr;
+    if (msg.hwnd == m_hWnd) {
+        control = ::ChildWindowFromPointEx(m_hWnd, at, CWP_SKIPINVISIBLE);
+    } else {
+        control = comboOfField(m_hWnd, msg.hwnd);
+    }
+    if (!control || control == m_hWnd)
+        return;
+    ::MapWindowPoints(msg.hwnd, control, &at, 1);
+    MSG relayed = msg;
+    relayed.hwnd = control;
+    relayed.lParam = MAKELPARAM(at.x, at.y);
+    ::SendMessageW(m_hToolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+}
+
 BOOL CMavDlg::PreTranslateMessage(MSG* msg)
 {
+    if (m_hToolTip && msg)
+        relayToToolTip(*msg);
     if (msg && msg->message == WM_KEYDOWN) {
         CWnd* parent = CWnd::FromHandlePermanent(::GetParent(m_hWnd));
         const bool inTab = parent && parent->IsKindOf(RUNTIME_CLASS(CTabCtrl));
@@ -533,9 +592,7 @@ BOOL CMavDlg::PreTranslateMessage(MSG* msg)
                 if (!current) {
                     // In a combo box with an edit field the focus is on the field inside it: the combo box is
                     // the control that Enter and Page Up move from.
-                    CWnd* outer = CWnd::FromHandlePermanent(::GetParent(focus));
-                    if (outer && outer->IsKindOf(RUNTIME_CLASS(CComboBox)))
-                        current = outer;
+                    current = CWnd::FromHandlePermanent(comboOfField(m_hWnd, focus));
                 }
                 if (msg->wParam == VK_RETURN) {
                     if (inTab)

@@ -99,6 +99,7 @@ private:
     void updHelpButton();
     void savePlace();
     void enableToolTips();
+    void relayToToolTip(const MSG& msg) const;
     HWND m_hToolTip = nullptr;
 };
 

@@ -394,6 +394,8 @@ TEST_F(DialogBase, ToolTipsAndPopupHelpComeFromTheKeysOfTheControls)
     dlg.tips.SetAt(IDC_TEST_EDIT1, L"TIP_EDIT1");
     dlg.help.SetAt(IDC_TEST_EDIT2, L"HLP_EDIT2");
     dlg.help.SetAt(IDC_TEST_COMBO, L"HLP_COMBO");
+    dlg.tips.SetAt(IDC_TEST_LABEL, L"TIP_LABEL");
+    dlg.tips.SetAt(IDC_TEST_EDIT3, L"TIP_EDIT3");
     ASSERT_TRUE(dlg.create());
     const struct {
         int control;
@@ -414,6 +416,34 @@ TEST_F(DialogBase, ToolTipsAndPopupHelpComeFromTheKeysOfTheControls)
         ::SendMessageW(dlg.m_hWnd, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
         EXPECT_EQ(str(info.lpszText), str(c.text));
         EXPECT_EQ(info.hinst, c.text ? afxtest::libraryModule() : nullptr);
+    }
+
+    // The mouse over a label or a disabled field moves over the dialog itself (the system passes those by); the
+    // tip window still learns that it is over the control, and shows the control's tip.
+    HWND tip = ::FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
+    while (tip && ::GetWindow(tip, GW_OWNER) != dlg.m_hWnd)
+        tip = ::FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr);
+    ASSERT_NE(tip, nullptr);
+    ::SendMessageW(tip, TTM_SETDELAYTIME, TTDT_INITIAL, 1);
+    ::EnableWindow(::GetDlgItem(dlg.m_hWnd, IDC_TEST_EDIT3), FALSE);
+    for (int id : {IDC_TEST_LABEL, IDC_TEST_EDIT3}) {
+        HWND control = ::GetDlgItem(dlg.m_hWnd, id);
+        RECT c = windowRect(control);
+        ::MapWindowPoints(HWND_DESKTOP, dlg.m_hWnd, reinterpret_cast<POINT*>(&c), 2);
+        POINT at{(c.left + c.right) / 2, (c.top + c.bottom) / 2};
+        MSG move{dlg.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y), 0, {}};
+        ::ClientToScreen(dlg.m_hWnd, &at);
+        ::SetCursorPos(at.x, at.y); // where the tip window looks before it shows
+        dlg.PreTranslateMessage(&move);
+        TTTOOLINFOW shown{};
+        shown.cbSize = sizeof(shown);
+        for (int wait = 0; wait < 200 && !::SendMessageW(tip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&shown));
+             ++wait) {
+            afxtest::pumpWaitingMessages();
+            ::Sleep(10);
+        }
+        EXPECT_EQ(reinterpret_cast<HWND>(shown.uId), control) << id;
+        ::SendMessageW(tip, TTM_POP, 0, 0);
     }
 
     const RECT r = windowRect(::GetDlgItem(dlg.m_hWnd, IDC_TEST_EDIT2));
