@@ -27,6 +27,12 @@ CMavDataKey elementKey() { return textKey(L"*HOLE*", L"BT"); }
 void stage(MAV::CDtaFilePointer* data, CMavDataItem* item, const CMavString& element)
 {
     if (item) {
+        // The entity's data lasts the session: what the caller's pattern lacks is taken away, or the host dialog
+        // would show (and a confirmed edit hand back) what an earlier pattern left there.
+        if (CMavDataItem* top = data->top()) {
+            top->remove(textKey(L""));
+            top->remove(textKey(L"BT"));
+        }
         if (const CMavDataItem* root = item->get(textKey(L"")))
             data->set(textKey(L""), root);
         CMavDataItem* dataRoot = data->root(true);

@@ -132,6 +132,25 @@ TEST(DlgBgr, AnswersOfTheHostDialogAndWhatComesBack)
             EXPECT_TRUE(element == L"B1" && item.equals(original));
         }
     }
+    // The entity's data lasts the session: a pattern without elements or root entry does not get the last
+    // pattern's back.
+    bool bare = false;
+    HoleHost h(
+        [&](const resbuf*, MAV::CSmartResbuf& result) {
+            const ads_name e = {entity, 7};
+            MAV::CDtaFilePointer* data = MAV::dtaOpen(MAV::kDataEntity, MAV::kDataReadWrite, e, nullptr);
+            CMavString draw;
+            bare = !data->get(key(L"BT")) && data->root() && !data->root()->get(draw, key(L"DRAW"));
+            result.reset();
+            result.appendShort(1);
+            return RTNORM;
+        },
+        entity);
+    CMavDataDir empty;
+    CMavString element(L"B1");
+    EXPECT_EQ(MAV::dlgBgr(MAV::DlgEnv_st(), element, &empty, nullptr), 1);
+    EXPECT_TRUE(bare);
+    EXPECT_EQ(empty.get(key(L"HOLE")), nullptr);
     MAV::CConfig::reset();
 }
 
