@@ -143,8 +143,15 @@ int CMavTabCtrl::SetCurSel(int index)
         if (m_nCurPage >= 0 && hasWindow(m_pages[m_nCurPage].page))
             m_pages[m_nCurPage].page->ShowWindow(SW_HIDE);
         CDialog* const page = m_pages[index].page;
-        if (!hasWindow(page))
+        if (!hasWindow(page)) {
             createPage(index);
+            // The page's initialisation may have inserted or deleted tabs: its place is looked up again.
+            index = m_pages.len();
+            while (--index >= 0 && m_pages[index].page != page) {
+            }
+            if (index < 0)
+                return m_nCurPage;
+        }
         m_nCurPage = index;
         if (hasWindow(page)) {
             page->ShowWindow(SW_SHOW);

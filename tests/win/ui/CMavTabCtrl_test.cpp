@@ -26,6 +26,25 @@ protected:
     void DoDataExchange(CDataExchange* dx) override { saves += dx->m_bSaveAndValidate; }
 };
 
+// A page whose initialisation inserts another tab before the first one.
+class InsertingPage : public CMavTabPage {
+public:
+    InsertingPage(CMavTabCtrl& tabCtrl, CMavTabPage& page)
+        : CMavTabPage(IDD_MAV_SAMPLE_PAGE_DIM), tabs(tabCtrl), extra(page)
+    {
+    }
+    CMavTabCtrl& tabs;
+    CMavTabPage& extra;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        const BOOL result = CMavTabPage::OnInitDialog();
+        tabs.InsertItem(0, L"Neu", &extra, IDD_MAV_SAMPLE_PAGE_DRILL);
+        return result;
+    }
+};
+
 // The sample dialog with four pages, the third disabled.
 struct Tabs {
     CWnd owner;
@@ -170,6 +189,19 @@ TEST(MavTabCtrl, DeletingKeepsTheShownPage)
     EXPECT_EQ(t.tab.DeleteAllItems(), TRUE);
     EXPECT_EQ(std::make_tuple(t.tab.GetCurPage(), t.tab.GetItemCount(), t.mat.m_hWnd),
               std::make_tuple(-1, 0, HWND(nullptr)));
+}
+
+// A page whose initialisation inserts a tab before its own is the page shown and selected, at its new place.
+TEST(MavTabCtrl, APageThatInsertsATabIsShownAtItsNewPlace)
+{
+    CMavTabPage extra(IDD_MAV_SAMPLE_PAGE_DRILL);
+    Tabs t;
+    InsertingPage inserting(t.tab, extra);
+    EXPECT_EQ(t.tab.InsertItem(4, L"Mehr", &inserting, IDD_MAV_SAMPLE_PAGE_DIM), 4);
+    EXPECT_EQ(t.tab.SetCurSel(4), 1) << "the tab selected before, moved from 0 to 1";
+    EXPECT_EQ(std::make_tuple(t.tab.GetCurPage(), t.tab.GetCurSel(), t.tab.GetPage(5), extra.m_hWnd),
+              std::make_tuple(5, 5, static_cast<CDialog*>(&inserting), HWND(nullptr)));
+    EXPECT_TRUE(inserting.IsWindowVisible() && !t.dim.IsWindowVisible());
 }
 
 // Pages take over the host's help file, topic and language; OnOk exchanges, closes and hides every created page.
