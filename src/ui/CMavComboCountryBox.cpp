@@ -10,8 +10,33 @@ void CMavComboCountryBox::PreSubclassWindow()
 {
     CMavComboBox::PreSubclassWindow();
     ModifyStyle(0, CBS_DROPDOWNLIST | CBS_SORT);
+    fill();
+    m_bFillOnCreate = GetCount() <= 0; // not built yet: nothing could be added
+}
+
+int CMavComboCountryBox::OnCreate(LPCREATESTRUCTW cs)
+{
+    const int result = CMavComboBox::OnCreate(cs);
+    if (result != -1 && m_bFillOnCreate) {
+        m_bFillOnCreate = false;
+        fill();
+    }
+    return result;
+}
+
+// Each entry goes to its place in the order of names: a box counts its sort style only as it is made, so one
+// from a template without it would otherwise keep the table's order.
+void CMavComboCountryBox::fill()
+{
     for (const MavDlCountry_st* c = mavDlCountrys(); c && c->code; ++c) {
-        int index = AddString(c->name ? c->name : c->code);
+        const wchar_t* name = c->name ? c->name : c->code;
+        int at = GetCount();
+        for (CString other; at > 0; --at) {
+            GetLBText(at - 1, other);
+            if (::lstrcmpiW(other.GetString(), name) <= 0)
+                break;
+        }
+        const int index = InsertString(at, name);
         if (index >= 0)
             SetItemDataPtr(index, const_cast<wchar_t*>(c->code));
     }

@@ -14,4 +14,10 @@ public:
 protected:
     // Makes the box a sorted drop-down list and fills it with every language of the table, the first selected.
     void PreSubclassWindow() override;
+    // A box made with Create is bound before the system has built it: it is filled once it has been.
+    int OnCreate(LPCREATESTRUCTW cs) override;
+
+private:
+    void fill();
+    bool m_bFillOnCreate = false;
 };

@@ -373,6 +373,13 @@ TEST(CountryCombo, EntriesCarryTheirCodes)
     }
     EXPECT_EQ(box.GetCurSel(), 0);
     EXPECT_STREQ(box.GetCountry(), L"bg") << "Bulgarisch sorts first";
+    // Made with Create and a style without sorting: filled, and in the same order.
+    CMavComboCountryBox made;
+    ASSERT_TRUE(made.Create(WS_CHILD | CBS_DROPDOWNLIST | CBS_HASSTRINGS, CRect(0, 0, 120, 200), &f.dlg, 4711));
+    ASSERT_EQ(made.GetCount(), n);
+    for (int i = 0; i < n; ++i)
+        EXPECT_EQ(made.GetItemData(i), box.GetItemData(i)) << i;
+    made.DestroyWindow();
     EXPECT_EQ(box.SelectCountry(L"EN"), 1);
     box.GetLBText(box.GetCurSel(), name);
     EXPECT_EQ(uitest::str(box.GetCountry()) + name.GetString(), L"enEnglisch");
