@@ -535,14 +535,20 @@ bool CMavMatTreeCtrl::selectMat(const wchar_t* name)
             roots.push_back(m);
     for (HTREEITEM m : roots)
         revealMat(m, name);
+    HTREEITEM found = nullptr;
     for (const Entry& e : m_itemNames) {
         if (e.name.compareNoCase(name) == 0) {
-            SelectItem(e.item);
-            EnsureVisible(e.item);
-            return true;
+            found = e.item;
+            break;
         }
     }
-    return false;
+    if (!found)
+        return false;
+    // Taken out of the table first: the selection change goes to the parent, which may open branches and so
+    // grow the table.
+    SelectItem(found);
+    EnsureVisible(found);
+    return true;
 }
 
 bool CMavMatTreeCtrl::getSelMat(CMavString& name)
