@@ -68,7 +68,7 @@ BOOL CMavMatTreeCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, 
         if (header && (header->code == TVN_ITEMEXPANDINGW || header->code == TVN_ITEMEXPANDINGA)) {
             // Both forms hold the item to expand at the same place: the handle is all that is read.
             const auto* tv = reinterpret_cast<const NMTREEVIEWW*>(lParam);
-            if (tv->action & (TVE_EXPAND | TVE_TOGGLE))
+            if (tv->action & TVE_EXPAND)
                 expandItem(tv->itemNew.hItem);
             return FALSE; // the parent may still refuse the expansion
         }
@@ -569,7 +569,7 @@ bool CMavMatTreeCtrl::getSelMat(CMavString& name)
 LRESULT CMavMatTreeCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if ((message == TVM_GETNEXTITEM && wParam == TVGN_CHILD && lParam) ||
-        (message == TVM_EXPAND && (wParam & (TVE_EXPAND | TVE_TOGGLE))))
+        (message == TVM_EXPAND && (wParam & TVE_EXPAND))) // expand or toggle, not collapse
         expandItem(reinterpret_cast<HTREEITEM>(lParam));
     return CMavTreeCtrl::WindowProc(message, wParam, lParam);
 }
