@@ -37,6 +37,7 @@
 #define IDC_TEST_MULTI 1014
 #define IDC_TEST_CHECK 1015
 #define IDC_TEST_COMBO 1016
+#define IDC_TEST_GROUP 1017
 #define IDC_TEST_HELP 9
 
 // Cabinet sample, the tab host with its three pages (dimensions, material, drillings); the demo's tabbed dialog and

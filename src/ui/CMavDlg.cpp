@@ -33,14 +33,37 @@ std::vector<HWND>& dialogStack()
     return stack;
 }
 
+bool hasClass(HWND wnd, const wchar_t* name)
+{
+    wchar_t cls[16] = {};
+    return ::GetClassNameW(wnd, cls, 16) && ::lstrcmpiW(cls, name) == 0;
+}
+
 // The combo box among the dialog's controls whose edit field is `inner`; null when inner is no such field.
 HWND comboOfField(HWND dialog, HWND inner)
 {
     HWND outer = inner ? ::GetParent(inner) : nullptr;
-    wchar_t cls[16] = {};
-    if (outer && ::GetParent(outer) == dialog && ::GetClassNameW(outer, cls, 16) && ::lstrcmpiW(cls, L"ComboBox") == 0)
-        return outer;
-    return nullptr;
+    return outer && ::GetParent(outer) == dialog && hasClass(outer, L"ComboBox") ? outer : nullptr;
+}
+
+// The dialog's visible control at a point of its client area, disabled ones and labels included; a group box
+// only when no control inside it is there (it encloses them and usually comes first). Null for none.
+HWND controlAt(HWND dialog, POINT at)
+{
+    HWND box = nullptr;
+    for (HWND c = ::GetWindow(dialog, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        RECT r{};
+        if (!::IsWindowVisible(c) || !::GetWindowRect(c, &r))
+            continue;
+        ::MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&r), 2);
+        if (!::PtInRect(&r, at))
+            continue;
+        if ((::GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK) != BS_GROUPBOX || !hasClass(c, L"Button"))
+            return c;
+        if (!box)
+            box = c;
+    }
+    return box;
 }
 
 // A dialog leaves the stack by its own handle, wherever it stands: modeless dialogs may close in any order, and
@@ -316,7 +339,7 @@ LRESULT CALLBACK toolTipProc(HWND tip, UINT message, WPARAM wParam, LPARAM lPara
     if (under == dlg) {
         POINT at = *reinterpret_cast<const POINT*>(lParam);
         ::ScreenToClient(dlg, &at);
-        HWND control = ::ChildWindowFromPointEx(dlg, at, CWP_SKIPINVISIBLE);
+        HWND control = controlAt(dlg, at);
         return reinterpret_cast<LRESULT>(control ? control : under);
     }
     HWND combo = comboOfField(dlg, under);
@@ -559,13 +582,8 @@ void CMavDlg::relayToToolTip(const MSG& msg) const
     if (msg.message != WM_MOUSEMOVE && (msg.message < WM_LBUTTONDOWN || msg.message > WM_MBUTTONDBLCLK))
         return;
     POINT at{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
-    HWND control = nullptr;
-    if (msg.hwnd == m_hWnd) {
-        control = ::ChildWindowFromPointEx(m_hWnd, at, CWP_SKIPINVISIBLE);
-    } else {
-        control = comboOfField(m_hWnd, msg.hwnd);
-    }
-    if (!control || control == m_hWnd)
+    HWND control = msg.hwnd == m_hWnd ? controlAt(m_hWnd, at) : comboOfField(m_hWnd, msg.hwnd);
+    if (!control)
         return;
     ::MapWindowPoints(msg.hwnd, control, &at, 1);
     MSG relayed = msg;

@@ -419,7 +419,7 @@ TEST_F(DialogBase, ToolTipsAndPopupHelpComeFromTheKeysOfTheControls)
     }
 
     // The mouse over a label or a disabled field moves over the dialog itself (the system passes those by); the
-    // tip window still learns that it is over the control, and shows the control's tip.
+    // tip window still learns that it is over the control (not the group box around both), and shows its tip.
     HWND tip = ::FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
     while (tip && ::GetWindow(tip, GW_OWNER) != dlg.m_hWnd)
         tip = ::FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr);
