@@ -137,6 +137,47 @@ TEST(LabelEdit, EditInPlaceAndToggleARow)
     EXPECT_EQ(label, L"\\de=Haus T\u00fcr\\en=Door");
 }
 
+// At every size the buttons stand along the bottom from the right, 12 pixels in and 6 apart, and the list fills
+// the rest within the same margin; the user cannot make the dialog smaller than 300 x 150.
+TEST(LabelEdit, LayoutFollowsTheSize)
+{
+    Lang lang;
+    std::wstring seen, expected;
+    CMavString label;
+    Script script([&](HWND dlg) {
+        auto place = [dlg](int id) {
+            RECT r{};
+            ::GetWindowRect(::GetDlgItem(dlg, id), &r);
+            ::MapWindowPoints(HWND_DESKTOP, dlg, reinterpret_cast<POINT*>(&r), 2);
+            return r;
+        };
+        for (SIZE size : {SIZE{520, 330}, SIZE{640, 200}}) {
+            ::SetWindowPos(dlg, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            RECT client{};
+            ::GetClientRect(dlg, &client);
+            const RECT cancel = place(IDCANCEL), list = place(IDC_LABEL_LIST);
+            const int w = cancel.right - cancel.left, h = cancel.bottom - cancel.top;
+            for (int id : {IDCANCEL, IDOK, IDC_LABEL_IMPORT}) {
+                const RECT r = place(id);
+                seen += std::to_wstring(client.right - r.right) + L"," + std::to_wstring(client.bottom - r.bottom) +
+                        L"," + std::to_wstring(r.right - r.left) + L" ";
+            }
+            seen += std::to_wstring(list.left) + L"," + std::to_wstring(list.top) + L"," +
+                    std::to_wstring(client.right - list.right) + L"," + std::to_wstring(client.bottom - list.bottom) +
+                    L"|";
+            for (int n = 0; n < 3; ++n)
+                expected += std::to_wstring(12 + n * (w + 6)) + L",12," + std::to_wstring(w) + L" ";
+            expected += L"12,12,12," + std::to_wstring(h + 24) + L"|";
+        }
+        MINMAXINFO limits{};
+        ::SendMessageW(dlg, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+        seen += std::to_wstring(limits.ptMinTrackSize.x) + L"x" + std::to_wstring(limits.ptMinTrackSize.y);
+        post(dlg, IDCANCEL);
+    });
+    EXPECT_EQ(run(label, 0, L"T\u00fcr", L"de"), IDCANCEL);
+    EXPECT_EQ(seen, expected + L"300x150");
+}
+
 // Copy in one dialog, paste in the next: the languages travel through the volatile registry key, newlines escaped
 // there and turned into spaces where only one line is allowed.
 TEST(LabelEdit, CopyThenPasteThroughTheSharedStore)
