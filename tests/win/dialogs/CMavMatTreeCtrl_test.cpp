@@ -156,22 +156,25 @@ TEST(MaterialTree, InitialMaterialFlagsAndDoubleClick)
 }
 
 // OK follows the selection: roots never, materials without the asked-for data not, physical data followed up the
-// parent chain. The chosen name is the last selection that allowed OK. An initial material that is not in the
-// tree leaves the root selected and OK disabled; Cancel keeps the caller's name.
+// parent chain; a double click where OK is disabled leaves the dialog open. The chosen name is the last selection
+// that allowed OK. An initial material that is not in the tree leaves the root selected and OK disabled, one that
+// is allows OK at once; Cancel keeps the caller's name.
 TEST(MaterialTree, OkFollowsSelection)
 {
     ScopedMaterials materials(kMaterials);
     const struct {
         std::vector<const wchar_t*> keywords;
         std::vector<const wchar_t*> picks; // null: the root
-        const wchar_t* okSeen;
-        const wchar_t* result; // null: cancelled
+        const wchar_t* okSeen;             // per pick: 1 OK enabled, 0 disabled and still open after a double click
+        const wchar_t* result;             // null: cancelled
+        const wchar_t* initial = L"UNKNOWN";
     } cases[] = {
         {{L"EDGE", L"PHYS"}, {nullptr, L"EDGE_BARE", L"BOARD_A", L"EDGE_DEEP"}, L"0001", L"EDGE_DEEP"},
         {{L"PHYS"}, {L"KID", L"ORPHAN", L"DENSE"}, L"101", L"DENSE"},
         {{L"PHYS", L"SYSTEM"}, {L"ORPHAN", L"SYSTEM"}, L"01", L"SYSTEM"},
         {{}, {L"SPACE", L"ORPHAN"}, L"11", L"ORPHAN"},
         {{}, {}, L"", nullptr},
+        {{L"PHYS"}, {}, L"", L"KID", L"kid"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(uitest::str(c.result));
@@ -189,15 +192,24 @@ TEST(MaterialTree, OkFollowsSelection)
                 } else {
                     tree.SelectItem(tree.GetRootItem());
                 }
-                okSeen += ::IsWindowEnabled(::GetDlgItem(d, IDOK)) ? L"1" : L"0";
+                const bool ok = ::IsWindowEnabled(::GetDlgItem(d, IDOK)) != FALSE;
+                if (!ok) {
+                    RECT r{};
+                    tree.GetItemRect(tree.GetSelectedItem(), &r, TRUE);
+                    ::SendMessageW(tree.m_hWnd, WM_LBUTTONDBLCLK, MK_LBUTTON,
+                                   MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+                    uitest::pump();
+                }
+                okSeen += ok ? L"1" : ::IsWindowVisible(d) ? L"0" : L"closed";
             }
             uitest::press(d, c.result ? IDOK : IDCANCEL);
         });
-        CMavString chosen(L"UNKNOWN");
+        CMavString chosen(c.initial);
         EXPECT_EQ(MAV::dlgMatTree(e, chosen), c.result ? 1 : 0);
-        EXPECT_EQ(start, L"Material selection|Library|root|no ok");
+        EXPECT_EQ(start, std::wstring(L"Material selection|Library|") +
+                             (c.picks.empty() && c.result ? L"other|ok" : L"root|no ok"));
         EXPECT_EQ(okSeen, c.okSeen);
-        EXPECT_EQ(std::wstring(chosen.c_str()), c.result ? c.result : L"UNKNOWN");
+        EXPECT_EQ(std::wstring(chosen.c_str()), c.result ? c.result : c.initial);
     }
 }
 
