@@ -77,6 +77,7 @@ TEST(LabelEdit, RowsFromPlainTextOrLabelAndTheLabelCollected)
         {L"T\u00fcr", 0, nullptr, L"0|T\u00fcr||0", L"\\de=T\u00fcr"}, // no language: the first row's
         {kStart.c_str(), 0, L"fr", L"2|Zeile1 Zeile2|Door|0", L"\\de=Zeile1 Zeile2\\en=Door\\fr=Porte"},
         {L"\\de=Zeile1\r\nZeile2\\en=Door\\fr=Porte", 1, L"de", L"0|Zeile1\r\nZeile2|Door|1/34", kStart.c_str()},
+        {L"\\de=\nUnten\\en=Door", 1, L"de", L"0|\nUnten|Door|1/34", L"\\de=\nUnten\\en=Door"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.result);
