@@ -271,6 +271,15 @@ TEST(MavEdit, KeyWordsAndTheModificationFlag)
     f.edit.removeKeys();
     f.edit.setVal(-1.0);
     EXPECT_EQ(text(f.edit), L"-1");
+    // A key word for "no value" (NaN) and one for a number are told apart.
+    const double none = std::nan("");
+    f.edit.setKey(L"leer", none);
+    f.edit.setKey(L"f\u00fcnf", 5.0);
+    f.edit.setVal(none);
+    const std::wstring empty = text(f.edit);
+    f.edit.setVal(5.0);
+    EXPECT_EQ(empty + L"|" + text(f.edit), L"leer|f\u00fcnf");
+    f.edit.removeKeys();
 
     f.set(CMavEdit::typeLength, 0x21, 2, 2, 0, 0);
     ::SetFocus(f.edit.m_hWnd);
