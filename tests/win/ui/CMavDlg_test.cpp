@@ -426,6 +426,8 @@ TEST_F(DialogBase, ToolTipsAndPopupHelpComeFromTheKeysOfTheControls)
     ASSERT_NE(tip, nullptr);
     ::SendMessageW(tip, TTM_SETDELAYTIME, TTDT_INITIAL, 1);
     ::EnableWindow(::GetDlgItem(dlg.m_hWnd, IDC_TEST_EDIT3), FALSE);
+    POINT mouse{};
+    ::GetCursorPos(&mouse); // put back after: a later test's list selects what the mouse rests on
     for (int id : {IDC_TEST_LABEL, IDC_TEST_EDIT3}) {
         HWND control = ::GetDlgItem(dlg.m_hWnd, id);
         RECT c = windowRect(control);
@@ -445,6 +447,7 @@ TEST_F(DialogBase, ToolTipsAndPopupHelpComeFromTheKeysOfTheControls)
         EXPECT_EQ(reinterpret_cast<HWND>(shown.uId), control) << id;
         ::SendMessageW(tip, TTM_POP, 0, 0);
     }
+    ::SetCursorPos(mouse.x, mouse.y);
 
     const RECT r = windowRect(::GetDlgItem(dlg.m_hWnd, IDC_TEST_EDIT2));
     HELPINFO info{sizeof(HELPINFO), HELPINFO_WINDOW, IDC_TEST_EDIT2, nullptr, 0, {3, 4}};
