@@ -3,6 +3,7 @@
 // the parallelogram's angle, outlines with odd parameter counts, and parameters that give no outline.
 #include "../ui/ui_test_support.h"
 #include "data/datafile.h"
+#include "dialogs/CMavMatTreeDlg.h"
 #include "dialogs/CMavOutlineDlg.h"
 
 namespace {
@@ -10,12 +11,13 @@ namespace {
 using uitest::Script;
 using uitest::typeInto;
 
-// Rectangle (group 1) whose sizes may be 0, rounded rectangle (group 2) with a switchable sign on its radius,
+// Rectangle (group 1) whose sizes may be 0 and whose width has the key word "VOLL", rounded rectangle (group 2) with a switchable sign on its radius,
 // chamfered rectangle (group 2) with a signed chamfer but no sign button, parallelogram (group 4), and broken
 // entries: 50 declares 9 parameters but has two, 51 declares -1, "JUNK" has a text key.
 const char* const kLibrary = R"(
 #1 { CODE = int 1 LABEL = text "MAV_OUTL_0201" TXTGEN = int 5 PARMS = int 2
-  PARM1 { LABEL = text "MAV_OUTL_0301" VALID = int 1 VAL { #1 = real 1 #2 = real 10 #3 = real 100 #4 = real 1000 } }
+  PARM1 { LABEL = text "MAV_OUTL_0301" VALID = int 1 VAL { #1 = real 1 #2 = real 10 #3 = real 100 #4 = real 1000 }
+    KWORD { VOLL = real 2000 } }
   PARM2 { LABEL = text "MAV_OUTL_0302" VALID = int 1 VAL { #1 = real 0.5 #2 = real 5 #3 = real 50 #4 = real 500 } } }
 #3 { CODE = int 2 LABEL = text "MAV_OUTL_0203" TXTGEN = int 3 PARMS = int 3
   PARM1 { LABEL = text "MAV_OUTL_0301" VALID = int 7 VAL { #3 = real 100 } }
@@ -186,6 +188,47 @@ TEST(OutlineDialog, TypedValuesPreviewAndRangesRemembered)
     EXPECT_EQ(dlgOutline(fresh, &lib.dir), 2);
     EXPECT_EQ(offered, "250,30 250x30");
     EXPECT_TRUE(fresh.parms.isEmpty());
+}
+
+// The material row: "..." opens the material tree on the current material with the special material offered;
+// the one picked there shows by its label and goes back with the record. A key word typed in any case is the
+// parameter's number.
+TEST(OutlineDialog, MaterialFromTheTreeAndKeyWords)
+{
+    Library lib;
+    MAV::outlineData data;
+    data.range = 3;
+    data.material = L"EICHE";
+    HWND outline = nullptr;
+    std::wstring seen;
+    std::string typed;
+    Script script({{L"#32770",
+                    [&](HWND d) {
+                        outline = d;
+                        typeInto(item(d, 1070), L"voll", item(d, 1071));
+                        typed = state(d);
+                        seen = uitest::itemText(d, 1070) + L"|" + uitest::itemText(d, IDC_OUTL_MAT_LABEL);
+                        ::PostMessageW(item(d, IDC_OUTL_MAT_BUTTON), BM_CLICK, 0, 0);
+                    }},
+                   {L"#32770",
+                    [&](HWND d) {
+                        CMavMatTreeCtrl& tree = static_cast<CMavMatTreeDlg*>(CWnd::FromHandlePermanent(d))->tree();
+                        CMavString current;
+                        tree.getSelMat(current);
+                        const CMavString* first = tree.itemMat(tree.GetChildItem(tree.GetRootItem()));
+                        seen += L"|" + std::wstring(current.c_str()) + L"|" + (first ? first->c_str() : L"-");
+                        tree.selectMat(L"BUCHE");
+                        uitest::press(d, IDOK);
+                    }},
+                   {L"", [&](HWND) {
+                        seen += L"|" + uitest::itemText(outline, IDC_OUTL_MAT_LABEL);
+                        uitest::press(outline, IDOK);
+                    }}});
+    EXPECT_EQ(dlgOutline(data, &lib.dir), 1);
+    EXPECT_TRUE(Script::finished());
+    EXPECT_EQ(typed, "2000,50 2000x50");
+    EXPECT_EQ(seen, L"VOLL|Eiche massiv|EICHE|SYSTEM|Buche massiv");
+    EXPECT_STREQ(data.material.c_str(), L"BUCHE");
 }
 
 // The sign of a parameter with "MINUSP" is kept apart from the typed value; without it the typed value's own sign
