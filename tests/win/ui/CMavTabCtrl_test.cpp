@@ -202,6 +202,7 @@ TEST(MavTabCtrl, APageThatInsertsATabIsShownAtItsNewPlace)
     EXPECT_EQ(std::make_tuple(t.tab.GetCurPage(), t.tab.GetCurSel(), t.tab.GetPage(5), extra.m_hWnd),
               std::make_tuple(5, 5, static_cast<CDialog*>(&inserting), HWND(nullptr)));
     EXPECT_TRUE(inserting.IsWindowVisible() && !t.dim.IsWindowVisible());
+    t.tab.DeleteAllItems(); // before the page object, made after the control, goes
 }
 
 // Pages take over the host's help file, topic and language; OnOk exchanges, closes and hides every created page.
