@@ -103,31 +103,26 @@ const CString* CMavEdit::keyText(double v) const
 
 bool CMavEdit::setVal(double v)
 {
+    return store(v, m_nType == typeLength ? m_scale.toShown(v) : v);
+}
+
+bool CMavEdit::setVal(int v)
+{
+    const double d = static_cast<double>(v);
+    return store(d, d); // a whole number, without the unit factor
+}
+
+// Stores v and shows its key word, or `number` as the field writes numbers, keeping the modification flag. The
+// text then shows the stored value: getVal reads that again, not the rounded text.
+bool CMavEdit::store(double v, double number)
+{
     m_dVal = v;
-    // The text now shows the stored value: getVal reads that again, not the rounded text.
     m_nFlags = static_cast<unsigned short>(m_nFlags & ~flagEdited);
     CString text;
     if (const CString* key = keyText(v))
         text = *key;
     else
-        formatVal(text, m_nType == typeLength ? m_scale.toShown(v) : v);
-    if (m_hWnd) {
-        const BOOL modified = GetModify();
-        SetWindowText(text);
-        SetModify(modified);
-    }
-    return true;
-}
-
-bool CMavEdit::setVal(int v)
-{
-    m_dVal = static_cast<double>(v);
-    m_nFlags = static_cast<unsigned short>(m_nFlags & ~flagEdited);
-    CString text;
-    if (const CString* key = keyText(m_dVal))
-        text = *key;
-    else
-        formatVal(text, m_dVal);
+        formatVal(text, number);
     if (m_hWnd) {
         const BOOL modified = GetModify();
         SetWindowText(text);

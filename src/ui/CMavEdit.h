@@ -62,6 +62,7 @@ private:
     bool formatVal(CString& out, double x) const;
     // The key word of value v, null when none.
     const CString* keyText(double v) const;
+    bool store(double v, double number);
 
     double m_dMin;
     double m_dMax;
