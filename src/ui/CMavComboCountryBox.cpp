@@ -10,17 +10,14 @@ void CMavComboCountryBox::PreSubclassWindow()
 {
     CMavComboBox::PreSubclassWindow();
     ModifyStyle(0, CBS_DROPDOWNLIST | CBS_SORT);
-    fill();
-    m_bFillOnCreate = GetCount() <= 0; // not built yet: nothing could be added
+    fill(); // does nothing in a box made with Create, which the system has not built yet
 }
 
 int CMavComboCountryBox::OnCreate(LPCREATESTRUCTW cs)
 {
     const int result = CMavComboBox::OnCreate(cs);
-    if (result != -1 && m_bFillOnCreate) {
-        m_bFillOnCreate = false;
+    if (result != -1 && GetCount() <= 0)
         fill();
-    }
     return result;
 }
 

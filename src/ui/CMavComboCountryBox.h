@@ -19,5 +19,4 @@ protected:
 
 private:
     void fill();
-    bool m_bFillOnCreate = false;
 };
